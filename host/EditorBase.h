@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+
+#include "host/HostInterface.h"
+
+namespace wrenfold {
+
+class ExtendedEffectBase;
+
+// What every editor holds, with a default for each operation the dispatcher reaches.
+// Host call sequence: 1. effEditGetRect  2. effEditOpen(parent)  3. effEditIdle, keys, knob mode…
+// 4. effEditClose; steps 2 to 4 may repeat. [UI thread]
+class EditorBase {
+ public:
+  explicit EditorBase(ExtendedEffectBase* effect);
+  virtual ~EditorBase();
+
+  EditorBase(const EditorBase&) = delete;
+  EditorBase& operator=(const EditorBase&) = delete;
+
+  // Stores a pointer to the editor's rectangle; the default stores null and answers 0.
+  virtual intptr_t editorRect(ERect** rect);
+  // Opens the editor inside the host's window; answers 1 when it opened.
+  virtual intptr_t openEditor(void* parent);
+  // Closes the editor's window.
+  virtual void closeEditor();
+  // Runs the host's periodic editor idle.
+  virtual void idleEditor();
+  // Brings the editor up to date after a refresh request.
+  virtual void refresh();
+  // Asks for a refresh at the next idle.
+  virtual void requestRefresh();
+  // Handles a key press; −1 when not handled.
+  virtual int32_t keyPressed(KeyCode& key);
+  // Handles a key release; −1 when not handled.
+  virtual int32_t keyReleased(KeyCode& key);
+  // Stores the host's knob mode; answers 1 when taken.
+  virtual int32_t changeKnobMode(int32_t mode);
+  // Handles a turn of the mouse wheel.
+  virtual bool wheelTurned(float distance);
+
+  // Returns the effect the editor belongs to.
+  ExtendedEffectBase* owningEffect() const { return effect; }
+  // Returns the host's window given to the last open.
+  void* hostWindow() const { return parentWindow; }
+  // Returns whether a refresh is pending.
+  bool isUpdatePending() const { return updatePending != 0; }
+
+ protected:
+  ExtendedEffectBase* effect;
+  void* parentWindow;
+  int32_t updatePending;
+};
+
+}  // namespace wrenfold

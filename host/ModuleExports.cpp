@@ -1,0 +1,31 @@
+// The symbols a host looks up in the module; built into the module only, never into programs
+// that link the classes (they have a main of their own).
+#include <dlfcn.h>
+
+#include "host/HostInterface.h"
+#include "host/ModuleHandle.h"
+#include "host/PluginEntry.h"
+
+namespace {
+
+// Start-up notification: stores the module's own handle (its load address) for the toolkit.
+__attribute__((constructor)) void storeModuleHandleAtLoad() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&storeModuleHandleAtLoad), &info) != 0)
+    wrenfold::storeModuleInstanceHandle(info.dli_fbase);
+}
+
+}  // namespace
+
+extern "C" {
+
+// The entry Linux hosts look for first.
+__attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback hostCallback) {
+  return wrenfold::createPluginInstance(hostCallback);
+}
+
+// The same function under the interface's classic name; a C++ function may not be called main,
+// so the alias gets that name at the assembler level.
+__attribute__((visibility("default"), alias("VSTPluginMain"))) AEffect* moduleMainEntry(
+    audioMasterCallback hostCallback) __asm__("main");
+}
