@@ -1,0 +1,189 @@
+#pragma once
+
+// The services every windowing back end provides to the toolkit. Each back end (one folder under
+// gui/platform/) implements every function declared here; the build links exactly one of them.
+// Handles are opaque; a failed native call is answered with null, false or 0, never an error code.
+// Drawing follows the classic device-context model: a surface has one selected pen, brush and font,
+// a text colour, a background colour and a background mode, and lines leave out their end point.
+// Everything here runs on the thread that owns the editor's window. [UI thread]
+
+#include <cstdint>
+
+#include "gui/Color.h"
+#include "gui/Geometry.h"
+
+namespace wrenfold {
+namespace platform {
+
+struct Window;   // a native window: the editor's child window or a host window
+struct Surface;  // something to draw into: a window's device context or a memory surface
+struct Pen;      // a line style and colour
+struct Brush;    // a solid fill colour
+struct Font;     // a text face at a size
+
+// What a window procedure of a registered class calls; userData is the window's user data,
+// and a window whose user data is null gets the platform's default handling instead.
+struct WindowHandler {
+  // Repaints `area` (window coordinates) into `surface`, which is valid during the call only.
+  void (*paint)(Window* window, void* userData, Surface* surface, Rect area);
+  // Handles the left, middle or right button going down at `where` (window coordinates).
+  void (*buttonDown)(Window* window, void* userData, Point where);
+  // Handles the window being destroyed, by its owner or by the host destroying the parent.
+  void (*destroyed)(Window* window, void* userData);
+  // Offers dropped items at `where` (window coordinates); answers whether a view took them.
+  bool (*drop)(Window* window, void* userData, void** items, int32_t count, int32_t type, Point where);
+};
+
+// Pen styles.
+enum : int32_t { penSolid = 0, penDotted = 2 };
+
+// Text layout flags of drawText, with the classic values.
+enum : uint32_t {
+  textAlignLeft = 0,
+  textAlignCenter = 1,
+  textAlignRight = 2,
+  textVerticalCenter = 4,
+  textSingleLine = 32,
+  textNoPrefix = 2048,
+};
+
+// Font weights.
+enum : int32_t { fontWeightNormal = 400, fontWeightBold = 700 };
+
+// Pitch-and-family values of a font request.
+enum : int32_t { fontFamilySwiss = 34, fontFamilyDecorative = 80 };
+
+// Physical input bits answered by inputState; the toolkit maps swapped buttons itself.
+enum : uint32_t {
+  inputLeftButton = 1,
+  inputMiddleButton = 2,
+  inputRightButton = 4,
+  inputShiftKey = 8,
+  inputControlKey = 16,
+  inputAltKey = 32,
+};
+
+// A logical font request.
+struct FontRequest {
+  int32_t height = 0;          // character height in pixels
+  int32_t weight = fontWeightNormal;
+  bool italic = false;
+  bool underline = false;
+  int32_t pitchAndFamily = fontFamilySwiss;
+  char face[32] = {};          // zero-terminated face name
+};
+
+// ---- windows ----
+
+// Registers a window class under `name` for the module; answers false when it cannot.
+bool registerWindowClass(const char* name, void* module, const WindowHandler* handler);
+// Unregisters the window class `name` of the module.
+void unregisterWindowClass(const char* name, void* module);
+// Creates a visible child window of class `className` at `bounds` inside `parent`; null on failure.
+Window* createChildWindow(const char* className, const char* title, void* parent, Rect bounds, void* module);
+// Destroys the window; its class's destroyed callback runs first.
+void destroyWindow(Window* window);
+// Stores the window's user data.
+void setWindowUserData(Window* window, void* userData);
+// Returns the window's user data, null when none was stored.
+void* windowUserData(Window* window);
+// Returns the window's rectangle in screen coordinates.
+Rect windowScreenRect(Window* window);
+// Marks an area of the window (window coordinates) for repainting; null means all of it.
+void invalidateWindow(Window* window, const Rect* area);
+
+// ---- surfaces ----
+
+// Returns a surface that draws into the window (release it with releaseWindowSurface); null on failure.
+Surface* acquireWindowSurface(Window* window);
+// Gives back a surface from acquireWindowSurface.
+void releaseWindowSurface(Window* window, Surface* surface);
+// Creates a memory surface of width × height compatible with `reference` (may be null); null on failure.
+Surface* createMemorySurface(Surface* reference, int32_t width, int32_t height);
+// Destroys a memory surface or a loaded bitmap.
+void destroySurface(Surface* surface);
+// Loads the module's bitmap resource `id` as a surface and stores its size; null (size 0 × 0) when missing.
+Surface* loadBitmapResource(void* module, int32_t id, int32_t* width, int32_t* height);
+
+// ---- drawing objects ----
+
+// Creates a pen of the style, width and colour; null on failure.
+Pen* createPen(int32_t style, int32_t width, Color color);
+// Creates a solid brush of the colour; null on failure.
+Brush* createSolidBrush(Color color);
+// Creates a font matching the request; null on failure.
+Font* createFont(const FontRequest& request);
+// Returns the stock pen that draws nothing.
+Pen* nullPen();
+// Deletes a pen; null and stock pens are ignored.
+void deletePen(Pen* pen);
+// Deletes a brush; null is ignored.
+void deleteBrush(Brush* brush);
+// Deletes a font; null is ignored.
+void deleteFont(Font* font);
+// Selects a pen into the surface and returns the one selected before; null selects nothing.
+Pen* selectPen(Surface* surface, Pen* pen);
+// Selects a brush into the surface and returns the one selected before; null selects nothing.
+Brush* selectBrush(Surface* surface, Brush* brush);
+// Selects a font into the surface and returns the one selected before; null selects nothing.
+Font* selectFont(Surface* surface, Font* font);
+// Returns the pen selected in the surface.
+Pen* currentPen(Surface* surface);
+// Returns the brush selected in the surface.
+Brush* currentBrush(Surface* surface);
+// Returns the font selected in the surface.
+Font* currentFont(Surface* surface);
+
+// ---- drawing ----
+
+// Sets the colour behind opaque text and returns the previous one.
+Color setBackgroundColor(Surface* surface, Color color);
+// Sets the text colour and returns the previous one.
+Color setTextColor(Surface* surface, Color color);
+// Chooses whether text fills its cell with the background colour first.
+void setBackgroundOpaque(Surface* surface, bool opaque);
+// Moves the current pen position.
+void moveTo(Surface* surface, Point to);
+// Draws a line from the current position to `to` with the selected pen, leaving out `to`, and moves there.
+void lineTo(Surface* surface, Point to);
+// Fills the pixels from (left, top) to (right − 1, bottom − 1) with the selected brush.
+void fillRect(Surface* surface, Rect area);
+// Draws text inside `area` with the selected font and text colour, laid out by the text flags.
+void drawText(Surface* surface, const char* text, Rect area, uint32_t flags);
+// Copies the area's size of pixels from `source` at `sourceOrigin` to `area` of `destination`.
+void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOrigin);
+// Like copyPixels, but source pixels of the colour `key` leave the destination unchanged.
+void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key);
+
+// ---- input, time and messages ----
+
+// Returns the physical buttons and modifier keys held now, as input bits.
+uint32_t inputState();
+// Returns the cursor position in screen coordinates.
+Point cursorScreenPosition();
+// Returns whether the user swapped the left and right mouse buttons.
+bool mouseButtonsSwapped();
+// Returns the milliseconds since an arbitrary start, wrapping modulo 2^32.
+uint32_t tickCount();
+// Waits the given milliseconds.
+void sleepMilliseconds(uint32_t milliseconds);
+// Takes one pending paint request of any window of this thread and handles it; answers whether there was one.
+bool dispatchOnePendingPaint();
+
+// ---- thread services, the image library and drag and drop ----
+
+// Initialises the thread's object services (needed for drag and drop); balanced by releaseThreadServices.
+void initializeThreadServices();
+// Releases one initialisation of the thread's object services.
+void releaseThreadServices();
+// Loads the library that provides keyed blits; null when it is missing (keyed blits then use masks).
+void* loadImageLibrary();
+// Frees a library returned by loadImageLibrary; null is ignored.
+void freeImageLibrary(void* library);
+// Registers the window as a drop target whose drops reach its class's drop callback; answers whether it did.
+bool registerDropTarget(Window* window);
+// Revokes the window's drop-target registration.
+void revokeDropTarget(Window* window);
+
+}  // namespace platform
+}  // namespace wrenfold
