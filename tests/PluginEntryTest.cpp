@@ -1,0 +1,98 @@
+// The entry point: version handshake, allocation failures, closing, independent instances.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "host/Allocation.h"
+#include "host/ExtendedEffectBase.h"
+#include "host/PluginEntry.h"
+
+namespace wrenfold {
+namespace {
+
+int versionAnswer = 2400;
+int hostCallCount = 0;
+
+intptr_t WRENFOLD_CALL versionHost(AEffect* effect, int32_t opcode, int32_t, intptr_t, void*, float) {
+  ++hostCallCount;
+  if (opcode == audioMasterVersion) {
+    EXPECT_EQ(effect, nullptr);
+    return versionAnswer;
+  }
+  return 0;
+}
+
+std::vector<AllocationSite> attemptedSites;
+AllocationSite failingSite = AllocationSite::effect;
+
+bool failAtChosenSite(AllocationSite site) {
+  attemptedSites.push_back(site);
+  return site == failingSite;
+}
+
+class PluginEntry : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    versionAnswer = 2400;
+    hostCallCount = 0;
+    attemptedSites.clear();
+  }
+  void TearDown() override { setAllocationFailureHook(nullptr); }
+};
+
+TEST_F(PluginEntry, HostThatDoesNotAnswerTheVersionGetsNoRecordAndNothingIsAllocated) {
+  versionAnswer = 0;
+  setAllocationFailureHook([](AllocationSite site) { return attemptedSites.push_back(site), false; });
+  EXPECT_EQ(createPluginInstance(versionHost), nullptr);
+  EXPECT_EQ(hostCallCount, 1);
+  EXPECT_TRUE(attemptedSites.empty());
+}
+
+TEST_F(PluginEntry, NullCallbackGetsNoRecord) { EXPECT_EQ(createPluginInstance(nullptr), nullptr); }
+
+TEST_F(PluginEntry, EachFailingAllocationGivesANullRecord) {
+  setAllocationFailureHook([](AllocationSite site) { return attemptedSites.push_back(site), false; });
+  AEffect* effect = createPluginInstance(versionHost);
+  ASSERT_NE(effect, nullptr);
+  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+  const std::vector<AllocationSite> sites = attemptedSites;
+  ASSERT_FALSE(sites.empty());
+  for (AllocationSite site : sites) {
+    if (site == AllocationSite::editor) continue;  // a failed editor stays failed for the module
+    SCOPED_TRACE(static_cast<int>(site));
+    failingSite = site;
+    setAllocationFailureHook(failAtChosenSite);
+    EXPECT_EQ(createPluginInstance(versionHost), nullptr);
+  }
+}
+
+// An effect that counts its destructions, to see the record's close entry at work.
+int destructions = 0;
+class CountingEffect : public ExtendedEffectBase {
+ public:
+  CountingEffect() : ExtendedEffectBase(versionHost, 1, 1) {}
+  ~CountingEffect() override { ++destructions; }
+  void processAdding(float**, float**, int32_t) override {}
+  void onClose() override { closed = true; }
+  bool closed = false;
+};
+
+TEST_F(PluginEntry, CloseAnswersOneAndDestroysTheEffectOnce) {
+  destructions = 0;
+  auto* effect = new CountingEffect;
+  AEffect* record = effect->effectRecord();
+  EXPECT_EQ(record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f), 1);
+  EXPECT_EQ(destructions, 1);
+}
+
+TEST_F(PluginEntry, EntriesIgnoreARecordThatIsNotOurs) {
+  AEffect stranger{};
+  EXPECT_EQ(EffectBase::dispatchThunk(&stranger, effGetProgram, 0, 0, nullptr, 0.0f), 0);
+  EXPECT_EQ(EffectBase::dispatchThunk(nullptr, effClose, 0, 0, nullptr, 0.0f), 0);
+  EXPECT_EQ(EffectBase::getParameterThunk(nullptr, 0), 0.0f);
+  EffectBase::setParameterThunk(nullptr, 0, 1.0f);
+  EffectBase::processReplacingThunk(nullptr, nullptr, nullptr, 16);
+}
+
+}  // namespace
+}  // namespace wrenfold
