@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/HostInterface.h"
+
+namespace wrenfold {
+
+// One effect driven through its record the way a host drives it; closes the effect when destroyed.
+// Call order: configure, set programs and parameters, start, process any number of blocks, finish.
+class EffectInstance {
+ public:
+  // Takes over a record answered by the module's entry.
+  explicit EffectInstance(AEffect* effect);
+  // Suspends the effect if it runs and sends effClose.
+  ~EffectInstance();
+
+  EffectInstance(const EffectInstance&) = delete;
+  EffectInstance& operator=(const EffectInstance&) = delete;
+
+  // Returns the effect's name, or an empty text when it gives none.
+  std::string effectName() const;
+  // Returns the number of programs the record declares.
+  int programCount() const;
+  // Returns the number of parameters the record declares.
+  int parameterCount() const;
+  // Returns the number of input channels the record declares.
+  int inputCount() const;
+  // Returns the number of output channels the record declares.
+  int outputCount() const;
+  // Returns every program's name; visits each program and then returns to the current one.
+  std::vector<std::string> programNames();
+  // Returns the current program number.
+  int currentProgram() const;
+  // Makes a program current.
+  void selectProgram(int program);
+  // Returns a parameter's name.
+  std::string parameterName(int index) const;
+  // Returns a parameter's value text as the effect formats it.
+  std::string parameterDisplay(int index) const;
+  // Returns a parameter's normalised value.
+  float parameterValue(int index) const;
+  // Writes a parameter's normalised value.
+  void setParameterValue(int index, float value);
+  // Sends the sample rate and the largest block size.
+  void configure(float sampleRate, int blockSize);
+  // Switches processing on.
+  void start();
+  // Overwrites the outputs with one block; uses the accumulating entry on zeroed outputs when the
+  // effect has no replacing entry. [after start]
+  void process(float** inputs, float** outputs, int frames);
+  // Switches processing off.
+  void finish();
+
+ private:
+  // Sends one opcode through the record's dispatcher.
+  intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                    float opt = 0.0f) const;
+  // Returns the text an opcode writes into a fresh, zeroed host buffer.
+  std::string textFrom(int32_t opcode, int32_t index) const;
+
+  AEffect* effect_;
+  bool running_ = false;
+};
+
+}  // namespace wrenfold

@@ -1,0 +1,80 @@
+#include "tools/render/ModuleLocator.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+
+#include "tools/render/RenderError.h"
+
+namespace wrenfold {
+
+namespace {
+
+constexpr char kModuleName[] = "wrenfold.so";
+
+bool isFile(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+}  // namespace
+
+std::vector<std::string> moduleCandidates(const std::string& programFolder,
+                                          const std::string& installedRelativeFolder,
+                                          const std::string& lxvstPath, const std::string& home) {
+  std::vector<std::string> candidates;
+  const auto add = [&](const std::string& folder) {
+    if (!folder.empty()) {
+      candidates.push_back(folder + "/" + kModuleName);
+    }
+  };
+  if (!programFolder.empty()) {
+    add(programFolder);
+    add(programFolder + "/..");
+    add(programFolder + "/../..");
+    if (!installedRelativeFolder.empty()) {
+      add(programFolder + "/" + installedRelativeFolder);
+    }
+  }
+  std::size_t start = 0;
+  while (start <= lxvstPath.size()) {
+    const std::size_t colon = lxvstPath.find(':', start);
+    const std::size_t end = colon == std::string::npos ? lxvstPath.size() : colon;
+    add(lxvstPath.substr(start, end - start));
+    start = end + 1;
+  }
+  if (!home.empty()) {
+    add(home + "/.lxvst");
+  }
+  add("/usr/local/lib/lxvst");
+  add("/usr/lib/lxvst");
+  return candidates;
+}
+
+std::string locateModule(const std::vector<std::string>& candidates) {
+  for (const std::string& candidate : candidates) {
+    if (isFile(candidate)) {
+      return candidate;
+    }
+  }
+  std::string tried;
+  for (const std::string& candidate : candidates) {
+    tried += (tried.empty() ? "" : ", ") + candidate;
+  }
+  throw RenderError("cannot find " + std::string(kModuleName) + " (give --module PATH); tried " +
+                    tried);
+}
+
+std::string runningProgramFolder() {
+  std::array<char, 4096> buffer{};
+  const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (length <= 0) {
+    return "";
+  }
+  const std::string path(buffer.data(), static_cast<std::size_t>(length));
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+}  // namespace wrenfold

@@ -1,0 +1,179 @@
+#include "tools/render/RenderCommand.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+#include "tools/render/DelayTimes.h"
+#include "tools/render/DemoPhrase.h"
+#include "tools/render/EffectSetup.h"
+#include "tools/render/ModuleLocator.h"
+#include "tools/render/OutputFormat.h"
+#include "tools/render/PluginModule.h"
+#include "tools/render/ProgressBar.h"
+#include "tools/render/RenderError.h"
+#include "tools/render/Renderer.h"
+#include "tools/render/SoundFileReader.h"
+#include "tools/render/SoundFileWriter.h"
+
+namespace wrenfold {
+
+namespace {
+
+constexpr float kListingSampleRate = 44100.0f;
+constexpr double kMaxAutomaticTailSeconds = 30.0;
+// Without readable delay times the longest delay the effect allows stands in for them.
+constexpr double kFallbackQuietSeconds = 4.0;
+
+const char* environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+TailPlan planTail(const RenderOptions& options, const std::optional<DelayTimes>& delays,
+                  int sampleRate) {
+  TailPlan plan;
+  if (options.tailSeconds >= 0.0) {
+    plan.automatic = false;
+    plan.fixedFrames = static_cast<int64_t>(std::llround(options.tailSeconds * sampleRate));
+    return plan;
+  }
+  plan.quietFrames = delays ? std::max(delays->left, delays->right)
+                            : static_cast<int64_t>(kFallbackQuietSeconds * sampleRate);
+  plan.maxFrames = static_cast<int64_t>(kMaxAutomaticTailSeconds * sampleRate);
+  return plan;
+}
+
+std::string decibels(double level) {
+  if (level <= 0.0) {
+    return "-inf";
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", 20.0 * std::log10(level));
+  return text;
+}
+
+std::string milliseconds(std::optional<DelayTimes> delays, bool left, int sampleRate) {
+  if (!delays) {
+    return "-";
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f",
+                1000.0 * static_cast<double>(left ? delays->left : delays->right) / sampleRate);
+  return text;
+}
+
+void warnAboutNonFinite(const RenderResult& result) {
+  if (result.nonFiniteInput > 0) {
+    std::fprintf(stderr, "wrenfold-render: warning: %lld non-finite input samples rendered as silence\n",
+                 static_cast<long long>(result.nonFiniteInput));
+  }
+  if (result.nonFiniteOutput > 0) {
+    std::fprintf(stderr, "wrenfold-render: warning: %lld non-finite output samples written as silence\n",
+                 static_cast<long long>(result.nonFiniteOutput));
+  }
+}
+
+void reportTiming(const RenderResult& result, int sampleRate, double wallSeconds) {
+  const double audioSeconds = static_cast<double>(result.frames) / sampleRate;
+  const double measured = result.processSeconds + result.ioSeconds;
+  const double processShare = measured > 0.0 ? 100.0 * result.processSeconds / measured : 0.0;
+  std::fprintf(stderr,
+               "rendered %.2f s of audio in %.3f s (real-time factor %.0fx): processing %.3f s "
+               "(%.0f%%), reading and writing %.3f s (%.0f%%)\n",
+               audioSeconds, wallSeconds, wallSeconds > 0.0 ? audioSeconds / wallSeconds : 0.0,
+               result.processSeconds, processShare, result.ioSeconds, 100.0 - processShare);
+}
+
+}  // namespace
+
+RenderCommand::RenderCommand(RenderOptions options, std::string installedRelativeFolder)
+    : options_(std::move(options)), installedRelativeFolder_(std::move(installedRelativeFolder)) {}
+
+volatile std::sig_atomic_t& RenderCommand::interruptFlag() {
+  static volatile std::sig_atomic_t flag = 0;
+  return flag;
+}
+
+std::string RenderCommand::modulePath() const {
+  if (!options_.modulePath.empty()) {
+    return options_.modulePath;
+  }
+  return locateModule(moduleCandidates(runningProgramFolder(), installedRelativeFolder_,
+                                       environment("LXVST_PATH"), environment("HOME")));
+}
+
+int RenderCommand::run() {
+  const auto wallStart = std::chrono::steady_clock::now();
+  PluginModule module(modulePath());
+  std::unique_ptr<EffectInstance> effect = module.instantiate();
+  const std::vector<std::string> programs = effect->programNames();
+
+  std::unique_ptr<AudioSource> source;
+  int inputFormat = 0;
+  if (!options_.list) {
+    if (options_.inputPath.empty()) {
+      source = std::make_unique<DemoPhrase>();
+    } else {
+      auto reader = std::make_unique<SoundFileReader>(options_.inputPath);
+      inputFormat = reader->format();
+      source = std::move(reader);
+    }
+  }
+  const int sampleRate = source ? source->sampleRate() : static_cast<int>(kListingSampleRate);
+  effect->configure(static_cast<float>(sampleRate), options_.blockSize);
+  if (!options_.program.empty()) {
+    effect->selectProgram(findProgram(programs, options_.program));
+  }
+  applySettings(*effect, options_.settings);
+
+  if (options_.list) {
+    std::fputs(formatListing(*effect, programs).c_str(), stdout);
+    return 0;
+  }
+
+  const int current = effect->currentProgram();
+  const std::string programName =
+      current >= 0 && current < static_cast<int>(programs.size()) ? programs[current] : "";
+  const std::string outputPath =
+      expandProgramPlaceholder(options_.outputPath, programSlug(programName));
+  SoundFileWriter writer(outputPath, chooseOutputFormat(outputPath, inputFormat, sampleRate, 2),
+                         sampleRate, 2);
+
+  const std::optional<DelayTimes> delays = readDelayTimes(*effect, static_cast<float>(sampleRate));
+  const TailPlan tail = planTail(options_, delays, sampleRate);
+  const int64_t most = source->frames() + (tail.automatic ? tail.maxFrames : tail.fixedFrames);
+  ProgressBar progress(stderr, ProgressBar::isTerminal(stderr), most);
+
+  effect->start();
+  Renderer renderer(*effect, options_.blockSize);
+  const RenderResult result = renderer.render(
+      *source, [&](const float* frames, int64_t count) { writer.write(frames, count); }, tail,
+      &progress, [] { return interruptFlag() != 0; });
+  effect->finish();
+  progress.finish();
+  if (interruptFlag() != 0) {
+    throw RenderError("interrupted; nothing written");
+  }
+  writer.commit();
+
+  warnAboutNonFinite(result);
+  if (options_.stats) {
+    std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", programName.c_str(),
+                milliseconds(delays, true, sampleRate).c_str(),
+                milliseconds(delays, false, sampleRate).c_str(), decibels(result.peak).c_str(),
+                decibels(result.rms).c_str(), outputPath.c_str());
+  }
+  if (options_.timing) {
+    reportTiming(result, sampleRate,
+                 std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count());
+  }
+  return 0;
+}
+
+}  // namespace wrenfold

@@ -1,0 +1,157 @@
+#include "tools/render/RenderOptions.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "tools/render/RenderError.h"
+
+namespace wrenfold {
+
+namespace {
+
+constexpr int kMaxBlockSize = 65536;
+constexpr double kMaxTailSeconds = 3600.0;
+
+bool parseDouble(const std::string& text, double& value) {
+  if (text.empty()) {
+    return false;
+  }
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtod(text.c_str(), &end);
+  return errno == 0 && end == text.c_str() + text.size() && std::isfinite(value);
+}
+
+int parseBlockSize(const std::string& text) {
+  char* end = nullptr;
+  errno = 0;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || errno != 0 || end != text.c_str() + text.size() || value < 1 ||
+      value > kMaxBlockSize) {
+    throw RenderError("--block needs a whole number of frames from 1 to " +
+                      std::to_string(kMaxBlockSize) + ", not '" + text + "'");
+  }
+  return static_cast<int>(value);
+}
+
+double parseTail(const std::string& text) {
+  double value = 0.0;
+  if (!parseDouble(text, value) || value < 0.0 || value > kMaxTailSeconds) {
+    throw RenderError("--tail needs seconds from 0 to 3600, not '" + text + "'");
+  }
+  return value;
+}
+
+ParameterSetting parseSetting(const std::string& text) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string::npos || equals == 0) {
+    throw RenderError("--set needs NAME=VALUE, not '" + text + "'");
+  }
+  ParameterSetting setting;
+  setting.name = text.substr(0, equals);
+  const std::string valueText = text.substr(equals + 1);
+  double value = 0.0;
+  if (!parseDouble(valueText, value) || value < 0.0 || value > 1.0) {
+    throw RenderError("--set " + setting.name + ": value '" + valueText +
+                      "' is not a normalised value from 0 to 1");
+  }
+  setting.value = static_cast<float>(value);
+  return setting;
+}
+
+}  // namespace
+
+RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
+  RenderOptions options;
+  std::vector<std::string> positional;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    std::string name = argument;
+    std::string value;
+    bool hasInlineValue = false;
+    if (argument.rfind("--", 0) == 0) {
+      const std::size_t equals = argument.find('=');
+      if (equals != std::string::npos) {
+        name = argument.substr(0, equals);
+        value = argument.substr(equals + 1);
+        hasInlineValue = true;
+      }
+    }
+    const auto takeValue = [&]() -> std::string {
+      if (hasInlineValue) {
+        return value;
+      }
+      if (i + 1 >= arguments.size()) {
+        throw RenderError(name + " needs a value");
+      }
+      return arguments[++i];
+    };
+    if (name == "--help" || name == "-h") {
+      options.help = true;
+    } else if (name == "--list") {
+      options.list = true;
+    } else if (name == "--stats") {
+      options.stats = true;
+    } else if (name == "--timing") {
+      options.timing = true;
+    } else if (name == "--block") {
+      options.blockSize = parseBlockSize(takeValue());
+    } else if (name == "--tail") {
+      options.tailSeconds = parseTail(takeValue());
+    } else if (name == "--program") {
+      options.program = takeValue();
+    } else if (name == "--set") {
+      options.settings.push_back(parseSetting(takeValue()));
+    } else if (name == "--module") {
+      options.modulePath = takeValue();
+    } else if (argument == "--") {
+      positional.insert(positional.end(), arguments.begin() + static_cast<long>(i) + 1,
+                        arguments.end());
+      break;
+    } else if (argument.size() > 1 && argument[0] == '-') {
+      throw RenderError("unknown option '" + argument + "' (see --help)");
+    } else {
+      positional.push_back(argument);
+    }
+  }
+  if (options.help) {
+    return options;
+  }
+  if (positional.size() > 2) {
+    throw RenderError("too many files: give [INPUT] OUTPUT");
+  }
+  if (positional.size() == 2) {
+    options.inputPath = positional[0];
+    options.outputPath = positional[1];
+  } else if (positional.size() == 1) {
+    options.outputPath = positional[0];
+  } else if (!options.list) {
+    throw RenderError("no output file given (see --help)");
+  }
+  return options;
+}
+
+std::string renderUsage() {
+  return "usage: wrenfold-render [options] [INPUT] OUTPUT\n"
+         "       wrenfold-render [options] --list\n"
+         "\n"
+         "Renders INPUT (WAV, FLAC, AIFF, OGG, ...) through the Wrenfold delay into OUTPUT, in\n"
+         "the format OUTPUT's extension names, else INPUT's. Without INPUT a built-in demo\n"
+         "phrase is rendered. A '{program}' in OUTPUT becomes the program's name.\n"
+         "\n"
+         "options:\n"
+         "  --program N|NAME   select a factory program by number or name\n"
+         "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 (repeatable)\n"
+         "  --list             print the programs and parameters after the options, then stop\n"
+         "  --block FRAMES     frames per processing call (default 512)\n"
+         "  --tail SECONDS     length rendered after the input (default: until the echoes fall\n"
+         "                     below -90 dBFS for one longest delay, at most 30 s)\n"
+         "  --module PATH      the plug-in module (default: next to this program, installed\n"
+         "                     lxvst folders, LXVST_PATH, ~/.lxvst)\n"
+         "  --stats            print program, delay times, peak and RMS as one tab-separated line\n"
+         "  --timing           print the time spent processing and reading/writing on stderr\n"
+         "  --help             print this text\n";
+}
+
+}  // namespace wrenfold

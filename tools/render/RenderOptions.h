@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace wrenfold {
+
+// One --set NAME=VALUE from the command line.
+struct ParameterSetting {
+  std::string name;
+  float value = 0.0f;
+};
+
+// Everything the command line asks for.
+struct RenderOptions {
+  std::string inputPath;  // empty: render the built-in demo phrase
+  std::string outputPath;
+  std::string modulePath;  // empty: look in the usual places
+  std::string program;     // empty: keep the effect's first program
+  std::vector<ParameterSetting> settings;
+  int blockSize = 512;
+  double tailSeconds = -1.0;  // negative: until the echoes have died away
+  bool list = false;
+  bool stats = false;
+  bool timing = false;
+  bool help = false;
+};
+
+// Returns the options of a command line; throws RenderError naming what is wrong.
+RenderOptions parseRenderOptions(const std::vector<std::string>& arguments);
+
+// Returns the usage text printed by --help.
+std::string renderUsage();
+
+}  // namespace wrenfold

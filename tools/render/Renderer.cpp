@@ -1,0 +1,153 @@
+#include "tools/render/Renderer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+#include "tools/render/TailDetector.h"
+
+namespace wrenfold {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+}  // namespace
+
+Renderer::Renderer(EffectInstance& effect, int blockSize)
+    : effect_(effect),
+      blockSize_(blockSize),
+      inputs_(static_cast<std::size_t>(std::max(effect.inputCount(), 0)),
+              std::vector<float>(static_cast<std::size_t>(blockSize))),
+      // At least two outputs exist so a mono effect can still fill a stereo file.
+      outputs_(static_cast<std::size_t>(std::max(effect.outputCount(), 2)),
+               std::vector<float>(static_cast<std::size_t>(blockSize))),
+      stereo_(2 * static_cast<std::size_t>(blockSize)) {
+  for (auto& channel : inputs_) {
+    inputPointers_.push_back(channel.data());
+  }
+  for (auto& channel : outputs_) {
+    outputPointers_.push_back(channel.data());
+  }
+}
+
+RenderResult Renderer::render(AudioSource& source, const Sink& sink, const TailPlan& tail,
+                              ProgressBar* progress, const CancelCheck& cancelled) {
+  result_ = RenderResult{};
+  sumOfSquares_ = 0.0;
+  const int channels = source.channels();
+  std::vector<float> interleaved(static_cast<std::size_t>(blockSize_ * channels));
+  int64_t done = 0;
+  while (!cancelled()) {
+    const Clock::time_point readStart = Clock::now();
+    const int64_t frames = source.read(interleaved.data(), blockSize_);
+    result_.ioSeconds += secondsSince(readStart);
+    if (frames <= 0) {
+      break;
+    }
+    loadInputs(interleaved.data(), channels, static_cast<int>(frames));
+    processBlock(static_cast<int>(frames));
+    collectOutputs(static_cast<int>(frames));
+    emit(sink, stereo_.data(), frames);
+    done += frames;
+    if (progress != nullptr) {
+      progress->update(done);
+    }
+  }
+  if (!cancelled()) {
+    renderTail(sink, tail, progress, cancelled, done);
+  }
+  const double samples = 2.0 * static_cast<double>(result_.frames);
+  result_.rms = samples > 0.0 ? std::sqrt(sumOfSquares_ / samples) : 0.0;
+  return result_;
+}
+
+void Renderer::loadInputs(const float* interleaved, int channels, int frames) {
+  for (std::size_t input = 0; input < inputs_.size(); ++input) {
+    // A mono file feeds every input; a stereo file feeds inputs 0 and 1 (and the last one beyond).
+    const int sourceChannel = std::min(static_cast<int>(input), channels - 1);
+    float* target = inputs_[input].data();
+    for (int i = 0; i < frames; ++i) {
+      const float sample = interleaved[i * channels + sourceChannel];
+      if (std::isfinite(sample)) {
+        target[i] = sample;
+      } else {
+        target[i] = 0.0f;
+        if (static_cast<int>(input) == sourceChannel) {
+          ++result_.nonFiniteInput;
+        }
+      }
+    }
+  }
+}
+
+void Renderer::processBlock(int frames) {
+  const Clock::time_point start = Clock::now();
+  effect_.process(inputPointers_.data(), outputPointers_.data(), frames);
+  result_.processSeconds += secondsSince(start);
+}
+
+void Renderer::collectOutputs(int frames) {
+  // A mono effect's single output goes to both sides.
+  const float* left = outputs_[0].data();
+  const float* right = effect_.outputCount() >= 2 ? outputs_[1].data() : outputs_[0].data();
+  for (int i = 0; i < frames; ++i) {
+    for (int side = 0; side < 2; ++side) {
+      float sample = side == 0 ? left[i] : right[i];
+      if (!std::isfinite(sample)) {
+        sample = 0.0f;
+        ++result_.nonFiniteOutput;
+      }
+      stereo_[2 * i + side] = sample;
+    }
+  }
+}
+
+void Renderer::emit(const Sink& sink, const float* interleaved, int64_t frames) {
+  for (int64_t i = 0; i < 2 * frames; ++i) {
+    const float sample = interleaved[i];
+    result_.peak = std::max(result_.peak, std::fabs(sample));
+    sumOfSquares_ += static_cast<double>(sample) * sample;
+  }
+  const Clock::time_point start = Clock::now();
+  sink(interleaved, frames);
+  result_.ioSeconds += secondsSince(start);
+  result_.frames += frames;
+}
+
+void Renderer::renderTail(const Sink& sink, const TailPlan& tail, ProgressBar* progress,
+                          const CancelCheck& cancelled, int64_t& done) {
+  for (auto& channel : inputs_) {
+    std::fill(channel.begin(), channel.end(), 0.0f);
+  }
+  // A fixed tail is never cut short: its quiet window is longer than the tail itself.
+  TailDetector detector(tail.thresholdDb,
+                        tail.automatic ? tail.quietFrames : tail.fixedFrames + 1,
+                        tail.automatic ? tail.maxFrames : tail.fixedFrames);
+  // An automatic tail is held back until its end is known, so its quiet end can be cut off.
+  std::vector<float> heldBack;
+  while (!detector.finished() && !cancelled()) {
+    const int frames = static_cast<int>(std::min<int64_t>(blockSize_, detector.remaining()));
+    processBlock(frames);
+    collectOutputs(frames);
+    detector.observe(stereo_.data(), frames);
+    if (tail.automatic) {
+      heldBack.insert(heldBack.end(), stereo_.begin(), stereo_.begin() + 2 * frames);
+    } else {
+      emit(sink, stereo_.data(), frames);
+    }
+    done += frames;
+    if (progress != nullptr) {
+      progress->update(done);
+    }
+  }
+  if (tail.automatic && !cancelled()) {
+    emit(sink, heldBack.data(), detector.framesToKeep());
+  }
+}
+
+}  // namespace wrenfold

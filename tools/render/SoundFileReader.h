@@ -1,0 +1,40 @@
+#pragma once
+
+#include <sndfile.h>
+
+#include <string>
+
+#include "tools/render/AudioSource.h"
+
+namespace wrenfold {
+
+// An audio file in any format libsndfile reads, as a source of mono or stereo frames.
+class SoundFileReader : public AudioSource {
+ public:
+  // Opens the file; throws RenderError when it is missing, unreadable, empty, in an unknown
+  // format or has more than two channels.
+  explicit SoundFileReader(const std::string& path);
+  // Closes the file.
+  ~SoundFileReader() override;
+
+  SoundFileReader(const SoundFileReader&) = delete;
+  SoundFileReader& operator=(const SoundFileReader&) = delete;
+
+  // Returns the number of channels, 1 or 2.
+  int channels() const override { return info_.channels; }
+  // Returns the sample rate in Hz.
+  int sampleRate() const override { return info_.samplerate; }
+  // Returns the number of frames the header declares.
+  int64_t frames() const override { return info_.frames; }
+  // Reads interleaved frames; throws RenderError when the file turns out to be damaged.
+  int64_t read(float* interleaved, int64_t frames) override;
+  // Returns libsndfile's format code of the file (major format and subtype).
+  int format() const { return info_.format; }
+
+ private:
+  std::string path_;
+  SF_INFO info_{};
+  SNDFILE* file_ = nullptr;
+};
+
+}  // namespace wrenfold
