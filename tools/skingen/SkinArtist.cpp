@@ -1,0 +1,500 @@
+#include "tools/skingen/SkinArtist.h"
+
+#include <cairo.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "tools/skingen/SkinLayout.h"
+
+namespace wrenfold {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr int kWidth = 350;
+constexpr int kHeight = 430;
+
+constexpr Rgb kChannelGrey{183, 183, 183};
+constexpr Rgb kLowerGrey{168, 168, 168};
+constexpr Rgb kInk{51, 51, 51};
+constexpr Rgb kKeyWhite{255, 255, 255};
+
+constexpr Rgb kStripTop{50, 52, 56};
+constexpr Rgb kStripBottom{31, 32, 35};
+constexpr Rgb kStripEdge{18, 19, 21};
+constexpr Rgb kStripText{238, 235, 228};
+constexpr Rgb kStripMuted{146, 148, 153};
+constexpr Rgb kAccent{242, 152, 48};
+constexpr Rgb kAccentHot{255, 214, 150};
+
+constexpr Rgb kPanelHighlight{204, 204, 204};
+constexpr Rgb kPanelEdge{138, 138, 138};
+constexpr Rgb kRule{150, 150, 150};
+constexpr Rgb kEngraveDark{136, 136, 136};
+constexpr Rgb kEngraveLight{190, 190, 190};
+
+constexpr Rgb kCapFace{64, 66, 70};
+constexpr Rgb kDot{250, 247, 238};
+
+// The face's fixed geometry, in editor pixels.
+constexpr int kTitleStripBottom = 23;
+constexpr int kFooterTop = 415;
+constexpr int kPanelLeft = 8;
+constexpr int kPanelTop = 26;
+constexpr int kPanelWidth = 164;
+constexpr int kPanelBottom = 266;
+constexpr int kPanelSpacing = 170;
+constexpr int kGroupTop = 283;
+constexpr int kGroupBottom = 411;
+constexpr int kBufferGroupLeft = 9;
+constexpr int kBufferGroupRight = 135;
+constexpr int kFilterGroupLeft = 139;
+constexpr int kFilterGroupRight = 341;
+constexpr int kChannelLabelBaseline = 255;
+
+constexpr double kLabelSize = 8.0;
+constexpr double kTitleSize = 10.0;
+
+enum class Align { left, centre, right };
+
+void setColour(cairo_t* cr, Rgb colour, double alpha = 1.0) {
+  cairo_set_source_rgba(cr, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0, alpha);
+}
+
+void addStop(cairo_pattern_t* pattern, double offset, Rgb colour, double alpha = 1.0) {
+  cairo_pattern_add_color_stop_rgba(pattern, offset, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0,
+                                    alpha);
+}
+
+void verticalGradient(cairo_t* cr, double top, double bottom, Rgb from, Rgb to) {
+  cairo_pattern_t* pattern = cairo_pattern_create_linear(0, top, 0, bottom);
+  addStop(pattern, 0, from);
+  addStop(pattern, 1, to);
+  cairo_set_source(cr, pattern);
+  cairo_pattern_destroy(pattern);
+}
+
+void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
+  cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
+  cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
+  cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
+  cairo_close_path(cr);
+}
+
+void fillRect(cairo_t* cr, int x, int y, int w, int h, Rgb colour) {
+  setColour(cr, colour);
+  cairo_rectangle(cr, x, y, w, h);
+  cairo_fill(cr);
+}
+
+void selectFont(cairo_t* cr, double size, bool bold) {
+  cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL,
+                         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, size);
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+  cairo_set_font_options(cr, options);
+  cairo_font_options_destroy(options);
+}
+
+double textWidth(cairo_t* cr, const std::string& text) {
+  cairo_text_extents_t extents;
+  cairo_text_extents(cr, text.c_str(), &extents);
+  return extents.x_advance;
+}
+
+// Snaps text to whole pixels so that small glyphs stay crisp. Returns the left edge used.
+double drawText(cairo_t* cr, const std::string& text, double x, double baseline, Align align, Rgb colour) {
+  const double width = textWidth(cr, text);
+  double left = x;
+  if (align == Align::centre) left = x - width / 2;
+  if (align == Align::right) left = x - width;
+  left = std::round(left);
+  setColour(cr, colour);
+  cairo_move_to(cr, left, baseline);
+  cairo_show_text(cr, text.c_str());
+  return left;
+}
+
+// Draws text with extra space between the letters, for small capitals.
+void drawSpacedText(cairo_t* cr, const std::string& text, double right, double baseline, double spacing, Rgb colour) {
+  double width = 0;
+  for (char letter : text) width += textWidth(cr, std::string(1, letter)) + spacing;
+  width -= spacing;
+  double x = std::round(right - width);
+  setColour(cr, colour);
+  for (char letter : text) {
+    const std::string glyph(1, letter);
+    cairo_move_to(cr, x, baseline);
+    cairo_show_text(cr, glyph.c_str());
+    x += textWidth(cr, glyph) + spacing;
+  }
+}
+
+RgbImage fromOpaqueSurface(cairo_surface_t* surface) {
+  cairo_surface_flush(surface);
+  RgbImage image;
+  image.width = cairo_image_surface_get_width(surface);
+  image.height = cairo_image_surface_get_height(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  for (int y = 0; y < image.height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    for (int x = 0; x < image.width; ++x)
+      image.pixels.push_back(Rgb{static_cast<std::uint8_t>(row[x] >> 16), static_cast<std::uint8_t>(row[x] >> 8),
+                                 static_cast<std::uint8_t>(row[x])});
+  }
+  return image;
+}
+
+// Turns a drawing with coverage into a keyed image: barely covered pixels become the white key,
+// the rest is flattened over the colour the image will be drawn on, so edges do not glow white.
+RgbImage fromKeyedSurface(cairo_surface_t* surface, Rgb backdrop, double threshold) {
+  cairo_surface_flush(surface);
+  RgbImage image;
+  image.width = cairo_image_surface_get_width(surface);
+  image.height = cairo_image_surface_get_height(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  for (int y = 0; y < image.height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    for (int x = 0; x < image.width; ++x) {
+      const double alpha = (row[x] >> 24) / 255.0;
+      if (alpha < threshold) {
+        image.pixels.push_back(kKeyWhite);
+        continue;
+      }
+      auto flatten = [&](int shift, std::uint8_t under) {
+        const double premultiplied = ((row[x] >> shift) & 0xFF);
+        const long value = std::lround(premultiplied + (1.0 - alpha) * under);
+        return static_cast<std::uint8_t>(value > 254 ? 254 : value);
+      };
+      image.pixels.push_back(Rgb{flatten(16, backdrop.red), flatten(8, backdrop.green), flatten(0, backdrop.blue)});
+    }
+  }
+  return image;
+}
+
+// Owns a cairo surface and its context for the length of one painting.
+class Canvas {
+ public:
+  Canvas(int width, int height, cairo_format_t format)
+      : surface_(cairo_image_surface_create(format, width, height)), cr_(cairo_create(surface_)) {}
+  ~Canvas() {
+    cairo_destroy(cr_);
+    cairo_surface_destroy(surface_);
+  }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  cairo_t* context() const { return cr_; }
+  cairo_surface_t* surface() const { return surface_; }
+
+ private:
+  cairo_surface_t* surface_;
+  cairo_t* cr_;
+};
+
+void paintTitleStrip(cairo_t* cr) {
+  verticalGradient(cr, 0, kTitleStripBottom, kStripTop, kStripBottom);
+  cairo_rectangle(cr, 0, 0, kWidth, kTitleStripBottom);
+  cairo_fill(cr);
+  fillRect(cr, 0, kTitleStripBottom, kWidth, 1, kStripEdge);
+
+  // Three fading taps: the echo mark in front of the name.
+  const double heights[] = {11, 8, 5};
+  const double alphas[] = {1.0, 0.7, 0.45};
+  for (int i = 0; i < 3; ++i) {
+    setColour(cr, kAccent, alphas[i]);
+    cairo_rectangle(cr, 12 + 4 * i, 17 - heights[i], 2, heights[i]);
+    cairo_fill(cr);
+  }
+  selectFont(cr, 14, true);
+  drawText(cr, "Wrenfold", 27, 17, Align::left, kStripText);
+  selectFont(cr, 8, false);
+  drawSpacedText(cr, "STEREO TEMPO DELAY", 340, 15, 1.0, kStripMuted);
+}
+
+void paintFooter(cairo_t* cr) {
+  fillRect(cr, 0, kFooterTop, kWidth, 1, kStripEdge);
+  verticalGradient(cr, kFooterTop + 1, kHeight, kStripBottom, kStripTop);
+  cairo_rectangle(cr, 0, kFooterTop + 1, kWidth, kHeight - kFooterTop - 1);
+  cairo_fill(cr);
+  selectFont(cr, kLabelSize, false);
+  drawText(cr, "hollow reed tone", 340, 426, Align::right, kStripMuted);
+}
+
+void paintChannelPanel(cairo_t* cr, int channel) {
+  const double left = kPanelLeft + kPanelSpacing * channel;
+  const double height = kPanelBottom - kPanelTop;
+  for (int spread = 3; spread >= 1; --spread) {
+    setColour(cr, Rgb{0, 0, 0}, 0.06);
+    roundedRect(cr, left - spread * 0.5, kPanelTop + spread * 0.5, kPanelWidth + spread, height + spread * 0.5, 5);
+    cairo_fill(cr);
+  }
+  setColour(cr, kPanelEdge);
+  roundedRect(cr, left, kPanelTop, kPanelWidth, height, 5);
+  cairo_fill(cr);
+  setColour(cr, kPanelHighlight);
+  roundedRect(cr, left + 1, kPanelTop + 1, kPanelWidth - 2, height - 2, 4);
+  cairo_fill(cr);
+  setColour(cr, kChannelGrey);
+  roundedRect(cr, left + 1, kPanelTop + 2, kPanelWidth - 2, height - 3, 4);
+  cairo_fill(cr);
+
+  const int x0 = SkinLayout::channelOrigin(channel);
+  selectFont(cr, kTitleSize, true);
+  const std::string title = channel == 0 ? "Left ch." : "Right ch.";
+  const double titleLeft = drawText(cr, title, x0 - 10, 37, Align::left, kInk);
+  const double ruleLeft = std::round(titleLeft + textWidth(cr, title) + 6);
+  fillRect(cr, static_cast<int>(ruleLeft), 33, x0 + 141 - static_cast<int>(ruleLeft), 1, kRule);
+  setColour(cr, kAccent);
+  cairo_rectangle(cr, x0 + 137, 31, 4, 4);
+  cairo_fill(cr);
+
+  selectFont(cr, kLabelSize, false);
+  const auto knobs = SkinLayout::channelKnobs(channel);
+  const char* knobLabels[] = {"Tempo", "Note Len.", "Wet Pan"};
+  for (int i = 0; i < 3; ++i) drawText(cr, knobLabels[i], knobs[i].centreX(), knobs[i].bottom + 10, Align::centre, kInk);
+  const auto sliders = SkinLayout::channelSliders(channel);
+  const char* sliderLabels[] = {"Dry", "Wet", "Feed Back"};
+  for (int i = 0; i < 3; ++i)
+    drawText(cr, sliderLabels[i], sliders[i].centreX(), kChannelLabelBaseline, Align::centre, kInk);
+}
+
+// Draws an engraved frame whose top line breaks for the group's title.
+void paintGroup(cairo_t* cr, int left, int right, const std::string& title) {
+  const double width = right - left;
+  const double height = kGroupBottom - kGroupTop;
+  cairo_set_line_width(cr, 1);
+  setColour(cr, kEngraveLight);
+  roundedRect(cr, left + 1.5, kGroupTop + 1.5, width, height, 4);
+  cairo_stroke(cr);
+  setColour(cr, kEngraveDark);
+  roundedRect(cr, left + 0.5, kGroupTop + 0.5, width, height, 4);
+  cairo_stroke(cr);
+
+  selectFont(cr, kTitleSize, true);
+  const double textLeft = left + 10;
+  fillRect(cr, left + 6, kGroupTop, static_cast<int>(std::ceil(textWidth(cr, title))) + 8, 3, kLowerGrey);
+  drawText(cr, title, textLeft, kGroupTop + 4, Align::left, kInk);
+}
+
+void paintLowerLabels(cairo_t* cr) {
+  selectFont(cr, kLabelSize, false);
+  const auto buttons = SkinLayout::buttons();
+  const char* buttonLabels[] = {"reverse", "clear buffer", "bypass"};
+  for (int i = 0; i < 3; ++i) drawText(cr, buttonLabels[i], buttons[i].centreX(), buttons[i].bottom + 11, Align::centre, kInk);
+  const auto envelope = SkinLayout::envelopeKnobs();
+  const char* envelopeLabels[] = {"attack", "release"};
+  for (int i = 0; i < 2; ++i)
+    drawText(cr, envelopeLabels[i], envelope[i].centreX(), envelope[i].bottom + 10, Align::centre, kInk);
+  const auto filters = SkinLayout::filterKnobs();
+  const char* filterLabels[] = {"LPF Cutoff", "LPF Q", "HPF Cutoff"};
+  for (int i = 0; i < 3; ++i)
+    drawText(cr, filterLabels[i], filters[i].centreX(), filters[i].bottom + 11, Align::centre, kInk);
+}
+
+// Marks the 270° travel of a knob with ticks between the body and the image's edge.
+void paintKnobScale(cairo_t* cr, Rgb cornerGrey) {
+  const Rgb tickColour{static_cast<std::uint8_t>(cornerGrey.red * 0.5), static_cast<std::uint8_t>(cornerGrey.green * 0.5),
+                       static_cast<std::uint8_t>(cornerGrey.blue * 0.5)};
+  cairo_set_line_width(cr, 1.0);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+  for (int i = 0; i <= 10; ++i) {
+    const double angle = (225.0 - 27.0 * i) * kPi / 180.0;
+    const bool major = i == 0 || i == 5 || i == 10;
+    const double inner = 12.6;
+    const double outer = major ? 14.8 : 14.0;
+    setColour(cr, tickColour, major ? 0.95 : 0.6);
+    cairo_move_to(cr, 15 + std::cos(angle) * inner, 15 - std::sin(angle) * inner);
+    cairo_line_to(cr, 15 + std::cos(angle) * outer, 15 - std::sin(angle) * outer);
+    cairo_stroke(cr);
+  }
+}
+
+void paintButtonState(cairo_t* cr, double top, bool lit) {
+  setColour(cr, Rgb{0, 0, 0}, 0.25);
+  roundedRect(cr, 1, top + 2, 18, 24.5, 3);
+  cairo_fill(cr);
+  setColour(cr, Rgb{24, 25, 27});
+  roundedRect(cr, 1, top + 1, 18, 24, 3);
+  cairo_fill(cr);
+  if (lit)
+    verticalGradient(cr, top + 2, top + 24, Rgb{62, 64, 68}, Rgb{48, 49, 52});
+  else
+    verticalGradient(cr, top + 2, top + 24, Rgb{104, 106, 110}, Rgb{50, 51, 54});
+  roundedRect(cr, 2, top + 2, 16, 22, 2.2);
+  cairo_fill(cr);
+
+  if (lit) {
+    cairo_save(cr);
+    roundedRect(cr, 2, top + 2, 16, 22, 2.2);
+    cairo_clip(cr);
+    cairo_pattern_t* glow = cairo_pattern_create_radial(10, top + 8, 1, 10, top + 8, 11);
+    addStop(glow, 0, kAccent, 0.55);
+    addStop(glow, 1, kAccent, 0.0);
+    cairo_set_source(cr, glow);
+    cairo_paint(cr);
+    cairo_pattern_destroy(glow);
+    cairo_restore(cr);
+  }
+
+  setColour(cr, Rgb{20, 20, 22});
+  roundedRect(cr, 4.5, top + 5.5, 11, 5, 1.5);
+  cairo_fill(cr);
+  if (lit) {
+    setColour(cr, kAccent);
+    roundedRect(cr, 5.5, top + 6.5, 9, 3, 1);
+    cairo_fill(cr);
+    setColour(cr, kAccentHot);
+    cairo_rectangle(cr, 7, top + 7, 6, 1);
+    cairo_fill(cr);
+  } else {
+    setColour(cr, Rgb{78, 60, 44});
+    roundedRect(cr, 5.5, top + 6.5, 9, 3, 1);
+    cairo_fill(cr);
+    setColour(cr, Rgb{104, 86, 70});
+    cairo_rectangle(cr, 7, top + 7, 6, 1);
+    cairo_fill(cr);
+  }
+
+  // Grip lines on the lower half of the cap.
+  for (int i = 0; i < 3; ++i) {
+    const double y = top + 15 + 3 * i;
+    setColour(cr, Rgb{20, 20, 22}, lit ? 0.55 : 0.5);
+    cairo_rectangle(cr, 6, y, 8, 1);
+    cairo_fill(cr);
+    setColour(cr, Rgb{255, 250, 240}, lit ? 0.10 : 0.16);
+    cairo_rectangle(cr, 6, y + 1, 8, 1);
+    cairo_fill(cr);
+  }
+}
+
+}  // namespace
+
+Rgb SkinArtist::channelGrey() { return kChannelGrey; }
+
+Rgb SkinArtist::lowerGrey() { return kLowerGrey; }
+
+Rgb SkinArtist::ink() { return kInk; }
+
+RgbImage SkinArtist::background() const {
+  Canvas canvas(kWidth, kHeight, CAIRO_FORMAT_RGB24);
+  cairo_t* cr = canvas.context();
+  fillRect(cr, 0, 0, kWidth, kHeight, kLowerGrey);
+  paintTitleStrip(cr);
+  for (int channel : {0, 1}) paintChannelPanel(cr, channel);
+  paintGroup(cr, kBufferGroupLeft, kBufferGroupRight, "BufferSetting");
+  paintGroup(cr, kFilterGroupLeft, kFilterGroupRight, "FilterSetting");
+  paintLowerLabels(cr);
+  paintFooter(cr);
+  return fromOpaqueSurface(canvas.surface());
+}
+
+RgbImage SkinArtist::knobBody(Rgb cornerGrey) const {
+  Canvas canvas(30, 30, CAIRO_FORMAT_RGB24);
+  cairo_t* cr = canvas.context();
+  fillRect(cr, 0, 0, 30, 30, cornerGrey);
+  paintKnobScale(cr, cornerGrey);
+
+  setColour(cr, Rgb{0, 0, 0}, 0.12);
+  cairo_arc(cr, 15, 16.6, 12.2, 0, 2 * kPi);
+  cairo_fill(cr);
+  setColour(cr, Rgb{0, 0, 0}, 0.22);
+  cairo_arc(cr, 15, 15.8, 11.9, 0, 2 * kPi);
+  cairo_fill(cr);
+
+  verticalGradient(cr, 3.5, 26.5, Rgb{122, 124, 129}, Rgb{30, 31, 34});
+  cairo_arc(cr, 15, 15, 11.4, 0, 2 * kPi);
+  cairo_fill(cr);
+
+  setColour(cr, Rgb{22, 23, 25});
+  cairo_arc(cr, 15, 15, 9.0, 0, 2 * kPi);
+  cairo_fill(cr);
+  verticalGradient(cr, 6.5, 23.5, Rgb{52, 54, 58}, Rgb{84, 86, 91});
+  cairo_arc(cr, 15, 15, 8.2, 0, 2 * kPi);
+  cairo_fill(cr);
+
+  cairo_pattern_t* sheen = cairo_pattern_create_radial(12.5, 11.5, 0.5, 13, 12.5, 7.5);
+  addStop(sheen, 0, Rgb{255, 255, 255}, 0.16);
+  addStop(sheen, 1, Rgb{255, 255, 255}, 0.0);
+  cairo_set_source(cr, sheen);
+  cairo_arc(cr, 15, 15, 8.2, 0, 2 * kPi);
+  cairo_fill(cr);
+  cairo_pattern_destroy(sheen);
+  return fromOpaqueSurface(canvas.surface());
+}
+
+RgbImage SkinArtist::knobHandle() const {
+  Canvas canvas(6, 6, CAIRO_FORMAT_ARGB32);
+  cairo_t* cr = canvas.context();
+  setColour(cr, Rgb{12, 12, 14}, 0.55);
+  cairo_arc(cr, 3, 3.3, 2.9, 0, 2 * kPi);
+  cairo_fill(cr);
+  setColour(cr, kDot);
+  cairo_arc(cr, 3, 3, 2.2, 0, 2 * kPi);
+  cairo_fill(cr);
+  return fromKeyedSurface(canvas.surface(), kCapFace, 0.3);
+}
+
+RgbImage SkinArtist::sliderTrack() const {
+  Canvas canvas(20, 180, CAIRO_FORMAT_RGB24);
+  cairo_t* cr = canvas.context();
+  fillRect(cr, 0, 0, 20, 180, kChannelGrey);
+
+  // A tick for every tenth of the travel, aligned with the handle's centre line.
+  for (int i = 0; i <= 10; ++i) {
+    const int y = 4 + 17 * i;
+    const bool major = i % 5 == 0;
+    const Rgb colour = major ? Rgb{88, 88, 88} : Rgb{128, 128, 128};
+    fillRect(cr, major ? 1 : 3, y, major ? 5 : 3, 1, colour);
+    fillRect(cr, 14, y, major ? 5 : 3, 1, colour);
+  }
+
+  setColour(cr, kPanelHighlight);
+  roundedRect(cr, 7.5, 1.5, 6, 178, 3);
+  cairo_fill(cr);
+  setColour(cr, Rgb{120, 120, 120});
+  roundedRect(cr, 7, 1, 6, 177.5, 3);
+  cairo_fill(cr);
+  verticalGradient(cr, 0, 4, Rgb{16, 16, 18}, Rgb{36, 37, 40});
+  roundedRect(cr, 8, 2, 4, 176, 2);
+  cairo_fill(cr);
+  return fromOpaqueSurface(canvas.surface());
+}
+
+RgbImage SkinArtist::sliderHandle() const {
+  Canvas canvas(20, 10, CAIRO_FORMAT_ARGB32);
+  cairo_t* cr = canvas.context();
+  setColour(cr, Rgb{0, 0, 0}, 0.35);
+  roundedRect(cr, 1, 1, 18, 9, 2);
+  cairo_fill(cr);
+  setColour(cr, Rgb{22, 23, 25});
+  roundedRect(cr, 1, 0, 18, 9, 2);
+  cairo_fill(cr);
+  verticalGradient(cr, 1, 8, Rgb{112, 114, 119}, Rgb{52, 53, 57});
+  roundedRect(cr, 2, 1, 16, 7, 1.2);
+  cairo_fill(cr);
+  setColour(cr, Rgb{244, 241, 234});
+  cairo_rectangle(cr, 3, 4, 14, 1);
+  cairo_fill(cr);
+  return fromKeyedSurface(canvas.surface(), kChannelGrey, 0.3);
+}
+
+RgbImage SkinArtist::button() const {
+  Canvas canvas(20, 54, CAIRO_FORMAT_RGB24);
+  cairo_t* cr = canvas.context();
+  fillRect(cr, 0, 0, 20, 54, kLowerGrey);
+  paintButtonState(cr, 0, false);
+  paintButtonState(cr, 27, true);
+  return fromOpaqueSurface(canvas.surface());
+}
+
+}  // namespace wrenfold

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <vector>
+
+namespace wrenfold {
+
+// Holds the editor-pixel rectangle of one control; right and bottom are the editor's bounds values.
+struct ControlBox {
+  // Names the kinds of control that sit on the face.
+  enum class Kind { knob, slider, button, display };
+
+  Kind kind;   // Holds what sits in the rectangle.
+  int left;    // Holds the left edge.
+  int top;     // Holds the top edge.
+  int right;   // Holds the right edge (exclusive for images, inclusive for display boxes).
+  int bottom;  // Holds the bottom edge (exclusive for images, inclusive for display boxes).
+
+  // Returns the horizontal centre in pixel-edge coordinates.
+  double centreX() const { return (left + right) / 2.0; }
+};
+
+// Knows where the editor places its controls, so that the face can print labels around them.
+class SkinLayout {
+ public:
+  // Returns the left edge of the left (0) or right (1) channel's control column.
+  static int channelOrigin(int channel);
+
+  // Returns the tempo, note-length and wet-pan knobs of one channel.
+  static std::vector<ControlBox> channelKnobs(int channel);
+
+  // Returns the dry, wet and feedback sliders of one channel.
+  static std::vector<ControlBox> channelSliders(int channel);
+
+  // Returns the six value displays of one channel.
+  static std::vector<ControlBox> channelDisplays(int channel);
+
+  // Returns the reverse, clear-buffer and bypass buttons.
+  static std::vector<ControlBox> buttons();
+
+  // Returns the reverse attack and release knobs.
+  static std::vector<ControlBox> envelopeKnobs();
+
+  // Returns the low-pass cutoff, low-pass Q and high-pass cutoff knobs.
+  static std::vector<ControlBox> filterKnobs();
+
+  // Returns the five value displays of the lower area.
+  static std::vector<ControlBox> lowerDisplays();
+
+  // Returns every control of the editor.
+  static std::vector<ControlBox> all();
+};
+
+}  // namespace wrenfold
