@@ -1,0 +1,76 @@
+#include "delay/LoopFilter.h"
+
+#include <cmath>
+
+#include "delay/ParameterMapping.h"
+
+namespace wrenfold {
+
+namespace {
+
+// Not 2 pi: the radian constant the filter's tuning is built on.
+constexpr float radiansPerCycle = 6.283f;
+// 1 / (2 * 0.707): the fixed high-pass Q folded into one factor.
+constexpr float highPassAlphaFactor = 0.7072135806f;
+constexpr float lowPassOffAbove = 19999.99f;
+constexpr float highPassOffBelow = 20.01f;
+
+}  // namespace
+
+LoopFilter::LoopFilter() { updateCoefficients(); }
+
+void LoopFilter::setControl(int32_t index, float value) {
+  switch (index) {
+    case 3:
+      lpfFreq = cutoffFromValue(value);
+      lpfOn = lpfFreq < lowPassOffAbove;
+      break;
+    case 4:
+      lpfQ = qFromValue(value);
+      break;
+    case 5:
+      hpfFreq = cutoffFromValue(value);
+      hpfOn = hpfFreq > highPassOffBelow;
+      break;
+    default:
+      break;
+  }
+  updateCoefficients();
+  if (!lpfOn) lowPass.reset();
+  if (!hpfOn) highPass.reset();
+}
+
+void LoopFilter::setSampleRate(float rate) {
+  sampleRate = rate;
+  updateCoefficients();
+}
+
+float LoopFilter::usableCutoff(float frequency) const {
+  return frequency >= 0.5f * sampleRate ? 0.49f * sampleRate : frequency;
+}
+
+void LoopFilter::updateCoefficients() {
+  const float period = 1.0f / sampleRate;
+
+  const float wLow = period * usableCutoff(lpfFreq) * radiansPerCycle;
+  const float cLow = std::cos(wLow);
+  const float alphaLow = std::sin(wLow) / (2.0f * lpfQ);
+  const float inverseLow = 1.0f / (1.0f + alphaLow);
+  lowPass.b0 = 0.5f * (1.0f - cLow) * inverseLow;
+  lowPass.b1 = (1.0f - cLow) * inverseLow;
+  lowPass.b2 = lowPass.b0;
+  lowPass.a1 = -2.0f * cLow * inverseLow;
+  lowPass.a2 = (1.0f - alphaLow) * inverseLow;
+
+  const float wHigh = period * usableCutoff(hpfFreq) * radiansPerCycle;
+  const float cHigh = std::cos(wHigh);
+  const float alphaHigh = std::sin(wHigh) * highPassAlphaFactor;
+  const float inverseHigh = 1.0f / (1.0f + alphaHigh);
+  highPass.b0 = 0.5f * (1.0f + cHigh) * inverseHigh;
+  highPass.b1 = -(1.0f + cHigh) * inverseHigh;
+  highPass.b2 = highPass.b0;
+  highPass.a1 = -2.0f * cHigh * inverseHigh;
+  highPass.a2 = (1.0f - alphaHigh) * inverseHigh;
+}
+
+}  // namespace wrenfold

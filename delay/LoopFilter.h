@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+namespace wrenfold {
+
+// Returns 0.0 for a sample that is zero, denormal, infinite or NaN, and the sample otherwise:
+// keeps both denormals and non-finite values out of the recursive paths.
+inline float flushToZero(float sample) {
+  uint32_t bits;
+  std::memcpy(&bits, &sample, sizeof bits);
+  const uint32_t exponent = bits & 0x7F800000u;
+  return (exponent == 0u || exponent == 0x7F800000u) ? 0.0f : sample;
+}
+
+// The filter in each delay's write path: a second-order low-pass stage followed by a
+// second-order high-pass stage (direct form I), either of which can switch itself off.
+// Threads: filterSample runs in processing; setControl and setSampleRate in parameter, program
+// and sample-rate calls.
+class LoopFilter {
+ public:
+  // Builds a filter at 44100 Hz with a 15000 Hz low-pass (Q 0.707) and a 200 Hz high-pass.
+  LoopFilter();
+
+  // Returns one filtered sample. [audio thread]
+  float filterSample(float x) {
+    float u = flushToZero(x);
+    if (lpfOn) u = lowPass.run(u);
+    if (hpfOn) u = highPass.run(u);
+    return u;
+  }
+
+  // Sets the low-pass cutoff (3), low-pass Q (4) or high-pass cutoff (5) from a normalised value.
+  void setControl(int32_t index, float value);
+  // Sets the sample rate and recomputes the coefficients; the histories stay.
+  void setSampleRate(float rate);
+  // Recomputes both coefficient sets from the cutoffs, the Q and the sample rate.
+  void updateCoefficients();
+
+  // Returns the low-pass cutoff in hertz.
+  float lowPassCutoff() const { return lpfFreq; }
+  // Returns the high-pass cutoff in hertz.
+  float highPassCutoff() const { return hpfFreq; }
+  // Returns the low-pass Q.
+  float lowPassQ() const { return lpfQ; }
+  // Returns whether the low-pass stage runs.
+  bool lowPassOn() const { return lpfOn; }
+  // Returns whether the high-pass stage runs.
+  bool highPassOn() const { return hpfOn; }
+  // Returns the low-pass coefficients b0, b1, b2, a1, a2.
+  void lowPassCoefficients(float out[5]) const { lowPass.copyCoefficients(out); }
+  // Returns the high-pass coefficients b0, b1, b2, a1, a2.
+  void highPassCoefficients(float out[5]) const { highPass.copyCoefficients(out); }
+  // Returns whether both histories are all zero.
+  bool historyIsClear() const { return lowPass.isQuiet() && highPass.isQuiet(); }
+
+ private:
+  // One direct-form-I biquad: coefficients and the last two inputs and outputs.
+  struct Stage {
+    float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f;
+    float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f, a1 = 0.0f, a2 = 0.0f;
+
+    // Filters one sample, flushing a zero-exponent or non-finite result to 0.0.
+    float run(float x) {
+      const float y = flushToZero(b2 * x2 + b0 * x + b1 * x1 - a1 * y1 - a2 * y2);
+      x2 = x1;
+      x1 = x;
+      y2 = y1;
+      y1 = y;
+      return y;
+    }
+    // Zeroes the history.
+    void reset() { x1 = x2 = y1 = y2 = 0.0f; }
+    // Returns whether the history is all zero.
+    bool isQuiet() const { return x1 == 0.0f && x2 == 0.0f && y1 == 0.0f && y2 == 0.0f; }
+    // Copies b0, b1, b2, a1, a2.
+    void copyCoefficients(float out[5]) const {
+      out[0] = b0;
+      out[1] = b1;
+      out[2] = b2;
+      out[3] = a1;
+      out[4] = a2;
+    }
+  };
+
+  // Returns a cutoff held below half the sample rate, where the stage would turn unstable.
+  float usableCutoff(float frequency) const;
+
+  float sampleRate = 44100.0f;
+  float lpfFreq = 15000.0f;
+  float hpfFreq = 200.0f;
+  float lpfQ = 0.707f;
+  Stage lowPass;
+  Stage highPass;
+  bool hpfOn = true;
+  bool lpfOn = true;
+};
+
+}  // namespace wrenfold

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace wrenfold {
+
+// A precomputed gain table as long as the delay, read in step with it, that fades each reversed
+// fragment (one per half of the table) in with the attack ramp and out with the release ramp.
+// Threads: next runs in processing; the other operations run in parameter, program and
+// sample-rate calls. Position and length are atomics so that a length change racing a processing
+// call can never move a read outside the storage.
+class ReverseEnvelope {
+ public:
+  // Builds a table for 4 seconds at 44100 Hz with length 44100 and both ramps at 0.5.
+  ReverseEnvelope();
+  // Releases the storage.
+  ~ReverseEnvelope();
+
+  ReverseEnvelope(const ReverseEnvelope&) = delete;
+  ReverseEnvelope& operator=(const ReverseEnvelope&) = delete;
+
+  // Returns whether the storage could be allocated.
+  bool hasStorage() const { return storage != nullptr; }
+
+  // Returns the gain at the read position and steps it forwards, wrapping at the length.
+  // [audio thread]
+  float next() {
+    const int32_t n = length.load(std::memory_order_relaxed);
+    int32_t index = readIndex.load(std::memory_order_relaxed);
+    if (static_cast<uint32_t>(index) >= static_cast<uint32_t>(n)) index = 0;
+    const float gain = storage[index];
+    readIndex.store(index + 1 == n ? 0 : index + 1, std::memory_order_relaxed);
+    return gain;
+  }
+
+  // Puts the read position at the start.
+  void rewind();
+  // Sets the table length, at least 1 and at most the capacity, rewinds and rebuilds.
+  void setLength(int32_t samples);
+  // Sets the attack (which 0) or release (which 1) ramp from a normalised value and rebuilds.
+  void setControl(int32_t which, float value);
+  // Sizes the table for 4 seconds at the rate, growing the storage when needed, and rebuilds.
+  void setSampleRate(float rate);
+  // Recomputes the table from the length, the ramps and the sample rate.
+  void build();
+
+  // Returns the active table length.
+  int32_t activeLength() const { return length.load(std::memory_order_relaxed); }
+  // Returns the largest length the table may have at the current rate.
+  int32_t tableCapacity() const { return capacity; }
+  // Returns the gain of a table entry, 0.0 outside the active length.
+  float gainAt(int32_t index) const;
+  // Returns the position of the next read.
+  int32_t readPosition() const { return readIndex.load(std::memory_order_relaxed); }
+
+ private:
+  // Multiplies count entries from first on by a rising ramp i / steps, i = 0, 1, ...
+  void applyRamp(int32_t first, int32_t count, int32_t steps, int32_t direction);
+
+  float sampleRate = 44100.0f;
+  int32_t capacity = 0;
+  std::atomic<int32_t> length{1};
+  std::atomic<int32_t> readIndex{0};
+  float* storage = nullptr;
+  int32_t storageSize = 0;
+  float attackValue = 0.5f;
+  float releaseValue = 0.5f;
+};
+
+}  // namespace wrenfold

@@ -1,0 +1,158 @@
+// The delay line's lengths, forward and backward reading, clearing and growth.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <limits>
+#include <thread>
+
+#include "delay/DelayLine.h"
+
+namespace wrenfold {
+namespace {
+
+TEST(DelayLine, LengthIsClampedBetweenTwoAndTheCapacity) {
+  DelayLine line;
+  ASSERT_TRUE(line.hasStorage());
+  EXPECT_EQ(line.storageCapacity(), 176400);
+  const struct {
+    int32_t requested;
+    int32_t expected;
+  } cases[] = {{1, 2}, {0, 2}, {-5, 2}, {2, 2}, {826, 826}, {176400, 176400}, {1000000, 176400}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.requested);
+    line.setLength(c.requested);
+    EXPECT_EQ(line.activeLength(), c.expected);
+  }
+}
+
+TEST(DelayLine, ForwardReadReturnsTheSampleWrittenLengthStepsBefore) {
+  for (int32_t n : {2, 3, 8, 100}) {
+    SCOPED_TRACE(n);
+    DelayLine line;
+    line.setLength(n);
+    for (int32_t t = 0; t < 5 * n; ++t) {
+      const float expected = t < n ? 0.0f : static_cast<float>(t - n + 1);
+      ASSERT_EQ(line.read(), expected) << "step " << t;
+      line.write(static_cast<float>(t + 1));
+    }
+  }
+}
+
+TEST(DelayLine, BackwardReadPlaysHalfLengthFragmentsReversed) {
+  DelayLine line;
+  line.setLength(8);
+  line.setReverse(1);
+  const float expected[] = {0, 0, 0, 0, 0, 4, 3, 2, 1, 8, 7, 6, 5, 12, 11, 10, 9};
+  for (int32_t t = 0; t < 17; ++t) {
+    EXPECT_EQ(line.read(), expected[t]) << "step " << t;
+    line.write(static_cast<float>(t + 1));
+  }
+}
+
+TEST(DelayLine, SetReverseKeepsContentsAndRewindsPositions) {
+  DelayLine line;
+  line.setLength(4);
+  for (int i = 0; i < 3; ++i) {
+    line.read();
+    line.write(static_cast<float>(i + 1));
+  }
+  line.setReverse(7);
+  EXPECT_TRUE(line.readsBackwards());
+  EXPECT_EQ(line.readPosition(), 0);
+  EXPECT_EQ(line.writePosition(), 0);
+  EXPECT_EQ(line.read(), 1.0f);
+  EXPECT_EQ(line.read(), 0.0f);
+  EXPECT_EQ(line.read(), 3.0f);
+  line.setReverse(0);
+  EXPECT_FALSE(line.readsBackwards());
+}
+
+TEST(DelayLine, ClearSilencesButKeepsPositions) {
+  DelayLine line;
+  line.setLength(5);
+  for (int i = 0; i < 7; ++i) {
+    line.read();
+    line.write(1.0f);
+  }
+  const int32_t readBefore = line.readPosition();
+  const int32_t writeBefore = line.writePosition();
+  line.clear();
+  EXPECT_EQ(line.readPosition(), readBefore);
+  EXPECT_EQ(line.writePosition(), writeBefore);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(line.read(), 0.0f);
+}
+
+TEST(DelayLine, SetLengthSilencesTheNewStretch) {
+  DelayLine line;
+  line.setLength(10);
+  for (int i = 0; i < 10; ++i) {
+    line.read();
+    line.write(1.0f);
+  }
+  line.setLength(6);
+  line.setLength(10);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(line.read(), 0.0f);
+}
+
+TEST(DelayLine, HigherSampleRateGrowsStorageAndLowerRateKeepsIt) {
+  DelayLine line;
+  line.setSampleRate(48000.0f);
+  EXPECT_EQ(line.storageCapacity(), 192000);
+  line.setLength(192000);
+  EXPECT_EQ(line.activeLength(), 192000);
+  line.setSampleRate(22050.0f);
+  EXPECT_EQ(line.storageCapacity(), 192000);
+  line.setSampleRate(44100.0f);
+  EXPECT_EQ(line.storageCapacity(), 192000);
+}
+
+TEST(DelayLine, OldContentsAreGoneAfterGrowthAndSetLength) {
+  DelayLine line;
+  line.setLength(4);
+  for (int i = 0; i < 4; ++i) {
+    line.read();
+    line.write(1.0f);
+  }
+  line.setSampleRate(96000.0f);
+  line.setLength(4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(line.read(), 0.0f);
+}
+
+TEST(DelayLine, AbsurdSampleRatesLeaveTheStorageAlone) {
+  DelayLine line;
+  const float rates[] = {2e6f, 1e30f, std::numeric_limits<float>::infinity(),
+                         std::numeric_limits<float>::quiet_NaN(), -48000.0f};
+  for (float rate : rates) {
+    SCOPED_TRACE(rate);
+    line.setSampleRate(rate);
+    EXPECT_EQ(line.storageCapacity(), 176400);
+  }
+}
+
+// Lengths changed by another thread while reads and writes run must never move an access outside
+// the storage; the sanitizer build turns any such access into a failure.
+TEST(DelayLine, LengthChangesRacingProcessingStayInsideTheStorage) {
+  DelayLine line;
+  line.setLength(176400);
+  line.setReverse(1);
+  std::atomic<bool> done{false};
+  std::thread changer([&] {
+    for (int i = 0; i < 300; ++i) {
+      line.setLength(i % 2 == 0 ? 2 : 176400 - i);
+      line.setReverse(i % 3);
+    }
+    done = true;
+  });
+  float sum = 0.0f;
+  while (!done) {
+    for (int i = 0; i < 64; ++i) {
+      sum += line.read();
+      line.write(1.0f);
+    }
+  }
+  changer.join();
+  EXPECT_GE(sum, 0.0f);
+}
+
+}  // namespace
+}  // namespace wrenfold
