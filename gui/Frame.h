@@ -10,7 +10,8 @@ class Bitmap;
 namespace platform {
 struct Window;
 struct Surface;
-}
+struct WindowHandler;
+}  // namespace platform
 
 // Prefix of the module's window class name; the module handle follows in 8 hexadecimal digits.
 extern const char* const windowClassNameFormat;
@@ -101,6 +102,8 @@ class Frame : public View {
   static void registerWindowClass();
   // Returns whether the frame or any view is dirty.
   bool hasDirtyView();
+  // Returns the window procedure of the module's window class.
+  static const platform::WindowHandler* windowHandler();
   // Handles the window's paint request.
   static void handlePaint(platform::Window* window, void* userData, platform::Surface* surface, Rect area);
   // Handles a button going down in the window.

@@ -100,7 +100,7 @@ Surface* acquireWindowSurface(Window* window);
 void releaseWindowSurface(Window* window, Surface* surface);
 // Creates a memory surface of width × height compatible with `reference` (may be null); null on failure.
 Surface* createMemorySurface(Surface* reference, int32_t width, int32_t height);
-// Destroys a memory surface or a loaded bitmap.
+// Destroys a memory surface or a loaded bitmap; null is ignored.
 void destroySurface(Surface* surface);
 // Loads the module's bitmap resource `id` as a surface and stores its size; null (size 0 × 0) when missing.
 Surface* loadBitmapResource(void* module, int32_t id, int32_t* width, int32_t* height);

@@ -1,0 +1,425 @@
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "gui/BmpDecoder.h"
+#include "gui/platform/headless/HeadlessState.h"
+#include "resources/EmbeddedBitmaps.h"
+
+namespace wrenfold {
+
+namespace {
+
+// The dotted pen's pattern: three pixels drawn, three left out.
+constexpr int32_t dotOn = 3;
+constexpr int32_t dotPeriod = 6;
+// Size of a font request of height 0.
+constexpr double defaultFontHeight = 12.0;
+
+platform::Pen blackPen{platform::penSolid, 1, blackColor, false, true};
+platform::Pen emptyPen{platform::penSolid, 0, blackColor, true, true};
+platform::Brush whiteBrush{whiteColor, true};
+platform::Font systemFont{platform::FontRequest(), true};
+
+uint32_t packed(Color color) {
+  return (static_cast<uint32_t>(color.red) << 16) | (static_cast<uint32_t>(color.green) << 8) | color.blue;
+}
+
+Color unpacked(uint32_t value) {
+  return Color(static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value));
+}
+
+// Direct access to an image's pixels, flushed on entry and marked as changed on exit.
+class PixelAccess {
+ public:
+  explicit PixelAccess(cairo_surface_t* image)
+      : image_(image),
+        width_(cairo_image_surface_get_width(image)),
+        height_(cairo_image_surface_get_height(image)),
+        stride_(cairo_image_surface_get_stride(image)) {
+    cairo_surface_flush(image_);
+    data_ = cairo_image_surface_get_data(image_);
+  }
+  ~PixelAccess() { cairo_surface_mark_dirty(image_); }
+  PixelAccess(const PixelAccess&) = delete;
+  PixelAccess& operator=(const PixelAccess&) = delete;
+
+  bool inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+  uint32_t get(int32_t x, int32_t y) const { return row(y)[x] & 0xffffff; }
+  void set(int32_t x, int32_t y, uint32_t value) {
+    if (inside(x, y)) row(y)[x] = value;
+  }
+
+ private:
+  uint32_t* row(int32_t y) const { return reinterpret_cast<uint32_t*>(data_ + static_cast<std::ptrdiff_t>(y) * stride_); }
+
+  cairo_surface_t* image_;
+  int32_t width_;
+  int32_t height_;
+  int32_t stride_;
+  unsigned char* data_;
+};
+
+std::string pointText(Point p) { return std::to_string(p.h) + "," + std::to_string(p.v); }
+
+std::string rectText(Rect r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+
+void blit(platform::Surface* destination, Rect area, platform::Surface* source, Point origin, const Color* key) {
+  if (destination == nullptr || source == nullptr) return;
+  const int32_t width = area.width();
+  const int32_t height = area.height();
+  if (width <= 0 || height <= 0) return;
+  const uint32_t keyValue = key != nullptr ? packed(*key) : 0;
+  // Read the whole source first so that a surface copied onto itself reads unchanged pixels.
+  std::vector<uint32_t> copied(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  std::vector<bool> present(copied.size(), false);
+  {
+    PixelAccess from(source->image);
+    for (int32_t y = 0; y < height; ++y) {
+      for (int32_t x = 0; x < width; ++x) {
+        if (!from.inside(origin.h + x, origin.v + y)) continue;
+        std::size_t index = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+        copied[index] = from.get(origin.h + x, origin.v + y);
+        present[index] = true;
+      }
+    }
+  }
+  PixelAccess to(destination->image);
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) {
+      std::size_t index = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+      if (!present[index] || (key != nullptr && copied[index] == keyValue)) continue;
+      to.set(area.left + x, area.top + y, copied[index]);
+    }
+  }
+}
+
+const char* installedFace(const char* face) {
+  if (std::strcmp(face, "Arial") == 0) return "Liberation Sans";
+  if (std::strcmp(face, "Symbol") == 0) return "DejaVu Sans";
+  return face;
+}
+
+// Text crosses the interface as 8-bit Latin text; cairo takes UTF-8.
+std::string latinToUtf8(const char* text) {
+  std::string out;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+    if (*p < 0x80) {
+      out.push_back(static_cast<char>(*p));
+    } else {
+      out.push_back(static_cast<char>(0xc0 | (*p >> 6)));
+      out.push_back(static_cast<char>(0x80 | (*p & 0x3f)));
+    }
+  }
+  return out;
+}
+
+void setSource(cairo_t* cr, Color color) {
+  cairo_set_source_rgb(cr, color.red / 255.0, color.green / 255.0, color.blue / 255.0);
+}
+
+}  // namespace
+
+namespace headless {
+
+void recordDrawingLine(const std::string& line) {
+  if (state().recording) state().drawing.push_back(line);
+}
+
+std::string hexColor(Color color) {
+  char text[8];
+  std::snprintf(text, sizeof(text), "#%02x%02x%02x", color.red, color.green, color.blue);
+  return text;
+}
+
+platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window) {
+  auto* surface = new platform::Surface();
+  surface->image = image;
+  surface->ownsImage = ownsImage;
+  surface->window = window;
+  surface->pen = &blackPen;
+  surface->brush = &whiteBrush;
+  surface->font = &systemFont;
+  surface->textColor = blackColor;
+  surface->backgroundColor = whiteColor;
+  ++state().liveObjects;
+  return surface;
+}
+
+void recordDrawing(bool on) { state().recording = on; }
+
+const std::vector<std::string>& drawingLog() { return state().drawing; }
+
+void clearDrawingLog() { state().drawing.clear(); }
+
+platform::Surface* createSurface(int32_t width, int32_t height, Color fill) {
+  platform::Surface* surface = platform::createMemorySurface(nullptr, width, height);
+  if (surface == nullptr) return nullptr;
+  PixelAccess pixels(surface->image);
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) pixels.set(x, y, packed(fill));
+  }
+  return surface;
+}
+
+Color pixel(platform::Surface* surface, Point where) {
+  if (surface == nullptr) return blackColor;
+  PixelAccess pixels(surface->image);
+  return pixels.inside(where.h, where.v) ? unpacked(pixels.get(where.h, where.v)) : blackColor;
+}
+
+Point surfaceSize(platform::Surface* surface) {
+  if (surface == nullptr) return Point();
+  return Point(cairo_image_surface_get_width(surface->image), cairo_image_surface_get_height(surface->image));
+}
+
+bool fontRequest(platform::Font* font, platform::FontRequest& request) {
+  if (font == nullptr || font->stock) return false;
+  request = font->request;
+  return true;
+}
+
+bool saveSurfacePng(platform::Surface* surface, const char* path) {
+  if (surface == nullptr || path == nullptr) return false;
+  cairo_surface_flush(surface->image);
+  return cairo_surface_write_to_png(surface->image, path) == CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace headless
+
+namespace platform {
+
+using headless::recordDrawingLine;
+using headless::state;
+
+void releaseWindowSurface(Window*, Surface* surface) { destroySurface(surface); }
+
+Surface* createMemorySurface(Surface*, int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(image);
+    return nullptr;
+  }
+  return headless::makeSurface(image, true, nullptr);
+}
+
+void destroySurface(Surface* surface) {
+  if (surface == nullptr) return;
+  if (surface->ownsImage) cairo_surface_destroy(surface->image);
+  delete surface;
+  --state().liveObjects;
+}
+
+Surface* loadBitmapResource(void*, int32_t id, int32_t* width, int32_t* height) {
+  if (width != nullptr) *width = 0;
+  if (height != nullptr) *height = 0;
+  const EmbeddedBitmap* file = findEmbeddedBitmap(id);
+  DecodedBitmap decoded;
+  if (file == nullptr || !decodeBmp(file->bytes, file->size, decoded)) return nullptr;
+  Surface* surface = createMemorySurface(nullptr, decoded.width, decoded.height);
+  if (surface == nullptr) return nullptr;
+  {
+    PixelAccess pixels(surface->image);
+    for (int32_t y = 0; y < decoded.height; ++y) {
+      for (int32_t x = 0; x < decoded.width; ++x) {
+        pixels.set(x, y, decoded.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(decoded.width) +
+                                        static_cast<std::size_t>(x)]);
+      }
+    }
+  }
+  if (width != nullptr) *width = decoded.width;
+  if (height != nullptr) *height = decoded.height;
+  return surface;
+}
+
+Pen* createPen(int32_t style, int32_t width, Color color) {
+  ++state().liveObjects;
+  return new Pen{style, width, color, false, false};
+}
+
+Brush* createSolidBrush(Color color) {
+  ++state().liveObjects;
+  return new Brush{color, false};
+}
+
+Font* createFont(const FontRequest& request) {
+  ++state().liveObjects;
+  return new Font{request, false};
+}
+
+Pen* nullPen() { return &emptyPen; }
+
+void deletePen(Pen* pen) {
+  if (pen == nullptr || pen->stock) return;
+  delete pen;
+  --state().liveObjects;
+}
+
+void deleteBrush(Brush* brush) {
+  if (brush == nullptr || brush->stock) return;
+  delete brush;
+  --state().liveObjects;
+}
+
+void deleteFont(Font* font) {
+  if (font == nullptr || font->stock) return;
+  delete font;
+  --state().liveObjects;
+}
+
+Pen* selectPen(Surface* surface, Pen* pen) {
+  if (surface == nullptr || pen == nullptr) return nullptr;
+  Pen* previous = surface->pen;
+  surface->pen = pen;
+  return previous;
+}
+
+Brush* selectBrush(Surface* surface, Brush* brush) {
+  if (surface == nullptr || brush == nullptr) return nullptr;
+  Brush* previous = surface->brush;
+  surface->brush = brush;
+  return previous;
+}
+
+Font* selectFont(Surface* surface, Font* font) {
+  if (surface == nullptr || font == nullptr) return nullptr;
+  Font* previous = surface->font;
+  surface->font = font;
+  return previous;
+}
+
+Pen* currentPen(Surface* surface) { return surface != nullptr ? surface->pen : nullptr; }
+
+Brush* currentBrush(Surface* surface) { return surface != nullptr ? surface->brush : nullptr; }
+
+Font* currentFont(Surface* surface) { return surface != nullptr ? surface->font : nullptr; }
+
+Color setBackgroundColor(Surface* surface, Color color) {
+  if (surface == nullptr) return Color();
+  Color previous = surface->backgroundColor;
+  surface->backgroundColor = color;
+  return previous;
+}
+
+Color setTextColor(Surface* surface, Color color) {
+  if (surface == nullptr) return Color();
+  Color previous = surface->textColor;
+  surface->textColor = color;
+  return previous;
+}
+
+void setBackgroundOpaque(Surface* surface, bool opaque) {
+  if (surface != nullptr) surface->opaqueBackground = opaque;
+}
+
+void moveTo(Surface* surface, Point to) {
+  if (surface != nullptr) surface->position = to;
+}
+
+void lineTo(Surface* surface, Point to) {
+  if (surface == nullptr) return;
+  Point from = surface->position;
+  surface->position = to;
+  const Pen* pen = surface->pen;
+  if (pen == nullptr || pen->drawsNothing) return;
+  recordDrawingLine("line " + pointText(from) + " " + pointText(to) + " " + headless::hexColor(pen->color) +
+                    (pen->style == penDotted ? " dotted" : " solid"));
+
+  // Bresenham's walk from `from` towards `to`; the end point itself is left out.
+  PixelAccess pixels(surface->image);
+  const uint32_t color = packed(pen->color);
+  const int32_t dx = std::abs(to.h - from.h);
+  const int32_t dy = -std::abs(to.v - from.v);
+  const int32_t sx = from.h < to.h ? 1 : -1;
+  const int32_t sy = from.v < to.v ? 1 : -1;
+  int32_t error = dx + dy;
+  int32_t x = from.h;
+  int32_t y = from.v;
+  for (int32_t step = 0; x != to.h || y != to.v; ++step) {
+    if (pen->style != penDotted || step % dotPeriod < dotOn) pixels.set(x, y, color);
+    const int32_t doubled = 2 * error;
+    if (doubled >= dy) {
+      error += dy;
+      x += sx;
+    }
+    if (doubled <= dx) {
+      error += dx;
+      y += sy;
+    }
+  }
+}
+
+void fillRect(Surface* surface, Rect area) {
+  if (surface == nullptr || surface->brush == nullptr) return;
+  recordDrawingLine("fill " + rectText(area) + " " + headless::hexColor(surface->brush->color));
+  PixelAccess pixels(surface->image);
+  const uint32_t color = packed(surface->brush->color);
+  for (int32_t y = area.top; y < area.bottom; ++y) {
+    for (int32_t x = area.left; x < area.right; ++x) pixels.set(x, y, color);
+  }
+}
+
+void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
+  if (surface == nullptr || text == nullptr) return;
+  const FontRequest& font = surface->font->request;
+  recordDrawingLine(std::string("text \"") + text + "\" " + rectText(area) + " flags=" + std::to_string(flags) + " " +
+                    headless::hexColor(surface->textColor) + (surface->opaqueBackground ? " opaque" : " transparent"));
+  cairo_t* cr = cairo_create(surface->image);
+  cairo_select_font_face(cr, installedFace(font.face[0] != 0 ? font.face : "Arial"),
+                         font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+                         font.weight >= fontWeightBold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, font.height > 0 ? font.height : defaultFontHeight);
+
+  const std::string utf8 = latinToUtf8(text);
+  cairo_font_extents_t fontExtents;
+  cairo_text_extents_t textExtents;
+  cairo_font_extents(cr, &fontExtents);
+  cairo_text_extents(cr, utf8.c_str(), &textExtents);
+  const int32_t ascent = static_cast<int32_t>(std::lround(fontExtents.ascent));
+  const int32_t lineHeight = ascent + static_cast<int32_t>(std::lround(fontExtents.descent));
+  const int32_t textWidth = static_cast<int32_t>(std::lround(textExtents.x_advance));
+
+  int32_t x = area.left;
+  if ((flags & textAlignCenter) != 0) {
+    x = area.left + (area.width() - textWidth) / 2;
+  } else if ((flags & textAlignRight) != 0) {
+    x = area.right - textWidth;
+  }
+  int32_t y = area.top;
+  if ((flags & textVerticalCenter) != 0) y = area.top + (area.height() - lineHeight) / 2;
+
+  cairo_rectangle(cr, area.left, area.top, area.width(), area.height());
+  cairo_clip(cr);
+  if (surface->opaqueBackground) {
+    setSource(cr, surface->backgroundColor);
+    cairo_rectangle(cr, x, y, textWidth, lineHeight);
+    cairo_fill(cr);
+  }
+  setSource(cr, surface->textColor);
+  cairo_move_to(cr, x, y + ascent);
+  cairo_show_text(cr, utf8.c_str());
+  if (font.underline) {
+    cairo_rectangle(cr, x, y + ascent + 1, textWidth, font.height >= 24 ? 2 : 1);
+    cairo_fill(cr);
+  }
+  cairo_destroy(cr);
+}
+
+void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOrigin) {
+  recordDrawingLine("copy " + rectText(area) + " from " + pointText(sourceOrigin));
+  blit(destination, area, source, sourceOrigin, nullptr);
+}
+
+void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key) {
+  recordDrawingLine("copyKeyed " + rectText(area) + " from " + pointText(sourceOrigin) + " key " +
+                    headless::hexColor(key));
+  blit(destination, area, source, sourceOrigin, &key);
+}
+
+}  // namespace platform
+}  // namespace wrenfold
