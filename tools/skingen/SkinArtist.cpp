@@ -254,9 +254,7 @@ void paintChannelPanel(cairo_t* cr, int channel) {
   const double titleLeft = drawText(cr, title, x0 - 10, 37, Align::left, kInk);
   const double ruleLeft = std::round(titleLeft + textWidth(cr, title) + 6);
   fillRect(cr, static_cast<int>(ruleLeft), 33, x0 + 141 - static_cast<int>(ruleLeft), 1, kRule);
-  setColour(cr, kAccent);
-  cairo_rectangle(cr, x0 + 137, 31, 4, 4);
-  cairo_fill(cr);
+  fillRect(cr, static_cast<int>(ruleLeft), 34, x0 + 141 - static_cast<int>(ruleLeft), 1, kPanelHighlight);
 
   selectFont(cr, kLabelSize, false);
   const auto knobs = SkinLayout::channelKnobs(channel);
