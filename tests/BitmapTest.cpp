@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "gui/Bitmap.h"
+#include "gui/DrawContext.h"
+#include "gui/platform/headless/HeadlessControl.h"
+#include "gui/platform/platform.h"
+
+namespace wrenfold {
+namespace {
+
+class BitmapTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    headless::reset();
+    objectsBefore = headless::liveObjectCount();
+  }
+  void TearDown() override { EXPECT_EQ(headless::liveObjectCount(), objectsBefore) << "images leaked"; }
+
+  std::size_t objectsBefore = 0;
+};
+
+TEST_F(BitmapTest, SkinResourcesLoadWithTheirSizes) {
+  struct Case {
+    int32_t id, width, height;
+  };
+  const Case cases[] = {{128, 350, 430}, {129, 30, 30}, {130, 30, 30}, {131, 6, 6},
+                        {132, 20, 180},  {133, 20, 10}, {134, 20, 54}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    auto* bitmap = new Bitmap(c.id);
+    EXPECT_TRUE(bitmap->isLoaded());
+    EXPECT_EQ(bitmap->getResourceId(), c.id);
+    EXPECT_EQ(bitmap->getWidth(), c.width);
+    EXPECT_EQ(bitmap->getHeight(), c.height);
+    EXPECT_EQ(bitmap->getRefCount(), 1);
+    EXPECT_EQ(bitmap->getKeyColor(), transparentKeyColor);
+    bitmap->release();
+  }
+}
+
+TEST_F(BitmapTest, MissingResourceGivesAZeroSizedBitmapThatDrawsNothing) {
+  platform::Surface* surface = headless::createSurface(10, 10, redColor);
+  auto* bitmap = new Bitmap(999);
+  EXPECT_FALSE(bitmap->isLoaded());
+  EXPECT_EQ(bitmap->getWidth(), 0);
+  EXPECT_EQ(bitmap->getHeight(), 0);
+  DrawContext context(nullptr, surface, nullptr);
+  bitmap->draw(&context, Rect(0, 0, 10, 10), Point());
+  bitmap->drawTransparent(&context, Rect(0, 0, 10, 10), Point());
+  bitmap->draw(nullptr, Rect(0, 0, 10, 10), Point());
+  EXPECT_EQ(headless::pixel(surface, Point(5, 5)), redColor);
+  bitmap->release();
+  platform::destroySurface(surface);
+}
+
+TEST_F(BitmapTest, ReleasedTwiceAfterOneAddRefIsDeletedAtTheSecondRelease) {
+  const std::size_t before = headless::liveObjectCount();
+  auto* bitmap = new Bitmap(129);
+  ASSERT_EQ(headless::liveObjectCount(), before + 1);
+  bitmap->addRef();
+  bitmap->release();
+  EXPECT_EQ(bitmap->getRefCount(), 1);
+  EXPECT_EQ(headless::liveObjectCount(), before + 1);
+  bitmap->release();
+  EXPECT_EQ(headless::liveObjectCount(), before) << "the image went with the last reference";
+}
+
+TEST_F(BitmapTest, DrawCopiesFromTheOffsetIntoTheRectangle) {
+  auto* button = new Bitmap(134);
+  platform::Surface* reference = headless::createSurface(20, 54, blackColor);
+  platform::Surface* target = headless::createSurface(40, 40, redColor);
+  {
+    DrawContext whole(nullptr, reference, nullptr);
+    button->draw(&whole, Rect(0, 0, 20, 54), Point());
+    DrawContext context(nullptr, target, nullptr);
+    button->draw(&context, Rect(5, 5, 25, 32), Point(0, 27));  // the lower, lit state
+  }
+  for (int32_t y = 0; y < 27; ++y) {
+    for (int32_t x = 0; x < 20; ++x) {
+      ASSERT_EQ(headless::pixel(target, Point(5 + x, 5 + y)), headless::pixel(reference, Point(x, 27 + y)))
+          << x << "," << y;
+    }
+  }
+  EXPECT_EQ(headless::pixel(target, Point(4, 5)), redColor);
+  EXPECT_EQ(headless::pixel(target, Point(25, 5)), redColor);
+  EXPECT_EQ(headless::pixel(target, Point(5, 32)), redColor);
+  button->release();
+  platform::destroySurface(reference);
+  platform::destroySurface(target);
+}
+
+TEST_F(BitmapTest, TransparentDrawingLeavesWhitePixelsOutAndPlainDrawingCopiesThem) {
+  for (int32_t id : {131, 133}) {
+    SCOPED_TRACE(id);
+    auto* handle = new Bitmap(id);
+    const int32_t w = handle->getWidth();
+    const int32_t h = handle->getHeight();
+    platform::Surface* plain = headless::createSurface(w, h, redColor);
+    platform::Surface* keyed = headless::createSurface(w, h, redColor);
+    {
+      DrawContext plainContext(nullptr, plain, nullptr);
+      handle->draw(&plainContext, Rect(0, 0, w, h), Point());
+      DrawContext keyedContext(nullptr, keyed, nullptr);
+      handle->drawTransparent(&keyedContext, Rect(0, 0, w, h), Point());
+    }
+    int whites = 0;
+    for (int32_t y = 0; y < h; ++y) {
+      for (int32_t x = 0; x < w; ++x) {
+        const Color source = headless::pixel(plain, Point(x, y));
+        if (source == whiteColor) ++whites;
+        const Color expected = source == whiteColor ? redColor : source;
+        ASSERT_EQ(headless::pixel(keyed, Point(x, y)), expected) << x << "," << y;
+      }
+    }
+    EXPECT_GT(whites, 0) << "the handle bitmap has white where it must not show";
+    handle->release();
+    platform::destroySurface(plain);
+    platform::destroySurface(keyed);
+  }
+}
+
+}  // namespace
+}  // namespace wrenfold
