@@ -1,0 +1,55 @@
+// wrenfold-skinsheet <out.png>: draws the seven skin bitmaps side by side, as the module loads
+// them, so the artwork can be checked at a glance.
+
+#include <algorithm>
+#include <cstdio>
+
+#include "gui/Bitmap.h"
+#include "gui/DrawContext.h"
+#include "gui/platform/headless/HeadlessControl.h"
+#include "gui/platform/platform.h"
+
+namespace {
+
+constexpr int32_t firstBitmapId = 128;
+constexpr int32_t bitmapCount = 7;
+constexpr int32_t gap = 10;
+const wrenfold::Color sheetColor(64, 64, 72);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace wrenfold;
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: wrenfold-skinsheet <out.png>\n");
+    return 2;
+  }
+  Bitmap* bitmaps[bitmapCount];
+  int32_t width = gap;
+  int32_t height = 0;
+  for (int32_t i = 0; i < bitmapCount; ++i) {
+    bitmaps[i] = new Bitmap(firstBitmapId + i);
+    if (!bitmaps[i]->isLoaded()) std::fprintf(stderr, "bitmap %d is missing or corrupt\n", firstBitmapId + i);
+    width += bitmaps[i]->getWidth() + gap;
+    height = std::max(height, bitmaps[i]->getHeight());
+  }
+  height += 2 * gap;
+
+  platform::Surface* sheet = headless::createSurface(width, height, sheetColor);
+  int status = 1;
+  if (sheet != nullptr) {
+    {
+      DrawContext context(nullptr, sheet, nullptr);
+      int32_t left = gap;
+      for (Bitmap* bitmap : bitmaps) {
+        bitmap->draw(&context, Rect(left, gap, left + bitmap->getWidth(), gap + bitmap->getHeight()), Point());
+        left += bitmap->getWidth() + gap;
+      }
+    }
+    status = headless::saveSurfacePng(sheet, argv[1]) ? 0 : 1;
+    if (status != 0) std::fprintf(stderr, "cannot write %s\n", argv[1]);
+    platform::destroySurface(sheet);
+  }
+  for (Bitmap* bitmap : bitmaps) bitmap->release();
+  return status;
+}
