@@ -176,13 +176,6 @@ TEST_F(ButtonTest, MomentaryGestureEndsWhenAnythingButTheLeftButtonIsHeld) {
   EXPECT_EQ(story(), (std::vector<std::string>{"begin", "10", "end", "0"}));
 }
 
-TEST_F(ButtonTest, MomentaryIgnoresARightClick) {
-  MomentaryButton* button = addMomentary(0.0f);
-  harness.gesture(platform::inputRightButton, {insideClear});
-  EXPECT_TRUE(harness.events().empty());
-  EXPECT_FLOAT_EQ(button->getValue(), 0.0f);
-}
-
 TEST_F(ButtonTest, MomentaryDrawsThePressedImageBelowAndClampsFirst) {
   if (!skinLoaded()) GTEST_SKIP() << "skin bitmaps not available";
   MomentaryButton* button = addMomentary(0.0f, Point(0, 0));

@@ -117,16 +117,6 @@ TEST(KnobGeometry, HandleBitmapSetsInsetFromItsWidthAndIsHeldByTheKnob) {
   handle->release();
 }
 
-TEST(KnobGeometry, WithoutHandleBitmapTheInsetIsThreeAndDefaultsAreSet) {
-  auto knob = makeKnob(Rect(0, 0, 30, 30));
-  EXPECT_EQ(knob->getHandleInset(), 3);
-  EXPECT_FLOAT_EQ(knob->getFineDivisor(), 1.5f);
-  EXPECT_EQ(knob->getHandleColor(), whiteColor);
-  EXPECT_EQ(knob->getHandleShadowColor(), greyColor);
-  EXPECT_FLOAT_EQ(knob->getMinAngle(), 3.9269907f);
-  EXPECT_FLOAT_EQ(knob->getSweepAngle(), -4.712389f);
-}
-
 class KnobTracking : public ::testing::Test {
  protected:
   Knob* addKnob(float value, int32_t tag = 6, Rect bounds = bigKnob) {

@@ -54,17 +54,19 @@ class SliderTest : public ::testing::Test {
   Bitmap* handle = nullptr;
 };
 
-TEST_F(SliderTest, VerticalSliderAddsTheVerticalBitAndDerivesItsLimits) {
+TEST_F(SliderTest, HandleOffsetMovesTheLimitsButANewHandleBitmapDoesNot) {
   if (!skinLoaded()) GTEST_SKIP() << "skin bitmaps not available";
-  VerticalSlider* slider = addEditorSlider(0.5f);
+  VerticalSlider* slider = addEditorSlider(1.0f);
   EXPECT_EQ(slider->getStyle(), styleMinAtBottom | styleVertical);
-  EXPECT_EQ(slider->getHandleRange(), 170);
-  EXPECT_EQ(slider->getMinPosition(), 0);
-  EXPECT_EQ(slider->getMaxPosition(), 180);
-  EXPECT_FLOAT_EQ(slider->getFineDivisor(), 10.0f);
-  EXPECT_TRUE(slider->getJumpToClick());
-  EXPECT_EQ(track->getRefCount(), 2);
-  EXPECT_EQ(handle->getRefCount(), 2);
+  Point offset(2, 5);
+  slider->setHandleOffset(offset);
+  EXPECT_EQ(slider->getMinPosition(), 5);
+  EXPECT_EQ(slider->getMaxPosition(), 5 + 170 + 10);
+  slider->setHandleBitmap(track);  // 20 × 180
+  EXPECT_EQ(slider->getMaxPosition(), 185);
+  EXPECT_EQ(slider->handleRect(), Rect(2, 5, 22, 185));
+  EXPECT_EQ(track->getRefCount(), 3);
+  EXPECT_EQ(handle->getRefCount(), 1);
 }
 
 TEST_F(SliderTest, HandleStaysInsideTheTrackForEveryValue) {

@@ -147,24 +147,12 @@ TEST_F(ValueDisplayTest, SettersMarkDirtyOnlyWhenWhatIsDrawnChanges) {
          c.unused = 7;
          d.setFontColor(c);
        }, false},
-      {"font colour", [](ValueDisplay& d, Color) { d.setFontColor(redColor); }, true},
       {"back colour, fourth byte only", [](ValueDisplay& d, Color c) { d.setBackColor(c); }, false},
-      {"back colour", [](ValueDisplay& d, Color) { d.setBackColor(blueColor); }, true},
-      {"frame colour, fourth byte only", [](ValueDisplay& d, Color c) { d.setFrameColor(c); }, false},
       {"frame colour", [](ValueDisplay& d, Color) { d.setFrameColor(cyanColor); }, true},
-      {"shadow colour, same", [](ValueDisplay& d, Color) { d.setShadowColor(redColor); }, false},
-      {"shadow colour", [](ValueDisplay& d, Color) { d.setShadowColor(yellowColor); }, true},
       {"same alignment", [](ValueDisplay& d, Color) { d.setHorizontalAlign(alignCenter); }, false},
-      {"other alignment", [](ValueDisplay& d, Color) { d.setHorizontalAlign(alignRight); }, true},
-      {"same style", [](ValueDisplay& d, Color) { d.setStyle(styleHorizontal); }, false},
       {"other style", [](ValueDisplay& d, Color) { d.setStyle(styleHorizontal | styleShadowText); }, true},
-      {"same face", [](ValueDisplay& d, Color) { d.setTextFace(0); }, false},
       {"other face", [](ValueDisplay& d, Color) { d.setTextFace(faceBold); }, true},
       {"converter", [](ValueDisplay& d, Color) { d.setConverter(plainConverter); }, false},
-      {"converter with data", [](ValueDisplay& d, Color) { d.setConverterWithData(dataConverter, nullptr); }, false},
-      {"text to value", [](ValueDisplay& d, Color) {
-         d.setTextToValueConverter([](const char*, float&, void*) { return true; });
-       }, false},
       {"text transparency", [](ValueDisplay& d, Color) { d.setTextTransparency(false); }, false},
   };
   for (const auto& c : cases) {
