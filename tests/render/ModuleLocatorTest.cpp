@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "tools/render/ModuleLocator.h"
+#include "tools/render/RenderError.h"
+
+namespace wrenfold {
+namespace {
+
+TEST(ModuleLocator, LooksBesideTheProgramThenInstalledThenSearchPathThenHome) {
+  const std::vector<std::string> candidates =
+      moduleCandidates("/p/bin", "../lib/lxvst", "/a::/b", "/home/u");
+  const std::vector<std::string> expected = {
+      "/p/bin/wrenfold.so",           "/p/bin/../wrenfold.so",
+      "/p/bin/../../wrenfold.so",     "/p/bin/../lib/lxvst/wrenfold.so",
+      "/a/wrenfold.so",               "/b/wrenfold.so",
+      "/home/u/.lxvst/wrenfold.so",   "/usr/local/lib/lxvst/wrenfold.so",
+      "/usr/lib/lxvst/wrenfold.so",
+  };
+  EXPECT_EQ(candidates, expected);
+}
+
+TEST(ModuleLocator, SkipsWhatIsUnknown) {
+  const std::vector<std::string> candidates = moduleCandidates("", "", "", "");
+  const std::vector<std::string> expected = {"/usr/local/lib/lxvst/wrenfold.so",
+                                             "/usr/lib/lxvst/wrenfold.so"};
+  EXPECT_EQ(candidates, expected);
+}
+
+TEST(ModuleLocator, ReportsEveryPlaceTriedWhenNothingIsThere) {
+  try {
+    locateModule({"/nonexistent-a/wrenfold.so", "/nonexistent-b/wrenfold.so"});
+    ADD_FAILURE() << "found a module";
+  } catch (const RenderError& error) {
+    const std::string message = error.what();
+    EXPECT_NE(message.find("/nonexistent-a/wrenfold.so, /nonexistent-b/wrenfold.so"),
+              std::string::npos)
+        << message;
+    EXPECT_NE(message.find("--module"), std::string::npos) << message;
+  }
+}
+
+TEST(ModuleLocator, PicksTheFirstExistingFile) {
+  EXPECT_EQ(locateModule({"/nonexistent/wrenfold.so", WRENFOLD_TEST_EFFECT_PATH}),
+            WRENFOLD_TEST_EFFECT_PATH);
+}
+
+}  // namespace
+}  // namespace wrenfold

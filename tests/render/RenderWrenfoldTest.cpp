@@ -1,0 +1,146 @@
+// Runs wrenfold-render against the real module: the echoes of the factory programs must come out
+// where their tempo and note length put them, at the file's sample rate.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "RenderHarness.h"
+
+namespace wrenfold::test {
+namespace {
+
+const std::string kModule = WRENFOLD_MODULE_PATH;
+
+RunResult render(const std::vector<std::string>& arguments) {
+  std::vector<std::string> all = {"--module", kModule};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+  return runRender(all);
+}
+
+// Returns the largest magnitude of one channel over frames [from, to).
+float loudest(const Sound& sound, int channel, long from, long to) {
+  float peak = 0.0f;
+  for (long frame = from; frame < to; ++frame) {
+    peak = std::max(peak, std::fabs(sound.at(frame, channel)));
+  }
+  return peak;
+}
+
+Sound renderImpulse(const TemporaryFolder& folder, int sampleRate,
+                    const std::vector<std::string>& options) {
+  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, sampleRate, 2,
+             stereoImpulse(sampleRate, 100));
+  std::vector<std::string> arguments = options;
+  arguments.insert(arguments.end(), {"--tail", "0", folder.file("in.wav"), folder.file("out.wav")});
+  const RunResult run = render(arguments);
+  EXPECT_EQ(run.status, 0) << run.err;
+  return readSound(folder.file("out.wav"));
+}
+
+TEST(RenderWrenfold, ListsTheEffectItsFiveProgramsAndTwentyParameters) {
+  const RunResult run = render({"--list"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("Wrenfold version1.3.0\n", 0), 0u) << run.out;
+  for (const char* program : {"*  0  init", "1  space", "2  reverse FX", "3  like analog", "4  robot"}) {
+    EXPECT_NE(run.out.find(program), std::string::npos) << program;
+  }
+  EXPECT_NE(run.out.find("19  RevRelease"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("20  "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("6  TempoL        0.5000  BPM130"), std::string::npos) << run.out;
+}
+
+TEST(RenderWrenfold, ProgramZeroEchoesAfter20353FramesInBothChannels) {
+  TemporaryFolder folder;
+  const Sound sound = renderImpulse(folder, 44100, {});
+  ASSERT_EQ(sound.info.frames, 44100);
+  for (int channel = 0; channel < 2; ++channel) {
+    SCOPED_TRACE(channel);
+    EXPECT_FLOAT_EQ(sound.at(100, channel), 1.0f);
+    EXPECT_EQ(loudest(sound, channel, 101, 100 + 20353), 0.0f);
+    EXPECT_GT(std::fabs(sound.at(100 + 20353, channel)), 0.05f);
+  }
+}
+
+TEST(RenderWrenfold, EchoFollowsTheFilesSampleRate) {
+  TemporaryFolder folder;
+  const Sound sound = renderImpulse(folder, 48000, {});
+  const long delay = 22153;  // a quarter note at 130 BPM at 48000 Hz, truncated
+  EXPECT_EQ(loudest(sound, 0, 101, 100 + delay), 0.0f);
+  EXPECT_GT(std::fabs(sound.at(100 + delay, 0)), 0.05f);
+}
+
+TEST(RenderWrenfold, SettingsReachTheEffect) {
+  TemporaryFolder folder;
+  const Sound sound = renderImpulse(folder, 44100, {"--set", "WetLevelL=0.5"});
+  EXPECT_EQ(loudest(sound, 0, 101, 44100), 0.0f);
+  EXPECT_GT(std::fabs(sound.at(100 + 20353, 1)), 0.05f);
+}
+
+TEST(RenderWrenfold, BypassPassesTheInputBitForBitAndAddsNoTail) {
+  TemporaryFolder folder;
+  std::vector<float> input(2 * 5000);
+  for (std::size_t i = 0; i < input.size(); ++i) {
+    input[i] = static_cast<float>(std::sin(0.01 * static_cast<double>(i))) * 0.7f;
+  }
+  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, input);
+  const RunResult run = render({"--set", "Bypass=1", folder.file("in.wav"), folder.file("out.wav")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(readSound(folder.file("out.wav")).samples, input);
+}
+
+TEST(RenderWrenfold, BlockSizeDoesNotChangeTheResult) {
+  TemporaryFolder folder;
+  std::vector<float> reference;
+  for (const char* block : {"512", "1", "7", "4096"}) {
+    SCOPED_TRACE(block);
+    const std::string out = folder.file(std::string("block-") + block + ".wav");
+    const RunResult run = render({"--block", block, "--tail", "1", out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Sound sound = readSound(out);
+    if (reference.empty()) {
+      reference = sound.samples;
+      ASSERT_FALSE(reference.empty());
+    } else {
+      EXPECT_TRUE(sound.samples == reference);
+    }
+  }
+}
+
+TEST(RenderWrenfold, StatsGiveEachProgramsDelayTimes) {
+  struct Case {
+    const char* program;
+    const char* start;
+  };
+  const Case cases[] = {
+      {"0", "init\t461.5\t461.5\t"},           {"space", "space\t346.1\t230.7\t"},
+      {"reverse fx", "reverse FX\t1176.5\t784.3\t"}, {"3", "like analog\t312.5\t312.5\t"},
+      {"ROBOT", "robot\t18.7\t18.7\t"},
+  };
+  TemporaryFolder folder;
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.program);
+    const RunResult run =
+        render({"--program", test.program, "--stats", "--tail", "0", folder.file("{program}.wav")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind(test.start, 0), 0u) << run.out;
+  }
+}
+
+TEST(RenderWrenfold, NonFiniteInputLeavesTheEchoesFinite) {
+  TemporaryFolder folder;
+  std::vector<float> input = stereoImpulse(3000, 0);
+  input[1000] = std::numeric_limits<float>::quiet_NaN();
+  input[1001] = -std::numeric_limits<float>::infinity();
+  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, input);
+  const RunResult run = render({folder.file("in.wav"), folder.file("out.wav")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const Sound sound = readSound(folder.file("out.wav"));
+  ASSERT_GT(sound.info.frames, 20353);
+  EXPECT_TRUE(std::all_of(sound.samples.begin(), sound.samples.end(),
+                          [](float sample) { return std::isfinite(sample); }));
+  EXPECT_GT(std::fabs(sound.at(20353, 0)), 0.05f);
+}
+
+}  // namespace
+}  // namespace wrenfold::test

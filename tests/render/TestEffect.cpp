@@ -1,0 +1,189 @@
+// A small effect module for testing hosts: a dry gain plus one echo line whose length follows the
+// tempo and note-length texts it reports ("BPM240", "1/64"), so a host that reads delay times
+// from those texts finds the true echo distance. When WRENFOLD_TEST_EFFECT_LOG names a file, every
+// opcode, sample rate and block size the host sends is appended to it, one per line.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "host/HostInterface.h"
+
+namespace {
+
+enum Parameter { kGain, kFeedback, kTempoL, kTempoR, kNoteLenL, kNoteLenR, kParameterCount };
+
+const char* const kParameterNames[kParameterCount] = {"Gain",   "Feedback", "TempoL",
+                                                      "TempoR", "NoteLenL", "NoteLenR"};
+const char* const kProgramNames[] = {"plain", "echo"};
+constexpr int kProgramCount = 2;
+const float kProgramValues[kProgramCount][kParameterCount] = {{0.5f, 0.0f, 0, 0, 0, 0},
+                                                              {0.5f, 0.5f, 0, 0, 0, 0}};
+
+// Room for the echo at 384 kHz, so a rate change never reallocates under a running block.
+constexpr std::size_t kLineCapacity = 6000;
+
+struct TestEffect {
+  AEffect record{};
+  float values[kProgramCount][kParameterCount];
+  int program = 0;
+  float sampleRate = 44100.0f;
+  float line[kLineCapacity];
+  std::size_t length = 1;
+  std::size_t position = 0;
+};
+
+TestEffect* effectOf(AEffect* record) { return static_cast<TestEffect*>(record->object); }
+
+void logLine(const char* format, long a, double b) {
+  const char* path = std::getenv("WRENFOLD_TEST_EFFECT_LOG");
+  if (path == nullptr) {
+    return;
+  }
+  if (std::FILE* file = std::fopen(path, "a")) {
+    std::fprintf(file, format, a, b);
+    std::fputc('\n', file);
+    std::fclose(file);
+  }
+}
+
+// The echo distance of a quarter of a sixteenth at 240 BPM, the way the texts describe it.
+void resetLine(TestEffect& effect) {
+  const float frames = 0.015625f / 240.0f * effect.sampleRate * 240.0f;
+  effect.length = std::clamp<std::size_t>(static_cast<std::size_t>(frames), 1, kLineCapacity);
+  std::fill(effect.line, effect.line + kLineCapacity, 0.0f);
+  effect.position = 0;
+}
+
+void copyText(void* ptr, const char* text) {
+  if (ptr != nullptr) {
+    std::strcpy(static_cast<char*>(ptr), text);
+  }
+}
+
+intptr_t dispatch(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                  float opt) {
+  TestEffect& effect = *effectOf(record);
+  logLine("opcode %ld", opcode, 0.0);
+  switch (opcode) {
+    case effClose:
+      delete &effect;
+      return 1;
+    case effSetProgram:
+      if (value >= 0 && value < kProgramCount) {
+        effect.program = static_cast<int>(value);
+        resetLine(effect);
+      }
+      return 0;
+    case effGetProgram:
+      return effect.program;
+    case effGetProgramName:
+      copyText(ptr, kProgramNames[effect.program]);
+      return 0;
+    case effGetParamName:
+    case effGetParamLabel:
+      if (index >= 0 && index < kParameterCount) {
+        copyText(ptr, kParameterNames[index]);
+      }
+      return 0;
+    case effGetParamDisplay: {
+      char text[32] = "";
+      if (index == kTempoL || index == kTempoR) {
+        std::strcpy(text, "BPM240");
+      } else if (index == kNoteLenL || index == kNoteLenR) {
+        std::strcpy(text, "1/64");
+      } else if (index >= 0 && index < kParameterCount) {
+        std::snprintf(text, sizeof text, "%.2f", effect.values[effect.program][index]);
+      }
+      copyText(ptr, text);
+      return 0;
+    }
+    case effSetSampleRate:
+      logLine("rate %ld %g", 0, opt);
+      effect.sampleRate = opt;
+      resetLine(effect);
+      return 0;
+    case effSetBlockSize:
+      logLine("maxblock %ld", static_cast<long>(value), 0.0);
+      return 0;
+    case effMainsChanged:
+      logLine("mains %ld", static_cast<long>(value), 0.0);
+      return 0;
+    case effGetEffectName:
+      copyText(ptr, "Test Echo");
+      return 1;
+    case effGetVendorString:
+    case effGetProductString:
+      copyText(ptr, "test");
+      return 1;
+    case effGetVstVersion:
+      return 2400;
+    default:
+      return 0;
+  }
+}
+
+void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t frames) {
+  TestEffect& effect = *effectOf(record);
+  logLine("block %ld", frames, 0.0);
+  const float gain = 2.0f * effect.values[effect.program][kGain];
+  const float feedback = effect.values[effect.program][kFeedback];
+  for (int32_t i = 0; i < frames; ++i) {
+    const float mono = 0.5f * (inputs[0][i] + inputs[1][i]);
+    const float echo = effect.line[effect.position];
+    effect.line[effect.position] = mono + feedback * echo;
+    effect.position = (effect.position + 1) % effect.length;
+    outputs[0][i] = gain * inputs[0][i] + echo;
+    outputs[1][i] = gain * inputs[1][i] + echo;
+  }
+}
+
+void process(AEffect* record, float** inputs, float** outputs, int32_t frames) {
+  std::vector<float> left(outputs[0], outputs[0] + frames);
+  std::vector<float> right(outputs[1], outputs[1] + frames);
+  processReplacing(record, inputs, outputs, frames);
+  for (int32_t i = 0; i < frames; ++i) {
+    outputs[0][i] += left[static_cast<std::size_t>(i)];
+    outputs[1][i] += right[static_cast<std::size_t>(i)];
+  }
+}
+
+void setParameter(AEffect* record, int32_t index, float value) {
+  if (index >= 0 && index < kParameterCount) {
+    effectOf(record)->values[effectOf(record)->program][index] = value;
+  }
+}
+
+float getParameter(AEffect* record, int32_t index) {
+  return index >= 0 && index < kParameterCount ? effectOf(record)->values[effectOf(record)->program][index]
+                                               : 0.0f;
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host) {
+  if (host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
+    return nullptr;
+  }
+  auto* effect = new TestEffect;
+  std::memcpy(effect->values, kProgramValues, sizeof kProgramValues);
+  resetLine(*effect);
+  AEffect& record = effect->record;
+  record.magic = kEffectMagic;
+  record.dispatcher = dispatch;
+  record.process = process;
+  record.processReplacing = processReplacing;
+  record.setParameter = setParameter;
+  record.getParameter = getParameter;
+  record.numPrograms = kProgramCount;
+  record.numParams = kParameterCount;
+  record.numInputs = 2;
+  record.numOutputs = 2;
+  record.flags = effFlagsCanReplacing;
+  record.ioRatio = 1.0f;
+  record.object = effect;
+  record.uniqueID = fourCharCode('t', 'E', 'c', 'o');
+  record.version = 1;
+  return &record;
+}
