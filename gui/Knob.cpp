@@ -117,7 +117,9 @@ void Knob::computeAngles() {
 }
 
 void Knob::pointerPosition(Point& where) {
-  const float angle = (value - angleOffset) / angleScale;
+  float angle = (value - angleOffset) / angleScale;
+  // A value the host wrote as NaN or infinity would make the truncation below undefined.
+  if (!std::isfinite(angle)) angle = minAngle;
   const float length = radius - static_cast<float>(handleInset);
   where.h = static_cast<int32_t>(radius + std::cos(angle) * length + 0.5f);
   where.v = static_cast<int32_t>(radius - std::sin(angle) * length + 0.5f);

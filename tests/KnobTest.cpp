@@ -85,6 +85,8 @@ TEST(KnobGeometry, PointerPositionRoundsTheEndOfThePointer) {
       {"minimum at 225 degrees", 0.0f, {11, 19}},
       {"middle straight up", 0.5f, {15, 10}},
       {"maximum at -45 degrees", 1.0f, {19, 19}},
+      {"not a number shows the minimum", std::nanf(""), {11, 19}},
+      {"infinity shows the minimum", HUGE_VALF, {11, 19}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
