@@ -3,7 +3,6 @@
 // An effect, an editor and a frame in a host window on the headless back end, for driving controls
 // with scripted input. The harness listens to its controls itself and records, in one list, the
 // host's edit gestures (begin/end) and every valueChanged, so tests can check their order.
-#include <memory>
 #include <string>
 #include <vector>
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "ControlHarness.h"
 #include "gui/Bitmap.h"
