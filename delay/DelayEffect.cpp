@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 #include "delay/DelayLine.h"
 #include "delay/LoopFilter.h"
@@ -18,11 +19,7 @@ constexpr const char* effectName = "Wrenfold version1.3.0";
 constexpr const char* vendorName = "hollow reed tone";
 
 // Returns 0.0 for an infinite or NaN sample, the sample otherwise.
-inline float finiteOrZero(float sample) {
-  uint32_t bits;
-  std::memcpy(&bits, &sample, sizeof bits);
-  return (bits & 0x7F800000u) == 0x7F800000u ? 0.0f : sample;
-}
+inline float finiteOrZero(float sample) { return overflowed(sample) ? 0.0f : sample; }
 
 // Returns 1.0 for a switch value of at least 0.5, else 0.0 (NaN included).
 inline float switchState(float value) { return value >= 0.5f ? 1.0f : 0.0f; }
@@ -172,56 +169,83 @@ void DelayEffect::processBlock(float** inputs, float** outputs, int32_t sampleFr
   const float wetRightToRight = panGains[3] * engineValues[WetLevelR];
   const float dryLeft = engineValues[DryLevelL];
   const float dryRight = engineValues[DryLevelR];
-  DelayLine& lineLeft = *delayLeft;
-  DelayLine& lineRight = *delayRight;
-  LoopFilter& loopLeft = *filterLeft;
-  LoopFilter& loopRight = *filterRight;
+  // Cursors and filter copies keep positions and filter history in registers for the block.
+  DelayLine::Cursor lineLeft = delayLeft->openCursor();
+  DelayLine::Cursor lineRight = delayRight->openCursor();
+  ReverseEnvelope::Cursor shapeLeft = envelopeLeft->openCursor();
+  ReverseEnvelope::Cursor shapeRight = envelopeRight->openCursor();
+  LoopFilter loopLeft = *filterLeft;
+  LoopFilter loopRight = *filterRight;
 
-  for (int32_t i = 0; i < sampleFrames; ++i) {
-    const float inL = inLeft[i];
-    const float inR = inRight[i];
+  // The modes are compile-time constants inside the loop, so each combination runs branch-free.
+  auto runFrames = [&](auto reversedMode, auto bypassedMode, auto replacingMode) {
+    constexpr bool isReversed = decltype(reversedMode)::value;
+    constexpr bool isBypassed = decltype(bypassedMode)::value;
+    constexpr bool isReplacing = decltype(replacingMode)::value;
+    for (int32_t i = 0; i < sampleFrames; ++i) {
+      const float inL = inLeft[i];
+      const float inR = inRight[i];
 
-    // 1. Read both delays (forwards or backwards).
-    float dL = lineLeft.read();
-    float dR = lineRight.read();
+      // 1. Read both delays (forwards or backwards).
+      float dL = lineLeft.read();
+      float dR = lineRight.read();
 
-    // 2. Filter input plus feedback; a non-finite input enters the loop as silence.
-    const float sumL = dL * feedbackLeft + finiteOrZero(inL);
-    const float sumR = dR * feedbackRight + finiteOrZero(inR);
-    // 3. Flush zero-exponent (and non-finite) results before they are stored.
-    const float yL = flushToZero(loopLeft.filterSample(sumL));
-    const float yR = flushToZero(loopRight.filterSample(sumR));
+      // 2. Filter input plus feedback, the sum flushed when its exponent is zero; a non-finite
+      //    input enters the loop as silence. 3. The filter's result is already flushed likewise.
+      float sumL = dL * feedbackLeft + inL;
+      if (!isNormal(sumL)) sumL = flushToZero(dL * feedbackLeft + finiteOrZero(inL));
+      float sumR = dR * feedbackRight + inR;
+      if (!isNormal(sumR)) sumR = flushToZero(dR * feedbackRight + finiteOrZero(inR));
+      const float yL = loopLeft.filterFlushed(sumL);
+      const float yR = loopRight.filterFlushed(sumR);
 
-    // 4. Write the filtered signal into the delays.
-    lineLeft.write(yL);
-    lineRight.write(yR);
+      // 4. Write the filtered signal into the delays.
+      lineLeft.write(yL);
+      lineRight.write(yR);
 
-    // 5. In reverse mode the envelope shapes what is heard, not what is fed back.
-    if (reversed) {
-      dL *= envelopeLeft->next();
-      dR *= envelopeRight->next();
+      // 5. In reverse mode the envelope shapes what is heard, not what is fed back.
+      if (isReversed) {
+        dL *= shapeLeft.next();
+        dR *= shapeRight.next();
+      }
+
+      // 6. Mix: panned wet signals plus dry, or the plain input when bypassed.
+      float left = inL;
+      float right = inR;
+      if (!isBypassed) {
+        left = wetRightToLeft * dR + wetLeftToLeft * dL + dryLeft * inL;
+        right = wetRightToRight * dR + wetLeftToRight * dL + dryRight * inR;
+      }
+
+      // 7. Overwrite or accumulate.
+      if (isReplacing) {
+        outLeft[i] = left;
+        outRight[i] = right;
+      } else {
+        outLeft[i] += left;
+        outRight[i] += right;
+      }
     }
-
-    // 6. Mix: panned wet signals plus dry, or the plain input when bypassed.
-    float left;
-    float right;
-    if (bypassed) {
-      left = inL;
-      right = inR;
-    } else {
-      left = wetRightToLeft * dR + wetLeftToLeft * dL + dryLeft * inL;
-      right = wetRightToRight * dR + wetLeftToRight * dL + dryRight * inR;
-    }
-
-    // 7. Overwrite or accumulate.
-    if (replacing) {
-      outLeft[i] = left;
-      outRight[i] = right;
-    } else {
-      outLeft[i] += left;
-      outRight[i] += right;
-    }
+  };
+  using On = std::true_type;
+  using Off = std::false_type;
+  switch ((reversed ? 4 : 0) + (bypassed ? 2 : 0) + (replacing ? 1 : 0)) {
+    case 0: runFrames(Off{}, Off{}, Off{}); break;
+    case 1: runFrames(Off{}, Off{}, On{}); break;
+    case 2: runFrames(Off{}, On{}, Off{}); break;
+    case 3: runFrames(Off{}, On{}, On{}); break;
+    case 4: runFrames(On{}, Off{}, Off{}); break;
+    case 5: runFrames(On{}, Off{}, On{}); break;
+    case 6: runFrames(On{}, On{}, Off{}); break;
+    default: runFrames(On{}, On{}, On{}); break;
   }
+
+  delayLeft->closeCursor(lineLeft);
+  delayRight->closeCursor(lineRight);
+  envelopeLeft->closeCursor(shapeLeft);
+  envelopeRight->closeCursor(shapeRight);
+  filterLeft->keepHistoryOf(loopLeft);
+  filterRight->keepHistoryOf(loopRight);
 }
 
 void DelayEffect::updateDelayTimes() {

@@ -10,10 +10,12 @@ constexpr float highestSampleRate = 1000000.0f;
 
 // A circular sample buffer whose active length is the delay time; written forwards and read
 // forwards (plain echoes) or backwards (reversed fragments).
-// Threads: read and write run in processing; the other operations run in parameter, program,
-// sample-rate and mains calls. Positions and length are atomics so that a length change racing a
-// processing call can never move an access outside the storage.
+// Threads: read, write and cursors run in processing; the other operations run in parameter,
+// program, sample-rate and mains calls. Positions and length are lock-free atomics so that a length
+// change racing a processing call can never move an access outside the storage.
 class DelayLine {
+  static_assert(std::atomic<int32_t>::is_always_lock_free, "processing must not lock");
+
  public:
   // Builds a line sized for 4 seconds at 44100 Hz, length 2, reading forwards.
   DelayLine();
@@ -26,26 +28,64 @@ class DelayLine {
   // Returns whether the storage could be allocated.
   bool hasStorage() const { return storage != nullptr; }
 
+  // A view of the line for one processing block: positions and length live in registers and go
+  // back to the line when the block ends. Indices stay below the length taken at the start, which
+  // never exceeds the storage, so a length change made meanwhile cannot move an access outside it.
+  class Cursor {
+   public:
+    // Returns the sample at the read position and steps it in the line's direction.
+    float read() {
+      const float sample = storage[readIndex];
+      if (backwards)
+        readIndex = readIndex == 0 ? length - 1 : readIndex - 1;
+      else
+        readIndex = readIndex + 1 == length ? 0 : readIndex + 1;
+      return sample;
+    }
+    // Stores a sample at the write position and steps it forwards.
+    void write(float sample) {
+      storage[writeIndex] = sample;
+      writeIndex = writeIndex + 1 == length ? 0 : writeIndex + 1;
+    }
+
+   private:
+    friend class DelayLine;
+    float* storage;
+    int32_t length;
+    int32_t readIndex;
+    int32_t writeIndex;
+    bool backwards;
+  };
+
+  // Returns a cursor at the current positions. [audio thread]
+  Cursor openCursor() const {
+    Cursor cursor;
+    cursor.storage = storage;
+    cursor.length = length.load(std::memory_order_relaxed);
+    cursor.readIndex = withinLength(readIndex.load(std::memory_order_relaxed), cursor.length);
+    cursor.writeIndex = withinLength(writeIndex.load(std::memory_order_relaxed), cursor.length);
+    cursor.backwards = reverse.load(std::memory_order_relaxed) != 0;
+    return cursor;
+  }
+  // Stores a cursor's positions back into the line. [audio thread]
+  void closeCursor(const Cursor& cursor) {
+    readIndex.store(cursor.readIndex, std::memory_order_relaxed);
+    writeIndex.store(cursor.writeIndex, std::memory_order_relaxed);
+  }
+
   // Returns the sample at the read position and steps it in the current direction. [audio thread]
   float read() {
-    const int32_t n = length.load(std::memory_order_relaxed);
-    int32_t index = readIndex.load(std::memory_order_relaxed);
-    if (static_cast<uint32_t>(index) >= static_cast<uint32_t>(n)) index = 0;
-    const float sample = storage[index];
-    if (reverse.load(std::memory_order_relaxed) != 0)
-      readIndex.store(index == 0 ? n - 1 : index - 1, std::memory_order_relaxed);
-    else
-      readIndex.store(index + 1 == n ? 0 : index + 1, std::memory_order_relaxed);
+    Cursor cursor = openCursor();
+    const float sample = cursor.read();
+    closeCursor(cursor);
     return sample;
   }
 
   // Stores a sample at the write position and steps it forwards. [audio thread]
   void write(float sample) {
-    const int32_t n = length.load(std::memory_order_relaxed);
-    int32_t index = writeIndex.load(std::memory_order_relaxed);
-    if (static_cast<uint32_t>(index) >= static_cast<uint32_t>(n)) index = 0;
-    storage[index] = sample;
-    writeIndex.store(index + 1 == n ? 0 : index + 1, std::memory_order_relaxed);
+    Cursor cursor = openCursor();
+    cursor.write(sample);
+    closeCursor(cursor);
   }
 
   // Sets the active length, clamped to 2..capacity, silences it and rewinds both positions.
@@ -71,6 +111,10 @@ class DelayLine {
  private:
   // Zeroes the first count samples of the storage.
   void silence(int32_t count);
+  // Returns index, or 0 when it is not below length.
+  static int32_t withinLength(int32_t index, int32_t length) {
+    return static_cast<uint32_t>(index) < static_cast<uint32_t>(length) ? index : 0;
+  }
 
   std::atomic<int32_t> reverse{0};
   float* storage = nullptr;

@@ -5,14 +5,24 @@
 
 namespace wrenfold {
 
-// Returns 0.0 for a sample that is zero, denormal, infinite or NaN, and the sample otherwise:
-// keeps both denormals and non-finite values out of the recursive paths.
-inline float flushToZero(float sample) {
+// Returns whether a sample is a normal number: neither zero, denormal, infinite nor NaN.
+inline bool isNormal(float sample) {
   uint32_t bits;
   std::memcpy(&bits, &sample, sizeof bits);
-  const uint32_t exponent = bits & 0x7F800000u;
-  return (exponent == 0u || exponent == 0x7F800000u) ? 0.0f : sample;
+  // Doubling drops the sign; then one unsigned compare tests the exponent field for 1..254.
+  return bits + bits - 0x01000000u < 0xFE000000u;
 }
+
+// Returns whether a sample is infinite or NaN.
+inline bool overflowed(float sample) {
+  uint32_t bits;
+  std::memcpy(&bits, &sample, sizeof bits);
+  return (bits & 0x7F800000u) == 0x7F800000u;
+}
+
+// Returns 0.0 for a sample that is zero, denormal, infinite or NaN, and the sample otherwise:
+// keeps both denormals and non-finite values out of the recursive paths.
+inline float flushToZero(float sample) { return isNormal(sample) ? sample : 0.0f; }
 
 // The filter in each delay's write path: a second-order low-pass stage followed by a
 // second-order high-pass stage (direct form I), either of which can switch itself off.
@@ -24,11 +34,20 @@ class LoopFilter {
   LoopFilter();
 
   // Returns one filtered sample. [audio thread]
-  float filterSample(float x) {
-    float u = flushToZero(x);
+  float filterSample(float x) { return filterFlushed(flushToZero(x)); }
+
+  // Returns one filtered sample of an input that flushToZero already let through. [audio thread]
+  float filterFlushed(float x) {
+    float u = x;
     if (lpfOn) u = lowPass.run(u);
     if (hpfOn) u = highPass.run(u);
     return u;
+  }
+
+  // Takes over the filter history of a copy that processed a block. [audio thread]
+  void keepHistoryOf(const LoopFilter& copy) {
+    lowPass.keepHistoryOf(copy.lowPass);
+    highPass.keepHistoryOf(copy.highPass);
   }
 
   // Sets the low-pass cutoff (3), low-pass Q (4) or high-pass cutoff (5) from a normalised value.
@@ -61,14 +80,29 @@ class LoopFilter {
     float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f;
     float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f, a1 = 0.0f, a2 = 0.0f;
 
-    // Filters one sample, flushing a zero-exponent or non-finite result to 0.0.
+    // Filters one sample; a zero or denormal result becomes 0.0, and an overflow (infinite or
+    // NaN result) restarts the stage from silence instead of ringing on at the edge of the range.
     float run(float x) {
-      const float y = flushToZero(b2 * x2 + b0 * x + b1 * x1 - a1 * y1 - a2 * y2);
+      float y = b2 * x2 + b0 * x + b1 * x1 - a1 * y1 - a2 * y2;
+      if (!isNormal(y)) {
+        if (overflowed(y)) {
+          reset();
+          return 0.0f;
+        }
+        y = 0.0f;
+      }
       x2 = x1;
       x1 = x;
       y2 = y1;
       y1 = y;
       return y;
+    }
+    // Copies another stage's history.
+    void keepHistoryOf(const Stage& other) {
+      x1 = other.x1;
+      x2 = other.x2;
+      y1 = other.y1;
+      y2 = other.y2;
     }
     // Zeroes the history.
     void reset() { x1 = x2 = y1 = y2 = 0.0f; }

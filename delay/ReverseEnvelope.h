@@ -7,10 +7,12 @@ namespace wrenfold {
 
 // A precomputed gain table as long as the delay, read in step with it, that fades each reversed
 // fragment (one per half of the table) in with the attack ramp and out with the release ramp.
-// Threads: next runs in processing; the other operations run in parameter, program and
+// Threads: next and cursors run in processing; the other operations run in parameter, program and
 // sample-rate calls. Position and length are atomics so that a length change racing a processing
 // call can never move a read outside the storage.
 class ReverseEnvelope {
+  static_assert(std::atomic<int32_t>::is_always_lock_free, "processing must not lock");
+
  public:
   // Builds a table for 4 seconds at 44100 Hz with length 44100 and both ramps at 0.5.
   ReverseEnvelope();
@@ -23,14 +25,45 @@ class ReverseEnvelope {
   // Returns whether the storage could be allocated.
   bool hasStorage() const { return storage != nullptr; }
 
+  // A view of the table for one processing block, like DelayLine::Cursor: the position stays
+  // below the length taken at the start, which never exceeds the storage.
+  class Cursor {
+   public:
+    // Returns the gain at the read position and steps it forwards, wrapping at the length.
+    float next() {
+      const float gain = table[index];
+      index = index + 1 == length ? 0 : index + 1;
+      return gain;
+    }
+
+   private:
+    friend class ReverseEnvelope;
+    const float* table;
+    int32_t length;
+    int32_t index;
+  };
+
+  // Returns a cursor at the current position. [audio thread]
+  Cursor openCursor() const {
+    Cursor cursor;
+    cursor.table = storage;
+    cursor.length = length.load(std::memory_order_relaxed);
+    const int32_t index = readIndex.load(std::memory_order_relaxed);
+    cursor.index =
+        static_cast<uint32_t>(index) < static_cast<uint32_t>(cursor.length) ? index : 0;
+    return cursor;
+  }
+  // Stores a cursor's position back. [audio thread]
+  void closeCursor(const Cursor& cursor) {
+    readIndex.store(cursor.index, std::memory_order_relaxed);
+  }
+
   // Returns the gain at the read position and steps it forwards, wrapping at the length.
   // [audio thread]
   float next() {
-    const int32_t n = length.load(std::memory_order_relaxed);
-    int32_t index = readIndex.load(std::memory_order_relaxed);
-    if (static_cast<uint32_t>(index) >= static_cast<uint32_t>(n)) index = 0;
-    const float gain = storage[index];
-    readIndex.store(index + 1 == n ? 0 : index + 1, std::memory_order_relaxed);
+    Cursor cursor = openCursor();
+    const float gain = cursor.next();
+    closeCursor(cursor);
     return gain;
   }
 

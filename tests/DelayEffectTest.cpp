@@ -484,6 +484,27 @@ TEST_F(DelayEffectTest, NonFiniteInputIsSilenceInsideTheLoopOnly) {
   }
 }
 
+TEST_F(DelayEffectTest, RunawayFeedbackRecoversInsteadOfSettlingOnNan) {
+  effect.selectProgram(4);
+  effect.applyParameter(FeedBackL, 1.0f);
+  effect.applyParameter(FeedBackR, 1.0f);
+  effect.applyParameter(LpfQ, 1.0f);
+  effect.applyParameter(LpfCutoff, 0.3f);
+  Block loud(826 * 200);
+  for (size_t i = 0; i < loud.inL.size(); ++i)
+    loud.inL[i] = loud.inR[i] = (i % 37 < 18 ? 1e37f : -1e37f);
+  loud.run(effect);
+  effect.applyParameter(FeedBackL, 0.0f);
+  effect.applyParameter(FeedBackR, 0.0f);
+  Block quiet(826 * 40);
+  quiet.run(effect);
+  for (size_t i = 826; i < quiet.outL.size(); ++i) {
+    ASSERT_TRUE(std::isfinite(quiet.outL[i])) << i;
+    ASSERT_TRUE(std::isfinite(quiet.outR[i])) << i;
+  }
+  EXPECT_LT(std::fabs(quiet.outL.back()), 1e-3f);
+}
+
 TEST_F(DelayEffectTest, SuspendSilencesEchoesWithoutMovingPositions) {
   useShortPlainEchoes();
   Block block(1000, 0.5f);

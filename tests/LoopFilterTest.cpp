@@ -156,6 +156,19 @@ TEST(LoopFilter, DenormalAndNonFiniteInputsActLikeSilence) {
   }
 }
 
+TEST(LoopFilter, OverflowRestartsTheStagesInsteadOfLeavingNanOrALimitCycle) {
+  LoopFilter filter;
+  configure(filter, 0.8f, 1.0f, 0.2f);
+  for (int i = 0; i < 1000; ++i) {
+    const float y = filter.filterSample(i % 3 == 0 ? 3e38f : -3e38f);
+    ASSERT_TRUE(std::isfinite(y)) << i;
+  }
+  float y = 1.0f;
+  for (int i = 0; i < 200000; ++i) y = filter.filterSample(0.0f);
+  EXPECT_EQ(y, 0.0f);
+  EXPECT_TRUE(filter.historyIsClear());
+}
+
 TEST(LoopFilter, SampleRateChangeRecomputesCoefficientsAndKeepsHistory) {
   LoopFilter filter;
   filter.filterSample(1.0f);

@@ -1,0 +1,91 @@
+// Processing must not allocate or call the host: the test binary's global allocation functions
+// count every allocation, and a recording host callback counts every call.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "delay/DelayEffect.h"
+#include "delay/ParameterMapping.h"
+
+namespace {
+
+std::atomic<long> allocationCount{0};
+
+void* countedAllocation(std::size_t size) {
+  allocationCount.fetch_add(1, std::memory_order_relaxed);
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+// Kept out of line so that the compiler does not pair an inlined new with this free.
+[[gnu::noinline]] void release(void* block) noexcept { std::free(block); }
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (void* block = countedAllocation(size)) return block;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+  if (void* block = countedAllocation(size)) return block;
+  throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return countedAllocation(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return countedAllocation(size);
+}
+void operator delete(void* block) noexcept { release(block); }
+void operator delete[](void* block) noexcept { release(block); }
+void operator delete(void* block, std::size_t) noexcept { release(block); }
+void operator delete[](void* block, std::size_t) noexcept { release(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { release(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { release(block); }
+
+namespace wrenfold {
+namespace {
+
+std::atomic<int> hostCalls{0};
+
+intptr_t WRENFOLD_CALL countingHost(AEffect*, int32_t, int32_t, intptr_t, void*, float) {
+  hostCalls.fetch_add(1);
+  return 0;
+}
+
+TEST(ProcessingAllocation, CountingHookSeesAllocations) {
+  const long before = allocationCount.load();
+  std::vector<int>* probe = new std::vector<int>(10);
+  delete probe;
+  EXPECT_GE(allocationCount.load() - before, 2);
+}
+
+TEST(ProcessingAllocation, ProcessingAllocatesNothingAndCallsNoHost) {
+  DelayEffect effect(countingHost);
+  std::vector<float> inL(4096), inR(4096), outL(4096), outR(4096);
+  for (size_t i = 0; i < inL.size(); ++i) {
+    inL[i] = static_cast<float>(i % 100) / 100.0f - 0.5f;
+    inR[i] = -inL[i];
+  }
+  float* ins[2] = {inL.data(), inR.data()};
+  float* outs[2] = {outL.data(), outR.data()};
+
+  for (int32_t program = 0; program < programCountTotal; ++program) {
+    SCOPED_TRACE(program);
+    effect.selectProgram(program);
+    for (float bypass : {0.0f, 1.0f}) {
+      effect.applyParameter(Bypass, bypass);
+      const long allocationsBefore = allocationCount.load();
+      const int callsBefore = hostCalls.load();
+      for (int32_t frames : {1, 64, 512, 4096}) {
+        effect.processOverwriting(ins, outs, frames);
+        effect.processAdding(ins, outs, frames);
+      }
+      EXPECT_EQ(allocationCount.load() - allocationsBefore, 0);
+      EXPECT_EQ(hostCalls.load() - callsBefore, 0);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace wrenfold
