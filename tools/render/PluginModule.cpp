@@ -19,7 +19,9 @@ std::string lastDlError() {
 PluginModule::PluginModule(const std::string& path) : path_(path) {
   // dlopen treats a name without a slash as a library to search for; a host means the file.
   const std::string openPath = path.find('/') == std::string::npos ? "./" + path : path;
-  handle_ = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // A module may carry its own C++ runtime, whose allocations live as long as the process does;
+  // keeping the module mapped after dlclose keeps them reachable instead of orphaning them.
+  handle_ = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (handle_ == nullptr) {
     throw RenderError("cannot load module: " + lastDlError());
   }
