@@ -44,10 +44,12 @@ TEST_F(BitmapTest, MissingResourceGivesAZeroSizedBitmapThatDrawsNothing) {
   EXPECT_FALSE(bitmap->isLoaded());
   EXPECT_EQ(bitmap->getWidth(), 0);
   EXPECT_EQ(bitmap->getHeight(), 0);
-  DrawContext context(nullptr, surface, nullptr);
-  bitmap->draw(&context, Rect(0, 0, 10, 10), Point());
-  bitmap->drawTransparent(&context, Rect(0, 0, 10, 10), Point());
-  bitmap->draw(nullptr, Rect(0, 0, 10, 10), Point());
+  {
+    DrawContext context(nullptr, surface, nullptr);
+    bitmap->draw(&context, Rect(0, 0, 10, 10), Point());
+    bitmap->drawTransparent(&context, Rect(0, 0, 10, 10), Point());
+    bitmap->draw(nullptr, Rect(0, 0, 10, 10), Point());
+  }
   EXPECT_EQ(headless::pixel(surface, Point(5, 5)), redColor);
   bitmap->release();
   platform::destroySurface(surface);

@@ -214,9 +214,6 @@ TEST_F(DrawContextTest, DrawStringMovesOnlyLeftAlignedTextOnePixelRight) {
 }
 
 TEST_F(DrawContextTest, DrawStringPlacesGlyphsByAlignmentInsideTheRectangle) {
-  DrawContext context(nullptr, surface, nullptr);
-  context.setFont(0, 0, 0);
-  context.setFontColor(blackColor);
   struct Case {
     int32_t alignment;
     int32_t minLeft, maxLeft, minRight, maxRight;
