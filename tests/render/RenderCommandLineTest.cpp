@@ -189,6 +189,21 @@ TEST(RenderCommandLine, StatsNameTheProgramDelaysPeakAndRms) {
   EXPECT_EQ(run.out, "plain\t15.6\t15.6\t0.0\t-20.0\t" + folder.file("plain.wav") + "\n");
 }
 
+TEST(RenderCommandLine, WarnsWhenAnIntegerFileClipsButNotWhenAFloatFileKeepsTheOvers) {
+  const std::pair<int, bool> cases[] = {{SF_FORMAT_WAV | SF_FORMAT_PCM_16, true},
+                                        {SF_FORMAT_WAV | SF_FORMAT_FLOAT, false}};
+  for (const auto& [format, warns] : cases) {
+    SCOPED_TRACE(format);
+    TemporaryFolder folder;
+    writeSound(folder.file("in.wav"), format, 44100, 2, std::vector<float>(200, 0.9f));
+    const RunResult run = render({"--set", "Gain=1", "--tail", "0", folder.file("in.wav"),
+                                  folder.file("out.wav")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.find("peaks at +5.1 dBFS and was clipped") != std::string::npos, warns)
+        << run.err;
+  }
+}
+
 TEST(RenderCommandLine, BadInputFailsWithOneLineAndLeavesNoFileBehind) {
   TemporaryFolder folder;
   std::ofstream(folder.file("text.wav")) << "this is not audio\n";

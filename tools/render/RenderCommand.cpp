@@ -3,6 +3,7 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -79,6 +80,20 @@ void warnAboutNonFinite(const RenderResult& result) {
   }
 }
 
+bool storesOvers(int format) {
+  const int subtype = format & SF_FORMAT_SUBMASK;
+  return subtype == SF_FORMAT_FLOAT || subtype == SF_FORMAT_DOUBLE;
+}
+
+void warnAboutClipping(const RenderResult& result, int format) {
+  if (result.peak > 1.0f && !storesOvers(format)) {
+    std::fprintf(stderr,
+                 "wrenfold-render: warning: the output peaks at +%.1f dBFS and was clipped; lower the "
+                 "wet or dry levels\n",
+                 20.0 * std::log10(static_cast<double>(result.peak)));
+  }
+}
+
 void reportTiming(const RenderResult& result, int sampleRate, double wallSeconds) {
   const double audioSeconds = static_cast<double>(result.frames) / sampleRate;
   const double measured = result.processSeconds + result.ioSeconds;
@@ -142,8 +157,8 @@ int RenderCommand::run() {
       current >= 0 && current < static_cast<int>(programs.size()) ? programs[current] : "";
   const std::string outputPath =
       expandProgramPlaceholder(options_.outputPath, programSlug(programName));
-  SoundFileWriter writer(outputPath, chooseOutputFormat(outputPath, inputFormat, sampleRate, 2),
-                         sampleRate, 2);
+  const int format = chooseOutputFormat(outputPath, inputFormat, sampleRate, 2);
+  SoundFileWriter writer(outputPath, format, sampleRate, 2);
 
   const std::optional<DelayTimes> delays = readDelayTimes(*effect, static_cast<float>(sampleRate));
   const TailPlan tail = planTail(options_, delays, sampleRate);
@@ -163,6 +178,7 @@ int RenderCommand::run() {
   writer.commit();
 
   warnAboutNonFinite(result);
+  warnAboutClipping(result, format);
   if (options_.stats) {
     std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", programName.c_str(),
                 milliseconds(delays, true, sampleRate).c_str(),
