@@ -29,6 +29,7 @@ struct Color {
   constexpr bool operator!=(const Color& other) const { return !(*this == other); }
 };
 
+// The toolkit's colours; white is also the key colour left out by transparent drawing.
 constexpr Color transparentKeyColor(255, 255, 255);
 constexpr Color whiteColor(255, 255, 255);
 constexpr Color greyColor(127, 127, 127);

@@ -16,6 +16,7 @@
 namespace wrenfold {
 namespace platform {
 
+// A pen: style, width and colour; the stock null pen draws nothing.
 struct Pen {
   int32_t style;
   int32_t width;
@@ -24,16 +25,19 @@ struct Pen {
   bool stock;
 };
 
+// A solid brush.
 struct Brush {
   Color color;
   bool stock;
 };
 
+// A font, kept as the request it was made from; text is drawn through cairo at draw time.
 struct Font {
   FontRequest request;
   bool stock;
 };
 
+// A drawing target over a cairo image with its selected objects and text state.
 struct Surface {
   cairo_surface_t* image = nullptr;
   bool ownsImage = false;
@@ -47,6 +51,7 @@ struct Surface {
   Point position;
 };
 
+// A window: an image of its size placed on the screen, with its class's procedure.
 struct Window {
   std::string className;
   std::string title;
