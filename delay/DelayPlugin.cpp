@@ -1,11 +1,21 @@
 #include "delay/DelayPlugin.h"
 
-#include "host/EditorBase.h"
+#include "editor/DelayEditor.h"
+#include "host/Allocation.h"
+#include "host/PluginEntry.h"
 
 namespace wrenfold {
 
 DelayPlugin::DelayPlugin(audioMasterCallback hostCallback) : DelayEffect(hostCallback) {
   assignUniqueId(fourCharCode('Q', 'W', 'N', '3'));
+  // The editor attaches itself to this effect while it is constructed.
+  DelayEditor* newEditor = allocateObject<DelayEditor>(AllocationSite::editor, this);
+  if (newEditor != nullptr && !newEditor->isComplete()) {
+    delete newEditor;
+    newEditor = nullptr;
+  }
+  editor = newEditor;
+  if (newEditor == nullptr) noteEditorAllocationFailure();
 }
 
 DelayPlugin::~DelayPlugin() {
@@ -15,6 +25,7 @@ DelayPlugin::~DelayPlugin() {
 
 void DelayPlugin::applyParameter(int32_t index, float value) {
   DelayEffect::applyParameter(index, value);
+  if (editor != nullptr) static_cast<DelayEditor*>(editor)->parameterChanged(index, value);
 }
 
 }  // namespace wrenfold

@@ -1,0 +1,312 @@
+#include "editor/DelayEditor.h"
+
+#include <new>
+
+#include "delay/ParameterFormat.h"
+#include "delay/ParameterMapping.h"
+#include "gui/Bitmap.h"
+#include "gui/Frame.h"
+#include "gui/ControlStyle.h"
+#include "gui/Knob.h"
+#include "gui/MomentaryButton.h"
+#include "gui/ToggleButton.h"
+#include "gui/ValueDisplay.h"
+#include "gui/VerticalSlider.h"
+#include "host/ExtendedEffectBase.h"
+
+namespace wrenfold {
+
+namespace {
+
+constexpr int32_t backgroundId = 128;
+constexpr int32_t lowerKnobId = 129;
+constexpr int32_t channelKnobId = 130;
+constexpr int32_t knobHandleId = 131;
+constexpr int32_t sliderTrackId = 132;
+constexpr int32_t sliderHandleId = 133;
+constexpr int32_t buttonId = 134;
+
+constexpr int32_t channelLeftEdges[2] = {25, 195};
+constexpr int32_t sliderTop = 60;
+constexpr int32_t knobHandleInset = 10;
+constexpr int32_t displayFontId = 6;
+
+}  // namespace
+
+DelayEditor::DelayEditor(ExtendedEffectBase* effect)
+    : GraphicEditorBase(effect),
+      lowerDisplayBackColor(168, 168, 168),
+      channelDisplayBackColor(183, 183, 183),
+      displayTextColor(51, 51, 51),
+      complete(true) {
+  Bitmap** bitmaps[bitmapTotal] = {&backgroundBitmap,  &lowerKnobBitmap,   &channelKnobBitmap, &knobHandleBitmap,
+                                   &sliderTrackBitmap, &sliderHandleBitmap, &buttonBitmap};
+  for (int32_t i = 0; i < bitmapTotal; ++i) {
+    *bitmaps[i] = new (std::nothrow) Bitmap(backgroundId + i);
+    if (*bitmaps[i] == nullptr) complete = false;
+  }
+  const int32_t width = backgroundBitmap != nullptr ? backgroundBitmap->getWidth() : 0;
+  const int32_t height = backgroundBitmap != nullptr ? backgroundBitmap->getHeight() : 0;
+  rect = ERect{0, 0, static_cast<int16_t>(height), static_cast<int16_t>(width)};
+  clearControlReferences();
+  frame = nullptr;
+  createControls();
+}
+
+DelayEditor::~DelayEditor() {
+  closeEditor();
+  Bitmap** bitmaps[bitmapTotal] = {&backgroundBitmap,  &lowerKnobBitmap,   &channelKnobBitmap, &knobHandleBitmap,
+                                   &sliderTrackBitmap, &sliderHandleBitmap, &buttonBitmap};
+  for (Bitmap** bitmap : bitmaps) {
+    if (*bitmap != nullptr) (*bitmap)->release();
+    *bitmap = nullptr;
+  }
+  Control* controls[controlTotal];
+  const int32_t count = controlsInAttachOrder(controls);
+  for (int32_t i = 0; i < count; ++i) controls[i]->release();
+  clearControlReferences();
+}
+
+void DelayEditor::clearControlReferences() {
+  for (int32_t c = 0; c < channels; ++c) {
+    tempoKnob[c] = noteLengthKnob[c] = wetPanKnob[c] = nullptr;
+    drySlider[c] = wetSlider[c] = feedbackSlider[c] = nullptr;
+    tempoDisplay[c] = noteLengthDisplay[c] = wetPanDisplay[c] = nullptr;
+    dryDisplay[c] = wetDisplay[c] = feedbackDisplay[c] = nullptr;
+  }
+  lpfCutoffDisplay = hpfCutoffDisplay = lpfQDisplay = revAttackDisplay = revReleaseDisplay = nullptr;
+  reverseButton = bypassButton = nullptr;
+  lpfCutoffKnob = hpfCutoffKnob = lpfQKnob = revAttackKnob = revReleaseKnob = nullptr;
+  clearBufferButton = nullptr;
+}
+
+void DelayEditor::createControls() {
+  for (int32_t c = 0; c < channels; ++c) createChannelControls(c, channelLeftEdges[c]);
+  createLowerControls();
+  Control* controls[controlTotal];
+  if (controlsInAttachOrder(controls) != controlTotal) complete = false;
+}
+
+Knob* DelayEditor::makeKnob(const Rect& bounds, int32_t tag, Bitmap* body) {
+  Knob* knob = new (std::nothrow) Knob(bounds, this, tag, body, knobHandleBitmap, Point(0, 0));
+  if (knob == nullptr) return nullptr;
+  knob->setValue(effect->parameterValue(tag));
+  knob->setHandleInset(knobHandleInset);
+  return knob;
+}
+
+VerticalSlider* DelayEditor::makeSlider(int32_t left, int32_t tag) {
+  const int32_t trackWidth = sliderTrackBitmap != nullptr ? sliderTrackBitmap->getWidth() : 0;
+  const int32_t trackHeight = sliderTrackBitmap != nullptr ? sliderTrackBitmap->getHeight() : 0;
+  const int32_t handleHeight = sliderHandleBitmap != nullptr ? sliderHandleBitmap->getHeight() : 0;
+  const Rect bounds(left, sliderTop, left + trackWidth, sliderTop + trackHeight);
+  const int32_t maxPosition = sliderTop + trackHeight - handleHeight;
+  VerticalSlider* slider = new (std::nothrow) VerticalSlider(
+      bounds, this, tag, sliderTop, maxPosition, sliderHandleBitmap, sliderTrackBitmap, Point(0, 0),
+      styleMinAtBottom);
+  if (slider == nullptr) return nullptr;
+  Point noOffset(0, 0);
+  slider->setHandleOffset(noOffset);
+  slider->setValue(effect->parameterValue(tag));
+  return slider;
+}
+
+ValueDisplay* DelayEditor::makeDisplay(const Rect& bounds, int32_t index, const Color& boxColor,
+                                       void (*formatter)(float, char*)) {
+  ValueDisplay* display = new (std::nothrow) ValueDisplay(bounds, nullptr, styleHorizontal);
+  if (display == nullptr) return nullptr;
+  display->setFont(displayFontId);
+  display->setFontColor(displayTextColor);
+  display->setBackColor(boxColor);
+  display->setFrameColor(boxColor);
+  display->setValue(effect->parameterValue(index));
+  display->setConverter(formatter);
+  return display;
+}
+
+void DelayEditor::createChannelControls(int32_t c, int32_t x0) {
+  const Color& box = channelDisplayBackColor;
+  tempoKnob[c] = makeKnob(Rect(x0, 55, x0 + 30, 85), TempoL + c, channelKnobBitmap);
+  noteLengthKnob[c] = makeKnob(Rect(x0, 134, x0 + 30, 164), NoteLenL + c, channelKnobBitmap);
+  wetPanKnob[c] = makeKnob(Rect(x0, 215, x0 + 30, 245), WetPanL + c, channelKnobBitmap);
+  drySlider[c] = makeSlider(x0 + 55, DryLevelL + c);
+  wetSlider[c] = makeSlider(x0 + 85, WetLevelL + c);
+  feedbackSlider[c] = makeSlider(x0 + 115, FeedBackL + c);
+  tempoDisplay[c] = makeDisplay(Rect(x0 - 10, 40, x0 + 40, 50), TempoL + c, box, formatTempo);
+  noteLengthDisplay[c] = makeDisplay(Rect(x0 - 10, 119, x0 + 40, 129), NoteLenL + c, box, formatNoteLength);
+  wetPanDisplay[c] = makeDisplay(Rect(x0 - 10, 200, x0 + 40, 210), WetPanL + c, box, formatPan);
+  dryDisplay[c] = makeDisplay(Rect(x0 + 50, 45, x0 + 80, 55), DryLevelL + c, box, formatLevel);
+  wetDisplay[c] = makeDisplay(Rect(x0 + 80, 45, x0 + 110, 55), WetLevelL + c, box, formatLevel);
+  feedbackDisplay[c] = makeDisplay(Rect(x0 + 110, 45, x0 + 140, 55), FeedBackL + c, box, formatFeedback);
+}
+
+void DelayEditor::createLowerControls() {
+  const Color& box = lowerDisplayBackColor;
+  lpfCutoffKnob = makeKnob(Rect(155, 330, 185, 360), LpfCutoff, lowerKnobBitmap);
+  lpfQKnob = makeKnob(Rect(215, 330, 245, 360), LpfQ, lowerKnobBitmap);
+  hpfCutoffKnob = makeKnob(Rect(290, 330, 320, 360), HpfCutoff, lowerKnobBitmap);
+  lpfCutoffDisplay = makeDisplay(Rect(145, 315, 195, 325), LpfCutoff, box, formatLpfCutoff);
+  lpfQDisplay = makeDisplay(Rect(205, 315, 255, 325), LpfQ, box, formatQ);
+  hpfCutoffDisplay = makeDisplay(Rect(280, 315, 330, 325), HpfCutoff, box, formatHpfCutoff);
+
+  // Each button shows one of the two stacked images, so it is half as tall as the bitmap.
+  const int32_t buttonWidth = buttonBitmap != nullptr ? buttonBitmap->getWidth() : 0;
+  const int32_t buttonHeight = buttonBitmap != nullptr ? buttonBitmap->getHeight() / 2 : 0;
+  auto buttonBounds = [&](int32_t left) { return Rect(left, 300, left + buttonWidth, 300 + buttonHeight); };
+  reverseButton = new (std::nothrow) ToggleButton(buttonBounds(25), this, NomorRev, buttonBitmap);
+  if (reverseButton != nullptr) reverseButton->setValue(effect->parameterValue(NomorRev));
+  clearBufferButton = new (std::nothrow)
+      MomentaryButton(buttonBounds(65), this, ClearBuffer, buttonHeight, buttonBitmap, Point(0, 0));
+  if (clearBufferButton != nullptr) clearBufferButton->setValue(effect->parameterValue(ClearBuffer));
+  bypassButton = new (std::nothrow) ToggleButton(buttonBounds(105), this, Bypass, buttonBitmap);
+  if (bypassButton != nullptr) bypassButton->setValue(effect->parameterValue(Bypass));
+
+  revAttackKnob = makeKnob(Rect(31, 364, 61, 394), RevAttack, lowerKnobBitmap);
+  revAttackDisplay = makeDisplay(Rect(21, 351, 71, 362), RevAttack, box, formatRampTime);
+  revReleaseKnob = makeKnob(Rect(81, 364, 111, 394), RevRelease, lowerKnobBitmap);
+  revReleaseDisplay = makeDisplay(Rect(71, 351, 121, 362), RevRelease, box, formatRampTime);
+}
+
+Control* DelayEditor::controlFor(int32_t index) const {
+  switch (index) {
+    case NomorRev: return reverseButton;
+    case ClearBuffer: return clearBufferButton;
+    case Bypass: return bypassButton;
+    case LpfCutoff: return lpfCutoffKnob;
+    case LpfQ: return lpfQKnob;
+    case HpfCutoff: return hpfCutoffKnob;
+    case TempoL: case TempoR: return tempoKnob[index - TempoL];
+    case NoteLenL: case NoteLenR: return noteLengthKnob[index - NoteLenL];
+    case FeedBackL: case FeedBackR: return feedbackSlider[index - FeedBackL];
+    case WetLevelL: case WetLevelR: return wetSlider[index - WetLevelL];
+    case DryLevelL: case DryLevelR: return drySlider[index - DryLevelL];
+    case WetPanL: case WetPanR: return wetPanKnob[index - WetPanL];
+    case RevAttack: return revAttackKnob;
+    case RevRelease: return revReleaseKnob;
+    default: return nullptr;
+  }
+}
+
+ValueDisplay* DelayEditor::displayFor(int32_t index) const {
+  switch (index) {
+    case LpfCutoff: return lpfCutoffDisplay;
+    case LpfQ: return lpfQDisplay;
+    case HpfCutoff: return hpfCutoffDisplay;
+    case TempoL: case TempoR: return tempoDisplay[index - TempoL];
+    case NoteLenL: case NoteLenR: return noteLengthDisplay[index - NoteLenL];
+    case FeedBackL: case FeedBackR: return feedbackDisplay[index - FeedBackL];
+    case WetLevelL: case WetLevelR: return wetDisplay[index - WetLevelL];
+    case DryLevelL: case DryLevelR: return dryDisplay[index - DryLevelL];
+    case WetPanL: case WetPanR: return wetPanDisplay[index - WetPanL];
+    case RevAttack: return revAttackDisplay;
+    case RevRelease: return revReleaseDisplay;
+    default: return nullptr;
+  }
+}
+
+int32_t DelayEditor::controlsInAttachOrder(Control** list) const {
+  Control* const ordered[controlTotal] = {
+      tempoKnob[0], noteLengthKnob[0], wetPanKnob[0], drySlider[0], wetSlider[0], feedbackSlider[0],
+      tempoDisplay[0], noteLengthDisplay[0], wetPanDisplay[0], dryDisplay[0], wetDisplay[0], feedbackDisplay[0],
+      tempoKnob[1], noteLengthKnob[1], wetPanKnob[1], drySlider[1], wetSlider[1], feedbackSlider[1],
+      tempoDisplay[1], noteLengthDisplay[1], wetPanDisplay[1], dryDisplay[1], wetDisplay[1], feedbackDisplay[1],
+      lpfCutoffDisplay, hpfCutoffDisplay, lpfQDisplay, reverseButton, lpfCutoffKnob, hpfCutoffKnob, lpfQKnob,
+      clearBufferButton, bypassButton, revAttackKnob, revAttackDisplay, revReleaseKnob, revReleaseDisplay};
+  int32_t count = 0;
+  for (Control* control : ordered)
+    if (control != nullptr) list[count++] = control;
+  return count;
+}
+
+int32_t DelayEditor::controlCount() const {
+  Control* controls[controlTotal];
+  return controlsInAttachOrder(controls);
+}
+
+int32_t DelayEditor::bitmapCount() const {
+  const Bitmap* const bitmaps[bitmapTotal] = {backgroundBitmap,  lowerKnobBitmap,    channelKnobBitmap, knobHandleBitmap,
+                                              sliderTrackBitmap, sliderHandleBitmap, buttonBitmap};
+  int32_t count = 0;
+  for (const Bitmap* bitmap : bitmaps) count += bitmap != nullptr ? 1 : 0;
+  return count;
+}
+
+intptr_t DelayEditor::openEditor(void* parent) {
+  if (frame != nullptr) closeEditor();
+  GraphicEditorBase::openEditor(parent);
+  const int32_t width = backgroundBitmap != nullptr ? backgroundBitmap->getWidth() : 0;
+  const int32_t height = backgroundBitmap != nullptr ? backgroundBitmap->getHeight() : 0;
+  frame = new (std::nothrow) Frame(Rect(0, 0, width, height), parent, this);
+  if (frame == nullptr) return 0;
+  frame->setBackground(backgroundBitmap);
+  for (int32_t index = 0; index < parameterCountTotal; ++index) syncControls(index);
+  attachControls();
+  return 1;
+}
+
+void DelayEditor::closeEditor() {
+  if (frame == nullptr) return;
+  detachControls();
+  delete frame;
+  frame = nullptr;
+}
+
+void DelayEditor::attachControls() {
+  Control* controls[controlTotal];
+  const int32_t count = controlsInAttachOrder(controls);
+  for (int32_t i = 0; i < count; ++i) frame->addView(controls[i]);
+}
+
+void DelayEditor::detachControls() {
+  Control* controls[controlTotal];
+  const int32_t count = controlsInAttachOrder(controls);
+  for (int32_t i = 0; i < count; ++i) frame->removeView(controls[i], false);
+}
+
+void DelayEditor::syncControls(int32_t index) {
+  if (!isParameterIndex(index)) return;
+  if (index == ClearBuffer) {
+    if (clearBufferButton != nullptr)
+      clearBufferButton->setValue(effect->parameterValue(ClearBuffer) < 0.5f ? 0.0f : 1.0f);
+    return;
+  }
+  const float value = effect->parameterValue(index);
+  if (Control* control = controlFor(index)) control->setValue(value);
+  if (ValueDisplay* display = displayFor(index)) display->setValue(value);
+}
+
+void DelayEditor::parameterChanged(int32_t index, float value) {
+  if (frame == nullptr) return;
+  if (!isParameterIndex(index)) {
+    requestRefresh();
+    return;
+  }
+  if (index != ClearBuffer) {
+    syncControls(index);
+    requestRefresh();
+    return;
+  }
+  // The clear button follows the written value across 0.5, not the effect's latched value.
+  if (clearBufferButton == nullptr) {
+    requestRefresh();
+    return;
+  }
+  const float shown = clearBufferButton->getValue();
+  if (shown < 0.5f && value >= 0.5f) {
+    clearBufferButton->setValue(1.0f);
+    requestRefresh();
+  } else if (shown > 0.5f && value <= 0.5f) {
+    clearBufferButton->setValue(0.0f);
+    requestRefresh();
+  }
+}
+
+void DelayEditor::valueChanged(DrawContext* context, Control* control) {
+  if (control == nullptr) return;
+  const int32_t tag = control->getTag();
+  if (!isParameterIndex(tag)) return;
+  effect->applyParameterAndReport(tag, control->getValue());
+  if (context != nullptr) control->update(context);
+}
+
+}  // namespace wrenfold

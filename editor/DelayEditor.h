@@ -1,0 +1,123 @@
+#pragma once
+
+#include <cstdint>
+
+#include "gui/Color.h"
+#include "gui/ControlListener.h"
+#include "gui/Geometry.h"
+#include "host/GraphicEditorBase.h"
+
+namespace wrenfold {
+
+class Bitmap;
+class Control;
+class Knob;
+class MomentaryButton;
+class ToggleButton;
+class ValueDisplay;
+class VerticalSlider;
+
+// The plug-in's own editor: a 350 × 430 skin with a knob, slider or button for each of the 20
+// parameters (tag = parameter index) and 17 value displays. Controls and bitmaps live as long as
+// the editor; the frame that shows them exists only while the host has the editor open.
+// [UI thread]
+class DelayEditor : public GraphicEditorBase, public ControlListener {
+ public:
+  // Loads the skin, sizes the editor after it and builds all controls with the effect's values.
+  explicit DelayEditor(ExtendedEffectBase* effect);
+  // Closes the editor if still open, then releases the controls and the bitmaps.
+  ~DelayEditor() override;
+
+  // Opens a frame inside `parent` (closing an open one first), syncs and attaches the controls;
+  // answers 1, or 0 when the frame cannot be made.
+  intptr_t openEditor(void* parent) override;
+  // Takes the controls out of the frame and destroys it; nothing when closed.
+  void closeEditor() override;
+  // Copies the effect's value of a parameter into its control and display while open.
+  void parameterChanged(int32_t index, float value) override;
+  // Sets the parameter of the control that moved and reports it to the host.
+  void valueChanged(DrawContext* context, Control* control) override;
+
+  // Returns whether every bitmap and control could be allocated.
+  bool isComplete() const { return complete; }
+  // Returns the control that edits a parameter, or null.
+  Control* controlFor(int32_t index) const;
+  // Returns the display that shows a parameter, or null.
+  ValueDisplay* displayFor(int32_t index) const;
+  // Returns the number of controls the editor holds.
+  int32_t controlCount() const;
+  // Returns the number of bitmaps the editor holds.
+  int32_t bitmapCount() const;
+
+ private:
+  static constexpr int32_t channels = 2;
+  static constexpr int32_t bitmapTotal = 7;
+  static constexpr int32_t controlTotal = 37;
+
+  // Sets every control reference to null.
+  void clearControlReferences();
+  // Builds the 37 controls in their design order.
+  void createControls();
+  // Builds one channel's knobs, sliders and displays from its left edge x0.
+  void createChannelControls(int32_t channel, int32_t x0);
+  // Builds the filter, envelope and switch controls of the lower area.
+  void createLowerControls();
+  // Makes a knob with the editor's settings; null when it cannot be allocated.
+  Knob* makeKnob(const Rect& bounds, int32_t tag, Bitmap* body);
+  // Makes a vertical slider with the editor's settings.
+  VerticalSlider* makeSlider(int32_t left, int32_t tag);
+  // Makes a value display showing `index` with its box colour and formatter.
+  ValueDisplay* makeDisplay(const Rect& bounds, int32_t index, const Color& boxColor,
+                            void (*formatter)(float, char*));
+  // Brings a parameter's control and display to the effect's value, without a refresh request.
+  void syncControls(int32_t index);
+  // Fills `list` with the 37 controls in attach order; returns the count.
+  int32_t controlsInAttachOrder(Control** list) const;
+  // Adds the controls to the frame.
+  void attachControls();
+  // Takes the controls out of the frame without releasing them.
+  void detachControls();
+
+  Color lowerDisplayBackColor;
+  Color channelDisplayBackColor;
+  Color displayTextColor;
+
+  Knob* tempoKnob[channels];
+  Knob* noteLengthKnob[channels];
+  Knob* wetPanKnob[channels];
+  VerticalSlider* drySlider[channels];
+  VerticalSlider* wetSlider[channels];
+  VerticalSlider* feedbackSlider[channels];
+  ValueDisplay* tempoDisplay[channels];
+  ValueDisplay* noteLengthDisplay[channels];
+  ValueDisplay* wetPanDisplay[channels];
+  ValueDisplay* dryDisplay[channels];
+  ValueDisplay* wetDisplay[channels];
+  ValueDisplay* feedbackDisplay[channels];
+
+  ValueDisplay* lpfCutoffDisplay;
+  ValueDisplay* hpfCutoffDisplay;
+  ValueDisplay* lpfQDisplay;
+  ValueDisplay* revAttackDisplay;
+  ValueDisplay* revReleaseDisplay;
+  ToggleButton* reverseButton;
+  Knob* lpfCutoffKnob;
+  Knob* hpfCutoffKnob;
+  Knob* lpfQKnob;
+  Knob* revAttackKnob;
+  Knob* revReleaseKnob;
+  MomentaryButton* clearBufferButton;
+  ToggleButton* bypassButton;
+
+  Bitmap* backgroundBitmap;
+  Bitmap* lowerKnobBitmap;
+  Bitmap* channelKnobBitmap;
+  Bitmap* knobHandleBitmap;
+  Bitmap* sliderTrackBitmap;
+  Bitmap* sliderHandleBitmap;
+  Bitmap* buttonBitmap;
+
+  bool complete;
+};
+
+}  // namespace wrenfold
