@@ -148,6 +148,28 @@ TEST_F(HeadlessBackendTest, KeyedCopyLeavesKeyPixelsOfTheSourceOut) {
   platform::destroySurface(target);
 }
 
+TEST_F(HeadlessBackendTest, CopiesWithinOneSurfaceReadTheOriginalPixelsAndSkipMissingSourcePixels) {
+  platform::Surface* surface = headless::createSurface(4, 1, whiteColor);
+  const Color start[] = {redColor, greenColor, blueColor, whiteColor};
+  for (int32_t x = 0; x < 4; ++x) {
+    platform::Brush* brush = platform::createSolidBrush(start[x]);
+    platform::Brush* previous = platform::selectBrush(surface, brush);
+    platform::fillRect(surface, Rect(x, 0, x + 1, 1));
+    platform::selectBrush(surface, previous);
+    platform::deleteBrush(brush);
+  }
+  platform::copyPixels(surface, Rect(1, 0, 4, 1), surface, Point(0, 0));
+  const Color shifted[] = {redColor, redColor, greenColor, blueColor};
+  for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(headless::pixel(surface, Point(x, 0)), shifted[x]) << x;
+
+  platform::Surface* target = headless::createSurface(2, 1, yellowColor);
+  platform::copyPixels(target, Rect(0, 0, 2, 1), surface, Point(-1, 0));
+  EXPECT_EQ(headless::pixel(target, Point(0, 0)), yellowColor) << "no source pixel there";
+  EXPECT_EQ(headless::pixel(target, Point(1, 0)), redColor);
+  platform::destroySurface(target);
+  platform::destroySurface(surface);
+}
+
 TEST_F(HeadlessBackendTest, DrawingOutsideTheSurfaceIsClippedWithoutHarm) {
   platform::Surface* surface = headless::createSurface(5, 5, blackColor);
   platform::Pen* pen = platform::createPen(platform::penSolid, 1, whiteColor);

@@ -1,5 +1,6 @@
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -47,14 +48,17 @@ class PixelAccess {
   PixelAccess(const PixelAccess&) = delete;
   PixelAccess& operator=(const PixelAccess&) = delete;
 
+  int32_t width() const { return width_; }
+  int32_t height() const { return height_; }
   bool inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   uint32_t get(int32_t x, int32_t y) const { return row(y)[x] & 0xffffff; }
   void set(int32_t x, int32_t y, uint32_t value) {
     if (inside(x, y)) row(y)[x] = value;
   }
 
- private:
   uint32_t* row(int32_t y) const { return reinterpret_cast<uint32_t*>(data_ + static_cast<std::ptrdiff_t>(y) * stride_); }
+
+ private:
 
   cairo_surface_t* image_;
   int32_t width_;
@@ -72,30 +76,36 @@ std::string rectText(Rect r) {
 
 void blit(platform::Surface* destination, Rect area, platform::Surface* source, Point origin, const Color* key) {
   if (destination == nullptr || source == nullptr) return;
-  const int32_t width = area.width();
-  const int32_t height = area.height();
-  if (width <= 0 || height <= 0) return;
-  const uint32_t keyValue = key != nullptr ? packed(*key) : 0;
-  // Read the whole source first so that a surface copied onto itself reads unchanged pixels.
-  std::vector<uint32_t> copied(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  std::vector<bool> present(copied.size(), false);
-  {
-    PixelAccess from(source->image);
-    for (int32_t y = 0; y < height; ++y) {
-      for (int32_t x = 0; x < width; ++x) {
-        if (!from.inside(origin.h + x, origin.v + y)) continue;
-        std::size_t index = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
-        copied[index] = from.get(origin.h + x, origin.v + y);
-        present[index] = true;
-      }
+  PixelAccess from(source->image);
+  PixelAccess to(destination->image);
+  // Only the part that lies inside both images is copied; the rest of the destination stays.
+  const int32_t x0 = std::max({0, -origin.h, -area.left});
+  const int32_t y0 = std::max({0, -origin.v, -area.top});
+  const int32_t x1 = std::min({area.width(), from.width() - origin.h, to.width() - area.left});
+  const int32_t y1 = std::min({area.height(), from.height() - origin.v, to.height() - area.top});
+  if (x0 >= x1 || y0 >= y1) return;
+  const std::size_t rowLength = static_cast<std::size_t>(x1 - x0);
+
+  // A surface copied onto itself reads from a snapshot, so overlapping areas copy cleanly.
+  std::vector<uint32_t> snapshot;
+  if (source->image == destination->image) {
+    snapshot.reserve(rowLength * static_cast<std::size_t>(y1 - y0));
+    for (int32_t y = y0; y < y1; ++y) {
+      const uint32_t* row = from.row(origin.v + y) + origin.h + x0;
+      snapshot.insert(snapshot.end(), row, row + rowLength);
     }
   }
-  PixelAccess to(destination->image);
-  for (int32_t y = 0; y < height; ++y) {
-    for (int32_t x = 0; x < width; ++x) {
-      std::size_t index = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
-      if (!present[index] || (key != nullptr && copied[index] == keyValue)) continue;
-      to.set(area.left + x, area.top + y, copied[index]);
+  const uint32_t keyValue = key != nullptr ? packed(*key) : 0;
+  for (int32_t y = y0; y < y1; ++y) {
+    const uint32_t* input = snapshot.empty() ? from.row(origin.v + y) + origin.h + x0
+                                             : snapshot.data() + rowLength * static_cast<std::size_t>(y - y0);
+    uint32_t* output = to.row(area.top + y) + area.left + x0;
+    if (key == nullptr) {
+      std::memcpy(output, input, rowLength * sizeof(uint32_t));
+      continue;
+    }
+    for (std::size_t x = 0; x < rowLength; ++x) {
+      if ((input[x] & 0xffffff) != keyValue) output[x] = input[x];
     }
   }
 }
