@@ -20,6 +20,8 @@ class EffectInstance {
   EffectInstance(const EffectInstance&) = delete;
   EffectInstance& operator=(const EffectInstance&) = delete;
 
+  // Returns the record, for opcodes this class does not wrap.
+  AEffect* record() const { return effect_; }
   // Returns the effect's name, or an empty text when it gives none.
   std::string effectName() const;
   // Returns the number of programs the record declares.

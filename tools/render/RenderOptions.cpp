@@ -43,7 +43,9 @@ double parseTail(const std::string& text) {
   return value;
 }
 
-ParameterSetting parseSetting(const std::string& text) {
+}  // namespace
+
+ParameterSetting parseParameterSetting(const std::string& text) {
   const std::size_t equals = text.find('=');
   if (equals == std::string::npos || equals == 0) {
     throw RenderError("--set needs NAME=VALUE, not '" + text + "'");
@@ -59,8 +61,6 @@ ParameterSetting parseSetting(const std::string& text) {
   setting.value = static_cast<float>(value);
   return setting;
 }
-
-}  // namespace
 
 RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
   RenderOptions options;
@@ -102,7 +102,7 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
     } else if (name == "--program") {
       options.program = takeValue();
     } else if (name == "--set") {
-      options.settings.push_back(parseSetting(takeValue()));
+      options.settings.push_back(parseParameterSetting(takeValue()));
     } else if (name == "--module") {
       options.modulePath = takeValue();
     } else if (argument == "--") {

@@ -26,6 +26,9 @@ struct RenderOptions {
   bool help = false;
 };
 
+// Returns the setting of a NAME=VALUE text; throws RenderError when it is malformed or out of 0..1.
+ParameterSetting parseParameterSetting(const std::string& text);
+
 // Returns the options of a command line; throws RenderError naming what is wrong.
 RenderOptions parseRenderOptions(const std::vector<std::string>& arguments);
 

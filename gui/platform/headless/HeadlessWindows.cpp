@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "gui/platform/headless/HeadlessHostBridge.h"
 #include "gui/platform/headless/HeadlessState.h"
 
 namespace wrenfold {
@@ -233,6 +234,7 @@ Window* createChildWindow(const char* className, const char* title, void* parent
   state().windows.push_back(std::move(window));
   recordEvent("createWindow " + handle->className + " \"" + handle->title + "\"");
   headless::invalidate(handle, Rect(0, 0, bounds.width(), bounds.height()));
+  if (parentWindow == nullptr) headless::adoptHostWindow(parent, handle);
   return handle;
 }
 
