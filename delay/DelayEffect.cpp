@@ -161,6 +161,8 @@ void DelayEffect::processBlock(float** inputs, float** outputs, int32_t sampleFr
   // Parameters cannot change during a block, so the per-sample reads are taken once here.
   const float feedbackLeft = engineValues[FeedBackL];
   const float feedbackRight = engineValues[FeedBackR];
+  // The lines read backwards exactly in reverse mode: updateDelayTimes sets their direction
+  // from the same switch, on every change of it.
   const bool reversed = engineValues[NomorRev] > 0.5f;
   const bool bypassed = engineValues[Bypass] >= 0.5f;
   const float wetLeftToLeft = panGains[0] * engineValues[WetLevelL];
@@ -187,8 +189,8 @@ void DelayEffect::processBlock(float** inputs, float** outputs, int32_t sampleFr
       const float inR = inRight[i];
 
       // 1. Read both delays (forwards or backwards).
-      float dL = lineLeft.read();
-      float dR = lineRight.read();
+      float dL = isReversed ? lineLeft.readBackwards() : lineLeft.readForwards();
+      float dR = isReversed ? lineRight.readBackwards() : lineRight.readForwards();
 
       // 2. Filter input plus feedback, the sum flushed when its exponent is zero; a non-finite
       //    input enters the loop as silence. 3. The filter's result is already flushed likewise.

@@ -34,14 +34,21 @@ class DelayLine {
   class Cursor {
    public:
     // Returns the sample at the read position and steps it in the line's direction.
-    float read() {
+    float read() { return backwards ? readBackwards() : readForwards(); }
+    // Returns the sample at the read position and steps it forwards.
+    float readForwards() {
       const float sample = storage[readIndex];
-      if (backwards)
-        readIndex = readIndex == 0 ? length - 1 : readIndex - 1;
-      else
-        readIndex = readIndex + 1 == length ? 0 : readIndex + 1;
+      readIndex = readIndex + 1 == length ? 0 : readIndex + 1;
       return sample;
     }
+    // Returns the sample at the read position and steps it backwards.
+    float readBackwards() {
+      const float sample = storage[readIndex];
+      readIndex = readIndex == 0 ? length - 1 : readIndex - 1;
+      return sample;
+    }
+    // Returns whether the line reads backwards.
+    bool readsBackwards() const { return backwards; }
     // Stores a sample at the write position and steps it forwards.
     void write(float sample) {
       storage[writeIndex] = sample;

@@ -20,6 +20,8 @@ constexpr float highPassOffBelow = 20.01f;
 LoopFilter::LoopFilter() { updateCoefficients(); }
 
 void LoopFilter::setControl(int32_t index, float value) {
+  const bool lowPassWasOn = lpfOn;
+  const bool highPassWasOn = hpfOn;
   switch (index) {
     case 3:
       lpfFreq = cutoffFromValue(value);
@@ -36,8 +38,10 @@ void LoopFilter::setControl(int32_t index, float value) {
       break;
   }
   updateCoefficients();
-  if (!lpfOn) lowPass.reset();
-  if (!hpfOn) highPass.reset();
+  // A stage that is off passes samples through its history, so it restarts cleared when it
+  // comes back on.
+  if (!lpfOn || !lowPassWasOn) lowPass.reset();
+  if (!hpfOn || !highPassWasOn) highPass.reset();
 }
 
 void LoopFilter::setSampleRate(float rate) {
@@ -71,6 +75,11 @@ void LoopFilter::updateCoefficients() {
   highPass.b2 = highPass.b0;
   highPass.a1 = -2.0f * cHigh * inverseHigh;
   highPass.a2 = (1.0f - alphaHigh) * inverseHigh;
+
+  // A stage that is off runs with a pass-through set, which returns its input bit for bit
+  // (inputs are never -0.0), so that processing needs no test per stage and sample.
+  if (!lpfOn) lowPass.passThrough();
+  if (!hpfOn) highPass.passThrough();
 }
 
 }  // namespace wrenfold

@@ -37,12 +37,7 @@ class LoopFilter {
   float filterSample(float x) { return filterFlushed(flushToZero(x)); }
 
   // Returns one filtered sample of an input that flushToZero already let through. [audio thread]
-  float filterFlushed(float x) {
-    float u = x;
-    if (lpfOn) u = lowPass.run(u);
-    if (hpfOn) u = highPass.run(u);
-    return u;
-  }
+  float filterFlushed(float x) { return highPass.run(lowPass.run(x)); }
 
   // Takes over the filter history of a copy that processed a block. [audio thread]
   void keepHistoryOf(const LoopFilter& copy) {
@@ -67,9 +62,9 @@ class LoopFilter {
   bool lowPassOn() const { return lpfOn; }
   // Returns whether the high-pass stage runs.
   bool highPassOn() const { return hpfOn; }
-  // Returns the low-pass coefficients b0, b1, b2, a1, a2.
+  // Returns the low-pass coefficients b0, b1, b2, a1, a2 it runs with (pass-through while off).
   void lowPassCoefficients(float out[5]) const { lowPass.copyCoefficients(out); }
-  // Returns the high-pass coefficients b0, b1, b2, a1, a2.
+  // Returns the high-pass coefficients b0, b1, b2, a1, a2 it runs with (pass-through while off).
   void highPassCoefficients(float out[5]) const { highPass.copyCoefficients(out); }
   // Returns whether both histories are all zero.
   bool historyIsClear() const { return lowPass.isQuiet() && highPass.isQuiet(); }
@@ -103,6 +98,11 @@ class LoopFilter {
       x2 = other.x2;
       y1 = other.y1;
       y2 = other.y2;
+    }
+    // Makes the stage return its input unchanged.
+    void passThrough() {
+      b0 = 1.0f;
+      b1 = b2 = a1 = a2 = 0.0f;
     }
     // Zeroes the history.
     void reset() { x1 = x2 = y1 = y2 = 0.0f; }

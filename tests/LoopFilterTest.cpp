@@ -120,6 +120,15 @@ TEST(LoopFilter, StagesSwitchOffAtTheEndsOfTheirRangesWithClearedHistory) {
   EXPECT_FALSE(filter.highPassOn());
   EXPECT_FLOAT_EQ(filter.highPassCutoff(), 20.0f);
   EXPECT_TRUE(filter.historyIsClear());
+
+  // Stages that are off pass samples through; switched on again they start cleared.
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(filter.filterSample(0.25f + i), 0.25f + i);
+  filter.setControl(3, 0.5f);
+  filter.setControl(5, 0.5f);
+  EXPECT_TRUE(filter.historyIsClear());
+  LoopFilter fresh;
+  configure(fresh, 0.5f, 0.0f, 0.5f);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(filter.filterSample(0.5f), fresh.filterSample(0.5f));
 }
 
 TEST(LoopFilter, QSpansHalfToFour) {
@@ -182,7 +191,9 @@ TEST(LoopFilter, SampleRateChangeRecomputesCoefficientsAndKeepsHistory) {
 
 TEST(LoopFilter, TopCutoffAt44100GivesAnAngleJustUnderPi) {
   LoopFilter filter;
-  configure(filter, 1.0f, 0.0f, 0.1f);
+  // Just below 1.0, where the stage still runs: about 19999.4 Hz.
+  configure(filter, 0.99999f, 0.0f, 0.1f);
+  ASSERT_TRUE(filter.lowPassOn());
   float c[5];
   filter.lowPassCoefficients(c);
   // a1 = -2 cos w / (1 + alpha) and a2 = (1 - alpha) / (1 + alpha) give back cos w.
