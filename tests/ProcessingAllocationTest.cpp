@@ -13,9 +13,11 @@
 namespace {
 
 std::atomic<long> allocationCount{0};
+std::atomic<long long> allocatedBytes{0};
 
 void* countedAllocation(std::size_t size) {
   allocationCount.fetch_add(1, std::memory_order_relaxed);
+  allocatedBytes.fetch_add(static_cast<long long>(size), std::memory_order_relaxed);
   return std::malloc(size == 0 ? 1 : size);
 }
 
@@ -58,6 +60,15 @@ TEST(ProcessingAllocation, CountingHookSeesAllocations) {
   std::vector<int>* probe = new std::vector<int>(10);
   delete probe;
   EXPECT_GE(allocationCount.load() - before, 2);
+}
+
+TEST(ProcessingAllocation, InstanceAt44100HzNeedsAtMostFourMegabytes) {
+  const long long before = allocatedBytes.load();
+  DelayEffect* effect = new DelayEffect(nullptr);
+  const long long bytes = allocatedBytes.load() - before;
+  delete effect;
+  EXPECT_LE(bytes, 4000000);
+  EXPECT_GE(bytes, 4 * 176400 * 4);
 }
 
 TEST(ProcessingAllocation, ProcessingAllocatesNothingAndCallsNoHost) {
