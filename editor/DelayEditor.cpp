@@ -12,6 +12,7 @@
 #include "gui/ToggleButton.h"
 #include "gui/ValueDisplay.h"
 #include "gui/VerticalSlider.h"
+#include "host/Allocation.h"
 #include "host/ExtendedEffectBase.h"
 
 namespace wrenfold {
@@ -236,7 +237,7 @@ intptr_t DelayEditor::openEditor(void* parent) {
   GraphicEditorBase::openEditor(parent);
   const int32_t width = backgroundBitmap != nullptr ? backgroundBitmap->getWidth() : 0;
   const int32_t height = backgroundBitmap != nullptr ? backgroundBitmap->getHeight() : 0;
-  frame = new (std::nothrow) Frame(Rect(0, 0, width, height), parent, this);
+  frame = allocateObject<Frame>(AllocationSite::frame, Rect(0, 0, width, height), parent, this);
   if (frame == nullptr) return 0;
   frame->setBackground(backgroundBitmap);
   for (int32_t index = 0; index < parameterCountTotal; ++index) syncControls(index);

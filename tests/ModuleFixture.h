@@ -23,7 +23,7 @@ class LoadedModule {
  public:
   using Entry = AEffect* (*)(audioMasterCallback);
 
-  LoadedModule() : handle(dlopen(WRENFOLD_MODULE_PATH, RTLD_NOW | RTLD_LOCAL)) {
+  LoadedModule() : handle(dlopen(WRENFOLD_MODULE_PATH, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
     if (handle == nullptr) loadError = dlerror();
   }
   ~LoadedModule() {

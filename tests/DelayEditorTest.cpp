@@ -1,0 +1,350 @@
+// The plug-in's editor driven the way a host drives it: through the dispatcher, with the window
+// inside a headless host window and the mouse scripted.
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "delay/DelayPlugin.h"
+#include "delay/ParameterFormat.h"
+#include "delay/ParameterMapping.h"
+#include "editor/DelayEditor.h"
+#include "gui/Frame.h"
+#include "gui/ValueDisplay.h"
+#include "gui/platform/headless/HeadlessControl.h"
+#include "gui/platform/platform.h"
+#include "host/Allocation.h"
+#include "host/PluginEntry.h"
+
+namespace wrenfold {
+namespace {
+
+struct HostCall {
+  int32_t opcode;
+  int32_t index;
+  float opt;
+};
+
+std::vector<HostCall> hostCalls;
+
+intptr_t WRENFOLD_CALL recordingHost(AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
+  if (opcode == audioMasterVersion) return 2400;
+  hostCalls.push_back({opcode, index, opt});
+  return 0;
+}
+
+class DelayEditorTest : public ::testing::Test {
+ protected:
+  static constexpr Point screenOrigin{100, 200};
+
+  void SetUp() override {
+    headless::reset();
+    hostCalls.clear();
+    hostWindow = headless::createHostWindow(Rect(100, 200, 500, 700));
+    record = createPluginInstance(recordingHost);
+    ASSERT_NE(record, nullptr);
+    plugin = static_cast<DelayPlugin*>(EffectBase::fromRecord(record));
+    editor = static_cast<DelayEditor*>(plugin->attachedEditor());
+  }
+  void TearDown() override {
+    if (record != nullptr) dispatch(effClose);
+    headless::destroyHostWindow(hostWindow);
+    globalKnobMode = 0;
+  }
+
+  intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f) {
+    return record->dispatcher(record, opcode, index, value, ptr, opt);
+  }
+  // Opens the editor, paints it once and runs the pump once, as a host's first idle would.
+  void open() {
+    ASSERT_EQ(dispatch(effEditOpen, 0, 0, hostWindow), 1);
+    while (platform::dispatchOnePendingPaint()) {
+    }
+    editor->idlePump();
+    hostCalls.clear();
+  }
+  platform::Window* window() const { return editor->openFrame()->getWindow(); }
+  Point toScreen(Point where) const {
+    const Rect area = platform::windowScreenRect(window());
+    return Point(area.left + where.h, area.top + where.v);
+  }
+  std::string displayText(int32_t index) const {
+    char text[256] = {};
+    ValueDisplay* display = editor->displayFor(index);
+    display->formatValue(text);
+    return text;
+  }
+
+  platform::Window* hostWindow = nullptr;
+  AEffect* record = nullptr;
+  DelayPlugin* plugin = nullptr;
+  DelayEditor* editor = nullptr;
+};
+
+TEST_F(DelayEditorTest, RectangleIsTheBackgroundSizeBeforeTheFirstOpen) {
+  ERect* rect = nullptr;
+  EXPECT_EQ(dispatch(effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->top, 0);
+  EXPECT_EQ(rect->left, 0);
+  EXPECT_EQ(rect->bottom, 430);
+  EXPECT_EQ(rect->right, 350);
+  EXPECT_EQ(record->flags & effFlagsHasEditor, effFlagsHasEditor);
+}
+
+TEST_F(DelayEditorTest, OpenMakesOneWindowOfTheBackgroundSizeWithAllControls) {
+  open();
+  std::vector<platform::Window*> children = headless::childWindows(hostWindow);
+  ASSERT_EQ(children.size(), 1u);
+  const Rect area = platform::windowScreenRect(children[0]);
+  EXPECT_EQ(area.width(), 350);
+  EXPECT_EQ(area.height(), 430);
+  EXPECT_EQ(headless::windowTitle(children[0]), "Window");
+  EXPECT_EQ(editor->openFrame()->getViewCount(), 37);
+}
+
+TEST_F(DelayEditorTest, DraggingASliderReportsBeginAutomationIdleAndEnd) {
+  open();
+  // Left feedback slider (tag 10): its handle's centre line starts 64 px down the window.
+  headless::setInput(headless::InputState{});
+  const Point press(150, 149);  // value 0.5
+  for (int i = 0; i < 2; ++i) headless::queueInput(platform::inputLeftButton, toScreen(press));
+  for (int32_t v = 149; v >= 30; v -= 3) headless::queueInput(platform::inputLeftButton, toScreen(Point(150, v)));
+  headless::queueInput(0, toScreen(Point(150, 30)));
+  headless::clickWindow(window(), press);
+
+  ASSERT_GE(hostCalls.size(), 3u);
+  EXPECT_EQ(hostCalls.front().opcode, audioMasterBeginEdit);
+  EXPECT_EQ(hostCalls.front().index, FeedBackL);
+  EXPECT_EQ(hostCalls.back().opcode, audioMasterEndEdit);
+  EXPECT_EQ(hostCalls.back().index, FeedBackL);
+  int automations = 0;
+  int idles = 0;
+  float lastReported = -1.0f;
+  for (std::size_t i = 1; i + 1 < hostCalls.size(); ++i) {
+    const HostCall& call = hostCalls[i];
+    if (call.opcode == audioMasterAutomate) {
+      ++automations;
+      EXPECT_EQ(call.index, FeedBackL);
+      lastReported = call.opt;
+    } else {
+      EXPECT_EQ(call.opcode, audioMasterIdle);
+      ++idles;
+    }
+  }
+  EXPECT_GE(automations, 10);
+  EXPECT_GE(idles, 1);
+  EXPECT_EQ(lastReported, 1.0f);  // dragged past the top of the travel
+  EXPECT_EQ(record->getParameter(record, FeedBackL), 1.0f);
+  EXPECT_EQ(editor->controlFor(FeedBackL)->getValue(), 1.0f);
+  EXPECT_EQ(displayText(FeedBackL), "100%");
+}
+
+TEST_F(DelayEditorTest, HostWritesWhileClosedLeaveControlsUntilTheNextOpen) {
+  record->setParameter(record, TempoL, 0.7f);
+  EXPECT_EQ(editor->controlFor(TempoL)->getValue(), 0.5f);
+  open();
+  EXPECT_EQ(editor->controlFor(TempoL)->getValue(), 0.7f);
+  EXPECT_EQ(displayText(TempoL), "BPM158");
+}
+
+TEST_F(DelayEditorTest, HostWriteWhileOpenReachesControlAndDisplayAtTheNextIdle) {
+  open();
+  record->setParameter(record, WetPanL, 0.75f);
+  EXPECT_TRUE(editor->isUpdatePending());
+  dispatch(effEditIdle);
+  EXPECT_EQ(editor->controlFor(WetPanL)->getValue(), 0.75f);
+  EXPECT_FALSE(editor->controlFor(WetPanL)->isDirty());
+  EXPECT_FALSE(editor->displayFor(WetPanL)->isDirty());
+  EXPECT_EQ(displayText(WetPanL), "right50%");
+  EXPECT_TRUE(std::none_of(hostCalls.begin(), hostCalls.end(),
+                           [](const HostCall& call) { return call.opcode == audioMasterAutomate; }));
+}
+
+TEST_F(DelayEditorTest, SwitchesShowTheEffectsQuantisedValue) {
+  open();
+  editor->controlFor(Bypass)->setValue(1.0f);
+  record->setParameter(record, Bypass, 0.3f);
+  EXPECT_EQ(editor->controlFor(Bypass)->getValue(), 0.0f);
+  record->setParameter(record, NomorRev, 0.8f);
+  EXPECT_EQ(editor->controlFor(NomorRev)->getValue(), 1.0f);
+}
+
+TEST_F(DelayEditorTest, ClearBufferAutomationLightsAndDarkensTheButtonAcrossOneHalf) {
+  open();
+  Control* button = editor->controlFor(ClearBuffer);
+  ASSERT_EQ(button->getValue(), 0.0f);
+  record->setParameter(record, ClearBuffer, 0.5f);
+  EXPECT_EQ(button->getValue(), 1.0f);
+  record->setParameter(record, ClearBuffer, 0.7f);
+  EXPECT_EQ(button->getValue(), 1.0f);
+  record->setParameter(record, ClearBuffer, 0.5f);
+  EXPECT_EQ(button->getValue(), 0.0f);
+  button->setValue(0.5f);
+  editor->idleEditor();
+  record->setParameter(record, ClearBuffer, 1.0f);
+  EXPECT_EQ(button->getValue(), 0.5f);
+  EXPECT_FALSE(editor->isUpdatePending());
+}
+
+TEST_F(DelayEditorTest, IndicesOutsideTheParametersOnlyRequestARefresh) {
+  open();
+  for (int32_t index : {20, -1}) {
+    editor->idleEditor();
+    editor->parameterChanged(index, 0.9f);
+    EXPECT_TRUE(editor->isUpdatePending());
+  }
+  EXPECT_EQ(editor->controlFor(TempoL)->getValue(), 0.5f);
+}
+
+TEST_F(DelayEditorTest, ProgramChangeWhileOpenUpdatesEveryControlAtTheNextIdle) {
+  open();
+  dispatch(effSetProgram, 0, 4);
+  dispatch(effEditIdle);
+  for (int32_t index = 0; index < parameterCountTotal; ++index) {
+    SCOPED_TRACE(index);
+    EXPECT_EQ(editor->controlFor(index)->getValue(), record->getParameter(record, index));
+    EXPECT_FALSE(editor->controlFor(index)->isDirty());
+    if (ValueDisplay* display = editor->displayFor(index)) {
+      EXPECT_FALSE(display->isDirty());
+    }
+  }
+  EXPECT_EQ(displayText(NoteLenL), "1/64");
+  EXPECT_EQ(displayText(TempoR), "BPM200");
+}
+
+TEST_F(DelayEditorTest, ControlWithATagOutsideTheParametersDoesNotReachTheEffect) {
+  open();
+  Control* knob = editor->controlFor(TempoL);
+  knob->setTag(25);
+  knob->setValue(0.9f);
+  editor->valueChanged(nullptr, knob);
+  knob->setTag(TempoL);
+  EXPECT_EQ(record->getParameter(record, TempoL), 0.5f);
+  EXPECT_TRUE(hostCalls.empty());
+}
+
+TEST_F(DelayEditorTest, ArrowKeyStepsTheFocusedKnobAndReportsIt) {
+  open();
+  editor->openFrame()->setFocusedView(editor->controlFor(LpfQ));
+  EXPECT_EQ(dispatch(effEditKeyDown, 0, 12 /* up */), 1);
+  ASSERT_EQ(hostCalls.size(), 1u);
+  EXPECT_EQ(hostCalls[0].opcode, audioMasterAutomate);
+  EXPECT_EQ(hostCalls[0].index, LpfQ);
+  EXPECT_FLOAT_EQ(record->getParameter(record, LpfQ), 0.1f);
+  dispatch(effEditIdle);
+  EXPECT_EQ(displayText(LpfQ), "0.9");  // 3.5 × 0.1f + 0.5 is a hair above 0.85
+  EXPECT_FALSE(editor->displayFor(LpfQ)->isDirty());
+}
+
+TEST_F(DelayEditorTest, KeysAnswerMinusOneWhileClosed) {
+  EXPECT_EQ(dispatch(effEditKeyDown, 0, 12), -1);
+  EXPECT_EQ(dispatch(effEditKeyUp, 0, 12), -1);
+  EXPECT_EQ(dispatch(effSetEditKnobMode, 0, 2), 1);
+  EXPECT_EQ(globalKnobMode, 2);
+}
+
+TEST_F(DelayEditorTest, SecondOpenReplacesTheFirstFrame) {
+  open();
+  open();
+  EXPECT_EQ(headless::childWindows(hostWindow).size(), 1u);
+  EXPECT_EQ(editor->openFrame()->getViewCount(), 37);
+}
+
+TEST_F(DelayEditorTest, CloseWithoutOpenDoesNothingAndOpenStillWorks) {
+  dispatch(effEditClose);
+  open();
+  EXPECT_NE(editor->openFrame(), nullptr);
+}
+
+TEST_F(DelayEditorTest, ClosingThePluginWhileOpenClosesTheWindow) {
+  open();
+  dispatch(effClose);
+  record = nullptr;
+  EXPECT_TRUE(headless::childWindows(hostWindow).empty());
+}
+
+TEST_F(DelayEditorTest, RepeatedOpenAndCloseKeepsTheSameControlsAndBitmaps) {
+  const std::size_t objectsBefore = headless::liveObjectCount();
+  for (int cycle = 0; cycle < 1000; ++cycle) {
+    ASSERT_EQ(dispatch(effEditOpen, 0, 0, hostWindow), 1);
+    dispatch(effEditIdle);
+    dispatch(effEditClose);
+  }
+  EXPECT_EQ(editor->controlCount(), 37);
+  EXPECT_EQ(editor->bitmapCount(), 7);
+  EXPECT_EQ(headless::liveObjectCount(), objectsBefore);
+  EXPECT_TRUE(headless::childWindows(hostWindow).empty());
+}
+
+TEST_F(DelayEditorTest, FailedFrameAllocationAnswersZero) {
+  setAllocationFailureHook([](AllocationSite site) { return site == AllocationSite::frame; });
+  EXPECT_EQ(dispatch(effEditOpen, 0, 0, hostWindow), 0);
+  setAllocationFailureHook(nullptr);
+  EXPECT_EQ(editor->openFrame(), nullptr);
+  dispatch(effEditIdle);
+  open();
+}
+
+TEST(DelayEditorAllocation, FailedEditorGivesNoRecordAndStaysFailedForTheModule) {
+  // The failure flag lives as long as the module, so the check runs in a child process.
+  EXPECT_EXIT(
+      {
+        setAllocationFailureHook([](AllocationSite site) { return site == AllocationSite::editor; });
+        const bool first = createPluginInstance(recordingHost) == nullptr;
+        setAllocationFailureHook(nullptr);
+        const bool later = createPluginInstance(recordingHost) == nullptr;
+        std::exit(first && later && editorAllocationFailed() ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// Compares the editor of program 0 with the committed reference: exact outside the display boxes,
+// where only the face and the controls' images are drawn; a small tolerance inside them, where
+// glyph shapes depend on the font rasteriser.
+TEST_F(DelayEditorTest, ProgramZeroLooksLikeTheReferenceImage) {
+  open();
+  const std::string path = std::string(WRENFOLD_SOURCE_DIR) + "/tests/golden/editor-program0.png";
+  cairo_surface_t* reference = cairo_image_surface_create_from_png(path.c_str());
+  ASSERT_EQ(cairo_surface_status(reference), CAIRO_STATUS_SUCCESS) << path;
+  ASSERT_EQ(cairo_image_surface_get_width(reference), 350);
+  ASSERT_EQ(cairo_image_surface_get_height(reference), 430);
+  cairo_surface_flush(reference);
+  const unsigned char* data = cairo_image_surface_get_data(reference);
+  const int stride = cairo_image_surface_get_stride(reference);
+
+  std::vector<Rect> boxes;
+  for (int32_t index = 0; index < parameterCountTotal; ++index)
+    if (ValueDisplay* display = editor->displayFor(index)) {
+      Rect bounds;
+      display->getBounds(bounds);
+      boxes.push_back(bounds);
+    }
+  int exactMismatches = 0;
+  long textDifference = 0;
+  for (int32_t y = 0; y < 430; ++y)
+    for (int32_t x = 0; x < 350; ++x) {
+      const uint32_t argb = reinterpret_cast<const uint32_t*>(data + y * stride)[x];
+      const Color expected((argb >> 16) & 255, (argb >> 8) & 255, argb & 255);
+      const Color actual = headless::windowPixel(window(), Point(x, y));
+      const bool inBox = std::any_of(boxes.begin(), boxes.end(), [&](const Rect& r) { return r.contains(Point(x, y)); });
+      if (!inBox) {
+        exactMismatches += expected != actual ? 1 : 0;
+      } else {
+        textDifference += std::abs(expected.red - actual.red) + std::abs(expected.green - actual.green) +
+                          std::abs(expected.blue - actual.blue);
+      }
+    }
+  cairo_surface_destroy(reference);
+  EXPECT_EQ(exactMismatches, 0);
+  // About a tenth of the ink of the display texts may differ.
+  EXPECT_LT(textDifference, 40000);
+}
+
+}  // namespace
+}  // namespace wrenfold
