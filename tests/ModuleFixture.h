@@ -23,6 +23,7 @@ class LoadedModule {
  public:
   using Entry = AEffect* (*)(audioMasterCallback);
 
+  // The module stays mapped after dlclose, so the leak checker still sees what its runtime keeps.
   LoadedModule() : handle(dlopen(WRENFOLD_MODULE_PATH, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
     if (handle == nullptr) loadError = dlerror();
   }
