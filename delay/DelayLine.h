@@ -47,8 +47,6 @@ class DelayLine {
       readIndex = readIndex == 0 ? length - 1 : readIndex - 1;
       return sample;
     }
-    // Returns whether the line reads backwards.
-    bool readsBackwards() const { return backwards; }
     // Stores a sample at the write position and steps it forwards.
     void write(float sample) {
       storage[writeIndex] = sample;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/ModuleFixture.h"
+#include "ModuleFixture.h"
 
 namespace wrenfold {
 namespace {
