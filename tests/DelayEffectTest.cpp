@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "delay/DelayEffect.h"
@@ -503,6 +505,27 @@ TEST_F(DelayEffectTest, RunawayFeedbackRecoversInsteadOfSettlingOnNan) {
     ASSERT_TRUE(std::isfinite(quiet.outR[i])) << i;
   }
   EXPECT_LT(std::fabs(quiet.outL.back()), 1e-3f);
+}
+
+// A host that changes delay times from another thread while processing runs must not make
+// processing read or write outside the storage; the sanitizer build checks every access.
+TEST_F(DelayEffectTest, DelayTimeChangesRacingProcessingStayInsideTheStorage) {
+  effect.applyParameter(NomorRev, 1.0f);
+  std::atomic<bool> done{false};
+  std::thread host([&] {
+    for (int i = 0; i < 200; ++i) {
+      effect.applyParameter(i % 2 == 0 ? NoteLenL : TempoR, (i % 7) / 6.0f);
+      effect.applyParameter(NoteLenR, (i % 5) / 4.0f);
+    }
+    done = true;
+  });
+  Block block(256, 0.25f);
+  while (!done) block.run(effect);
+  host.join();
+  for (int32_t channel : {0, 1}) {
+    EXPECT_GE(effect.delayLength(channel), 2);
+    EXPECT_LE(effect.delayLength(channel), effect.delayCapacity(channel));
+  }
 }
 
 TEST_F(DelayEffectTest, SuspendSilencesEchoesWithoutMovingPositions) {
