@@ -4,6 +4,7 @@
 
 #include "delay/ParameterFormat.h"
 #include "delay/ParameterMapping.h"
+#include "editor/EditorLayout.h"
 #include "gui/Bitmap.h"
 #include "gui/Frame.h"
 #include "gui/ControlStyle.h"
@@ -27,8 +28,6 @@ constexpr int32_t sliderTrackId = 132;
 constexpr int32_t sliderHandleId = 133;
 constexpr int32_t buttonId = 134;
 
-constexpr int32_t channelLeftEdges[2] = {25, 195};
-constexpr int32_t sliderTop = 60;
 constexpr int32_t knobHandleInset = 10;
 constexpr int32_t displayFontId = 6;
 
@@ -82,7 +81,7 @@ void DelayEditor::clearControlReferences() {
 }
 
 void DelayEditor::createControls() {
-  for (int32_t c = 0; c < channels; ++c) createChannelControls(c, channelLeftEdges[c]);
+  for (int32_t c = 0; c < channels; ++c) createChannelControls(c, layout::channelLeftEdge(c));
   createLowerControls();
   Control* controls[controlTotal];
   if (controlsInAttachOrder(controls) != controlTotal) complete = false;
@@ -100,10 +99,10 @@ VerticalSlider* DelayEditor::makeSlider(int32_t left, int32_t tag) {
   const int32_t trackWidth = sliderTrackBitmap != nullptr ? sliderTrackBitmap->getWidth() : 0;
   const int32_t trackHeight = sliderTrackBitmap != nullptr ? sliderTrackBitmap->getHeight() : 0;
   const int32_t handleHeight = sliderHandleBitmap != nullptr ? sliderHandleBitmap->getHeight() : 0;
-  const Rect bounds(left, sliderTop, left + trackWidth, sliderTop + trackHeight);
-  const int32_t maxPosition = sliderTop + trackHeight - handleHeight;
+  const Rect bounds(left, layout::sliderTop, left + trackWidth, layout::sliderTop + trackHeight);
+  const int32_t maxPosition = layout::sliderTop + trackHeight - handleHeight;
   VerticalSlider* slider = new (std::nothrow) VerticalSlider(
-      bounds, this, tag, sliderTop, maxPosition, sliderHandleBitmap, sliderTrackBitmap, Point(0, 0),
+      bounds, this, tag, layout::sliderTop, maxPosition, sliderHandleBitmap, sliderTrackBitmap, Point(0, 0),
       styleMinAtBottom);
   if (slider == nullptr) return nullptr;
   Point noOffset(0, 0);
@@ -127,45 +126,47 @@ ValueDisplay* DelayEditor::makeDisplay(const Rect& bounds, int32_t index, const 
 
 void DelayEditor::createChannelControls(int32_t c, int32_t x0) {
   const Color& box = channelDisplayBackColor;
-  tempoKnob[c] = makeKnob(Rect(x0, 55, x0 + 30, 85), TempoL + c, channelKnobBitmap);
-  noteLengthKnob[c] = makeKnob(Rect(x0, 134, x0 + 30, 164), NoteLenL + c, channelKnobBitmap);
-  wetPanKnob[c] = makeKnob(Rect(x0, 215, x0 + 30, 245), WetPanL + c, channelKnobBitmap);
-  drySlider[c] = makeSlider(x0 + 55, DryLevelL + c);
-  wetSlider[c] = makeSlider(x0 + 85, WetLevelL + c);
-  feedbackSlider[c] = makeSlider(x0 + 115, FeedBackL + c);
-  tempoDisplay[c] = makeDisplay(Rect(x0 - 10, 40, x0 + 40, 50), TempoL + c, box, formatTempo);
-  noteLengthDisplay[c] = makeDisplay(Rect(x0 - 10, 119, x0 + 40, 129), NoteLenL + c, box, formatNoteLength);
-  wetPanDisplay[c] = makeDisplay(Rect(x0 - 10, 200, x0 + 40, 210), WetPanL + c, box, formatPan);
-  dryDisplay[c] = makeDisplay(Rect(x0 + 50, 45, x0 + 80, 55), DryLevelL + c, box, formatLevel);
-  wetDisplay[c] = makeDisplay(Rect(x0 + 80, 45, x0 + 110, 55), WetLevelL + c, box, formatLevel);
-  feedbackDisplay[c] = makeDisplay(Rect(x0 + 110, 45, x0 + 140, 55), FeedBackL + c, box, formatFeedback);
+  tempoKnob[c] = makeKnob(layout::tempoKnob(x0), TempoL + c, channelKnobBitmap);
+  noteLengthKnob[c] = makeKnob(layout::noteLengthKnob(x0), NoteLenL + c, channelKnobBitmap);
+  wetPanKnob[c] = makeKnob(layout::wetPanKnob(x0), WetPanL + c, channelKnobBitmap);
+  drySlider[c] = makeSlider(layout::drySliderLeft(x0), DryLevelL + c);
+  wetSlider[c] = makeSlider(layout::wetSliderLeft(x0), WetLevelL + c);
+  feedbackSlider[c] = makeSlider(layout::feedbackSliderLeft(x0), FeedBackL + c);
+  tempoDisplay[c] = makeDisplay(layout::tempoDisplay(x0), TempoL + c, box, formatTempo);
+  noteLengthDisplay[c] = makeDisplay(layout::noteLengthDisplay(x0), NoteLenL + c, box, formatNoteLength);
+  wetPanDisplay[c] = makeDisplay(layout::wetPanDisplay(x0), WetPanL + c, box, formatPan);
+  dryDisplay[c] = makeDisplay(layout::dryDisplay(x0), DryLevelL + c, box, formatLevel);
+  wetDisplay[c] = makeDisplay(layout::wetDisplay(x0), WetLevelL + c, box, formatLevel);
+  feedbackDisplay[c] = makeDisplay(layout::feedbackDisplay(x0), FeedBackL + c, box, formatFeedback);
 }
 
 void DelayEditor::createLowerControls() {
   const Color& box = lowerDisplayBackColor;
-  lpfCutoffKnob = makeKnob(Rect(155, 330, 185, 360), LpfCutoff, lowerKnobBitmap);
-  lpfQKnob = makeKnob(Rect(215, 330, 245, 360), LpfQ, lowerKnobBitmap);
-  hpfCutoffKnob = makeKnob(Rect(290, 330, 320, 360), HpfCutoff, lowerKnobBitmap);
-  lpfCutoffDisplay = makeDisplay(Rect(145, 315, 195, 325), LpfCutoff, box, formatLpfCutoff);
-  lpfQDisplay = makeDisplay(Rect(205, 315, 255, 325), LpfQ, box, formatQ);
-  hpfCutoffDisplay = makeDisplay(Rect(280, 315, 330, 325), HpfCutoff, box, formatHpfCutoff);
+  lpfCutoffKnob = makeKnob(layout::lpfCutoffKnob, LpfCutoff, lowerKnobBitmap);
+  lpfQKnob = makeKnob(layout::lpfQKnob, LpfQ, lowerKnobBitmap);
+  hpfCutoffKnob = makeKnob(layout::hpfCutoffKnob, HpfCutoff, lowerKnobBitmap);
+  lpfCutoffDisplay = makeDisplay(layout::lpfCutoffDisplay, LpfCutoff, box, formatLpfCutoff);
+  lpfQDisplay = makeDisplay(layout::lpfQDisplay, LpfQ, box, formatQ);
+  hpfCutoffDisplay = makeDisplay(layout::hpfCutoffDisplay, HpfCutoff, box, formatHpfCutoff);
 
   // Each button shows one of the two stacked images, so it is half as tall as the bitmap.
   const int32_t buttonWidth = buttonBitmap != nullptr ? buttonBitmap->getWidth() : 0;
   const int32_t buttonHeight = buttonBitmap != nullptr ? buttonBitmap->getHeight() / 2 : 0;
-  auto buttonBounds = [&](int32_t left) { return Rect(left, 300, left + buttonWidth, 300 + buttonHeight); };
-  reverseButton = new (std::nothrow) ToggleButton(buttonBounds(25), this, NomorRev, buttonBitmap);
+  auto buttonBounds = [&](int32_t left) {
+    return Rect(left, layout::buttonTop, left + buttonWidth, layout::buttonTop + buttonHeight);
+  };
+  reverseButton = new (std::nothrow) ToggleButton(buttonBounds(layout::reverseButtonLeft), this, NomorRev, buttonBitmap);
   if (reverseButton != nullptr) reverseButton->setValue(effect->parameterValue(NomorRev));
   clearBufferButton = new (std::nothrow)
-      MomentaryButton(buttonBounds(65), this, ClearBuffer, buttonHeight, buttonBitmap, Point(0, 0));
+      MomentaryButton(buttonBounds(layout::clearBufferButtonLeft), this, ClearBuffer, buttonHeight, buttonBitmap, Point(0, 0));
   if (clearBufferButton != nullptr) clearBufferButton->setValue(effect->parameterValue(ClearBuffer));
-  bypassButton = new (std::nothrow) ToggleButton(buttonBounds(105), this, Bypass, buttonBitmap);
+  bypassButton = new (std::nothrow) ToggleButton(buttonBounds(layout::bypassButtonLeft), this, Bypass, buttonBitmap);
   if (bypassButton != nullptr) bypassButton->setValue(effect->parameterValue(Bypass));
 
-  revAttackKnob = makeKnob(Rect(31, 364, 61, 394), RevAttack, lowerKnobBitmap);
-  revAttackDisplay = makeDisplay(Rect(21, 351, 71, 362), RevAttack, box, formatRampTime);
-  revReleaseKnob = makeKnob(Rect(81, 364, 111, 394), RevRelease, lowerKnobBitmap);
-  revReleaseDisplay = makeDisplay(Rect(71, 351, 121, 362), RevRelease, box, formatRampTime);
+  revAttackKnob = makeKnob(layout::revAttackKnob, RevAttack, lowerKnobBitmap);
+  revAttackDisplay = makeDisplay(layout::revAttackDisplay, RevAttack, box, formatRampTime);
+  revReleaseKnob = makeKnob(layout::revReleaseKnob, RevRelease, lowerKnobBitmap);
+  revReleaseDisplay = makeDisplay(layout::revReleaseDisplay, RevRelease, box, formatRampTime);
 }
 
 Control* DelayEditor::controlFor(int32_t index) const {
