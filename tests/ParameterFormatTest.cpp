@@ -40,44 +40,28 @@ TEST(ParameterFormat, ValueTextsMatchTheWorkedExamples) {
       {"lpf", formatLpfCutoff, 0.9f, "12039Hz"},
       {"lpf", formatLpfCutoff, 0.999f, "19901Hz"},
       {"lpf", formatLpfCutoff, 1.0f, "off"},
-      {"lpf", formatLpfCutoff, 0.6f, "2163Hz"},
-      {"lpf", formatLpfCutoff, 0.7f, "3983Hz"},
-      {"lpf", formatLpfCutoff, 0.57f, "1784Hz"},
       {"lpf", formatLpfCutoff, 0.0f, "20Hz"},
       {"hpf", formatHpfCutoff, 0.1f, "41Hz"},
       {"hpf", formatHpfCutoff, 0.0f, "off"},
       {"hpf", formatHpfCutoff, 0.0001f, "20Hz"},
-      {"hpf", formatHpfCutoff, 0.23f, "134Hz"},
-      {"hpf", formatHpfCutoff, 0.15f, "65Hz"},
-      {"hpf", formatHpfCutoff, 0.3f, "245Hz"},
       {"q", formatQ, 0.0f, "0.5"},
       {"q", formatQ, 0.4f, "1.9"},
       {"q", formatQ, 1.0f, "4.0"},
-      {"q", formatQ, 0.45f, "2.1"},
-      {"q", formatQ, 0.05f, "0.7"},
-      {"q", formatQ, 0.55f, "2.4"},
       {"tempo", formatTempo, 0.5f, "BPM130"},
       {"tempo", formatTempo, 1.0f, "BPM200"},
       {"tempo", formatTempo, 0.0f, "BPM60"},
       {"tempo", formatTempo, 0.9999f, "BPM199"},
-      {"tempo", formatTempo, 0.3f, "BPM102"},
-      {"tempo", formatTempo, 0.6f, "BPM144"},
       {"note", formatNoteLength, 0.5f, "1/4"},
       {"note", formatNoteLength, 0.6f, "1/8+1/16"},
       {"note", formatNoteLength, 0.65f, "1/8"},
       {"note", formatNoteLength, 1.0f, "1/64"},
       {"note", formatNoteLength, 0.0f, "1"},
-      {"note", formatNoteLength, 0.3f, "1/2"},
-      {"note", formatNoteLength, 0.4f, "1/3"},
       {"note", formatNoteLength, 0.9999f, "1/32"},
       {"feedback", formatFeedback, 0.33f, "33%"},
-      {"feedback", formatFeedback, 0.28f, "28%"},
-      {"feedback", formatFeedback, 0.4f, "40%"},
       {"level", formatLevel, 0.75f, "50%"},
       {"level", formatLevel, 0.0f, "-100%"},
       {"level", formatLevel, 0.2f, "-59%"},
       {"level", formatLevel, 0.95f, "89%"},
-      {"level", formatLevel, 0.8f, "60%"},
       {"level", formatLevel, 1.0f, "100%"},
       {"level", formatLevel, 0.5f, "0%"},
       {"pan", formatPan, 0.0f, "left100%"},
@@ -113,17 +97,6 @@ TEST(ParameterFormat, OutOfRangeAndNanValuesGiveShortTexts) {
       SCOPED_TRACE(value);
       EXPECT_LT(textOf(format, value).size(), 16u);
     }
-}
-
-TEST(ParameterMapping, TempoIsWholeBeatsFrom60To200) {
-  const struct {
-    float value;
-    float bpm;
-  } cases[] = {{0.0f, 60.0f}, {0.5f, 130.0f}, {0.9999f, 199.0f}, {1.0f, 200.0f}, {0.3f, 102.0f}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.value);
-    EXPECT_EQ(tempoFromValue(c.value), c.bpm);
-  }
 }
 
 TEST(ParameterMapping, NoteIndexCoversTheTableAndReachesTheLastEntryOnlyAtTheTop) {
