@@ -44,7 +44,8 @@ DelayEffect::DelayEffect(audioMasterCallback hostCallback)
   assignUniqueId(fourCharCode('Q', 'W', 'N', '3'));
   declareReplacing(true);
   declareMono(true);
-  if (!isComplete()) return;
+  complete = allocationsSucceeded();
+  if (!complete) return;
 
   sampleRate = initialSampleRate;
   spreadSampleRate(initialSampleRate);
@@ -61,7 +62,9 @@ DelayEffect::~DelayEffect() {
   delete envelopeRight;
 }
 
-bool DelayEffect::isComplete() const {
+bool DelayEffect::isComplete() const { return complete; }
+
+bool DelayEffect::allocationsSucceeded() const {
   return delayLeft != nullptr && delayRight != nullptr && filterLeft != nullptr &&
          filterRight != nullptr && envelopeLeft != nullptr && envelopeRight != nullptr &&
          programs != nullptr && delayLeft->hasStorage() && delayRight->hasStorage() &&

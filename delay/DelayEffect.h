@@ -84,6 +84,8 @@ class DelayEffect : public ExtendedEffectBase {
   int32_t delaySamples(int32_t noteIndex, int32_t tempoIndex) const;
   // Gives the sample rate to the filters, the delay lines and the envelopes.
   void spreadSampleRate(float rate);
+  // Returns whether every processing object, its storage and the programs exist.
+  bool allocationsSucceeded() const;
 
   DelayLine* delayLeft = nullptr;
   DelayLine* delayRight = nullptr;
@@ -92,6 +94,7 @@ class DelayEffect : public ExtendedEffectBase {
   ReverseEnvelope* envelopeLeft = nullptr;
   ReverseEnvelope* envelopeRight = nullptr;
   ProgramRecord* programs = nullptr;
+  bool complete = false;
   float engineValues[parameterCountTotal] = {};
   float sampleRate = 44100.0f;
   float panGains[4] = {1.0f, 0.0f, 0.0f, 1.0f};
