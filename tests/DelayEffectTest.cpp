@@ -15,6 +15,7 @@
 #include "delay/LoopFilter.h"
 #include "delay/ReverseEnvelope.h"
 #include "host/Allocation.h"
+#include "host/PluginEntry.h"
 
 namespace wrenfold {
 namespace {
@@ -605,6 +606,20 @@ TEST(DelayEffectAllocation, AnyFailedAllocationMakesTheEffectIncomplete) {
     EXPECT_GE(broken.delayLength(0), 0);
   }
   setAllocationFailureHook(nullptr);
+}
+
+intptr_t WRENFOLD_CALL answeringHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+  return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+TEST(DelayEffectAllocation, EntryAnswersNullWhenAnyProcessingAllocationFails) {
+  for (int n = 0; n < 11; ++n) {
+    SCOPED_TRACE(n);
+    allocationsUntilFailure = n;
+    setAllocationFailureHook(failNthAllocation);
+    EXPECT_EQ(createPluginInstance(answeringHost), nullptr);
+    setAllocationFailureHook(nullptr);
+  }
 }
 
 }  // namespace
