@@ -1,4 +1,4 @@
-// Parameter mappings and value texts, checked against the worked examples as exact values.
+// Parameter mappings and value texts, checked as exact values and exact strings.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -28,7 +28,7 @@ std::string textOf(Formatter format, float value) {
   return text;
 }
 
-TEST(ParameterFormat, ValueTextsMatchTheWorkedExamples) {
+TEST(ParameterFormat, ValueTextsAreExact) {
   const TextCase cases[] = {
       {"mode", formatMode, 1.0f, "reverse"},
       {"mode", formatMode, 0.0f, "normal"},

@@ -22,7 +22,7 @@ TEST(ReverseEnvelope, StartsWithLength44100AtCapacity176400) {
   EXPECT_EQ(envelope.tableCapacity(), 176400);
 }
 
-TEST(ReverseEnvelope, TenEntryTableMatchesTheWorkedExample) {
+TEST(ReverseEnvelope, TenEntryTableWithRampsLongerThanEachHalf) {
   ReverseEnvelope envelope;
   envelope.setSampleRate(1000.0f);
   envelope.setLength(10);
