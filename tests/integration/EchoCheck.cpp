@@ -1,5 +1,6 @@
 // wrenfold-echo-check FILE DELAY: checks that a stereo render of one impulse holds the impulse in
 // both channels, silence after it, and the first echo exactly DELAY frames later in both channels.
+// Exits 0 when it does, 3 when the file holds no impulse at all, 1 on any other fault.
 #include <sndfile.h>
 
 #include <cmath>
@@ -12,6 +13,7 @@ namespace {
 constexpr float kImpulseLevel = 0.5f;
 constexpr float kSilence = 1e-5f;
 constexpr float kEchoLevel = 0.05f;
+constexpr int kNoImpulse = 3;
 
 int fail(const char* message, long frame, float left, float right) {
   std::printf("FAIL: %s (frame %ld: left %g, right %g)\n", message, frame, left, right);
@@ -49,7 +51,8 @@ int main(int argc, char** argv) {
     ++impulse;
   }
   if (impulse == info.frames) {
-    return fail("no impulse in both channels", 0, 0.0f, 0.0f);
+    std::printf("FAIL: no impulse in both channels\n");
+    return kNoImpulse;
   }
   const long echo = impulse + delay;
   if (echo >= info.frames) {

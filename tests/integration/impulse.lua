@@ -4,10 +4,11 @@ ardour {
 	category    = "Utility",
 	license     = "MIT",
 	author      = "wrenfold",
-	description = [[Replaces its input with one full-scale impulse at frame 1000 of the rolling transport.]]
+	description = [[Replaces its input with silence and one full-scale impulse at frame 11025 of the rolling transport.]]
 }
 
-local kImpulseFrame = 1000
+-- Well past the first cycle, so a pre-roll that runs the session at position 0 never reaches it.
+local kImpulseFrame = 11025
 
 function dsp_ioconfig ()
 	return { { audio_in = 2, audio_out = 2 } }

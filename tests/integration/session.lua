@@ -1,12 +1,12 @@
 -- Run by ardour7-lua: builds a session with one stereo track (impulse generator, then the module
--- under test), checks that Ardour lists and loads the module, and exports one second as float WAV.
--- Settings come from the environment that ardour-host-test.sh prepares.
+-- under test), checks that Ardour lists and loads the module, and saves the session with its first
+-- second as the session range, ready for ardour7-export. Settings come from the environment that
+-- ardour-host-test.sh prepares.
 local work = assert (os.getenv ("WRENFOLD_ARDOUR_WORK"))
 local module = assert (os.getenv ("WRENFOLD_ARDOUR_MODULE"))
 local name = assert (os.getenv ("WRENFOLD_PLUGIN_NAME"))
 local parameters = tonumber (assert (os.getenv ("WRENFOLD_PLUGIN_PARAMETERS")))
 local kRate = 44100
-local kFloatPreset = "5d0c1b6e-7f0a-4c2e-9a51-2f6b8e3d9a10"
 
 local function say (...)
 	print (...)
@@ -41,12 +41,19 @@ local plugin = effect:to_insert ():plugin (0)
 say ("LOADED", plugin:name (), "parameters", plugin:parameter_count ())
 assert (plugin:parameter_count () == parameters, "expected " .. parameters .. " parameters")
 
-local export = Session:simple_export ()
-export:set_range (0, kRate)
-export:set_folder (work)
-export:set_name ("impulse")
-assert (export:set_preset (kFloatPreset), "the float export preset is missing")
-assert (export:check_outputs (), "the master bus has no outputs to export")
-assert (export:run_export (), "the export failed")
-say ("EXPORTED", work .. "/impulse.wav")
+Session:locations ():add_range (Temporal.timepos_t (0), Temporal.timepos_t (kRate))
+Session:save_state ("", false, false, false, false, false)
 close_session ()
+
+-- Lua cannot mark a range as the session range, which is what ardour7-export renders; the saved
+-- session can be told so.
+local path = work .. "/session/session.ardour"
+local file = assert (io.open (path))
+local xml = file:read ("a")
+file:close ()
+local patched, ranges = xml:gsub ('flags="IsRangeMarker"', 'flags="IsSessionRange"')
+assert (ranges == 1, "the saved session holds " .. ranges .. " range markers, not 1")
+file = assert (io.open (path, "w"))
+file:write (patched)
+file:close ()
+say ("SAVED", path)
