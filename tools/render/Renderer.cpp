@@ -67,20 +67,17 @@ RenderResult Renderer::render(AudioSource& source, const Sink& sink, const TailP
 }
 
 void Renderer::loadInputs(const float* interleaved, int channels, int frames) {
+  // A mono file feeds every input; a stereo file feeds inputs 0 and 1 (and the last one beyond).
   for (std::size_t input = 0; input < inputs_.size(); ++input) {
-    // A mono file feeds every input; a stereo file feeds inputs 0 and 1 (and the last one beyond).
     const int sourceChannel = std::min(static_cast<int>(input), channels - 1);
+    const bool counts = static_cast<int>(input) == sourceChannel;
+    const float* from = interleaved + sourceChannel;
     float* target = inputs_[input].data();
     for (int i = 0; i < frames; ++i) {
-      const float sample = interleaved[i * channels + sourceChannel];
-      if (std::isfinite(sample)) {
-        target[i] = sample;
-      } else {
-        target[i] = 0.0f;
-        if (static_cast<int>(input) == sourceChannel) {
-          ++result_.nonFiniteInput;
-        }
-      }
+      const float sample = from[static_cast<std::ptrdiff_t>(i) * channels];
+      const bool finite = std::isfinite(sample);
+      target[i] = finite ? sample : 0.0f;
+      result_.nonFiniteInput += !finite && counts;
     }
   }
 }
@@ -96,23 +93,34 @@ void Renderer::collectOutputs(int frames) {
   const float* left = outputs_[0].data();
   const float* right = effect_.outputCount() >= 2 ? outputs_[1].data() : outputs_[0].data();
   for (int i = 0; i < frames; ++i) {
-    for (int side = 0; side < 2; ++side) {
-      float sample = side == 0 ? left[i] : right[i];
-      if (!std::isfinite(sample)) {
-        sample = 0.0f;
-        ++result_.nonFiniteOutput;
-      }
-      stereo_[2 * i + side] = sample;
-    }
+    const bool leftFinite = std::isfinite(left[i]);
+    const bool rightFinite = std::isfinite(right[i]);
+    stereo_[2 * i] = leftFinite ? left[i] : 0.0f;
+    stereo_[2 * i + 1] = rightFinite ? right[i] : 0.0f;
+    result_.nonFiniteOutput += !leftFinite + !rightFinite;
   }
 }
 
 void Renderer::emit(const Sink& sink, const float* interleaved, int64_t frames) {
-  for (int64_t i = 0; i < 2 * frames; ++i) {
-    const float sample = interleaved[i];
-    result_.peak = std::max(result_.peak, std::fabs(sample));
-    sumOfSquares_ += static_cast<double>(sample) * sample;
+  // Four partial sums per block let the compiler keep the loop in vector registers; the blocks
+  // add up in double precision.
+  float peak = result_.peak;
+  float sums[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  const int64_t samples = 2 * frames;
+  int64_t i = 0;
+  for (; i + 4 <= samples; i += 4) {
+    for (int lane = 0; lane < 4; ++lane) {
+      const float sample = interleaved[i + lane];
+      peak = std::max(peak, std::fabs(sample));
+      sums[lane] += sample * sample;
+    }
   }
+  for (; i < samples; ++i) {
+    peak = std::max(peak, std::fabs(interleaved[i]));
+    sums[0] += interleaved[i] * interleaved[i];
+  }
+  result_.peak = peak;
+  sumOfSquares_ += static_cast<double>(sums[0]) + sums[1] + sums[2] + sums[3];
   const Clock::time_point start = Clock::now();
   sink(interleaved, frames);
   result_.ioSeconds += secondsSince(start);
