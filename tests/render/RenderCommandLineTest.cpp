@@ -264,6 +264,26 @@ TEST(RenderCommandLine, AModuleThatCannotBeUsedIsAClearError) {
   }
 }
 
+TEST(RenderCommandLine, AnInterruptedRenderLeavesNothingBehind) {
+  TemporaryFolder folder;
+  // An hour of tail in single-frame blocks runs far longer than the interrupt takes to arrive.
+  const RunResult run = runRender(
+      {"--module", kEffect, "--block", "1", "--tail", "3600", folder.file("long.wav")}, {}, 500);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("interrupted"), std::string::npos) << run.err;
+  EXPECT_TRUE(folder.entries().empty());
+}
+
+TEST(RenderCommandLine, RendersAFileOntoItself) {
+  TemporaryFolder folder;
+  writeSound(folder.file("take.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, stereoImpulse(100, 0));
+  const RunResult run = render({"--set", "Gain=0.25", "--tail", "0", folder.file("take.wav"),
+                                folder.file("take.wav")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_FLOAT_EQ(readSound(folder.file("take.wav")).at(0, 0), 0.5f);
+  EXPECT_EQ(folder.entries().size(), 1u);
+}
+
 TEST(RenderCommandLine, QuietOnStderrWhenItIsNoTerminal) {
   TemporaryFolder folder;
   const RunResult run = render({"--tail", "20", folder.file("long.wav")});

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -44,7 +45,8 @@ std::vector<std::string> TemporaryFolder::entries() const {
 }
 
 RunResult runRender(const std::vector<std::string>& arguments,
-                    const std::vector<std::pair<std::string, std::string>>& environment) {
+                    const std::vector<std::pair<std::string, std::string>>& environment,
+                    int interruptAfterMs) {
   TemporaryFolder capture;
   const std::string outPath = capture.file("stdout");
   const std::string errPath = capture.file("stderr");
@@ -69,6 +71,10 @@ RunResult runRender(const std::vector<std::string>& arguments,
     argv.push_back(nullptr);
     execv(program.c_str(), argv.data());
     _exit(127);
+  }
+  if (interruptAfterMs > 0) {
+    usleep(static_cast<useconds_t>(interruptAfterMs) * 1000);
+    kill(child, SIGINT);
   }
   RunResult result;
   int status = 0;

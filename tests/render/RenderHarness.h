@@ -43,9 +43,11 @@ class TemporaryFolder {
   std::filesystem::path path_;
 };
 
-// Runs wrenfold-render with the arguments and extra environment settings, stdin closed.
+// Runs wrenfold-render with the arguments and extra environment settings, stdin closed; sends it
+// an interrupt after interruptAfterMs milliseconds when that is positive.
 RunResult runRender(const std::vector<std::string>& arguments,
-                    const std::vector<std::pair<std::string, std::string>>& environment = {});
+                    const std::vector<std::pair<std::string, std::string>>& environment = {},
+                    int interruptAfterMs = 0);
 
 // Writes interleaved samples into a new sound file; fails the test on error.
 void writeSound(const std::string& path, int format, int sampleRate, int channels,
