@@ -48,19 +48,5 @@ TEST(ProgressBar, DisabledBarNeverDraws) {
   std::fclose(file);
 }
 
-TEST(ProgressBar, ClampsWorkBeyondTheTotal) {
-  std::FILE* file = std::tmpfile();
-  ProgressBar bar(file, true, 10);
-  bar.update(25, ProgressBar::Clock::now() + std::chrono::seconds(3));
-  EXPECT_NE(written(file).find("100%"), std::string::npos);
-  std::fclose(file);
-}
-
-TEST(ProgressBar, ATemporaryFileIsNoTerminal) {
-  std::FILE* file = std::tmpfile();
-  EXPECT_FALSE(ProgressBar::isTerminal(file));
-  std::fclose(file);
-}
-
 }  // namespace
 }  // namespace wrenfold

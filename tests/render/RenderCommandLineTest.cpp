@@ -6,7 +6,6 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
-#include <sstream>
 
 #include "RenderHarness.h"
 
@@ -170,15 +169,6 @@ TEST(RenderCommandLine, ListShowsProgramsAndParametersAfterTheOptions) {
   EXPECT_NE(run.out.find("2  TempoL        0.0000  BPM240"), std::string::npos) << run.out;
 }
 
-TEST(RenderCommandLine, SettingsChangeTheSound) {
-  TemporaryFolder folder;
-  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, stereoImpulse(100, 0));
-  const RunResult run = render({"--set", "gain=0.25", "--tail", "0", folder.file("in.wav"),
-                                folder.file("out.wav")});
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_FLOAT_EQ(readSound(folder.file("out.wav")).at(0, 0), 0.5f);
-}
-
 TEST(RenderCommandLine, StatsNameTheProgramDelaysPeakAndRms) {
   TemporaryFolder folder;
   writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, stereoImpulse(100, 0));
@@ -290,12 +280,6 @@ TEST(RenderCommandLine, QuietOnStderrWhenItIsNoTerminal) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out, "");
-}
-
-TEST(RenderCommandLine, HelpGoesToStdoutAndSucceeds) {
-  const RunResult run = runRender({"--help"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.out.find("usage: wrenfold-render"), std::string::npos);
 }
 
 }  // namespace

@@ -35,11 +35,6 @@ TEST(RenderOptions, ListNeedsNoFiles) {
   EXPECT_TRUE(parseRenderOptions({"--list"}).list);
 }
 
-TEST(RenderOptions, EndsOptionsAtDoubleDash) {
-  const RenderOptions options = parseRenderOptions({"--", "-odd.wav"});
-  EXPECT_EQ(options.outputPath, "-odd.wav");
-}
-
 TEST(RenderOptions, RejectsBadCommandLinesWithAMessageNamingTheProblem) {
   struct Case {
     std::vector<std::string> arguments;

@@ -71,9 +71,5 @@ TEST(TailDetector, StopsAtTheLimitEvenWhileAudible) {
   EXPECT_EQ(detector.framesToKeep(), 4);
 }
 
-TEST(TailDetector, ZeroLimitIsFinishedAtOnce) {
-  EXPECT_TRUE(TailDetector(-90.0, 10, 0).finished());
-}
-
 }  // namespace
 }  // namespace wrenfold
