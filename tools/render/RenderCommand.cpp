@@ -129,67 +129,77 @@ int RenderCommand::run() {
   std::unique_ptr<EffectInstance> effect = module.instantiate();
   const std::vector<std::string> programs = effect->programNames();
 
-  std::unique_ptr<AudioSource> source;
   int inputFormat = 0;
-  if (!options_.list) {
-    if (options_.inputPath.empty()) {
-      source = std::make_unique<DemoPhrase>();
-    } else {
-      auto reader = std::make_unique<SoundFileReader>(options_.inputPath);
-      inputFormat = reader->format();
-      source = std::move(reader);
-    }
-  }
+  std::unique_ptr<AudioSource> source = options_.list ? nullptr : openSource(inputFormat);
   const int sampleRate = source ? source->sampleRate() : static_cast<int>(kListingSampleRate);
-  effect->configure(static_cast<float>(sampleRate), options_.blockSize);
-  if (!options_.program.empty()) {
-    effect->selectProgram(findProgram(programs, options_.program));
-  }
-  applySettings(*effect, options_.settings);
-
+  setUp(*effect, programs, sampleRate);
   if (options_.list) {
     std::fputs(formatListing(*effect, programs).c_str(), stdout);
     return 0;
   }
-
   const int current = effect->currentProgram();
   const std::string programName =
       current >= 0 && current < static_cast<int>(programs.size()) ? programs[current] : "";
+  renderSource(*effect, programName, *source, inputFormat);
+  if (options_.timing) {
+    reportTiming(lastResult_, sampleRate,
+                 std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count());
+  }
+  return 0;
+}
+
+std::unique_ptr<AudioSource> RenderCommand::openSource(int& inputFormat) const {
+  if (options_.inputPath.empty()) {
+    return std::make_unique<DemoPhrase>();
+  }
+  auto reader = std::make_unique<SoundFileReader>(options_.inputPath);
+  inputFormat = reader->format();
+  return reader;
+}
+
+void RenderCommand::setUp(EffectInstance& effect, const std::vector<std::string>& programs,
+                          int sampleRate) const {
+  effect.configure(static_cast<float>(sampleRate), options_.blockSize);
+  if (!options_.program.empty()) {
+    effect.selectProgram(findProgram(programs, options_.program));
+  }
+  applySettings(effect, options_.settings);
+}
+
+void RenderCommand::renderSource(EffectInstance& effect, const std::string& programName,
+                                 AudioSource& source, int inputFormat) {
+  const int sampleRate = source.sampleRate();
   const std::string outputPath =
       expandProgramPlaceholder(options_.outputPath, programSlug(programName));
   const int format = chooseOutputFormat(outputPath, inputFormat, sampleRate, 2);
   SoundFileWriter writer(outputPath, format, sampleRate, 2);
 
-  const std::optional<DelayTimes> delays = readDelayTimes(*effect, static_cast<float>(sampleRate));
+  const std::optional<DelayTimes> delays = readDelayTimes(effect, static_cast<float>(sampleRate));
   const TailPlan tail = planTail(options_, delays, sampleRate);
-  const int64_t most = source->frames() + (tail.automatic ? tail.maxFrames : tail.fixedFrames);
+  const int64_t most = source.frames() + (tail.automatic ? tail.maxFrames : tail.fixedFrames);
   ProgressBar progress(stderr, ProgressBar::isTerminal(stderr), most);
 
-  effect->start();
-  Renderer renderer(*effect, options_.blockSize);
-  const RenderResult result = renderer.render(
-      *source, [&](const float* frames, int64_t count) { writer.write(frames, count); }, tail,
+  effect.start();
+  Renderer renderer(effect, options_.blockSize);
+  lastResult_ = renderer.render(
+      source, [&](const float* frames, int64_t count) { writer.write(frames, count); }, tail,
       &progress, [] { return interruptFlag() != 0; });
-  effect->finish();
+  effect.finish();
   progress.finish();
   if (interruptFlag() != 0) {
     throw RenderError("interrupted; nothing written");
   }
   writer.commit();
 
-  warnAboutNonFinite(result);
-  warnAboutClipping(result, format);
+  warnAboutNonFinite(lastResult_);
+  warnAboutClipping(lastResult_, format);
   if (options_.stats) {
     std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", programName.c_str(),
                 milliseconds(delays, true, sampleRate).c_str(),
-                milliseconds(delays, false, sampleRate).c_str(), decibels(result.peak).c_str(),
-                decibels(result.rms).c_str(), outputPath.c_str());
+                milliseconds(delays, false, sampleRate).c_str(),
+                decibels(lastResult_.peak).c_str(), decibels(lastResult_.rms).c_str(),
+                outputPath.c_str());
   }
-  if (options_.timing) {
-    reportTiming(result, sampleRate,
-                 std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count());
-  }
-  return 0;
 }
 
 }  // namespace wrenfold

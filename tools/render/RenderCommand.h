@@ -1,9 +1,14 @@
 #pragma once
 
 #include <csignal>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "tools/render/AudioSource.h"
+#include "tools/render/EffectInstance.h"
 #include "tools/render/RenderOptions.h"
+#include "tools/render/Renderer.h"
 
 namespace wrenfold {
 
@@ -22,9 +27,18 @@ class RenderCommand {
  private:
   // Returns the module path to load: --module, else the first one found.
   std::string modulePath() const;
+  // Returns the input file, or the demo phrase without one; stores the file's format.
+  std::unique_ptr<AudioSource> openSource(int& inputFormat) const;
+  // Sends the sample rate and block size, then applies --program and every --set.
+  void setUp(EffectInstance& effect, const std::vector<std::string>& programs,
+             int sampleRate) const;
+  // Renders the source and its tail into the output file, then warns and reports as asked.
+  void renderSource(EffectInstance& effect, const std::string& programName, AudioSource& source,
+                    int inputFormat);
 
   RenderOptions options_;
   std::string installedRelativeFolder_;
+  RenderResult lastResult_;
 };
 
 }  // namespace wrenfold

@@ -115,19 +115,8 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
       positional.push_back(argument);
     }
   }
-  if (options.help) {
-    return options;
-  }
-  if (positional.size() > 2) {
-    throw RenderError("too many files: give [INPUT] OUTPUT");
-  }
-  if (positional.size() == 2) {
-    options.inputPath = positional[0];
-    options.outputPath = positional[1];
-  } else if (positional.size() == 1) {
-    options.outputPath = positional[0];
-  } else if (!options.list) {
-    throw RenderError("no output file given (see --help)");
+  if (!options.help) {
+    assignFiles(positional, options);
   }
   return options;
 }
