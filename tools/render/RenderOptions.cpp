@@ -43,6 +43,20 @@ double parseTail(const std::string& text) {
   return value;
 }
 
+void assignFiles(const std::vector<std::string>& positional, RenderOptions& options) {
+  if (positional.size() > 2) {
+    throw RenderError("too many files: give [INPUT] OUTPUT");
+  }
+  if (positional.size() == 2) {
+    options.inputPath = positional[0];
+    options.outputPath = positional[1];
+  } else if (positional.size() == 1) {
+    options.outputPath = positional[0];
+  } else if (!options.list) {
+    throw RenderError("no output file given (see --help)");
+  }
+}
+
 }  // namespace
 
 ParameterSetting parseParameterSetting(const std::string& text) {
