@@ -137,7 +137,9 @@ void drawSpacedText(cairo_t* cr, const std::string& text, double right, double b
   }
 }
 
-RgbImage fromOpaqueSurface(cairo_surface_t* surface) {
+// Turns every pixel of a drawn surface into a colour with `convert(pixel)`.
+template <class Convert>
+RgbImage imageOf(cairo_surface_t* surface, Convert convert) {
   cairo_surface_flush(surface);
   RgbImage image;
   image.width = cairo_image_surface_get_width(surface);
@@ -146,39 +148,31 @@ RgbImage fromOpaqueSurface(cairo_surface_t* surface) {
   const unsigned char* data = cairo_image_surface_get_data(surface);
   for (int y = 0; y < image.height; ++y) {
     const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-    for (int x = 0; x < image.width; ++x)
-      image.pixels.push_back(Rgb{static_cast<std::uint8_t>(row[x] >> 16), static_cast<std::uint8_t>(row[x] >> 8),
-                                 static_cast<std::uint8_t>(row[x])});
+    for (int x = 0; x < image.width; ++x) image.pixels.push_back(convert(row[x]));
   }
   return image;
+}
+
+RgbImage fromOpaqueSurface(cairo_surface_t* surface) {
+  return imageOf(surface, [](std::uint32_t pixel) {
+    return Rgb{static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
+               static_cast<std::uint8_t>(pixel)};
+  });
 }
 
 // Turns a drawing with coverage into a keyed image: barely covered pixels become the white key,
 // the rest is flattened over the colour the image will be drawn on, so edges do not glow white.
 RgbImage fromKeyedSurface(cairo_surface_t* surface, Rgb backdrop, double threshold) {
-  cairo_surface_flush(surface);
-  RgbImage image;
-  image.width = cairo_image_surface_get_width(surface);
-  image.height = cairo_image_surface_get_height(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  const unsigned char* data = cairo_image_surface_get_data(surface);
-  for (int y = 0; y < image.height; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-    for (int x = 0; x < image.width; ++x) {
-      const double alpha = (row[x] >> 24) / 255.0;
-      if (alpha < threshold) {
-        image.pixels.push_back(kKeyWhite);
-        continue;
-      }
-      auto flatten = [&](int shift, std::uint8_t under) {
-        const double premultiplied = ((row[x] >> shift) & 0xFF);
-        const long value = std::lround(premultiplied + (1.0 - alpha) * under);
-        return static_cast<std::uint8_t>(value > 254 ? 254 : value);
-      };
-      image.pixels.push_back(Rgb{flatten(16, backdrop.red), flatten(8, backdrop.green), flatten(0, backdrop.blue)});
-    }
-  }
-  return image;
+  return imageOf(surface, [backdrop, threshold](std::uint32_t pixel) {
+    const double alpha = (pixel >> 24) / 255.0;
+    if (alpha < threshold) return kKeyWhite;
+    auto flatten = [&](int shift, std::uint8_t under) {
+      const double premultiplied = ((pixel >> shift) & 0xFF);
+      const long value = std::lround(premultiplied + (1.0 - alpha) * under);
+      return static_cast<std::uint8_t>(value > 254 ? 254 : value);
+    };
+    return Rgb{flatten(16, backdrop.red), flatten(8, backdrop.green), flatten(0, backdrop.blue)};
+  });
 }
 
 // Owns a cairo surface and its context for the length of one painting.
