@@ -4,7 +4,7 @@
 
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
-#include "host/PluginEntry.h"
+#include "plugin/PluginEntry.h"
 
 namespace wrenfold {
 namespace {

@@ -8,7 +8,7 @@
 #include "delay/LoopFilter.h"
 #include "delay/ParameterFormat.h"
 #include "delay/ReverseEnvelope.h"
-#include "host/Allocation.h"
+#include "base/Allocation.h"
 
 namespace wrenfold {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/Allocation.h"
+#include "base/Allocation.h"
 
 namespace wrenfold {
 

@@ -4,7 +4,7 @@
 
 #include "delay/DelayLine.h"
 #include "delay/ParameterMapping.h"
-#include "host/Allocation.h"
+#include "base/Allocation.h"
 
 namespace wrenfold {
 

@@ -13,7 +13,7 @@
 #include "gui/ToggleButton.h"
 #include "gui/ValueDisplay.h"
 #include "gui/VerticalSlider.h"
-#include "host/Allocation.h"
+#include "base/Allocation.h"
 #include "host/ExtendedEffectBase.h"
 
 namespace wrenfold {
@@ -42,7 +42,7 @@ DelayEditor::DelayEditor(ExtendedEffectBase* effect)
   Bitmap** bitmaps[bitmapTotal] = {&backgroundBitmap,  &lowerKnobBitmap,   &channelKnobBitmap, &knobHandleBitmap,
                                    &sliderTrackBitmap, &sliderHandleBitmap, &buttonBitmap};
   for (int32_t i = 0; i < bitmapTotal; ++i) {
-    *bitmaps[i] = new (std::nothrow) Bitmap(backgroundId + i);
+    *bitmaps[i] = allocateObject<Bitmap>(AllocationSite::bitmap, backgroundId + i);
     if (*bitmaps[i] == nullptr) complete = false;
   }
   const int32_t width = backgroundBitmap != nullptr ? backgroundBitmap->getWidth() : 0;
@@ -88,7 +88,7 @@ void DelayEditor::createControls() {
 }
 
 Knob* DelayEditor::makeKnob(const Rect& bounds, int32_t tag, Bitmap* body) {
-  Knob* knob = new (std::nothrow) Knob(bounds, this, tag, body, knobHandleBitmap, Point(0, 0));
+  Knob* knob = allocateObject<Knob>(AllocationSite::control, bounds, this, tag, body, knobHandleBitmap, Point(0, 0));
   if (knob == nullptr) return nullptr;
   knob->setValue(effect->parameterValue(tag));
   knob->setHandleInset(knobHandleInset);
@@ -101,7 +101,7 @@ VerticalSlider* DelayEditor::makeSlider(int32_t left, int32_t tag) {
   const int32_t handleHeight = sliderHandleBitmap != nullptr ? sliderHandleBitmap->getHeight() : 0;
   const Rect bounds(left, layout::sliderTop, left + trackWidth, layout::sliderTop + trackHeight);
   const int32_t maxPosition = layout::sliderTop + trackHeight - handleHeight;
-  VerticalSlider* slider = new (std::nothrow) VerticalSlider(
+  VerticalSlider* slider = allocateObject<VerticalSlider>(AllocationSite::control, 
       bounds, this, tag, layout::sliderTop, maxPosition, sliderHandleBitmap, sliderTrackBitmap, Point(0, 0),
       styleMinAtBottom);
   if (slider == nullptr) return nullptr;
@@ -113,7 +113,7 @@ VerticalSlider* DelayEditor::makeSlider(int32_t left, int32_t tag) {
 
 ValueDisplay* DelayEditor::makeDisplay(const Rect& bounds, int32_t index, const Color& boxColor,
                                        void (*formatter)(float, char*)) {
-  ValueDisplay* display = new (std::nothrow) ValueDisplay(bounds, nullptr, styleHorizontal);
+  ValueDisplay* display = allocateObject<ValueDisplay>(AllocationSite::control, bounds, nullptr, styleHorizontal);
   if (display == nullptr) return nullptr;
   display->setFont(displayFontId);
   display->setFontColor(displayTextColor);
@@ -155,12 +155,11 @@ void DelayEditor::createLowerControls() {
   auto buttonBounds = [&](int32_t left) {
     return Rect(left, layout::buttonTop, left + buttonWidth, layout::buttonTop + buttonHeight);
   };
-  reverseButton = new (std::nothrow) ToggleButton(buttonBounds(layout::reverseButtonLeft), this, NomorRev, buttonBitmap);
+  reverseButton = allocateObject<ToggleButton>(AllocationSite::control, buttonBounds(layout::reverseButtonLeft), this, NomorRev, buttonBitmap);
   if (reverseButton != nullptr) reverseButton->setValue(effect->parameterValue(NomorRev));
-  clearBufferButton = new (std::nothrow)
-      MomentaryButton(buttonBounds(layout::clearBufferButtonLeft), this, ClearBuffer, buttonHeight, buttonBitmap, Point(0, 0));
+  clearBufferButton = allocateObject<MomentaryButton>(AllocationSite::control, buttonBounds(layout::clearBufferButtonLeft), this, ClearBuffer, buttonHeight, buttonBitmap, Point(0, 0));
   if (clearBufferButton != nullptr) clearBufferButton->setValue(effect->parameterValue(ClearBuffer));
-  bypassButton = new (std::nothrow) ToggleButton(buttonBounds(layout::bypassButtonLeft), this, Bypass, buttonBitmap);
+  bypassButton = allocateObject<ToggleButton>(AllocationSite::control, buttonBounds(layout::bypassButtonLeft), this, Bypass, buttonBitmap);
   if (bypassButton != nullptr) bypassButton->setValue(effect->parameterValue(Bypass));
 
   revAttackKnob = makeKnob(layout::revAttackKnob, RevAttack, lowerKnobBitmap);
@@ -234,12 +233,20 @@ int32_t DelayEditor::bitmapCount() const {
 }
 
 intptr_t DelayEditor::openEditor(void* parent) {
+  // A click in progress still holds the open frame; a new one waits until it has let go.
+  if (isTracking()) return 0;
   if (frame != nullptr) closeEditor();
   GraphicEditorBase::openEditor(parent);
   const int32_t width = backgroundBitmap != nullptr ? backgroundBitmap->getWidth() : 0;
   const int32_t height = backgroundBitmap != nullptr ? backgroundBitmap->getHeight() : 0;
   frame = allocateObject<Frame>(AllocationSite::frame, Rect(0, 0, width, height), parent, this);
   if (frame == nullptr) return 0;
+  // A host window we could not open inside is a failed open, not an editor nobody can see.
+  if (parent != nullptr && frame->getWindow() == nullptr) {
+    delete frame;
+    frame = nullptr;
+    return 0;
+  }
   frame->setBackground(backgroundBitmap);
   for (int32_t index = 0; index < parameterCountTotal; ++index) syncControls(index);
   attachControls();
@@ -247,7 +254,7 @@ intptr_t DelayEditor::openEditor(void* parent) {
 }
 
 void DelayEditor::closeEditor() {
-  if (frame == nullptr) return;
+  if (frame == nullptr || deferCloseWhileTracking()) return;
   detachControls();
   delete frame;
   frame = nullptr;
@@ -306,7 +313,8 @@ void DelayEditor::parameterChanged(int32_t index, float value) {
 void DelayEditor::valueChanged(DrawContext* context, Control* control) {
   if (control == nullptr) return;
   const int32_t tag = control->getTag();
-  if (!isParameterIndex(tag)) return;
+  // After the host closed the effect mid-gesture nothing may reach the host any more.
+  if (!isParameterIndex(tag) || effect->isClosePending()) return;
   effect->applyParameterAndReport(tag, control->getValue());
   if (context != nullptr) control->update(context);
 }

@@ -2,7 +2,7 @@
 
 #include "gui/DrawContext.h"
 #include "gui/platform/platform.h"
-#include "host/ModuleHandle.h"
+#include "base/ModuleHandle.h"
 
 namespace wrenfold {
 

@@ -1,8 +1,10 @@
 #include "gui/Control.h"
 
+#include <cmath>
+
 #include "gui/Bitmap.h"
 #include "gui/Frame.h"
-#include "host/GraphicEditorBase.h"
+#include "gui/EditorLink.h"
 
 namespace wrenfold {
 
@@ -27,7 +29,11 @@ Control::~Control() {
   if (background != nullptr) background->release();
 }
 
-bool Control::isDirty() { return oldValue != value || dirty; }
+bool Control::isDirty() {
+  // A NaN never equals itself; counting it as drawn keeps a host's NaN from redrawing for ever.
+  const bool drawn = oldValue == value || (std::isnan(oldValue) && std::isnan(value));
+  return !drawn || dirty;
+}
 
 void Control::setDirty(bool state) {
   dirty = state;
@@ -39,10 +45,10 @@ void Control::setDirty(bool state) {
   }
 }
 
-void Control::idlePump() {
-  if (parentFrame == nullptr) return;
-  GraphicEditorBase* editor = parentFrame->getEditor();
-  if (editor != nullptr) editor->idlePump();
+bool Control::idlePump() {
+  if (parentFrame == nullptr) return true;
+  EditorLink* editor = parentFrame->getEditor();
+  return editor == nullptr || editor->pumpWhileTracking();
 }
 
 void Control::setValue(float newValue) { value = newValue; }

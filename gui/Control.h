@@ -25,8 +25,9 @@ class Control : public View {
   // Asks for a redraw (true) or records the current value as drawn (false).
   void setDirty(bool state) override;
 
-  // Runs the editor's idle pump when the control sits in a frame that has an editor.
-  virtual void idlePump();
+  // Runs the editor's idle pump when the control sits in a frame that has an editor; answers
+  // false when the host closed the editor or the effect meanwhile, so tracking must stop.
+  virtual bool idlePump();
   // Stores the value without clamping.
   virtual void setValue(float newValue);
   // Returns the value.

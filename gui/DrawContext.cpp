@@ -2,11 +2,10 @@
 
 #include <cstring>
 
+#include "base/ModuleState.h"
 #include "gui/platform/platform.h"
 
 namespace wrenfold {
-
-bool swappedMouseButtons = false;
 
 namespace {
 
@@ -177,6 +176,7 @@ void DrawContext::drawString(const char* text, Rect area, bool opaque, int32_t a
 
 MouseButtons DrawContext::readMouseButtons() {
   uint32_t physical = platform::inputState();
+  const bool swappedMouseButtons = moduleState().swappedMouseButtons;
   uint32_t primary = swappedMouseButtons ? platform::inputRightButton : platform::inputLeftButton;
   uint32_t secondary = swappedMouseButtons ? platform::inputLeftButton : platform::inputRightButton;
   MouseButtons buttons = 0;

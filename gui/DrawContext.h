@@ -36,9 +36,6 @@ struct FontTableEntry {
 // Returns the font table entry of `id`, or of id 0 for an id outside the table.
 const FontTableEntry& fontTableEntry(int32_t id);
 
-// Whether the user swapped the mouse buttons; read when the window class is registered.
-extern bool swappedMouseButtons;
-
 // Draws into a window or memory surface with a current pen, brush, text colour and font, and
 // answers the input queries of mouse tracking. Lives for one event or one pass. A context without
 // a surface draws nothing. [UI thread]

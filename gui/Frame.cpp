@@ -3,19 +3,17 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "base/Allocation.h"
+#include "base/ModuleHandle.h"
+#include "base/ModuleState.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
+#include "gui/EditorLink.h"
 #include "gui/platform/platform.h"
-#include "host/Allocation.h"
-#include "host/ExtendedEffectBase.h"
-#include "host/GraphicEditorBase.h"
-#include "host/ModuleHandle.h"
 
 namespace wrenfold {
 
 const char* const windowClassNameFormat = "Plugin%08x";
-char windowClassName[24] = {};
-int32_t windowClassUseCount = 0;
 
 namespace {
 
@@ -24,7 +22,7 @@ constexpr MouseButtons allMouseButtons = -1;
 
 }  // namespace
 
-Frame::Frame(const Rect& size, void* parent, GraphicEditorBase* owner)
+Frame::Frame(const Rect& size, void* parent, EditorLink* owner)
     : View(size),
       editor(owner),
       parentWindow(parent),
@@ -36,10 +34,8 @@ Frame::Frame(const Rect& size, void* parent, GraphicEditorBase* owner)
       firstDrawPending(true),
       isOpen(true),
       dropRegistered(false),
-      window(nullptr),
-      imageLibrary(nullptr) {
+      window(nullptr) {
   platform::initializeThreadServices();
-  imageLibrary = platform::loadImageLibrary();
   createWindow(parent);
 }
 
@@ -52,7 +48,6 @@ Frame::~Frame() {
   if (background != nullptr) background->release();
   background = nullptr;
   platform::releaseThreadServices();
-  platform::freeImageLibrary(imageLibrary);
   if (window != nullptr) {
     // A window already destroyed along with the host's window must not be touched again,
     // but its use of the class still ends here.
@@ -61,14 +56,14 @@ Frame::~Frame() {
       platform::destroyWindow(window);
     }
     window = nullptr;
-    if (--windowClassUseCount == 0) platform::unregisterWindowClass(windowClassName, moduleInstanceHandle());
+    releaseWindowClass();
   }
 }
 
 void Frame::createWindow(void* parent) {
   if (parent == nullptr) return;
   registerWindowClass();
-  window = platform::createChildWindow(windowClassName, "Window", parent, Rect(0, 0, bounds.width(), bounds.height()),
+  window = platform::createChildWindow(moduleState().windowClassName, "Window", parent, Rect(0, 0, bounds.width(), bounds.height()),
                                        moduleInstanceHandle());
   if (window == nullptr) return;
   platform::setWindowUserData(window, this);
@@ -76,12 +71,22 @@ void Frame::createWindow(void* parent) {
 }
 
 void Frame::registerWindowClass() {
-  if (windowClassUseCount++ != 0) return;
-  void* module = moduleInstanceHandle();
-  std::snprintf(windowClassName, sizeof(windowClassName), windowClassNameFormat,
-                static_cast<unsigned>(reinterpret_cast<uintptr_t>(module)));
-  platform::registerWindowClass(windowClassName, module, windowHandler());
-  swappedMouseButtons = platform::mouseButtonsSwapped();
+  ModuleState& module = moduleState();
+  if (module.windowClassUseCount++ != 0) return;
+  void* handle = moduleInstanceHandle();
+  std::snprintf(module.windowClassName, sizeof(module.windowClassName), windowClassNameFormat,
+                static_cast<unsigned>(reinterpret_cast<uintptr_t>(handle)));
+  platform::registerWindowClass(module.windowClassName, handle, windowHandler());
+  module.swappedMouseButtons = platform::mouseButtonsSwapped();
+  module.imageLibrary = platform::loadImageLibrary();
+}
+
+void Frame::releaseWindowClass() {
+  ModuleState& module = moduleState();
+  if (--module.windowClassUseCount != 0) return;
+  platform::unregisterWindowClass(module.windowClassName, moduleInstanceHandle());
+  platform::freeImageLibrary(module.imageLibrary);
+  module.imageLibrary = nullptr;
 }
 
 void Frame::handlePaint(platform::Window* window, void* userData, platform::Surface* surface, Rect area) {
@@ -92,12 +97,16 @@ void Frame::handlePaint(platform::Window* window, void* userData, platform::Surf
 
 void Frame::handleButtonDown(platform::Window* window, void* userData, Point where) {
   Frame* frame = static_cast<Frame*>(userData);
+  EditorLink* link = frame->editor;
+  if (link != nullptr) link->trackingStarted();
   platform::Surface* surface = platform::acquireWindowSurface(window);
   {
     DrawContext context(frame, surface, window);
     frame->onMouseDown(&context, where);
   }
   if (surface != nullptr) platform::releaseWindowSurface(window, surface);
+  // May finish a close the host asked for during the click, destroying this frame.
+  if (link != nullptr) link->trackingFinished();
 }
 
 void Frame::handleDestroyed(platform::Window*, void* userData) {
@@ -220,7 +229,7 @@ bool Frame::onWheel(DrawContext* context, Point& where, float distance) {
   return answer;
 }
 
-GraphicEditorBase* Frame::getEditor() { return editor; }
+EditorLink* Frame::getEditor() { return editor; }
 
 bool Frame::addView(View* view) {
   if (viewCount == viewCapacity) {
@@ -311,14 +320,14 @@ bool Frame::cursorLocation(Point& where) {
   return true;
 }
 
-int32_t Frame::currentKnobMode() const { return globalKnobMode; }
+int32_t Frame::currentKnobMode() const { return editor != nullptr ? editor->knobMode() : moduleState().knobMode; }
 
 void Frame::beginParameterEdit(int32_t tag) {
-  if (editor != nullptr && editor->owningEffect() != nullptr) editor->owningEffect()->hostBeginEdit(tag);
+  if (editor != nullptr) editor->beginEdit(tag);
 }
 
 void Frame::endParameterEdit(int32_t tag) {
-  if (editor != nullptr && editor->owningEffect() != nullptr) editor->owningEffect()->hostEndEdit(tag);
+  if (editor != nullptr) editor->endEdit(tag);
 }
 
 const platform::WindowHandler* Frame::windowHandler() {

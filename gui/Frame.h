@@ -7,6 +7,7 @@
 namespace wrenfold {
 
 class Bitmap;
+class EditorLink;
 namespace platform {
 struct Window;
 struct Surface;
@@ -15,10 +16,6 @@ struct WindowHandler;
 
 // Prefix of the module's window class name; the module handle follows in 8 hexadecimal digits.
 extern const char* const windowClassNameFormat;
-// The module's window class name, formatted when the class is first registered.
-extern char windowClassName[24];
-// Number of frames that asked for the window class.
-extern int32_t windowClassUseCount;
 
 // The top-level view: owns the editor's child window and a flat list of views, routes clicks,
 // keys, wheel and drops to them, redraws them, and passes edit gestures on to the effect.
@@ -27,7 +24,7 @@ extern int32_t windowClassUseCount;
 class Frame : public View {
  public:
   // Makes the frame of `size` with its child window inside `parentWindow` (no window when null).
-  Frame(const Rect& size, void* parentWindow, GraphicEditorBase* editor);
+  Frame(const Rect& size, void* parentWindow, EditorLink* editor);
   // Releases the views still in the list and the background, and destroys the window.
   ~Frame() override;
 
@@ -48,7 +45,7 @@ class Frame : public View {
   // Gives the wheel turn to the view under the cursor.
   bool onWheel(DrawContext* context, Point& where, float distance) override;
   // Returns the editor.
-  GraphicEditorBase* getEditor() override;
+  EditorLink* getEditor() override;
 
   // Appends the view without taking a reference; false when the list cannot grow.
   virtual bool addView(View* view);
@@ -100,6 +97,8 @@ class Frame : public View {
   void createWindow(void* parent);
   // Registers the module's window class on first use and counts the use.
   static void registerWindowClass();
+  // Ends one use of the window class, unregistering it after the last.
+  static void releaseWindowClass();
   // Returns whether the frame or any view is dirty.
   bool hasDirtyView();
   // Returns the window procedure of the module's window class.
@@ -114,7 +113,7 @@ class Frame : public View {
   static bool handleDrop(platform::Window* window, void* userData, void** items, int32_t count,
                          int32_t type, Point where);
 
-  GraphicEditorBase* editor;
+  EditorLink* editor;
   void* parentWindow;
   Bitmap* background;
   int32_t viewCount;
@@ -125,7 +124,6 @@ class Frame : public View {
   bool isOpen;
   bool dropRegistered;
   platform::Window* window;
-  void* imageLibrary;
 };
 
 }  // namespace wrenfold

@@ -7,7 +7,7 @@
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
 #include "gui/StepInput.h"
-#include "host/GraphicEditorBase.h"
+#include "base/ModuleState.h"
 
 namespace wrenfold {
 
@@ -183,7 +183,7 @@ float Knob::linearStep(MouseButtons buttons) const {
 }
 
 bool Knob::dragsLinearly(MouseButtons buttons) const {
-  const int32_t mode = parentFrame != nullptr ? parentFrame->currentKnobMode() : globalKnobMode;
+  const int32_t mode = parentFrame != nullptr ? parentFrame->currentKnobMode() : moduleState().knobMode;
   return (mode == linearKnobMode) != ((buttons & altKey) != 0);
 }
 
@@ -249,7 +249,7 @@ void Knob::onMouseDown(DrawContext* context, Point& where) {
       if (isDirty() && listener != nullptr) listener->valueChanged(context, this);
     }
     context->readMouseLocation(where);
-    idlePump();
+    if (!idlePump()) break;
   } while ((buttons & leftButton) != 0);
 
   endEdit();

@@ -41,7 +41,7 @@ void MomentaryButton::onMouseDown(DrawContext* context, Point& where) {
       value = bounds.contains(where) ? pressed : entry;
       if (isDirty()) report(context);
       context->readMouseLocation(where);
-      idlePump();
+      if (!idlePump()) break;
     } while (context->readMouseButtons() == leftButton);
     endEdit();
   } else {

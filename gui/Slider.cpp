@@ -183,7 +183,7 @@ void Slider::onMouseDown(DrawContext* context, Point& where) {
     clampValue();
     if (isDirty() && listener != nullptr) listener->valueChanged(context, this);
     context->readMouseLocation(where);
-    idlePump();
+    if (!idlePump()) break;
   }
 
   endEdit();

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "host/HostInterface.h"
+#include "base/HostInterface.h"
 
 namespace wrenfold {
 

@@ -31,7 +31,7 @@ void ToggleButton::onMouseDown(DrawContext* context, Point&) {
   // values no integer can hold.
   const bool on = std::fabs(value) >= 1.0f;
   value = on ? 0.0f : 1.0f;
-  idlePump();
+  if (!idlePump()) return;
   if (listener != nullptr) listener->valueChanged(context, this);
 }
 

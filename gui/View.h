@@ -4,13 +4,13 @@
 
 #include "gui/Geometry.h"
 #include "gui/MouseButtons.h"
-#include "host/HostInterface.h"
+#include "base/HostInterface.h"
 
 namespace wrenfold {
 
 class DrawContext;
 class Frame;
-class GraphicEditorBase;
+class EditorLink;
 
 // The question whether a view holds other views; no view here answers it.
 extern const char* const kMsgCheckIfViewContainer;
@@ -85,7 +85,7 @@ class View {
   // Stores the frame the view belongs to.
   virtual void setParentFrame(Frame* frame);
   // Returns the frame's editor, or null without a frame.
-  virtual GraphicEditorBase* getEditor();
+  virtual EditorLink* getEditor();
   // Tells the view it was taken out of `parent`; answers true.
   virtual bool onRemoved(View* parent);
   // Tells the view it was added to `parent`; answers true.

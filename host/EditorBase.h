@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "host/HostInterface.h"
+#include "base/HostInterface.h"
 
 namespace wrenfold {
 
@@ -39,6 +39,9 @@ class EditorBase {
   virtual int32_t changeKnobMode(int32_t mode);
   // Handles a turn of the mouse wheel.
   virtual bool wheelTurned(float distance);
+  // Returns whether the editor is inside a click that tracks the mouse; the effect then waits
+  // with its destruction until the click ends.
+  virtual bool isTracking() const { return false; }
 
   // Returns the effect the editor belongs to.
   ExtendedEffectBase* owningEffect() const { return effect; }

@@ -28,7 +28,8 @@ EffectBase::EffectBase(audioMasterCallback hostCallback, int32_t programCount, i
       programCount(programCount),
       parameterCount(parameterCount),
       currentProgram(0),
-      storedBlockSize(1024) {
+      storedBlockSize(1024),
+      closePending(false) {
   std::memset(&record, 0, sizeof record);
   record.magic = kEffectMagic;
   record.dispatcher = dispatchThunk;
@@ -59,7 +60,8 @@ void EffectBase::attachEditor(EditorBase* newEditor) {
 
 EffectBase* EffectBase::fromRecord(AEffect* effect) {
   if (effect == nullptr || effect->magic != kEffectMagic) return nullptr;
-  return static_cast<EffectBase*>(effect->object);
+  auto* self = static_cast<EffectBase*>(effect->object);
+  return self->closePending ? nullptr : self;
 }
 
 void EffectBase::applyParameter(int32_t, float) {}
@@ -274,6 +276,12 @@ intptr_t WRENFOLD_CALL EffectBase::dispatchThunk(AEffect* effect, int32_t opcode
   try {
     if (opcode == effClose) {
       self->dispatch(opcode, index, value, ptr, opt);
+      // Closed from inside the host's idle call while a control tracks the mouse: the editor
+      // destroys the effect when that control has let go of it.
+      if (self->editor != nullptr && self->editor->isTracking()) {
+        self->closePending = true;
+        return 1;
+      }
       delete self;
       return 1;
     }

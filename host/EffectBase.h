@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "host/HostInterface.h"
+#include "base/HostInterface.h"
 
 namespace wrenfold {
 
@@ -119,6 +119,9 @@ class EffectBase {
   EditorBase* attachedEditor() const { return editor; }
   // Attaches an editor (the effect owns it from now on) and announces it in the record's flags.
   void attachEditor(EditorBase* newEditor);
+  // Returns whether the host closed the effect while its editor was tracking the mouse; the
+  // effect then lives until the editor's click ends and answers no further host calls.
+  bool isClosePending() const { return closePending; }
   // Returns the effect behind a record, or null.
   static EffectBase* fromRecord(AEffect* effect);
 
@@ -146,6 +149,7 @@ class EffectBase {
   int32_t parameterCount;
   int32_t currentProgram;
   int32_t storedBlockSize;
+  bool closePending;
   AEffect record;
 };
 

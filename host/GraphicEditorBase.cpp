@@ -1,5 +1,6 @@
 #include "host/GraphicEditorBase.h"
 
+#include "base/ModuleState.h"
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
 #include "gui/platform/platform.h"
@@ -7,18 +8,26 @@
 
 namespace wrenfold {
 
-int32_t globalKnobMode = 0;
-
 namespace {
 
 constexpr uint32_t pumpSleepMilliseconds = 4;
 constexpr uint32_t pumpEarlyMilliseconds = 50;
 constexpr uint32_t pumpIntervalMilliseconds = 100;
 
+// Compares ticks of the wrapping 32-bit millisecond count: a tick up to 2^31 ms behind another
+// is before it, so the comparison keeps working when the count wraps.
+bool tickIsBefore(uint32_t tick, uint32_t other) { return static_cast<int32_t>(tick - other) < 0; }
+
 }  // namespace
 
 GraphicEditorBase::GraphicEditorBase(ExtendedEffectBase* effect)
-    : EditorBase(effect), rect{0, 0, 0, 0}, frame(nullptr), nextIdleTick(0), inIdlePump(false) {
+    : EditorBase(effect),
+      rect{0, 0, 0, 0},
+      frame(nullptr),
+      nextIdleTick(0),
+      inIdlePump(false),
+      trackingDepth(0),
+      closeDeferred(false) {
   if (effect != nullptr) effect->attachEditor(this);
   parentWindow = nullptr;
   nextIdleTick = platform::tickCount();
@@ -57,7 +66,7 @@ int32_t GraphicEditorBase::keyReleased(KeyCode& key) {
 }
 
 int32_t GraphicEditorBase::changeKnobMode(int32_t mode) {
-  globalKnobMode = mode;
+  moduleState().knobMode = mode;
   return 1;
 }
 
@@ -82,12 +91,11 @@ void GraphicEditorBase::redraw(ERect*) {
 }
 
 void GraphicEditorBase::idlePump() {
-  // Tick arithmetic wraps modulo 2^32 like the platform's tick count.
   uint32_t now = platform::tickCount();
-  if (now < nextIdleTick) {
+  if (tickIsBefore(now, nextIdleTick)) {
     platform::sleepMilliseconds(pumpSleepMilliseconds);
     now += pumpSleepMilliseconds;
-    if (now < nextIdleTick - pumpEarlyMilliseconds) return;
+    if (tickIsBefore(now, nextIdleTick - pumpEarlyMilliseconds)) return;
   }
   idleEditor();
   platform::dispatchOnePendingPaint();
@@ -95,6 +103,48 @@ void GraphicEditorBase::idlePump() {
   inIdlePump = true;
   if (effect != nullptr) effect->hostIdle();
   inIdlePump = false;
+}
+
+bool GraphicEditorBase::isClosing() const {
+  return closeDeferred || (effect != nullptr && effect->isClosePending());
+}
+
+void GraphicEditorBase::beginEdit(int32_t tag) {
+  if (effect != nullptr && !isClosing()) effect->hostBeginEdit(tag);
+}
+
+void GraphicEditorBase::endEdit(int32_t tag) {
+  if (effect != nullptr && !(effect->isClosePending())) effect->hostEndEdit(tag);
+}
+
+bool GraphicEditorBase::pumpWhileTracking() {
+  idlePump();
+  return !isClosing();
+}
+
+int32_t GraphicEditorBase::knobMode() const { return moduleState().knobMode; }
+
+void GraphicEditorBase::trackingStarted() { ++trackingDepth; }
+
+void GraphicEditorBase::trackingFinished() {
+  if (trackingDepth > 0) --trackingDepth;
+  if (trackingDepth > 0) return;
+  if (effect != nullptr && effect->isClosePending()) {
+    // The host closed the effect from inside its idle call; now that no control is tracking,
+    // the effect, this editor and its frame can go.
+    delete effect;
+    return;
+  }
+  if (closeDeferred) {
+    closeDeferred = false;
+    closeEditor();
+  }
+}
+
+bool GraphicEditorBase::deferCloseWhileTracking() {
+  if (trackingDepth == 0) return false;
+  closeDeferred = true;
+  return true;
 }
 
 }  // namespace wrenfold

@@ -2,21 +2,17 @@
 
 #include <cstdint>
 
+#include "gui/EditorLink.h"
 #include "host/EditorBase.h"
 
 namespace wrenfold {
 
 class Frame;
 
-// The host's knob mode, shared by every editor of the module; knobs read it.
-extern int32_t globalKnobMode;
-// The knob mode in which knobs follow straight mouse movement instead of circling.
-constexpr int32_t linearKnobMode = 2;
-
 // An editor drawn by the toolkit: attaches itself to the effect, owns a Frame while open,
 // forwards keys, wheel and idle to it, and keeps the host alive while a control tracks the mouse.
 // [UI thread]
-class GraphicEditorBase : public EditorBase {
+class GraphicEditorBase : public EditorBase, public EditorLink {
  public:
   explicit GraphicEditorBase(ExtendedEffectBase* effect);
   // Undoes the drop-target initialisation made at construction.
@@ -45,6 +41,21 @@ class GraphicEditorBase : public EditorBase {
   // the host's idle.
   virtual void idlePump();
 
+  // Tells the host through the effect that an edit of parameter `tag` begins; nothing once closing.
+  void beginEdit(int32_t tag) override;
+  // Tells the host through the effect that the edit of parameter `tag` ends; nothing once closing.
+  void endEdit(int32_t tag) override;
+  // Runs idlePump; answers false once the host closed the editor or the effect meanwhile.
+  bool pumpWhileTracking() override;
+  // Returns the module's knob mode.
+  int32_t knobMode() const override;
+  // Counts a click in progress.
+  void trackingStarted() override;
+  // Ends a click; the outermost one finishes a close the host asked for during it.
+  void trackingFinished() override;
+  // Returns whether a click is being handled, so that closing must wait for it.
+  bool isTracking() const override { return trackingDepth > 0; }
+
   // Returns the open frame, or null when closed.
   Frame* openFrame() const { return frame; }
   // Returns the editor's size.
@@ -53,8 +64,18 @@ class GraphicEditorBase : public EditorBase {
  protected:
   ERect rect;
   Frame* frame;
+  // Defers a close asked for while a click is being handled to the click's end; answers true
+  // when it did, and the derived editor's closeEditor then returns at once.
+  bool deferCloseWhileTracking();
+  // Returns whether the host closed the editor or the effect during the current click.
+  bool isClosing() const;
+
   uint32_t nextIdleTick;
   bool inIdlePump;
+
+ private:
+  int32_t trackingDepth;
+  bool closeDeferred;
 };
 
 }  // namespace wrenfold

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ModuleState.h"
 #include "gui/Control.h"
 #include "gui/ControlListener.h"
 #include "gui/DrawContext.h"
@@ -72,7 +73,7 @@ class ControlHarness : public ControlListener {
     editor->idlePump();
   }
   ~ControlHarness() {
-    globalKnobMode = 0;
+    moduleState().knobMode = 0;
     delete effect;  // destroys the editor, its frame and the controls still in it
     headless::destroyHostWindow(hostWindow);
     current() = nullptr;

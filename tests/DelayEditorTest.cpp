@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "delay/DelayPlugin.h"
+#include "base/ModuleState.h"
+#include "plugin/DelayPlugin.h"
 #include "delay/ParameterFormat.h"
 #include "delay/ParameterMapping.h"
 #include "editor/DelayEditor.h"
@@ -18,8 +19,8 @@
 #include "gui/ValueDisplay.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
-#include "host/Allocation.h"
-#include "host/PluginEntry.h"
+#include "base/Allocation.h"
+#include "plugin/PluginEntry.h"
 
 namespace wrenfold {
 namespace {
@@ -54,7 +55,7 @@ class DelayEditorTest : public ::testing::Test {
   void TearDown() override {
     if (record != nullptr) dispatch(effClose);
     headless::destroyHostWindow(hostWindow);
-    globalKnobMode = 0;
+    moduleState().knobMode = 0;
   }
 
   intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f) {
@@ -246,7 +247,7 @@ TEST_F(DelayEditorTest, KeysAnswerMinusOneWhileClosed) {
   EXPECT_EQ(dispatch(effEditKeyDown, 0, 12), -1);
   EXPECT_EQ(dispatch(effEditKeyUp, 0, 12), -1);
   EXPECT_EQ(dispatch(effSetEditKnobMode, 0, 2), 1);
-  EXPECT_EQ(globalKnobMode, 2);
+  EXPECT_EQ(moduleState().knobMode, 2);
 }
 
 TEST_F(DelayEditorTest, SecondOpenReplacesTheFirstFrame) {
@@ -299,7 +300,7 @@ TEST(DelayEditorAllocation, FailedEditorGivesNoRecordAndStaysFailedForTheModule)
         const bool first = createPluginInstance(recordingHost) == nullptr;
         setAllocationFailureHook(nullptr);
         const bool later = createPluginInstance(recordingHost) == nullptr;
-        std::exit(first && later && editorAllocationFailed() ? 0 : 1);
+        std::exit(first && later && moduleState().editorAllocationFailed ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
 }

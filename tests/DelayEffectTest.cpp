@@ -14,8 +14,8 @@
 #include "delay/DelayLine.h"
 #include "delay/LoopFilter.h"
 #include "delay/ReverseEnvelope.h"
-#include "host/Allocation.h"
-#include "host/PluginEntry.h"
+#include "base/Allocation.h"
+#include "plugin/PluginEntry.h"
 
 namespace wrenfold {
 namespace {

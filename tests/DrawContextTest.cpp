@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ModuleState.h"
 #include "gui/DrawContext.h"
 #include "gui/OffscreenContext.h"
 #include "gui/platform/headless/HeadlessControl.h"
@@ -20,7 +21,7 @@ class DrawContextTest : public ::testing::Test {
   }
   void TearDown() override {
     platform::destroySurface(surface);
-    swappedMouseButtons = false;
+    moduleState().swappedMouseButtons = false;
     EXPECT_EQ(headless::liveObjectCount(), objectsBefore) << "pens, brushes, fonts or surfaces leaked";
     headless::reset();
   }
@@ -282,7 +283,7 @@ TEST_F(DrawContextTest, ReadMouseButtonsMapsSwappedButtonsBack) {
   DrawContext context(nullptr, nullptr, nullptr);
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "swapped " << c.swapped << " physical " << c.physical);
-    swappedMouseButtons = c.swapped;
+    moduleState().swappedMouseButtons = c.swapped;
     headless::setInput({c.physical, Point()});
     EXPECT_EQ(context.readMouseButtons(), c.expected);
   }

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/ModuleState.h"
 #include "gui/Frame.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "host/ExtendedEffectBase.h"
@@ -49,7 +50,7 @@ class FrameEditTest : public ::testing::Test {
   void TearDown() override {
     headless::destroyHostWindow(host);
     delete effect;
-    globalKnobMode = 0;
+    moduleState().knobMode = 0;
     headless::reset();
   }
 
@@ -90,7 +91,7 @@ TEST_F(FrameEditTest, AttachedControlsFindTheEditorAndPumpItsIdle) {
 TEST_F(FrameEditTest, CurrentKnobModeIsTheModuleWideMode) {
   Frame frame(Rect(0, 0, 100, 100), host, editor);
   EXPECT_EQ(frame.currentKnobMode(), 0);
-  globalKnobMode = linearKnobMode;
+  moduleState().knobMode = linearKnobMode;
   EXPECT_EQ(frame.currentKnobMode(), 2);
 }
 

@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "base/ModuleState.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
-#include "host/Allocation.h"
-#include "host/ModuleHandle.h"
+#include "base/Allocation.h"
+#include "base/ModuleHandle.h"
 #include "support/TestViews.h"
 
 namespace wrenfold {
@@ -32,7 +33,7 @@ class FrameTest : public ::testing::Test {
   void TearDown() override {
     headless::destroyHostWindow(host);
     setAllocationFailureHook(nullptr);
-    EXPECT_EQ(windowClassUseCount, 0);
+    EXPECT_EQ(moduleState().windowClassUseCount, 0);
     EXPECT_EQ(headless::liveWindowCount(), windowsBefore);
     EXPECT_EQ(headless::liveObjectCount(), objectsBefore) << "surfaces or drawing objects leaked";
     EXPECT_EQ(headless::threadServicesDepth(), 0);
@@ -62,7 +63,7 @@ TEST_F(FrameTest, CreatesAVisibleChildWindowTitledWindowOfTheModulesClass) {
   std::snprintf(expected, sizeof(expected), "Plugin%08x",
                 static_cast<unsigned>(reinterpret_cast<uintptr_t>(moduleInstanceHandle())));
   EXPECT_EQ(headless::windowClassName(window), expected);
-  EXPECT_STREQ(windowClassName, expected);
+  EXPECT_STREQ(moduleState().windowClassName, expected);
   EXPECT_EQ(headless::windowTitle(window), "Window");
   EXPECT_EQ(platform::windowScreenRect(window), Rect(100, 50, 300, 150));
   EXPECT_EQ(platform::windowUserData(window), frame);
@@ -77,11 +78,11 @@ TEST_F(FrameTest, CreatesAVisibleChildWindowTitledWindowOfTheModulesClass) {
 TEST_F(FrameTest, TwoFramesRegisterTheClassOnceAndTheLastOneUnregistersIt) {
   Frame* first = makeFrame();
   Frame* second = makeFrame();
-  EXPECT_EQ(windowClassUseCount, 2);
+  EXPECT_EQ(moduleState().windowClassUseCount, 2);
   int registrations = 0;
   for (const std::string& event : headless::events()) registrations += event.rfind("registerClass", 0) == 0;
   EXPECT_EQ(registrations, 1);
-  const std::string name = windowClassName;
+  const std::string name = moduleState().windowClassName;
   delete first;
   EXPECT_TRUE(headless::isClassRegistered(name));
   delete second;
@@ -93,7 +94,7 @@ TEST_F(FrameTest, WithoutAParentThereIsNoWindowButTheFrameStillWorks) {
   Frame frame(Rect(0, 0, 50, 50), nullptr, nullptr);
   EXPECT_EQ(frame.getWindow(), nullptr);
   EXPECT_FALSE(frame.isDropRegistered());
-  EXPECT_EQ(windowClassUseCount, 0);
+  EXPECT_EQ(moduleState().windowClassUseCount, 0);
   EXPECT_TRUE(frame.addView(new CountingView(Rect(0, 0, 10, 10), log)));
   frame.redrawDirtyViews();
   EXPECT_EQ(log.draws, 0);
@@ -427,14 +428,14 @@ TEST_F(FrameTest, FrameBalancesThreadServicesAndTheImageLibrary) {
 TEST_F(FrameTest, FrameReadsSwappedButtonsWhenItRegistersTheClass) {
   headless::setMouseButtonsSwapped(true);
   Frame* frame = makeFrame();
-  EXPECT_TRUE(swappedMouseButtons);
+  EXPECT_TRUE(moduleState().swappedMouseButtons);
   ViewLog log;
   frame->addView(new CountingView(Rect(0, 0, 10, 10), log));
   headless::setInput({platform::inputRightButton, Point()});
   DrawContext context(frame, nullptr, nullptr);
   EXPECT_EQ(context.readMouseButtons(), leftButton);
   delete frame;
-  swappedMouseButtons = false;
+  moduleState().swappedMouseButtons = false;
 }
 
 TEST_F(FrameTest, FrameUpdateRedrawsEverythingWhenTheFrameItselfIsDirty) {

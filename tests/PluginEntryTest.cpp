@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "host/Allocation.h"
+#include "base/Allocation.h"
 #include "host/ExtendedEffectBase.h"
-#include "host/PluginEntry.h"
+#include "plugin/PluginEntry.h"
 
 namespace wrenfold {
 namespace {

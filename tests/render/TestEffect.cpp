@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/HostInterface.h"
+#include "base/HostInterface.h"
 
 namespace {
 

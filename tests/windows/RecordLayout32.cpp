@@ -1,6 +1,6 @@
 // Compiled by the 32-bit Windows cross compiler: the interface header's own static assertions
 // prove the 144-byte record and its offsets there.
-#include "host/HostInterface.h"
+#include "base/HostInterface.h"
 
 static_assert(sizeof(void*) == 4, "this check must run on a 32-bit target");
 static_assert(sizeof(AEffect) == 144, "record size");

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/HostInterface.h"
+#include "base/HostInterface.h"
 
 namespace {
 

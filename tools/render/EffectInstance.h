@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "host/HostInterface.h"
+#include "base/HostInterface.h"
 
 namespace wrenfold {
 

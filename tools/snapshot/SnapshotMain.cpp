@@ -1,18 +1,16 @@
-// wrenfold-snapshot out.png [--program N|NAME] [--set NAME=VALUE …] [--module PATH]
-// Loads the module like a host, opens its editor on the headless back end through the dispatcher
-// (get rect, open, idle) and writes the editor window's pixels as a PNG file.
-#include <cairo.h>
-
+// wrenfold-snapshot out.png [--program N|NAME] [--set NAME=VALUE …]
+// Builds the plug-in with the toolkit's headless back end linked in, opens its editor through the
+// dispatcher (get rect, open, idle) and writes the editor window's pixels as a PNG file.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "gui/platform/headless/HeadlessHostWindow.h"
+#include "gui/platform/headless/HeadlessControl.h"
+#include "gui/platform/platform.h"
+#include "plugin/PluginEntry.h"
 #include "tools/render/EffectInstance.h"
 #include "tools/render/EffectSetup.h"
-#include "tools/render/ModuleLocator.h"
-#include "tools/render/PluginModule.h"
+#include "tools/render/HostCallback.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderOptions.h"
 
@@ -21,7 +19,6 @@ namespace {
 
 struct SnapshotOptions {
   std::string outputPath;
-  std::string modulePath;
   std::string program;
   std::vector<ParameterSetting> settings;
 };
@@ -38,8 +35,6 @@ SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) 
       options.program = takeValue();
     else if (argument == "--set")
       options.settings.push_back(parseParameterSetting(takeValue()));
-    else if (argument == "--module")
-      options.modulePath = takeValue();
     else if (!argument.empty() && argument[0] == '-')
       throw RenderError("unknown option " + argument);
     else if (options.outputPath.empty())
@@ -52,53 +47,47 @@ SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) 
   return options;
 }
 
-// Opens the editor inside a headless host window, lets it draw, and copies its pixels out.
-std::vector<uint32_t> captureEditor(AEffect* effect, int32_t& width, int32_t& height) {
+// Writes through a temporary name so that a failed write leaves no partial file behind.
+bool savePng(platform::Window* window, const std::string& path) {
+  const std::string temporary = path + ".part";
+  if (headless::saveWindowPng(window, temporary.c_str()) && std::rename(temporary.c_str(), path.c_str()) == 0)
+    return true;
+  std::remove(temporary.c_str());
+  return false;
+}
+
+// Opens the editor inside a stand-in host window of the headless back end, lets it draw, and
+// writes the editor window's pixels out.
+void captureEditor(AEffect* effect, const std::string& path) {
   ERect* rect = nullptr;
   if (effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f) == 0 || rect == nullptr)
     throw RenderError("the effect has no editor");
-  width = rect->right - rect->left;
-  height = rect->bottom - rect->top;
+  const int32_t width = rect->right - rect->left;
+  const int32_t height = rect->bottom - rect->top;
   if (width <= 0 || height <= 0) throw RenderError("the editor has no size");
-  std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  HeadlessHostWindow host{headlessHostWindowMagic, width, height, pixels.data(), nullptr, nullptr};
-  if (effect->dispatcher(effect, effEditOpen, 0, 0, &host, 0.0f) == 0 || host.processEvents == nullptr)
+  platform::Window* host = headless::createHostWindow(Rect(0, 0, width, height));
+  if (effect->dispatcher(effect, effEditOpen, 0, 0, host, 0.0f) == 0) {
+    headless::destroyHostWindow(host);
     throw RenderError("the editor did not open a window");
-  host.processEvents(&host);
-  effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
-  host.processEvents(&host);
-  effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
-  return pixels;
-}
-
-void writePng(const std::string& path, std::vector<uint32_t>& pixels, int32_t width, int32_t height) {
-  cairo_surface_t* image = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_RGB24, width, height,
-      width * static_cast<int32_t>(sizeof(uint32_t)));
-  const std::string temporary = path + ".part";
-  const cairo_status_t status = cairo_surface_write_to_png(image, temporary.c_str());
-  cairo_surface_destroy(image);
-  if (status != CAIRO_STATUS_SUCCESS || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    throw RenderError("cannot write " + path);
   }
+  while (platform::dispatchOnePendingPaint()) {
+  }
+  effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
+  while (platform::dispatchOnePendingPaint()) {
+  }
+  const std::vector<platform::Window*> children = headless::childWindows(host);
+  const bool saved = !children.empty() && savePng(children.front(), path);
+  effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
+  headless::destroyHostWindow(host);
+  if (!saved) throw RenderError("cannot write " + path);
 }
 
 int run(const SnapshotOptions& options) {
-  const char* lxvstPath = std::getenv("LXVST_PATH");
-  const char* home = std::getenv("HOME");
-  const std::string modulePath =
-      !options.modulePath.empty()
-          ? options.modulePath
-          : locateModule(moduleCandidates(runningProgramFolder(), "", lxvstPath ? lxvstPath : "", home ? home : ""));
-  PluginModule module(modulePath);
-  std::unique_ptr<EffectInstance> effect = module.instantiate();
-  if (!options.program.empty()) effect->selectProgram(findProgram(effect->programNames(), options.program));
-  applySettings(*effect, options.settings);
-  int32_t width = 0;
-  int32_t height = 0;
-  std::vector<uint32_t> pixels = captureEditor(effect->record(), width, height);
-  writePng(options.outputPath, pixels, width, height);
+  EffectInstance effect(createPluginInstance(renderHostCallback));
+  if (effect.record() == nullptr) throw RenderError("the plug-in could not be created");
+  if (!options.program.empty()) effect.selectProgram(findProgram(effect.programNames(), options.program));
+  applySettings(effect, options.settings);
+  captureEditor(effect.record(), options.outputPath);
   return 0;
 }
 

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "gui/platform/headless/HeadlessHostBridge.h"
 #include "gui/platform/headless/HeadlessState.h"
 
 namespace wrenfold {
@@ -234,7 +233,6 @@ Window* createChildWindow(const char* className, const char* title, void* parent
   state().windows.push_back(std::move(window));
   recordEvent("createWindow " + handle->className + " \"" + handle->title + "\"");
   headless::invalidate(handle, Rect(0, 0, bounds.width(), bounds.height()));
-  if (parentWindow == nullptr) headless::adoptHostWindow(parent, handle);
   return handle;
 }
 

@@ -1,4 +1,4 @@
-#include "host/Allocation.h"
+#include "base/Allocation.h"
 
 namespace wrenfold {
 

@@ -1,4 +1,4 @@
-#include "host/ModuleHandle.h"
+#include "base/ModuleHandle.h"
 
 namespace wrenfold {
 

@@ -7,7 +7,7 @@
 namespace wrenfold {
 
 // The objects whose allocation can fail on its own; tests make each one fail in turn.
-enum class AllocationSite { effect, editor, processing, programs, frame, view };
+enum class AllocationSite { effect, editor, processing, programs, frame, view, bitmap, control };
 
 // Answers true when the allocation at the given site must fail; installed by tests only.
 using AllocationFailureHook = bool (*)(AllocationSite site);

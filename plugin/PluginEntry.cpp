@@ -1,17 +1,10 @@
-#include "host/PluginEntry.h"
+#include "plugin/PluginEntry.h"
 
-#include "delay/DelayPlugin.h"
-#include "host/Allocation.h"
+#include "base/Allocation.h"
+#include "base/ModuleState.h"
+#include "plugin/DelayPlugin.h"
 
 namespace wrenfold {
-
-namespace {
-bool editorAllocationFailedFlag = false;
-}
-
-bool editorAllocationFailed() { return editorAllocationFailedFlag; }
-
-void noteEditorAllocationFailure() { editorAllocationFailedFlag = true; }
 
 AEffect* createPluginInstance(audioMasterCallback hostCallback) {
   if (hostCallback == nullptr) return nullptr;
@@ -19,7 +12,7 @@ AEffect* createPluginInstance(audioMasterCallback hostCallback) {
     if (hostCallback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
     DelayPlugin* plugin = allocateObject<DelayPlugin>(AllocationSite::effect, hostCallback);
     if (plugin == nullptr) return nullptr;
-    if (editorAllocationFailed() || !plugin->isComplete()) {
+    if (moduleState().editorAllocationFailed || !plugin->isComplete()) {
       delete plugin;
       return nullptr;
     }

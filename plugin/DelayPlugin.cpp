@@ -1,8 +1,8 @@
-#include "delay/DelayPlugin.h"
+#include "plugin/DelayPlugin.h"
 
+#include "base/Allocation.h"
+#include "base/ModuleState.h"
 #include "editor/DelayEditor.h"
-#include "host/Allocation.h"
-#include "host/PluginEntry.h"
 
 namespace wrenfold {
 
@@ -15,7 +15,7 @@ DelayPlugin::DelayPlugin(audioMasterCallback hostCallback) : DelayEffect(hostCal
     newEditor = nullptr;
   }
   editor = newEditor;
-  if (newEditor == nullptr) noteEditorAllocationFailure();
+  if (newEditor == nullptr) moduleState().editorAllocationFailed = true;
 }
 
 DelayPlugin::~DelayPlugin() {

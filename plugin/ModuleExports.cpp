@@ -1,21 +1,7 @@
 // The symbols a host looks up in the module; built into the module only, never into programs
 // that link the classes (they have a main of their own).
-#include <dlfcn.h>
-
-#include "host/HostInterface.h"
-#include "host/ModuleHandle.h"
-#include "host/PluginEntry.h"
-
-namespace {
-
-// Start-up notification: stores the module's own handle (its load address) for the toolkit.
-__attribute__((constructor)) void storeModuleHandleAtLoad() {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&storeModuleHandleAtLoad), &info) != 0)
-    wrenfold::storeModuleInstanceHandle(info.dli_fbase);
-}
-
-}  // namespace
+#include "base/HostInterface.h"
+#include "plugin/PluginEntry.h"
 
 extern "C" {
 

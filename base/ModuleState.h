@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+namespace wrenfold {
+
+// The knob mode in which knobs follow straight mouse movement instead of circling.
+constexpr int32_t linearKnobMode = 2;
+
+// What the module shares among all its effects and editors, kept in one place. Nothing guards it:
+// the editor's fields are touched on the UI thread only, and the allocation flag once per instance.
+struct ModuleState {
+  int32_t knobMode = 0;                 // the host's knob mode; every knob reads it
+  bool editorAllocationFailed = false;  // set when an editor could not be allocated; stays set
+  char windowClassName[24] = {};        // "Plugin%08x" of the module handle, made at first registration
+  int32_t windowClassUseCount = 0;      // frames that asked for the window class
+  bool swappedMouseButtons = false;     // the user's swapped-buttons setting, read at registration
+  void* imageLibrary = nullptr;         // the keyed-blit library, held while the class is registered
+};
+
+// Returns the module's one state record.
+ModuleState& moduleState();
+
+// Puts the record back to its initial values, so one test's state does not leak into the next.
+void resetModuleStateForTesting();
+
+}  // namespace wrenfold
