@@ -1,5 +1,3 @@
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -128,19 +126,6 @@ std::string latinToUtf8(const char* text) {
     }
   }
   return out;
-}
-
-// Frees the font caches of cairo and fontconfig at exit, so leak checkers see only our own
-// allocations. fontconfig is reached through cairo's own dependency rather than linked again.
-void releaseFontCaches() {
-  cairo_debug_reset_static_data();
-  using Finish = void (*)();
-  if (auto finish = reinterpret_cast<Finish>(dlsym(RTLD_DEFAULT, "FcFini"))) finish();
-}
-
-void releaseFontCachesAtExit() {
-  static const bool registered = std::atexit(&releaseFontCaches) == 0;
-  (void)registered;
 }
 
 void setSource(cairo_t* cr, Color color) {
@@ -394,7 +379,6 @@ void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
   const FontRequest& font = surface->font->request;
   recordDrawingLine(std::string("text \"") + text + "\" " + rectText(area) + " flags=" + std::to_string(flags) + " " +
                     headless::hexColor(surface->textColor) + (surface->opaqueBackground ? " opaque" : " transparent"));
-  releaseFontCachesAtExit();
   cairo_t* cr = cairo_create(surface->image);
   cairo_select_font_face(cr, installedFace(font.face[0] != 0 ? font.face : "Arial"),
                          font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
