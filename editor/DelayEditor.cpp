@@ -241,8 +241,8 @@ intptr_t DelayEditor::openEditor(void* parent) {
   const int32_t height = backgroundBitmap != nullptr ? backgroundBitmap->getHeight() : 0;
   frame = allocateObject<Frame>(AllocationSite::frame, Rect(0, 0, width, height), parent, this);
   if (frame == nullptr) return 0;
-  // A host window we could not open inside is a failed open, not an editor nobody can see.
-  if (parent != nullptr && frame->getWindow() == nullptr) {
+  // No window inside the host's window is a failed open, not an editor nobody can see.
+  if (frame->getWindow() == nullptr) {
     delete frame;
     frame = nullptr;
     return 0;

@@ -14,9 +14,13 @@ constexpr uint32_t pumpSleepMilliseconds = 4;
 constexpr uint32_t pumpEarlyMilliseconds = 50;
 constexpr uint32_t pumpIntervalMilliseconds = 100;
 
-// Compares ticks of the wrapping 32-bit millisecond count: a tick up to 2^31 ms behind another
-// is before it, so the comparison keeps working when the count wraps.
-bool tickIsBefore(uint32_t tick, uint32_t other) { return static_cast<int32_t>(tick - other) < 0; }
+// Returns how many milliseconds `next` lies ahead of `now` on the wrapping 32-bit tick count, or 0
+// when it is due. A tick further ahead than one pump interval cannot have been set by the last run:
+// it is stale (the pump was not called for weeks), and counts as due too.
+uint32_t millisecondsUntil(uint32_t next, uint32_t now) {
+  const uint32_t ahead = next - now;
+  return ahead <= pumpIntervalMilliseconds ? ahead : 0;
+}
 
 }  // namespace
 
@@ -92,10 +96,10 @@ void GraphicEditorBase::redraw(ERect*) {
 
 void GraphicEditorBase::idlePump() {
   uint32_t now = platform::tickCount();
-  if (tickIsBefore(now, nextIdleTick)) {
+  if (millisecondsUntil(nextIdleTick, now) > 0) {
     platform::sleepMilliseconds(pumpSleepMilliseconds);
     now += pumpSleepMilliseconds;
-    if (tickIsBefore(now, nextIdleTick - pumpEarlyMilliseconds)) return;
+    if (millisecondsUntil(nextIdleTick, now) > pumpEarlyMilliseconds) return;
   }
   idleEditor();
   platform::dispatchOnePendingPaint();

@@ -99,7 +99,7 @@ TEST_F(ButtonTest, ToggleIgnoresOtherButtons) {
 }
 
 TEST_F(ButtonTest, ToggleShowsTheUpperImageOnlyForZero) {
-  if (!skinLoaded()) GTEST_SKIP() << "skin bitmaps not available";
+  ASSERT_TRUE(skinLoaded()) << "the skin bitmaps are not embedded";
   ToggleButton* button = addToggle(0.0f);
   const struct {
     float value;
@@ -177,7 +177,7 @@ TEST_F(ButtonTest, MomentaryGestureEndsWhenAnythingButTheLeftButtonIsHeld) {
 }
 
 TEST_F(ButtonTest, MomentaryDrawsThePressedImageBelowAndClampsFirst) {
-  if (!skinLoaded()) GTEST_SKIP() << "skin bitmaps not available";
+  ASSERT_TRUE(skinLoaded()) << "the skin bitmaps are not embedded";
   MomentaryButton* button = addMomentary(0.0f, Point(0, 0));
   MomentaryButton* shifted = addMomentary(0.0f, Point(4, 2));
   const struct {

@@ -32,10 +32,18 @@ struct HostCall {
 };
 
 std::vector<HostCall> hostCalls;
+// An opcode the host sends back from inside its first idle call after being armed, as a host that
+// closes the editor or the plug-in from its idle handler does; 0 sends nothing.
+int32_t opcodeFromIdle = 0;
 
-intptr_t WRENFOLD_CALL recordingHost(AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
+intptr_t WRENFOLD_CALL recordingHost(AEffect* effect, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
   if (opcode == audioMasterVersion) return 2400;
   hostCalls.push_back({opcode, index, opt});
+  if (opcode == audioMasterIdle && opcodeFromIdle != 0 && effect != nullptr) {
+    const int32_t request = opcodeFromIdle;
+    opcodeFromIdle = 0;
+    effect->dispatcher(effect, request, 0, 0, nullptr, 0.0f);
+  }
   return 0;
 }
 
@@ -46,6 +54,7 @@ class DelayEditorTest : public ::testing::Test {
   void SetUp() override {
     headless::reset();
     hostCalls.clear();
+    opcodeFromIdle = 0;
     hostWindow = headless::createHostWindow(Rect(100, 200, 500, 700));
     record = createPluginInstance(recordingHost);
     ASSERT_NE(record, nullptr);
@@ -290,6 +299,87 @@ TEST_F(DelayEditorTest, FailedFrameAllocationAnswersZero) {
   EXPECT_EQ(editor->openFrame(), nullptr);
   dispatch(effEditIdle);
   open();
+}
+
+TEST_F(DelayEditorTest, HostClosingFromItsIdleCallDuringADragEndsTheDragCleanly) {
+  struct Case {
+    const char* name;
+    int32_t opcode;
+  };
+  for (const Case& c : {Case{"editor", effEditClose}, Case{"effect", effClose}}) {
+    SCOPED_TRACE(c.name);
+    if (record == nullptr) SetUp();
+    open();
+    const Point press(150, 149);
+    headless::setInput(headless::InputState{});
+    for (int32_t v = 149; v >= 60; v -= 1) headless::queueInput(platform::inputLeftButton, toScreen(Point(150, v)));
+    headless::setTickCount(1000);  // late enough for the pump to call the host at once
+    opcodeFromIdle = c.opcode;
+    headless::clickWindow(window(), press);
+
+    EXPECT_GT(headless::queuedInputCount(), 0u) << "the drag went on after the close";
+    EXPECT_TRUE(headless::childWindows(hostWindow).empty());
+    ASSERT_FALSE(hostCalls.empty());
+    EXPECT_EQ(hostCalls.front().opcode, audioMasterBeginEdit);
+    const auto idle = std::find_if(hostCalls.begin(), hostCalls.end(),
+                                   [](const HostCall& call) { return call.opcode == audioMasterIdle; });
+    ASSERT_NE(idle, hostCalls.end());
+    if (c.opcode == effClose) {
+      // A closed plug-in calls its host no more.
+      EXPECT_EQ(idle + 1, hostCalls.end());
+      record = nullptr;
+    } else {
+      EXPECT_EQ(hostCalls.back().opcode, audioMasterEndEdit);
+      EXPECT_EQ(editor->openFrame(), nullptr);
+      open();
+      EXPECT_EQ(editor->openFrame()->getViewCount(), 37);
+    }
+  }
+}
+
+TEST_F(DelayEditorTest, NonFiniteHostWritesAreDrawnOnceNotAtEveryIdle) {
+  open();
+  const float values[] = {std::nanf(""), INFINITY, -INFINITY};
+  for (int32_t index : {TempoL, FeedBackR, NomorRev}) {
+    for (float value : values) {
+      SCOPED_TRACE("parameter " + std::to_string(index) + " value " + std::to_string(value));
+      record->setParameter(record, index, value);
+      dispatch(effEditIdle);
+      EXPECT_FALSE(editor->controlFor(index)->isDirty());
+      if (ValueDisplay* display = editor->displayFor(index)) {
+        EXPECT_FALSE(display->isDirty());
+      }
+    }
+  }
+}
+
+TEST_F(DelayEditorTest, IdlePumpKeepsCallingTheHostAcrossTheTickCountWrap) {
+  struct Case {
+    uint32_t first;
+    uint32_t second;
+    bool secondCallsHost;
+  };
+  const Case cases[] = {
+      {0xFFFFFF00u, 0x00000008u, true},   // 264 ms later, after the wrap
+      {0xFFFFFFF0u, 0x00000010u, false},  // 32 ms later: too early, sleeps only
+      {0xFFFFFFC0u, 0x00000000u, true},   // 64 ms later: within the early window
+      {0x7FFFFFF0u, 0x80000080u, true},   // across the sign bit
+      {0x00000100u, 0x90000100u, true},   // not pumped for weeks
+  };
+  open();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.first) + " then " + std::to_string(c.second));
+    auto idles = [] {
+      return std::count_if(hostCalls.begin(), hostCalls.end(),
+                           [](const HostCall& call) { return call.opcode == audioMasterIdle; });
+    };
+    headless::setTickCount(c.first);
+    editor->idlePump();
+    const auto before = idles();
+    headless::setTickCount(c.second);
+    editor->idlePump();
+    EXPECT_EQ(idles() - before, c.secondCallsHost ? 1 : 0);
+  }
 }
 
 TEST(DelayEditorAllocation, FailedEditorGivesNoRecordAndStaysFailedForTheModule) {

@@ -102,7 +102,7 @@ TEST(KnobGeometry, HandleBitmapSetsInsetFromItsWidthAndIsHeldByTheKnob) {
   Bitmap* handle = new Bitmap(131);
   if (handle->getWidth() == 0) {
     handle->release();
-    GTEST_SKIP() << "handle bitmap resource not available";
+    FAIL() << "the handle bitmap is not embedded";
   }
   const int32_t expectedInset = static_cast<int32_t>(handle->getWidth() * 0.5f + 2.5f);
   {
@@ -363,7 +363,7 @@ TEST_F(KnobTracking, DrawsBodyThenHandleBitmapCentredOnThePointer) {
   if (body->getWidth() != 30 || handle->getWidth() != 6 || handle->getHeight() != 6) {
     body->release();
     handle->release();
-    GTEST_SKIP() << "skin bitmaps not available";
+    FAIL() << "the skin bitmaps are not embedded";
   }
   Knob* knob = harness.add(new Knob(Rect(25, 55, 55, 85), &harness, 6, body, handle, Point(0, 0)));
   knob->setHandleInset(10);

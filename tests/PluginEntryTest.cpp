@@ -1,9 +1,12 @@
 // The entry point: version handshake, allocation failures, closing, independent instances.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "base/Allocation.h"
+#include "base/ModuleState.h"
 #include "host/ExtendedEffectBase.h"
 #include "plugin/PluginEntry.h"
 
@@ -23,12 +26,7 @@ intptr_t WRENFOLD_CALL versionHost(AEffect* effect, int32_t opcode, int32_t, int
 }
 
 std::vector<AllocationSite> attemptedSites;
-AllocationSite failingSite = AllocationSite::effect;
-
-bool failAtChosenSite(AllocationSite site) {
-  attemptedSites.push_back(site);
-  return site == failingSite;
-}
+std::size_t failingAttempt = 0;
 
 class PluginEntry : public ::testing::Test {
  protected:
@@ -56,32 +54,40 @@ TEST_F(PluginEntry, EachFailingAllocationGivesANullRecord) {
   ASSERT_NE(effect, nullptr);
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
   const std::vector<AllocationSite> sites = attemptedSites;
-  ASSERT_FALSE(sites.empty());
-  for (AllocationSite site : sites) {
-    if (site == AllocationSite::editor) continue;  // a failed editor stays failed for the module
-    SCOPED_TRACE(static_cast<int>(site));
-    failingSite = site;
-    setAllocationFailureHook(failAtChosenSite);
+  ASSERT_GE(std::count(sites.begin(), sites.end(), AllocationSite::bitmap), 7);
+  ASSERT_GE(std::count(sites.begin(), sites.end(), AllocationSite::control), 37);
+  for (std::size_t n = 0; n < sites.size(); ++n) {
+    SCOPED_TRACE("allocation " + std::to_string(n) + " of site " + std::to_string(static_cast<int>(sites[n])));
+    failingAttempt = n;
+    attemptedSites.clear();
+    setAllocationFailureHook([](AllocationSite site) {
+      attemptedSites.push_back(site);
+      return attemptedSites.size() - 1 == failingAttempt;
+    });
     EXPECT_EQ(createPluginInstance(versionHost), nullptr);
+    // A failed editor stays failed for the module; start the next round afresh.
+    resetModuleStateForTesting();
   }
 }
 
-// An effect that counts its destructions, to see the record's close entry at work.
+// An effect that counts its close notifications and destructions, to see the record's close entry
+// at work.
+int closes = 0;
 int destructions = 0;
 class CountingEffect : public ExtendedEffectBase {
  public:
   CountingEffect() : ExtendedEffectBase(versionHost, 1, 1) {}
   ~CountingEffect() override { ++destructions; }
   void processAdding(float**, float**, int32_t) override {}
-  void onClose() override { closed = true; }
-  bool closed = false;
+  void onClose() override { ++closes; }
 };
 
 TEST_F(PluginEntry, CloseAnswersOneAndDestroysTheEffectOnce) {
-  destructions = 0;
+  closes = destructions = 0;
   auto* effect = new CountingEffect;
   AEffect* record = effect->effectRecord();
   EXPECT_EQ(record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f), 1);
+  EXPECT_EQ(closes, 1);
   EXPECT_EQ(destructions, 1);
 }
 

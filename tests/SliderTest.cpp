@@ -55,7 +55,7 @@ class SliderTest : public ::testing::Test {
 };
 
 TEST_F(SliderTest, HandleOffsetMovesTheLimitsButANewHandleBitmapDoesNot) {
-  if (!skinLoaded()) GTEST_SKIP() << "skin bitmaps not available";
+  ASSERT_TRUE(skinLoaded()) << "the skin bitmaps are not embedded";
   VerticalSlider* slider = addEditorSlider(1.0f);
   EXPECT_EQ(slider->getStyle(), styleMinAtBottom | styleVertical);
   Point offset(2, 5);
@@ -70,7 +70,7 @@ TEST_F(SliderTest, HandleOffsetMovesTheLimitsButANewHandleBitmapDoesNot) {
 }
 
 TEST_F(SliderTest, HandleStaysInsideTheTrackForEveryValue) {
-  if (!skinLoaded()) GTEST_SKIP() << "skin bitmaps not available";
+  ASSERT_TRUE(skinLoaded()) << "the skin bitmaps are not embedded";
   VerticalSlider* slider = addEditorSlider(0.0f);
   const struct {
     const char* name;
@@ -91,7 +91,7 @@ TEST_F(SliderTest, HandleStaysInsideTheTrackForEveryValue) {
 }
 
 TEST_F(SliderTest, DrawsTrackAndHandleThroughItsOffscreenInOneCopy) {
-  if (!skinLoaded()) GTEST_SKIP() << "skin bitmaps not available";
+  ASSERT_TRUE(skinLoaded()) << "the skin bitmaps are not embedded";
   VerticalSlider* slider = addEditorSlider(1.0f);
   const std::vector<std::string> expected = {
       "copy 0,0,20,180 from 0,0",
@@ -134,7 +134,7 @@ TEST_F(SliderTest, OffscreenExistsOnlyWhileAttached) {
 }
 
 TEST_F(SliderTest, JumpToClickPutsTheHandleCentreUnderTheMouse) {
-  if (!skinLoaded()) GTEST_SKIP() << "skin bitmaps not available";
+  ASSERT_TRUE(skinLoaded()) << "the skin bitmaps are not embedded";
   const struct {
     const char* name;
     int32_t y;
@@ -179,7 +179,7 @@ TEST_F(SliderTest, HorizontalSliderMapsTheMouseByItsOwnBits) {
 }
 
 TEST_F(SliderTest, WithoutJumpToClickOnlyTheHandleGripsAndKeepsItsGripPoint) {
-  if (!skinLoaded()) GTEST_SKIP() << "skin bitmaps not available";
+  ASSERT_TRUE(skinLoaded()) << "the skin bitmaps are not embedded";
   VerticalSlider* slider = addEditorSlider(0.5f);  // handle rows 145..155 in the window
   slider->setJumpToClick(false);
 
@@ -194,7 +194,7 @@ TEST_F(SliderTest, WithoutJumpToClickOnlyTheHandleGripsAndKeepsItsGripPoint) {
 }
 
 TEST_F(SliderTest, ShiftMovesATenthAsFar) {
-  if (!skinLoaded()) GTEST_SKIP() << "skin bitmaps not available";
+  ASSERT_TRUE(skinLoaded()) << "the skin bitmaps are not embedded";
   const struct {
     const char* name;
     uint32_t held;
@@ -213,7 +213,7 @@ TEST_F(SliderTest, ShiftMovesATenthAsFar) {
 }
 
 TEST_F(SliderTest, PressingShiftMidDragContinuesFromTheCurrentValue) {
-  if (!skinLoaded()) GTEST_SKIP() << "skin bitmaps not available";
+  ASSERT_TRUE(skinLoaded()) << "the skin bitmaps are not embedded";
   VerticalSlider* slider = addEditorSlider(0.5f);
   harness.script(left, Point(90, 149),
                  {{left, Point(90, 132)}, {left, Point(90, 132)}, {left | shift, Point(90, 115)},
@@ -223,7 +223,7 @@ TEST_F(SliderTest, PressingShiftMidDragContinuesFromTheCurrentValue) {
 }
 
 TEST_F(SliderTest, DragIsOneEditGestureAndTakesTheFocus) {
-  if (!skinLoaded()) GTEST_SKIP() << "skin bitmaps not available";
+  ASSERT_TRUE(skinLoaded()) << "the skin bitmaps are not embedded";
   VerticalSlider* slider = addEditorSlider(0.5f, 11);
   harness.gesture(left, ControlHarness::straightPath(Point(90, 149), Point(90, 100), 7));
   const std::vector<ControlEvent>& events = harness.events();

@@ -219,8 +219,10 @@ Window* createChildWindow(const char* className, const char* title, void* parent
   if (className == nullptr || parent == nullptr) return nullptr;
   const WindowHandler* handler = headless::findClass(className);
   if (handler == nullptr) return nullptr;
+  // A parent that is none of this back end's windows is foreign: it is never looked into.
   Window* parentWindow = headless::findWindow(parent);
-  Point origin = parentWindow != nullptr ? parentWindow->screenArea.topLeft() : Point(0, 0);
+  if (parentWindow == nullptr) return nullptr;
+  Point origin = parentWindow->screenArea.topLeft();
 
   auto window = std::make_unique<Window>();
   window->className = className;
