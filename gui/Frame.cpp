@@ -254,6 +254,7 @@ bool Frame::removeView(View* view, bool withRelease) {
     // A removed view must not stay behind as the focus view.
     if (focusView == view) focusView = nullptr;
     view->onRemoved(this);
+    view->setParentFrame(nullptr);
     if (withRelease) view->release();
     break;
   }
@@ -272,6 +273,7 @@ bool Frame::removeAll(bool withRelease) {
   viewCapacity = 0;
   for (int32_t i = 0; i < removedCount; ++i) {
     removed[i]->onRemoved(this);
+    removed[i]->setParentFrame(nullptr);
     if (withRelease) removed[i]->release();
   }
   delete[] removed;

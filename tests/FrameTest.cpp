@@ -326,6 +326,7 @@ TEST_F(FrameTest, RemoveViewKeepsOrderAndIgnoresStrangers) {
   EXPECT_EQ(frame->getView(0), first);
   EXPECT_EQ(frame->getView(1), third);
   EXPECT_FALSE(frame->isChild(second));
+  EXPECT_EQ(second->frame(), nullptr) << "a removed view forgets its frame";
   EXPECT_TRUE(frame->isChild(third));
 
   EXPECT_TRUE(frame->removeView(third, true));
@@ -372,6 +373,8 @@ TEST_F(FrameTest, RemoveAllTellsTheFocusViewAndEveryViewAndReleasesOnlyWhenAsked
   EXPECT_EQ(a.removed + b.removed, 2);
   EXPECT_EQ(a.destroyed + b.destroyed, 0);
   EXPECT_EQ(frame->getViewCount(), 0);
+  EXPECT_EQ(first->frame(), nullptr);
+  EXPECT_EQ(second->frame(), nullptr);
 
   frame->addView(first);
   frame->addView(second);
