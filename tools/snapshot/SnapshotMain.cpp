@@ -1,8 +1,11 @@
-// wrenfold-snapshot out.png [--program N|NAME] [--set NAME=VALUE …] [--module PATH]
+// wrenfold-snapshot [--program N|NAME] [--set NAME=VALUE …] [--module PATH] out.png
 // Loads the module like a host, opens its editor on the headless back end through the dispatcher
 // (get rect, open, idle) and writes the editor window's pixels as a PNG file.
 #include <cairo.h>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,6 +15,7 @@
 #include "tools/render/EffectInstance.h"
 #include "tools/render/EffectSetup.h"
 #include "tools/render/ModuleLocator.h"
+#include "tools/render/OutputFile.h"
 #include "tools/render/PluginModule.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderOptions.h"
@@ -24,7 +28,28 @@ struct SnapshotOptions {
   std::string modulePath;
   std::string program;
   std::vector<ParameterSetting> settings;
+  bool help = false;
 };
+
+const char kSnapshotUsage[] =
+    "usage: wrenfold-snapshot [options] OUTPUT.png\n"
+    "\n"
+    "Loads the Wrenfold module like a host, opens its editor on the headless back end and\n"
+    "writes what it drew into OUTPUT.png (a regular file or a new name; a link is followed).\n"
+    "\n"
+    "options:\n"
+    "  --program N|NAME   select a factory program by number or name\n"
+    "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 (repeatable)\n"
+    "  --module PATH      the plug-in module (default: the first wrenfold.so found beside this\n"
+    "                     program, one and two folders up, in each LXVST_PATH folder, ~/.lxvst,\n"
+    "                     /usr/local/lib/lxvst, /usr/lib/lxvst)\n"
+    "  --help             print this text\n";
+
+void takeOutputPath(SnapshotOptions& options, const std::string& argument) {
+  if (!options.outputPath.empty()) throw RenderError("only one output file, not also " + argument);
+  if (argument.empty()) throw RenderError("the output file name is empty");
+  options.outputPath = argument;
+}
 
 SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) {
   SnapshotOptions options;
@@ -34,21 +59,20 @@ SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) 
       if (i + 1 >= arguments.size()) throw RenderError(argument + " needs a value");
       return arguments[++i];
     };
-    if (argument == "--program")
-      options.program = takeValue();
+    if (argument == "--help" || argument == "-h")
+      options.help = true;
+    else if (argument == "--program")
+      options.program = requireText(argument, takeValue());
     else if (argument == "--set")
       options.settings.push_back(parseParameterSetting(takeValue()));
     else if (argument == "--module")
-      options.modulePath = takeValue();
+      options.modulePath = requireText(argument, takeValue());
     else if (!argument.empty() && argument[0] == '-')
-      throw RenderError("unknown option " + argument);
-    else if (options.outputPath.empty())
-      options.outputPath = argument;
+      throw RenderError("unknown option " + argument + " (see --help)");
     else
-      throw RenderError("only one output file, not also " + argument);
+      takeOutputPath(options, argument);
   }
-  if (options.outputPath.empty())
-    throw RenderError("usage: wrenfold-snapshot out.png [--program N|NAME] [--set NAME=VALUE ...]");
+  if (options.outputPath.empty() && !options.help) throw RenderError("no output file given (see --help)");
   return options;
 }
 
@@ -71,17 +95,37 @@ std::vector<uint32_t> captureEditor(AEffect* effect, int32_t& width, int32_t& he
   return pixels;
 }
 
+// Hands cairo's PNG bytes to a file descriptor, keeping the system's reason for a failure.
+struct PngSink {
+  int descriptor;
+  int failure;
+};
+
+cairo_status_t writePngBytes(void* closure, const unsigned char* data, unsigned int length) {
+  PngSink& sink = *static_cast<PngSink*>(closure);
+  while (length > 0) {
+    const ssize_t written = ::write(sink.descriptor, data, length);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      sink.failure = written < 0 ? errno : ENOSPC;
+      return CAIRO_STATUS_WRITE_ERROR;
+    }
+    data += written;
+    length -= static_cast<unsigned int>(written);
+  }
+  return CAIRO_STATUS_SUCCESS;
+}
+
 void writePng(const std::string& path, std::vector<uint32_t>& pixels, int32_t width, int32_t height) {
+  OutputFile output(path);
   cairo_surface_t* image = cairo_image_surface_create_for_data(
       reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_RGB24, width, height,
       width * static_cast<int32_t>(sizeof(uint32_t)));
-  const std::string temporary = path + ".part";
-  const cairo_status_t status = cairo_surface_write_to_png(image, temporary.c_str());
+  PngSink sink{output.descriptor(), 0};
+  const cairo_status_t status = cairo_surface_write_to_png_stream(image, writePngBytes, &sink);
   cairo_surface_destroy(image);
-  if (status != CAIRO_STATUS_SUCCESS || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    throw RenderError("cannot write " + path);
-  }
+  if (status != CAIRO_STATUS_SUCCESS) throw output.writeError(sink.failure, cairo_status_to_string(status));
+  output.commit();
 }
 
 int run(const SnapshotOptions& options) {
@@ -106,8 +150,15 @@ int run(const SnapshotOptions& options) {
 }  // namespace wrenfold
 
 int main(int argc, char** argv) {
+  wrenfold::OutputFile::removeOnSignals(nullptr);
   try {
-    return wrenfold::run(wrenfold::parseSnapshotOptions(std::vector<std::string>(argv + 1, argv + argc)));
+    const wrenfold::SnapshotOptions options =
+        wrenfold::parseSnapshotOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+      std::fputs(wrenfold::kSnapshotUsage, stdout);
+      return 0;
+    }
+    return wrenfold::run(options);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "wrenfold-snapshot: %s\n", error.what());
   }
