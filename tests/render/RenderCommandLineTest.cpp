@@ -217,8 +217,8 @@ TEST(RenderCommandLine, WarnsAboutOutputAboveFullScaleForOverASecondInEveryForma
   // The plain program doubles a steady input once its echo has arrived.
   const std::string runaway = "warning: the output stays above 0 dBFS for 1.5 s and peaks at +3.5 dBFS";
   const Case cases[] = {
-      {SF_FORMAT_FLOAT, {{0.75f, 1.5}}, runaway + ": the feedback runs away"},
-      {SF_FORMAT_PCM_24, {{0.75f, 1.5}}, runaway + " (clipped in the file): the feedback runs away"},
+      {SF_FORMAT_FLOAT, {{0.75f, 1.5}}, runaway + ": a runaway"},
+      {SF_FORMAT_PCM_24, {{0.75f, 1.5}}, runaway + " (clipped in the file): a runaway"},
       {SF_FORMAT_FLOAT, {{0.75f, 0.9}}, ""},
       {SF_FORMAT_FLOAT, {{0.75f, 0.8}, {0.0f, 0.3}, {0.75f, 0.8}}, ""},
       {SF_FORMAT_FLOAT, {{0.25f, 1.5}}, ""},

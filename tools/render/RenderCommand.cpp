@@ -95,7 +95,7 @@ void warnAboutLevels(const RenderResult& result, int format) {
   if (result.overSeconds > kRunawaySeconds) {
     std::fprintf(stderr,
                  "wrenfold-render: warning: the output stays above 0 dBFS for %.1f s and peaks at "
-                 "%+.1f dBFS%s: the feedback runs away; lower the feedback\n",
+                 "%+.1f dBFS%s: a runaway; lower the feedback or the levels\n",
                  result.overSeconds, peakDb, storesOvers(format) ? "" : " (clipped in the file)");
   } else if (result.peak > 1.0f && !storesOvers(format)) {
     std::fprintf(stderr,
