@@ -5,14 +5,30 @@
 
 namespace wrenfold {
 
+namespace {
+
+// A plain loop over one window's samples, which the compiler turns into vector maxima.
+float peakOf(const float* samples, int64_t count) {
+  float peak = 0.0f;
+  for (int64_t i = 0; i < count; ++i) {
+    peak = std::max(peak, std::fabs(samples[i]));
+  }
+  return peak;
+}
+
+}  // namespace
+
 RunawayDetector::RunawayDetector(int64_t windowFrames)
     : windowFrames_(std::max<int64_t>(windowFrames, 1)) {}
 
 void RunawayDetector::observe(const float* interleaved, int64_t frames) {
-  for (int64_t i = 0; i < frames; ++i) {
-    windowPeak_ = std::max({windowPeak_, std::fabs(interleaved[2 * i]),
-                            std::fabs(interleaved[2 * i + 1])});
-    if (++framesInWindow_ == windowFrames_) {
+  while (frames > 0) {
+    const int64_t take = std::min(frames, windowFrames_ - framesInWindow_);
+    windowPeak_ = std::max(windowPeak_, peakOf(interleaved, 2 * take));
+    framesInWindow_ += take;
+    interleaved += 2 * take;
+    frames -= take;
+    if (framesInWindow_ == windowFrames_) {
       closeWindow();
     }
   }
