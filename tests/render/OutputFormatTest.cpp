@@ -24,7 +24,9 @@ TEST(OutputFormat, KeepsTheInputsFormatAndSubtypeWhenTheExtensionAgreesOrSaysNot
   EXPECT_EQ(chooseOutputFormat("out.wav", input, 44100, 2), input);
   EXPECT_EQ(chooseOutputFormat("out", input, 44100, 2), input);
   const int flac = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
-  EXPECT_EQ(chooseOutputFormat("out.render", flac, 48000, 2), flac);
+  EXPECT_EQ(chooseOutputFormat("out", flac, 48000, 2), flac);
+  const int extensible = SF_FORMAT_WAVEX | SF_FORMAT_PCM_32;
+  EXPECT_EQ(chooseOutputFormat("out.wav", extensible, 44100, 2), extensible);
 }
 
 TEST(OutputFormat, ChangingTheFormatGivesItsDefaultSubtype) {
@@ -35,8 +37,8 @@ TEST(OutputFormat, ChangingTheFormatGivesItsDefaultSubtype) {
             SF_FORMAT_AIFF | SF_FORMAT_PCM_24);
 }
 
-TEST(OutputFormat, WithoutAnInputFileAnUnknownExtensionWritesWav) {
-  EXPECT_EQ(chooseOutputFormat("out.render", 0, 44100, 2), SF_FORMAT_WAV | SF_FORMAT_PCM_24);
+TEST(OutputFormat, WithoutAnInputFileANameWithoutExtensionWritesWav) {
+  EXPECT_EQ(chooseOutputFormat("out", 0, 44100, 2), SF_FORMAT_WAV | SF_FORMAT_PCM_24);
   EXPECT_EQ(chooseOutputFormat("out.flac", 0, 44100, 2), SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
 }
 

@@ -21,6 +21,13 @@ std::string contents(const std::string& path) {
   return text.str();
 }
 
+void interrupt(pid_t child, const Interruption& interruption) {
+  for (int waited = 0; waited < 20000 && !interruption.ready(); waited += 5) {
+    usleep(5000);
+  }
+  kill(child, interruption.signal);
+}
+
 }  // namespace
 
 TemporaryFolder::TemporaryFolder() {
@@ -44,9 +51,9 @@ std::vector<std::string> TemporaryFolder::entries() const {
   return names;
 }
 
-RunResult runRender(const std::vector<std::string>& arguments,
-                    const std::vector<std::pair<std::string, std::string>>& environment,
-                    int interruptAfterMs) {
+RunResult runProgram(const std::string& programPath, const std::vector<std::string>& arguments,
+                     const std::vector<std::pair<std::string, std::string>>& environment,
+                     const Interruption* interruption) {
   TemporaryFolder capture;
   const std::string outPath = capture.file("stdout");
   const std::string errPath = capture.file("stderr");
@@ -62,7 +69,7 @@ RunResult runRender(const std::vector<std::string>& arguments,
       setenv(name.c_str(), value.c_str(), 1);
     }
     std::vector<char*> argv;
-    std::string program = WRENFOLD_RENDER_PATH;
+    std::string program = programPath;
     argv.push_back(program.data());
     std::vector<std::string> copies = arguments;
     for (std::string& argument : copies) {
@@ -72,9 +79,8 @@ RunResult runRender(const std::vector<std::string>& arguments,
     execv(program.c_str(), argv.data());
     _exit(127);
   }
-  if (interruptAfterMs > 0) {
-    usleep(static_cast<useconds_t>(interruptAfterMs) * 1000);
-    kill(child, SIGINT);
+  if (interruption != nullptr) {
+    interrupt(child, *interruption);
   }
   RunResult result;
   int status = 0;
@@ -83,6 +89,12 @@ RunResult runRender(const std::vector<std::string>& arguments,
   result.out = contents(outPath);
   result.err = contents(errPath);
   return result;
+}
+
+RunResult runRender(const std::vector<std::string>& arguments,
+                    const std::vector<std::pair<std::string, std::string>>& environment,
+                    const Interruption* interruption) {
+  return runProgram(WRENFOLD_RENDER_PATH, arguments, environment, interruption);
 }
 
 void writeSound(const std::string& path, int format, int sampleRate, int channels,

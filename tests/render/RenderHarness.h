@@ -3,6 +3,7 @@
 #include <sndfile.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,11 +44,22 @@ class TemporaryFolder {
   std::filesystem::path path_;
 };
 
-// Runs wrenfold-render with the arguments and extra environment settings, stdin closed; sends it
-// an interrupt after interruptAfterMs milliseconds when that is positive.
+// A signal sent to a running program once a condition holds.
+struct Interruption {
+  int signal = 0;
+  std::function<bool()> ready;  // polled until true, for at most 20 s
+};
+
+// Runs a program with the arguments and extra environment settings, stdin closed; sends it the
+// interruption's signal when one is given.
+RunResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::vector<std::pair<std::string, std::string>>& environment = {},
+                     const Interruption* interruption = nullptr);
+
+// Runs wrenfold-render as runProgram does.
 RunResult runRender(const std::vector<std::string>& arguments,
                     const std::vector<std::pair<std::string, std::string>>& environment = {},
-                    int interruptAfterMs = 0);
+                    const Interruption* interruption = nullptr);
 
 // Writes interleaved samples into a new sound file; fails the test on error.
 void writeSound(const std::string& path, int format, int sampleRate, int channels,

@@ -58,8 +58,15 @@ void printParameters(AEffect* effect) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const char* usage =
+      "usage: wrenfold-info MODULE.so\n"
+      "Loads the module as a host does and prints its names, record, programs and parameters.\n";
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(usage, stdout);
+    return 0;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: wrenfold-info <module.so>\n");
+    std::fputs(usage, stderr);
     return 2;
   }
   void* module = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <utility>
 
+#include "tools/render/RenderError.h"
+
 namespace wrenfold {
 
 namespace {
@@ -27,6 +29,27 @@ int defaultSubtype(int major) {
   }
 }
 
+// Returns the lower-case text after the name's last dot, or nothing when the name has no dot.
+std::string extensionOf(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  const std::size_t slash = path.rfind('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+    return "";
+  }
+  std::string extension = path.substr(dot + 1);
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension;
+}
+
+std::string supportedExtensions() {
+  std::string text;
+  for (const auto& entry : kExtensions) {
+    text += (text.empty() ? "." : ", .") + std::string(entry.first);
+  }
+  return text;
+}
+
 bool possible(int format, int sampleRate, int channels) {
   SF_INFO info{};
   info.format = format;
@@ -38,14 +61,7 @@ bool possible(int format, int sampleRate, int channels) {
 }  // namespace
 
 int majorFormatForPath(const std::string& path) {
-  const std::size_t dot = path.rfind('.');
-  const std::size_t slash = path.rfind('/');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-    return 0;
-  }
-  std::string extension = path.substr(dot + 1);
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string extension = extensionOf(path);
   for (const auto& [name, format] : kExtensions) {
     if (extension == name) {
       return format;
@@ -58,8 +74,16 @@ int chooseOutputFormat(const std::string& outputPath, int inputFormat, int sampl
                        int channels) {
   const int inputMajor = inputFormat & SF_FORMAT_TYPEMASK;
   int major = majorFormatForPath(outputPath);
+  if (major == 0 && !extensionOf(outputPath).empty()) {
+    throw RenderError("cannot write '" + outputPath + "': unknown extension '." +
+                      extensionOf(outputPath) + "'; supported: " + supportedExtensions());
+  }
   if (major == 0) {
     major = inputMajor != 0 ? inputMajor : SF_FORMAT_WAV;
+  }
+  // A WAV file with the extensible header is still a WAV file to the user.
+  if (major == SF_FORMAT_WAV && inputMajor == SF_FORMAT_WAVEX) {
+    major = SF_FORMAT_WAVEX;
   }
   if (major == inputMajor) {
     const int same = inputFormat & ~SF_FORMAT_ENDMASK;

@@ -15,6 +15,7 @@
 #include "tools/render/EffectSetup.h"
 #include "tools/render/ModuleLocator.h"
 #include "tools/render/OutputFormat.h"
+#include "tools/render/OutputPath.h"
 #include "tools/render/PluginModule.h"
 #include "tools/render/ProgressBar.h"
 #include "tools/render/RenderError.h"
@@ -30,6 +31,8 @@ constexpr float kListingSampleRate = 44100.0f;
 constexpr double kMaxAutomaticTailSeconds = 30.0;
 // Without readable delay times the longest delay the effect allows stands in for them.
 constexpr double kFallbackQuietSeconds = 4.0;
+// Output above full scale for longer than this is a runaway rather than a loud moment.
+constexpr double kRunawaySeconds = 1.0;
 
 const char* environment(const char* name) {
   const char* value = std::getenv(name);
@@ -85,12 +88,20 @@ bool storesOvers(int format) {
   return subtype == SF_FORMAT_FLOAT || subtype == SF_FORMAT_DOUBLE;
 }
 
-void warnAboutClipping(const RenderResult& result, int format) {
-  if (result.peak > 1.0f && !storesOvers(format)) {
+// A runaway is worth a warning whatever the format: float files keep the overs, and a host's mix
+// bus would pass them on to the speakers.
+void warnAboutLevels(const RenderResult& result, int format) {
+  const double peakDb = 20.0 * std::log10(static_cast<double>(result.peak));
+  if (result.overSeconds > kRunawaySeconds) {
     std::fprintf(stderr,
-                 "wrenfold-render: warning: the output peaks at +%.1f dBFS and was clipped; lower the "
+                 "wrenfold-render: warning: the output stays above 0 dBFS for %.1f s and peaks at "
+                 "%+.1f dBFS%s: a runaway; lower the feedback or the levels\n",
+                 result.overSeconds, peakDb, storesOvers(format) ? "" : " (clipped in the file)");
+  } else if (result.peak > 1.0f && !storesOvers(format)) {
+    std::fprintf(stderr,
+                 "wrenfold-render: warning: the output peaks at %+.1f dBFS and was clipped; lower the "
                  "wet or dry levels\n",
-                 20.0 * std::log10(static_cast<double>(result.peak)));
+                 peakDb);
   }
 }
 
@@ -172,6 +183,7 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
   const std::string outputPath =
       expandProgramPlaceholder(options_.outputPath, programSlug(programName));
   const int format = chooseOutputFormat(outputPath, inputFormat, sampleRate, 2);
+  refuseOverwritingInput(options_.inputPath, outputPath);
   SoundFileWriter writer(outputPath, format, sampleRate, 2);
 
   const std::optional<DelayTimes> delays = readDelayTimes(effect, static_cast<float>(sampleRate));
@@ -192,7 +204,7 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
   writer.commit();
 
   warnAboutNonFinite(lastResult_);
-  warnAboutClipping(lastResult_, format);
+  warnAboutLevels(lastResult_, format);
   if (options_.stats) {
     std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", programName.c_str(),
                 milliseconds(delays, true, sampleRate).c_str(),

@@ -1,20 +1,13 @@
-#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tools/render/OutputFile.h"
 #include "tools/render/RenderCommand.h"
 #include "tools/render/RenderError.h"
 
-namespace {
-
-void onInterrupt(int) { wrenfold::RenderCommand::interruptFlag() = 1; }
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  std::signal(SIGINT, onInterrupt);
-  std::signal(SIGTERM, onInterrupt);
+  wrenfold::OutputFile::removeOnSignals(&wrenfold::RenderCommand::interruptFlag());
   try {
     const wrenfold::RenderOptions options =
         wrenfold::parseRenderOptions(std::vector<std::string>(argv + 1, argv + argc));

@@ -43,9 +43,25 @@ double parseTail(const std::string& text) {
   return value;
 }
 
+void refuseFileName(const std::string& role, const std::string& name) {
+  if (name.empty()) {
+    throw RenderError("the " + role + " file name is empty");
+  }
+  if (name == "-") {
+    throw RenderError("'-' (standard input or output) is not supported; give a file name, or ./- "
+                      "for a file named '-'");
+  }
+}
+
 void assignFiles(const std::vector<std::string>& positional, RenderOptions& options) {
   if (positional.size() > 2) {
     throw RenderError("too many files: give [INPUT] OUTPUT");
+  }
+  if (positional.size() == 2) {
+    refuseFileName("input", positional[0]);
+  }
+  if (!positional.empty()) {
+    refuseFileName("output", positional.back());
   }
   if (positional.size() == 2) {
     options.inputPath = positional[0];
@@ -58,6 +74,13 @@ void assignFiles(const std::vector<std::string>& positional, RenderOptions& opti
 }
 
 }  // namespace
+
+const std::string& requireText(const std::string& option, const std::string& value) {
+  if (value.empty()) {
+    throw RenderError(option + " needs a value, not an empty text");
+  }
+  return value;
+}
 
 ParameterSetting parseParameterSetting(const std::string& text) {
   const std::size_t equals = text.find('=');
@@ -114,11 +137,11 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
     } else if (name == "--tail") {
       options.tailSeconds = parseTail(takeValue());
     } else if (name == "--program") {
-      options.program = takeValue();
+      options.program = requireText(name, takeValue());
     } else if (name == "--set") {
       options.settings.push_back(parseParameterSetting(takeValue()));
     } else if (name == "--module") {
-      options.modulePath = takeValue();
+      options.modulePath = requireText(name, takeValue());
     } else if (argument == "--") {
       positional.insert(positional.end(), arguments.begin() + static_cast<long>(i) + 1,
                         arguments.end());
@@ -140,8 +163,12 @@ std::string renderUsage() {
          "       wrenfold-render [options] --list\n"
          "\n"
          "Renders INPUT (WAV, FLAC, AIFF, OGG, ...) through the Wrenfold delay into OUTPUT, in\n"
-         "the format OUTPUT's extension names, else INPUT's. Without INPUT a built-in demo\n"
-         "phrase is rendered. A '{program}' in OUTPUT becomes the program's name.\n"
+         "the format OUTPUT's extension names (.wav, .flac, .aiff, .ogg, .caf, .au, .w64, .rf64\n"
+         "and their variants), else INPUT's. Without INPUT a built-in demo phrase is rendered.\n"
+         "A '{program}' in OUTPUT becomes the program's name as a lower-case slug\n"
+         "('reverse FX' gives 'reverse-fx'). OUTPUT must be a regular file or a new name (a\n"
+         "link is followed); it is never the input, a folder, a device or a FIFO, and '-' is\n"
+         "not standard input or output.\n"
          "\n"
          "options:\n"
          "  --program N|NAME   select a factory program by number or name\n"
@@ -150,8 +177,10 @@ std::string renderUsage() {
          "  --block FRAMES     frames per processing call (default 512)\n"
          "  --tail SECONDS     length rendered after the input (default: until the echoes fall\n"
          "                     below -90 dBFS for one longest delay, at most 30 s)\n"
-         "  --module PATH      the plug-in module (default: next to this program, installed\n"
-         "                     lxvst folders, LXVST_PATH, ~/.lxvst)\n"
+         "  --module PATH      the plug-in module (default: the first wrenfold.so found beside\n"
+         "                     this program, one and two folders up, in the installed lxvst\n"
+         "                     folder, in each LXVST_PATH folder, ~/.lxvst, /usr/local/lib/lxvst,\n"
+         "                     /usr/lib/lxvst)\n"
          "  --stats            print program, delay times, peak and RMS as one tab-separated line\n"
          "  --timing           print the time spent processing and reading/writing on stderr\n"
          "  --help             print this text\n";

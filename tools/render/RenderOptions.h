@@ -26,10 +26,14 @@ struct RenderOptions {
   bool help = false;
 };
 
+// Returns the value of an option that must not be empty; throws RenderError naming the option.
+const std::string& requireText(const std::string& option, const std::string& value);
+
 // Returns the setting of a NAME=VALUE text; throws RenderError when it is malformed or out of 0..1.
 ParameterSetting parseParameterSetting(const std::string& text);
 
-// Returns the options of a command line; throws RenderError naming what is wrong.
+// Returns the options of a command line; throws RenderError naming what is wrong, including an
+// empty or '-' file name and an empty --program or --module.
 RenderOptions parseRenderOptions(const std::vector<std::string>& arguments);
 
 // Returns the usage text printed by --help.

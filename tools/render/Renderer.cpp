@@ -12,6 +12,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Windows of 50 ms hold a full period of anything down to 20 Hz.
+constexpr int kRunawayWindowsPerSecond = 20;
+
 double secondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -39,6 +42,7 @@ RenderResult Renderer::render(AudioSource& source, const Sink& sink, const TailP
                               ProgressBar* progress, const CancelCheck& cancelled) {
   result_ = RenderResult{};
   sumOfSquares_ = 0.0;
+  runaway_ = RunawayDetector(source.sampleRate() / kRunawayWindowsPerSecond);
   const int channels = source.channels();
   std::vector<float> interleaved(static_cast<std::size_t>(blockSize_ * channels));
   int64_t done = 0;
@@ -63,6 +67,7 @@ RenderResult Renderer::render(AudioSource& source, const Sink& sink, const TailP
   }
   const double samples = 2.0 * static_cast<double>(result_.frames);
   result_.rms = samples > 0.0 ? std::sqrt(sumOfSquares_ / samples) : 0.0;
+  result_.overSeconds = static_cast<double>(runaway_.longestOverFrames()) / source.sampleRate();
   return result_;
 }
 
@@ -102,25 +107,26 @@ void Renderer::collectOutputs(int frames) {
 }
 
 void Renderer::emit(const Sink& sink, const float* interleaved, int64_t frames) {
-  // Four partial sums per block let the compiler keep the loop in vector registers; the blocks
-  // add up in double precision.
+  // Four partial sums per block let the compiler keep the loop in vector registers. They are
+  // double, whose range holds the square of any finite float, so a runaway cannot overflow them.
   float peak = result_.peak;
-  float sums[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  double sums[4] = {0.0, 0.0, 0.0, 0.0};
   const int64_t samples = 2 * frames;
   int64_t i = 0;
   for (; i + 4 <= samples; i += 4) {
     for (int lane = 0; lane < 4; ++lane) {
       const float sample = interleaved[i + lane];
       peak = std::max(peak, std::fabs(sample));
-      sums[lane] += sample * sample;
+      sums[lane] += static_cast<double>(sample) * sample;
     }
   }
   for (; i < samples; ++i) {
     peak = std::max(peak, std::fabs(interleaved[i]));
-    sums[0] += interleaved[i] * interleaved[i];
+    sums[0] += static_cast<double>(interleaved[i]) * interleaved[i];
   }
   result_.peak = peak;
-  sumOfSquares_ += static_cast<double>(sums[0]) + sums[1] + sums[2] + sums[3];
+  sumOfSquares_ += sums[0] + sums[1] + sums[2] + sums[3];
+  runaway_.observe(interleaved, frames);
   const Clock::time_point start = Clock::now();
   sink(interleaved, frames);
   result_.ioSeconds += secondsSince(start);

@@ -7,6 +7,7 @@
 #include "tools/render/AudioSource.h"
 #include "tools/render/EffectInstance.h"
 #include "tools/render/ProgressBar.h"
+#include "tools/render/RunawayDetector.h"
 
 namespace wrenfold {
 
@@ -26,6 +27,8 @@ struct RenderResult {
   double rms = 0.0;
   int64_t nonFiniteInput = 0;
   int64_t nonFiniteOutput = 0;
+  double overSeconds = 0.0;  // the longest stretch above 0 dBFS
+
   double processSeconds = 0.0;
   double ioSeconds = 0.0;
 };
@@ -66,6 +69,7 @@ class Renderer {
   std::vector<float*> outputPointers_;
   std::vector<float> stereo_;
   double sumOfSquares_ = 0.0;
+  RunawayDetector runaway_{1};
   RenderResult result_;
 };
 

@@ -11,8 +11,8 @@ namespace wrenfold {
 // An audio file in any format libsndfile reads, as a source of mono or stereo frames.
 class SoundFileReader : public AudioSource {
  public:
-  // Opens the file; throws RenderError when it is missing, unreadable, empty, in an unknown
-  // format or has more than two channels.
+  // Opens the file; throws RenderError when it is missing, a folder, unreadable, empty, in an
+  // unknown format, has more than two channels or a sample rate outside 1000..768000 Hz.
   explicit SoundFileReader(const std::string& path);
   // Closes the file.
   ~SoundFileReader() override;
@@ -32,6 +32,9 @@ class SoundFileReader : public AudioSource {
   int format() const { return info_.format; }
 
  private:
+  // Throws RenderError when the open file has too many channels, no frames or an unusable rate.
+  void refuseUnusableContent() const;
+
   std::string path_;
   SF_INFO info_{};
   SNDFILE* file_ = nullptr;

@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "tools/render/OutputFile.h"
+
 namespace wrenfold {
 
-// Writes an audio file under a temporary name in the destination's folder and gives it its real
-// name only in commit, so a failed or interrupted render never leaves a partial file behind.
+// Writes an audio file through an OutputFile, so a failed or interrupted render never leaves a
+// partial file behind and the destination only changes in commit.
 class SoundFileWriter {
  public:
   // Creates the temporary file; throws RenderError when the destination cannot be written or the
@@ -20,18 +22,21 @@ class SoundFileWriter {
   SoundFileWriter(const SoundFileWriter&) = delete;
   SoundFileWriter& operator=(const SoundFileWriter&) = delete;
 
-  // Appends interleaved frames; throws RenderError on a write failure such as a full disk.
+  // Appends interleaved frames; throws RenderError with the system's reason on a write failure
+  // such as a full disk.
   void write(const float* interleaved, int64_t frames);
   // Finishes the file and renames it to its destination; throws RenderError on failure.
   void commit();
   // Returns the temporary name the data goes to until commit.
-  const std::string& temporaryPath() const { return temporaryPath_; }
+  const std::string& temporaryPath() const { return output_.temporaryPath(); }
 
  private:
-  std::string path_;
-  std::string temporaryPath_;
+  // Returns the file description for the format; throws RenderError when it is not possible.
+  static SF_INFO checkedFormat(const std::string& path, int format, int sampleRate, int channels);
+
+  SF_INFO info_;
+  OutputFile output_;
   SNDFILE* file_ = nullptr;
-  bool committed_ = false;
 };
 
 }  // namespace wrenfold

@@ -6,6 +6,7 @@
 // the face with every control's rectangle outlined, to check that no label hides under a control;
 // --mockup writes the face with knobs, sliders, buttons and value boxes placed on it.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -33,14 +34,38 @@ wrenfold::RgbImage toRgb(const wrenfold::IndexedImage& indexed) {
   return image;
 }
 
+const char kUsage[] =
+    "usage: wrenfold-skingen OUTPUT-DIR [--sheet PNG] [--overlay PNG] [--mockup PNG]\n"
+    "Renders the editor's seven skin bitmaps into OUTPUT-DIR as 8-bit palettised BMP files.\n"
+    "  --sheet PNG     also writes all seven side by side, as quantised\n"
+    "  --overlay PNG   also writes the face with every control's rectangle outlined\n"
+    "  --mockup PNG    also writes the face with the controls placed on it\n";
+
 int usage() {
-  std::fprintf(stderr, "usage: wrenfold-skingen <output-dir> [--sheet <png>] [--overlay <png>] [--mockup <png>]\n");
+  std::fputs(kUsage, stderr);
   return 2;
+}
+
+bool wantsHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+  return false;
+}
+
+// Reports a file that could not be written, with the system's reason when there is one.
+int cannotWrite(const std::string& path) {
+  std::fprintf(stderr, "wrenfold-skingen: cannot write %s: %s\n", path.c_str(),
+               errno != 0 ? std::strerror(errno) : "the encoder failed");
+  return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (wantsHelp(argc, argv)) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   if (argc < 2 || argc % 2 != 0) return usage();
   const std::string outputDir = argv[1];
   std::string sheetPath;
@@ -74,24 +99,19 @@ int main(int argc, char** argv) {
   for (const SkinFile& file : files) {
     const wrenfold::IndexedImage indexed = quantiser.quantise(file.image);
     const std::string path = outputDir + "/" + file.name;
-    if (!wrenfold::BmpWriter::write(indexed, path)) {
-      std::fprintf(stderr, "wrenfold-skingen: cannot write %s\n", path.c_str());
-      return 1;
-    }
+    errno = 0;
+    if (!wrenfold::BmpWriter::write(indexed, path)) return cannotWrite(path);
     written.push_back(toRgb(indexed));
   }
-  if (!sheetPath.empty() && !wrenfold::SkinPreview::writeSheet(written, 2, sheetPath)) {
-    std::fprintf(stderr, "wrenfold-skingen: cannot write %s\n", sheetPath.c_str());
-    return 1;
-  }
+  errno = 0;
+  if (!sheetPath.empty() && !wrenfold::SkinPreview::writeSheet(written, 2, sheetPath))
+    return cannotWrite(sheetPath);
+  errno = 0;
   if (!overlayPath.empty() &&
-      !wrenfold::SkinPreview::writeOverlay(written.front(), wrenfold::SkinLayout::all(), 2, overlayPath)) {
-    std::fprintf(stderr, "wrenfold-skingen: cannot write %s\n", overlayPath.c_str());
-    return 1;
-  }
-  if (!mockupPath.empty() && !wrenfold::SkinPreview::writeMockup(written, 2, mockupPath)) {
-    std::fprintf(stderr, "wrenfold-skingen: cannot write %s\n", mockupPath.c_str());
-    return 1;
-  }
+      !wrenfold::SkinPreview::writeOverlay(written.front(), wrenfold::SkinLayout::all(), 2, overlayPath))
+    return cannotWrite(overlayPath);
+  errno = 0;
+  if (!mockupPath.empty() && !wrenfold::SkinPreview::writeMockup(written, 2, mockupPath))
+    return cannotWrite(mockupPath);
   return 0;
 }

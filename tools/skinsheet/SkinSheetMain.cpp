@@ -2,7 +2,9 @@
 // them, so the artwork can be checked at a glance.
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
@@ -20,8 +22,15 @@ const wrenfold::Color sheetColor(64, 64, 72);
 
 int main(int argc, char** argv) {
   using namespace wrenfold;
+  const char* usage =
+      "usage: wrenfold-skinsheet OUT.png\n"
+      "Draws the seven skin bitmaps side by side, as the module loads them, into OUT.png.\n";
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(usage, stdout);
+    return 0;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: wrenfold-skinsheet <out.png>\n");
+    std::fputs(usage, stderr);
     return 2;
   }
   Bitmap* bitmaps[bitmapCount];
@@ -46,8 +55,12 @@ int main(int argc, char** argv) {
         left += bitmap->getWidth() + gap;
       }
     }
+    errno = 0;
     status = headless::saveSurfacePng(sheet, argv[1]) ? 0 : 1;
-    if (status != 0) std::fprintf(stderr, "cannot write %s\n", argv[1]);
+    if (status != 0) {
+      std::fprintf(stderr, "wrenfold-skinsheet: cannot write %s: %s\n", argv[1],
+                   errno != 0 ? std::strerror(errno) : "the PNG encoder failed");
+    }
     platform::destroySurface(sheet);
   }
   for (Bitmap* bitmap : bitmaps) bitmap->release();

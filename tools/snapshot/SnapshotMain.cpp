@@ -1,6 +1,11 @@
-// wrenfold-snapshot out.png [--program N|NAME] [--set NAME=VALUE …]
+// wrenfold-snapshot [--program N|NAME] [--set NAME=VALUE …] out.png
 // Builds the plug-in with the toolkit's headless back end linked in, opens its editor through the
 // dispatcher (get rect, open, idle) and writes the editor window's pixels as a PNG file.
+#include <cairo.h>
+
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,6 +16,7 @@
 #include "tools/render/EffectInstance.h"
 #include "tools/render/EffectSetup.h"
 #include "tools/render/HostCallback.h"
+#include "tools/render/OutputFile.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderOptions.h"
 
@@ -21,7 +27,25 @@ struct SnapshotOptions {
   std::string outputPath;
   std::string program;
   std::vector<ParameterSetting> settings;
+  bool help = false;
 };
+
+const char kSnapshotUsage[] =
+    "usage: wrenfold-snapshot [options] OUTPUT.png\n"
+    "\n"
+    "Opens the Wrenfold editor, built in with the toolkit's headless back end, and writes\n"
+    "what it drew into OUTPUT.png (a regular file or a new name; a link is followed).\n"
+    "\n"
+    "options:\n"
+    "  --program N|NAME   select a factory program by number or name\n"
+    "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 (repeatable)\n"
+    "  --help             print this text\n";
+
+void takeOutputPath(SnapshotOptions& options, const std::string& argument) {
+  if (!options.outputPath.empty()) throw RenderError("only one output file, not also " + argument);
+  if (argument.empty()) throw RenderError("the output file name is empty");
+  options.outputPath = argument;
+}
 
 SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) {
   SnapshotOptions options;
@@ -31,55 +55,82 @@ SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) 
       if (i + 1 >= arguments.size()) throw RenderError(argument + " needs a value");
       return arguments[++i];
     };
-    if (argument == "--program")
-      options.program = takeValue();
+    if (argument == "--help" || argument == "-h")
+      options.help = true;
+    else if (argument == "--program")
+      options.program = requireText(argument, takeValue());
     else if (argument == "--set")
       options.settings.push_back(parseParameterSetting(takeValue()));
     else if (!argument.empty() && argument[0] == '-')
-      throw RenderError("unknown option " + argument);
-    else if (options.outputPath.empty())
-      options.outputPath = argument;
+      throw RenderError("unknown option " + argument + " (see --help)");
     else
-      throw RenderError("only one output file, not also " + argument);
+      takeOutputPath(options, argument);
   }
-  if (options.outputPath.empty())
-    throw RenderError("usage: wrenfold-snapshot out.png [--program N|NAME] [--set NAME=VALUE ...]");
+  if (options.outputPath.empty() && !options.help) throw RenderError("no output file given (see --help)");
   return options;
 }
 
-// Writes through a temporary name so that a failed write leaves no partial file behind.
-bool savePng(platform::Window* window, const std::string& path) {
-  const std::string temporary = path + ".part";
-  if (headless::saveWindowPng(window, temporary.c_str()) && std::rename(temporary.c_str(), path.c_str()) == 0)
-    return true;
-  std::remove(temporary.c_str());
-  return false;
-}
-
 // Opens the editor inside a stand-in host window of the headless back end, lets it draw, and
-// writes the editor window's pixels out.
-void captureEditor(AEffect* effect, const std::string& path) {
+// copies its pixels out.
+std::vector<uint32_t> captureEditor(AEffect* effect, int32_t& width, int32_t& height) {
   ERect* rect = nullptr;
   if (effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f) == 0 || rect == nullptr)
     throw RenderError("the effect has no editor");
-  const int32_t width = rect->right - rect->left;
-  const int32_t height = rect->bottom - rect->top;
+  width = rect->right - rect->left;
+  height = rect->bottom - rect->top;
   if (width <= 0 || height <= 0) throw RenderError("the editor has no size");
   platform::Window* host = headless::createHostWindow(Rect(0, 0, width, height));
   if (effect->dispatcher(effect, effEditOpen, 0, 0, host, 0.0f) == 0) {
     headless::destroyHostWindow(host);
     throw RenderError("the editor did not open a window");
   }
-  while (platform::dispatchOnePendingPaint()) {
-  }
   effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
   while (platform::dispatchOnePendingPaint()) {
   }
-  const std::vector<platform::Window*> children = headless::childWindows(host);
-  const bool saved = !children.empty() && savePng(children.front(), path);
+  std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  platform::Window* editor = headless::childWindows(host).front();
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x) {
+      const Color c = headless::windowPixel(editor, Point(x, y));
+      pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
+          static_cast<uint32_t>(c.red) << 16 | static_cast<uint32_t>(c.green) << 8 | c.blue;
+    }
   effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
   headless::destroyHostWindow(host);
-  if (!saved) throw RenderError("cannot write " + path);
+  return pixels;
+}
+
+// Hands cairo's PNG bytes to a file descriptor, keeping the system's reason for a failure.
+struct PngSink {
+  int descriptor;
+  int failure;
+};
+
+cairo_status_t writePngBytes(void* closure, const unsigned char* data, unsigned int length) {
+  PngSink& sink = *static_cast<PngSink*>(closure);
+  while (length > 0) {
+    const ssize_t written = ::write(sink.descriptor, data, length);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      sink.failure = written < 0 ? errno : ENOSPC;
+      return CAIRO_STATUS_WRITE_ERROR;
+    }
+    data += written;
+    length -= static_cast<unsigned int>(written);
+  }
+  return CAIRO_STATUS_SUCCESS;
+}
+
+void writePng(const std::string& path, std::vector<uint32_t>& pixels, int32_t width, int32_t height) {
+  OutputFile output(path);
+  cairo_surface_t* image = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_RGB24, width, height,
+      width * static_cast<int32_t>(sizeof(uint32_t)));
+  PngSink sink{output.descriptor(), 0};
+  const cairo_status_t status = cairo_surface_write_to_png_stream(image, writePngBytes, &sink);
+  cairo_surface_destroy(image);
+  if (status != CAIRO_STATUS_SUCCESS) throw output.writeError(sink.failure, cairo_status_to_string(status));
+  output.commit();
 }
 
 int run(const SnapshotOptions& options) {
@@ -87,7 +138,10 @@ int run(const SnapshotOptions& options) {
   if (effect.record() == nullptr) throw RenderError("the plug-in could not be created");
   if (!options.program.empty()) effect.selectProgram(findProgram(effect.programNames(), options.program));
   applySettings(effect, options.settings);
-  captureEditor(effect.record(), options.outputPath);
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint32_t> pixels = captureEditor(effect.record(), width, height);
+  writePng(options.outputPath, pixels, width, height);
   return 0;
 }
 
@@ -95,8 +149,15 @@ int run(const SnapshotOptions& options) {
 }  // namespace wrenfold
 
 int main(int argc, char** argv) {
+  wrenfold::OutputFile::removeOnSignals(nullptr);
   try {
-    return wrenfold::run(wrenfold::parseSnapshotOptions(std::vector<std::string>(argv + 1, argv + argc)));
+    const wrenfold::SnapshotOptions options =
+        wrenfold::parseSnapshotOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+      std::fputs(wrenfold::kSnapshotUsage, stdout);
+      return 0;
+    }
+    return wrenfold::run(options);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "wrenfold-snapshot: %s\n", error.what());
   }

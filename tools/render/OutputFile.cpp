@@ -1,0 +1,146 @@
+#include "tools/render/OutputFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "tools/render/OutputPath.h"
+
+namespace wrenfold {
+
+namespace {
+
+constexpr int kCleanedSignals[] = {SIGHUP, SIGINT, SIGTERM, SIGPIPE};
+
+// What the signal handler may touch: a fixed buffer and flags, nothing that allocates.
+char gTemporaryPath[4096];
+volatile std::sig_atomic_t gTemporaryRegistered = 0;
+volatile std::sig_atomic_t* gStopFlag = nullptr;
+
+void registerTemporary(const std::string& path) {
+  if (path.size() < sizeof gTemporaryPath) {
+    std::memcpy(gTemporaryPath, path.c_str(), path.size() + 1);
+    gTemporaryRegistered = 1;
+  }
+}
+
+void onSignal(int number) {
+  if (gStopFlag != nullptr && *gStopFlag == 0) {
+    *gStopFlag = number;
+    return;
+  }
+  if (gTemporaryRegistered != 0) {
+    unlink(gTemporaryPath);
+  }
+  signal(number, SIG_DFL);
+  raise(number);
+}
+
+// Blocks the cleaned signals; returns the mask to restore.
+sigset_t holdSignals() {
+  sigset_t held;
+  sigemptyset(&held);
+  for (int number : kCleanedSignals) {
+    sigaddset(&held, number);
+  }
+  sigset_t previous;
+  sigprocmask(SIG_BLOCK, &held, &previous);
+  return previous;
+}
+
+}  // namespace
+
+OutputFile::OutputFile(const std::string& path)
+    : path_(path), destination_(resolveDestination(path)) {
+  refuseUnusableDestination(path_, destination_);
+  removeStaleTemporaries(destination_);
+  temporaryPath_ = temporaryPathFor(destination_, static_cast<long>(getpid()));
+  createTemporary();
+  copyOwnerAndMode();
+}
+
+OutputFile::~OutputFile() {
+  closeTemporary();
+  if (!committed_) {
+    unlink(temporaryPath_.c_str());
+    gTemporaryRegistered = 0;
+  }
+}
+
+RenderError OutputFile::writeError(int reason, const std::string& fallback) const {
+  return RenderError("cannot write '" + path_ + "': " +
+                     (reason != 0 ? std::strerror(reason) : fallback));
+}
+
+void OutputFile::createTemporary() {
+  registerTemporary(temporaryPath_);
+  descriptor_ = open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (descriptor_ < 0) {
+    const int reason = errno;
+    gTemporaryRegistered = 0;
+    throw writeError(reason, "");
+  }
+}
+
+void OutputFile::copyOwnerAndMode() {
+  struct stat replaced {};
+  if (stat(destination_.c_str(), &replaced) != 0) {
+    return;
+  }
+  if (fchown(descriptor_, replaced.st_uid, replaced.st_gid) != 0) {
+    // Only root may give a file away; anyone else's copy stays their own.
+  }
+  if (fchmod(descriptor_, replaced.st_mode & 07777) != 0) {
+    throw writeError(errno, "");
+  }
+}
+
+int OutputFile::closeTemporary() {
+  if (descriptor_ < 0) {
+    return 0;
+  }
+  const int closed = close(descriptor_);
+  descriptor_ = -1;
+  return closed == 0 ? 0 : errno;
+}
+
+void OutputFile::commit() {
+  // A signal arriving now waits until the file carries its name, so none cuts the rename short.
+  const sigset_t previous = holdSignals();
+  const int reason = flushAndRename();
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  if (reason != 0) {
+    throw writeError(reason, "");
+  }
+}
+
+int OutputFile::flushAndRename() {
+  if (fsync(descriptor_) != 0) {
+    return errno;
+  }
+  if (const int reason = closeTemporary(); reason != 0) {
+    return reason;
+  }
+  if (rename(temporaryPath_.c_str(), destination_.c_str()) != 0) {
+    return errno;
+  }
+  committed_ = true;
+  gTemporaryRegistered = 0;
+  return 0;
+}
+
+void OutputFile::removeOnSignals(volatile std::sig_atomic_t* flag) {
+  gStopFlag = flag;
+  struct sigaction action {};
+  action.sa_handler = onSignal;
+  action.sa_flags = SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  for (int number : kCleanedSignals) {
+    sigaction(number, &action, nullptr);
+  }
+}
+
+}  // namespace wrenfold
