@@ -437,15 +437,17 @@ TEST_F(DelayEffectTest, ReverseModeShapesWhatIsHeardButNotTheFeedback) {
   effect.applyParameter(RevAttack, 0.0f);
   effect.applyParameter(RevRelease, 0.0f);
   effect.applyParameter(NomorRev, 1.0f);
-  // With flat envelopes a backward line plays each half-length fragment reversed.
+  // With flat envelopes a backward line plays each half-length fragment reversed. The inputs
+  // count in steps of 1/256 (exact, and below the loop bound), so each names its frame.
   const int32_t n = effect.delayLength(0);
+  const float step = 1.0f / 256.0f;
   Block block(2 * n);
-  for (int32_t i = 0; i < 2 * n; ++i) block.inL[i] = static_cast<float>(i + 1);
+  for (int32_t i = 0; i < 2 * n; ++i) block.inL[i] = static_cast<float>(i + 1) * step;
   block.run(effect);
   // Step t reads what was written d = 2t mod n steps earlier (n when that is 0).
   for (int32_t t = n / 2 + 1; t < 2 * n; ++t) {
     const int32_t d = (2 * t) % n == 0 ? n : (2 * t) % n;
-    const float expected = t - d >= 0 ? static_cast<float>(t - d + 1) : 0.0f;
+    const float expected = t - d >= 0 ? static_cast<float>(t - d + 1) * step : 0.0f;
     ASSERT_EQ(block.outL[t], expected) << t;
   }
   // A ramped envelope scales each output sample by its table entry.

@@ -1,0 +1,382 @@
+#include "delay/FrameLoop.h"
+
+#include <algorithm>
+#include <type_traits>
+
+#include "delay/DelayLine.h"
+#include "delay/LoopFilter.h"
+#include "delay/ReverseEnvelope.h"
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define WRENFOLD_TWO_LANES 1
+#endif
+
+namespace wrenfold {
+
+namespace {
+
+// Runs a loop template with the three switches as compile-time constants, so that each
+// combination runs branch-free.
+template <typename Loop>
+void withModes(const FrameModes& modes, Loop loop) {
+  using On = std::true_type;
+  using Off = std::false_type;
+  switch ((modes.reversed ? 4 : 0) + (modes.bypassed ? 2 : 0) + (modes.replacing ? 1 : 0)) {
+    case 0: loop(Off{}, Off{}, Off{}); break;
+    case 1: loop(Off{}, Off{}, On{}); break;
+    case 2: loop(Off{}, On{}, Off{}); break;
+    case 3: loop(Off{}, On{}, On{}); break;
+    case 4: loop(On{}, Off{}, Off{}); break;
+    case 5: loop(On{}, Off{}, On{}); break;
+    case 6: loop(On{}, On{}, Off{}); break;
+    default: loop(On{}, On{}, On{}); break;
+  }
+}
+
+// Returns 0.0 for an infinite or NaN sample, the sample otherwise.
+inline float finiteOrZero(float sample) { return overflowed(sample) ? 0.0f : sample; }
+
+// One channel during a scalar block: cursors and a filter copy keep positions and history local.
+struct ScalarChannel {
+  explicit ScalarChannel(const DelayChannel& channel)
+      : line(channel.line->openCursor()),
+        shape(channel.envelope->openCursor()),
+        filter(*channel.filter),
+        feedback(channel.feedback) {}
+  // Hands positions and filter history back to the channel's units.
+  void close(const DelayChannel& channel) const {
+    channel.line->closeCursor(line);
+    channel.envelope->closeCursor(shape);
+    channel.filter->keepHistoryOf(filter);
+  }
+
+  DelayLine::Cursor line;
+  ReverseEnvelope::Cursor shape;
+  LoopFilter filter;
+  float feedback;
+};
+
+// Runs steps 1 to 5 of one frame on one channel and returns the delayed sample to be heard.
+template <bool isReversed>
+inline float runLoop(ScalarChannel& channel, float in) {
+  // 1. Read the delay, forwards or backwards.
+  float delayed = isReversed ? channel.line.readBackwards() : channel.line.readForwards();
+  // 2. Input plus feedback, flushed when its exponent is zero; a non-finite input enters the
+  //    loop as silence.
+  float sum = delayed * channel.feedback + in;
+  if (!isNormal(sum)) sum = flushToZero(delayed * channel.feedback + finiteOrZero(in));
+  // 3. Filter, whose result is flushed likewise, and hold it within the loop bound.
+  const float filtered = boundedLoopSample(channel.filter.filterFlushed(sum));
+  // 4. Write it into the delay.
+  channel.line.write(filtered);
+  // 5. In reverse mode the envelope shapes what is heard, not what is fed back.
+  if (isReversed) delayed *= channel.shape.next();
+  return delayed;
+}
+
+template <bool isReversed, bool isBypassed, bool isReplacing>
+void scalarFrames(ScalarChannel (&loops)[2], const DelayChannel (&channels)[2],
+                  const FrameBuffers& buffers) {
+  const DelayChannel& left = channels[0];
+  const DelayChannel& right = channels[1];
+  for (int32_t i = 0; i < buffers.frames; ++i) {
+    const float in[2] = {buffers.inLeft[i], buffers.inRight[i]};
+    float delayed[2];
+    for (int32_t c = 0; c < 2; ++c) delayed[c] = runLoop<isReversed>(loops[c], in[c]);
+
+    // 6. Mix: panned wet signals plus dry, or the plain input when bypassed.
+    float outLeft = in[0];
+    float outRight = in[1];
+    if (!isBypassed) {
+      outLeft = right.wetToLeft * delayed[1] + left.wetToLeft * delayed[0] + left.dry * in[0];
+      outRight = right.wetToRight * delayed[1] + left.wetToRight * delayed[0] + right.dry * in[1];
+    }
+
+    // 7. Overwrite or accumulate.
+    if (isReplacing) {
+      buffers.outLeft[i] = outLeft;
+      buffers.outRight[i] = outRight;
+    } else {
+      buffers.outLeft[i] += outLeft;
+      buffers.outRight[i] += outRight;
+    }
+  }
+}
+
+}  // namespace
+
+void runScalarFrames(DelayChannel (&channels)[2], const FrameBuffers& buffers,
+                     const FrameModes& modes) {
+  ScalarChannel loops[2] = {ScalarChannel(channels[0]), ScalarChannel(channels[1])};
+  withModes(modes, [&](auto reversed, auto bypassed, auto replacing) {
+    scalarFrames<decltype(reversed)::value, decltype(bypassed)::value,
+                 decltype(replacing)::value>(loops, channels, buffers);
+  });
+  for (int32_t c = 0; c < 2; ++c) loops[c].close(channels[c]);
+}
+
+#if WRENFOLD_TWO_LANES
+
+namespace {
+
+// Lane 0 carries the left channel, lane 1 the right one; lanes 2 and 3 carry zeros.
+using Lanes = __m128;
+
+// Returns the two samples at left and right in lanes 0 and 1.
+inline Lanes pairAt(const float* left, const float* right) {
+  return _mm_unpacklo_ps(_mm_load_ss(left), _mm_load_ss(right));
+}
+
+// Returns left and right in lanes 0 and 1.
+inline Lanes pairOf(float left, float right) { return _mm_setr_ps(left, right, 0.0f, 0.0f); }
+
+// Returns lane 1 in every lane.
+inline Lanes rightLane(Lanes v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(1, 1, 1, 1)); }
+
+// Returns lane 0 in every lane.
+inline Lanes leftLane(Lanes v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 0, 0, 0)); }
+
+// Returns all ones in the lanes that are zero, denormal, infinite or NaN: isNormal per lane.
+inline Lanes abnormalLanes(Lanes v) {
+  const __m128i bits = _mm_castps_si128(v);
+  // Doubling drops the sign; adding 0x7F000000 moves exponents 1..254 below 0x7E000000 in the
+  // signed order, and every other exponent above it.
+  const __m128i moved = _mm_add_epi32(_mm_add_epi32(bits, bits), _mm_set1_epi32(0x7F000000));
+  return _mm_castsi128_ps(_mm_cmpgt_epi32(moved, _mm_set1_epi32(0x7DFFFFFF)));
+}
+
+// Returns all ones in the lanes that are infinite or NaN: overflowed per lane.
+inline Lanes overflowedLanes(Lanes v) {
+  const __m128i exponent = _mm_set1_epi32(0x7F800000);
+  return _mm_castsi128_ps(
+      _mm_cmpeq_epi32(_mm_and_si128(_mm_castps_si128(v), exponent), exponent));
+}
+
+// Returns the lanes with their zero, denormal, infinite and NaN values replaced by 0.0.
+inline Lanes flushLanes(Lanes v) { return _mm_andnot_ps(abnormalLanes(v), v); }
+
+// The same biquad stage of both channels, coefficients and history in lanes.
+struct LaneStage {
+  LaneStage(const LoopFilter::Stage& left, const LoopFilter::Stage& right)
+      : b0(pairOf(left.b0, right.b0)),
+        b1(pairOf(left.b1, right.b1)),
+        b2(pairOf(left.b2, right.b2)),
+        a1(pairOf(left.a1, right.a1)),
+        a2(pairOf(left.a2, right.a2)),
+        x1(pairOf(left.x1, right.x1)),
+        x2(pairOf(left.x2, right.x2)),
+        y1(pairOf(left.y1, right.y1)),
+        y2(pairOf(left.y2, right.y2)) {}
+
+  // Returns b2 x2 + b0 x + b1 x1 - a1 y1 - a2 y2, summed in that order as Stage::run does.
+  Lanes respond(Lanes x) const {
+    const Lanes feedForward =
+        _mm_add_ps(_mm_add_ps(_mm_mul_ps(b2, x2), _mm_mul_ps(b0, x)), _mm_mul_ps(b1, x1));
+    return _mm_sub_ps(_mm_sub_ps(feedForward, _mm_mul_ps(a1, y1)), _mm_mul_ps(a2, y2));
+  }
+  // Moves the history on by one input and its output.
+  void shift(Lanes x, Lanes y) {
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+  }
+  // Runs Stage::run in each lane: a zero or denormal result becomes 0.0, and a lane whose result
+  // overflowed restarts from silence.
+  Lanes runFlushing(Lanes x) {
+    const Lanes y = respond(x);
+    const Lanes restart = overflowedLanes(y);
+    const Lanes kept = flushLanes(y);
+    x2 = _mm_andnot_ps(restart, x1);
+    x1 = _mm_andnot_ps(restart, x);
+    y2 = _mm_andnot_ps(restart, y1);
+    y1 = kept;
+    return kept;
+  }
+  // Copies the history of lane 0 and lane 1 into the two channels' stages.
+  void storeHistory(LoopFilter::Stage& left, LoopFilter::Stage& right) const {
+    alignas(16) float lanes[4][4];
+    _mm_store_ps(lanes[0], x1);
+    _mm_store_ps(lanes[1], x2);
+    _mm_store_ps(lanes[2], y1);
+    _mm_store_ps(lanes[3], y2);
+    left.x1 = lanes[0][0];
+    right.x1 = lanes[0][1];
+    left.x2 = lanes[1][0];
+    right.x2 = lanes[1][1];
+    left.y1 = lanes[2][0];
+    right.y1 = lanes[2][1];
+    left.y2 = lanes[3][0];
+    right.y2 = lanes[3][1];
+  }
+
+  Lanes b0, b1, b2, a1, a2, x1, x2, y1, y2;
+};
+
+// Both channels during a two-lane block: cursors, filter stages and gains.
+struct LanePair {
+  explicit LanePair(const DelayChannel (&channels)[2])
+      : lineLeft(channels[0].line->openCursor()),
+        lineRight(channels[1].line->openCursor()),
+        shapeLeft(channels[0].envelope->openCursor()),
+        shapeRight(channels[1].envelope->openCursor()),
+        lowPass(channels[0].filter->lowPassStage(), channels[1].filter->lowPassStage()),
+        highPass(channels[0].filter->highPassStage(), channels[1].filter->highPassStage()),
+        feedback(pairOf(channels[0].feedback, channels[1].feedback)),
+        wetFromLeft(pairOf(channels[0].wetToLeft, channels[0].wetToRight)),
+        wetFromRight(pairOf(channels[1].wetToLeft, channels[1].wetToRight)),
+        dry(pairOf(channels[0].dry, channels[1].dry)) {}
+
+  // Hands positions and filter histories back to the channels' units.
+  void close(const DelayChannel (&channels)[2]) const {
+    channels[0].line->closeCursor(lineLeft);
+    channels[1].line->closeCursor(lineRight);
+    channels[0].envelope->closeCursor(shapeLeft);
+    channels[1].envelope->closeCursor(shapeRight);
+    LoopFilter::Stage lows[2] = {channels[0].filter->lowPassStage(),
+                                 channels[1].filter->lowPassStage()};
+    LoopFilter::Stage highs[2] = {channels[0].filter->highPassStage(),
+                                  channels[1].filter->highPassStage()};
+    lowPass.storeHistory(lows[0], lows[1]);
+    highPass.storeHistory(highs[0], highs[1]);
+    channels[0].filter->keepHistories(lows[0], highs[0]);
+    channels[1].filter->keepHistories(lows[1], highs[1]);
+  }
+
+  DelayLine::Cursor lineLeft;
+  DelayLine::Cursor lineRight;
+  ReverseEnvelope::Cursor shapeLeft;
+  ReverseEnvelope::Cursor shapeRight;
+  LaneStage lowPass;
+  LaneStage highPass;
+  Lanes feedback;
+  Lanes wetFromLeft;
+  Lanes wetFromRight;
+  Lanes dry;
+};
+
+// Returns how many frames can run before any position of the pair wraps, at most limit.
+template <bool isReversed>
+inline int32_t stepsBeforeAnyWrap(const LanePair& pair, int32_t limit) {
+  int32_t steps = limit;
+  steps = std::min(steps, pair.lineLeft.stepsBeforeWrap(isReversed));
+  steps = std::min(steps, pair.lineRight.stepsBeforeWrap(isReversed));
+  if (isReversed) {
+    steps = std::min(steps, pair.shapeLeft.stepsBeforeWrap());
+    steps = std::min(steps, pair.shapeRight.stepsBeforeWrap());
+  }
+  return steps;
+}
+
+// Runs frames first .. first + steps - 1, during which no position wraps.
+template <bool isReversed, bool isBypassed, bool isReplacing>
+inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, int32_t steps) {
+  constexpr int32_t readStep = isReversed ? -1 : 1;
+  const float* readLeft = pair.lineLeft.readPointer();
+  const float* readRight = pair.lineRight.readPointer();
+  float* writeLeft = pair.lineLeft.writePointer();
+  float* writeRight = pair.lineRight.writePointer();
+  const float* gainLeft = pair.shapeLeft.gains();
+  const float* gainRight = pair.shapeRight.gains();
+  const Lanes lowestSample = _mm_set1_ps(-loopBound);
+  const Lanes highestSample = _mm_set1_ps(loopBound);
+  LaneStage lowPass = pair.lowPass;
+  LaneStage highPass = pair.highPass;
+
+  for (int32_t i = first; i < first + steps; ++i) {
+    const Lanes in = pairAt(buffers.inLeft + i, buffers.inRight + i);
+
+    // 1. Read both delays.
+    Lanes delayed = pairAt(readLeft, readRight);
+    readLeft += readStep;
+    readRight += readStep;
+
+    // 2., 3. Input plus feedback through both stages. While every lane of the sum and of both
+    //    stage results is a normal number, no flush or restart applies and the histories move
+    //    on; otherwise the frame is taken again with the flushes and the non-finite guard.
+    Lanes sum = _mm_add_ps(_mm_mul_ps(delayed, pair.feedback), in);
+    Lanes lowOut = lowPass.respond(sum);
+    Lanes filtered = highPass.respond(lowOut);
+    const Lanes abnormal = _mm_or_ps(_mm_or_ps(abnormalLanes(sum), abnormalLanes(lowOut)),
+                                     abnormalLanes(filtered));
+    if ((_mm_movemask_ps(abnormal) & 3) == 0) {
+      lowPass.shift(sum, lowOut);
+      highPass.shift(lowOut, filtered);
+    } else {
+      const Lanes finiteIn = _mm_andnot_ps(overflowedLanes(in), in);
+      sum = flushLanes(_mm_add_ps(_mm_mul_ps(delayed, pair.feedback), finiteIn));
+      lowOut = lowPass.runFlushing(sum);
+      filtered = highPass.runFlushing(lowOut);
+    }
+    filtered = _mm_min_ps(_mm_max_ps(filtered, lowestSample), highestSample);
+
+    // 4. Write into both delays.
+    _mm_store_ss(writeLeft++, filtered);
+    _mm_store_ss(writeRight++, rightLane(filtered));
+
+    // 5. In reverse mode the envelopes shape what is heard.
+    if (isReversed) {
+      delayed = _mm_mul_ps(delayed, pairAt(gainLeft++, gainRight++));
+    }
+
+    // 6. Mix, lane 0 into the left and lane 1 into the right output, or the plain input.
+    Lanes out = in;
+    if (!isBypassed) {
+      const Lanes wet = _mm_add_ps(_mm_mul_ps(pair.wetFromRight, rightLane(delayed)),
+                                   _mm_mul_ps(pair.wetFromLeft, leftLane(delayed)));
+      out = _mm_add_ps(wet, _mm_mul_ps(pair.dry, in));
+    }
+
+    // 7. Overwrite or accumulate, left before right as in the scalar loop.
+    float* left = buffers.outLeft + i;
+    float* right = buffers.outRight + i;
+    if (isReplacing) {
+      _mm_store_ss(left, out);
+      _mm_store_ss(right, rightLane(out));
+    } else {
+      _mm_store_ss(left, _mm_add_ss(_mm_load_ss(left), out));
+      _mm_store_ss(right, _mm_add_ss(_mm_load_ss(right), rightLane(out)));
+    }
+  }
+  pair.lowPass = lowPass;
+  pair.highPass = highPass;
+}
+
+template <bool isReversed, bool isBypassed, bool isReplacing>
+void laneFrames(LanePair& pair, const FrameBuffers& buffers) {
+  for (int32_t first = 0; first < buffers.frames;) {
+    const int32_t steps = stepsBeforeAnyWrap<isReversed>(pair, buffers.frames - first);
+    laneRun<isReversed, isBypassed, isReplacing>(pair, buffers, first, steps);
+    pair.lineLeft.advance(steps, isReversed);
+    pair.lineRight.advance(steps, isReversed);
+    if (isReversed) {
+      pair.shapeLeft.advance(steps);
+      pair.shapeRight.advance(steps);
+    }
+    first += steps;
+  }
+}
+
+}  // namespace
+
+void runTwoLaneFrames(DelayChannel (&channels)[2], const FrameBuffers& buffers,
+                      const FrameModes& modes) {
+  LanePair pair(channels);
+  withModes(modes, [&](auto reversed, auto bypassed, auto replacing) {
+    laneFrames<decltype(reversed)::value, decltype(bypassed)::value,
+               decltype(replacing)::value>(pair, buffers);
+  });
+  pair.close(channels);
+}
+
+#else
+
+void runTwoLaneFrames(DelayChannel (&channels)[2], const FrameBuffers& buffers,
+                      const FrameModes& modes) {
+  runScalarFrames(channels, buffers, modes);
+}
+
+#endif
+
+}  // namespace wrenfold
