@@ -131,6 +131,7 @@ void DelayEffect::applyParameter(int32_t index, float value) {
       updateChannelGains();
       break;
   }
+  gatherLaneSettings(channels, laneSettings);
 }
 
 float DelayEffect::parameterValue(int32_t index) {
@@ -154,7 +155,7 @@ void DelayEffect::processBlock(float** inputs, float** outputs, int32_t sampleFr
   // from the same switch, on every change of it.
   const FrameModes modes{engineValues[NomorRev] > 0.5f, engineValues[Bypass] >= 0.5f, replacing};
   if (frameLoop == FrameLoop::twoLane)
-    runTwoLaneFrames(channels, buffers, modes);
+    runTwoLaneFrames(channels, laneSettings, buffers, modes);
   else
     runScalarFrames(channels, buffers, modes);
 }

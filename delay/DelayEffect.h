@@ -99,6 +99,7 @@ class DelayEffect : public ExtendedEffectBase {
   ProgramRecord* programs = nullptr;
   bool complete = false;
   FrameLoop frameLoop = FrameLoop::twoLane;
+  LaneSettings laneSettings;
   float engineValues[parameterCountTotal] = {};
   float sampleRate = 44100.0f;
 };

@@ -116,6 +116,37 @@ void runScalarFrames(DelayChannel (&channels)[2], const FrameBuffers& buffers,
   for (int32_t c = 0; c < 2; ++c) loops[c].close(channels[c]);
 }
 
+namespace {
+
+// Puts a stage's coefficients into five rows from first on.
+void gatherStage(const LoopFilter::Stage& left, const LoopFilter::Stage& right,
+                 float (*rows)[4]) {
+  const float LoopFilter::Stage::*coefficients[5] = {
+      &LoopFilter::Stage::b0, &LoopFilter::Stage::b1, &LoopFilter::Stage::b2,
+      &LoopFilter::Stage::a1, &LoopFilter::Stage::a2};
+  for (int32_t k = 0; k < 5; ++k) {
+    rows[k][0] = left.*coefficients[k];
+    rows[k][1] = right.*coefficients[k];
+  }
+}
+
+}  // namespace
+
+void gatherLaneSettings(const DelayChannel (&channels)[2], LaneSettings& settings) {
+  const LoopFilter& left = *channels[0].filter;
+  const LoopFilter& right = *channels[1].filter;
+  gatherStage(left.lowPassStage(), right.lowPassStage(), &settings.rows[LaneSettings::lowPass]);
+  gatherStage(left.highPassStage(), right.highPassStage(), &settings.rows[LaneSettings::highPass]);
+  for (int32_t c = 0; c < 2; ++c) {
+    settings.rows[LaneSettings::feedback][c] = channels[c].feedback;
+    settings.rows[LaneSettings::dry][c] = channels[c].dry;
+  }
+  settings.rows[LaneSettings::wetFromLeft][0] = channels[0].wetToLeft;
+  settings.rows[LaneSettings::wetFromLeft][1] = channels[0].wetToRight;
+  settings.rows[LaneSettings::wetFromRight][0] = channels[1].wetToLeft;
+  settings.rows[LaneSettings::wetFromRight][1] = channels[1].wetToRight;
+}
+
 #if WRENFOLD_TWO_LANES
 
 namespace {
@@ -130,6 +161,20 @@ inline Lanes pairAt(const float* left, const float* right) {
 
 // Returns left and right in lanes 0 and 1.
 inline Lanes pairOf(float left, float right) { return _mm_setr_ps(left, right, 0.0f, 0.0f); }
+
+// Returns a stage's history x1, x2, y1, y2 in lanes 0 to 3.
+inline Lanes historyOf(const LoopFilter::Stage& stage) {
+  float history[4];
+  stage.copyHistory(history);
+  return _mm_loadu_ps(history);
+}
+
+// Stores lanes 0 to 3 as a stage's history x1, x2, y1, y2.
+inline void keepHistory(Lanes history, LoopFilter::Stage& stage) {
+  float values[4];
+  _mm_storeu_ps(values, history);
+  stage.takeHistory(values);
+}
 
 // Returns lane 1 in every lane.
 inline Lanes rightLane(Lanes v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(1, 1, 1, 1)); }
@@ -156,25 +201,32 @@ inline Lanes overflowedLanes(Lanes v) {
 // Returns the lanes with their zero, denormal, infinite and NaN values replaced by 0.0.
 inline Lanes flushLanes(Lanes v) { return _mm_andnot_ps(abnormalLanes(v), v); }
 
-// The same biquad stage of both channels, coefficients and history in lanes.
+// The same biquad stage of both channels: history in lanes, coefficients read from the gathered
+// settings where they are used, so that they need no registers or copies.
 struct LaneStage {
-  LaneStage(const LoopFilter::Stage& left, const LoopFilter::Stage& right)
-      : b0(pairOf(left.b0, right.b0)),
-        b1(pairOf(left.b1, right.b1)),
-        b2(pairOf(left.b2, right.b2)),
-        a1(pairOf(left.a1, right.a1)),
-        a2(pairOf(left.a2, right.a2)),
-        x1(pairOf(left.x1, right.x1)),
-        x2(pairOf(left.x2, right.x2)),
-        y1(pairOf(left.y1, right.y1)),
-        y2(pairOf(left.y2, right.y2)) {}
+  LaneStage(const float (*coefficients)[4], const LoopFilter::Stage& left,
+            const LoopFilter::Stage& right)
+      : rows(coefficients) {
+    // Both histories side by side: (x1, x1, x2, x2) and (y1, y1, y2, y2), left before right.
+    const Lanes leftHistory = historyOf(left);
+    const Lanes rightHistory = historyOf(right);
+    const Lanes inputs = _mm_unpacklo_ps(leftHistory, rightHistory);
+    const Lanes outputs = _mm_unpackhi_ps(leftHistory, rightHistory);
+    const Lanes zero = _mm_setzero_ps();
+    x1 = _mm_movelh_ps(inputs, zero);
+    x2 = _mm_movehl_ps(zero, inputs);
+    y1 = _mm_movelh_ps(outputs, zero);
+    y2 = _mm_movehl_ps(zero, outputs);
+  }
 
   // Returns b2 x2 + b0 x + b1 x1 - a1 y1 - a2 y2, summed in that order as Stage::run does.
   Lanes respond(Lanes x) const {
-    const Lanes feedForward =
-        _mm_add_ps(_mm_add_ps(_mm_mul_ps(b2, x2), _mm_mul_ps(b0, x)), _mm_mul_ps(b1, x1));
-    return _mm_sub_ps(_mm_sub_ps(feedForward, _mm_mul_ps(a1, y1)), _mm_mul_ps(a2, y2));
+    const Lanes feedForward = _mm_add_ps(
+        _mm_add_ps(_mm_mul_ps(row(b2), x2), _mm_mul_ps(row(b0), x)), _mm_mul_ps(row(b1), x1));
+    return _mm_sub_ps(_mm_sub_ps(feedForward, _mm_mul_ps(row(a1), y1)), _mm_mul_ps(row(a2), y2));
   }
+  // Returns one coefficient of both channels.
+  Lanes row(int32_t coefficient) const { return _mm_load_ps(rows[coefficient]); }
   // Moves the history on by one input and its output.
   void shift(Lanes x, Lanes y) {
     x2 = x1;
@@ -194,39 +246,32 @@ struct LaneStage {
     y1 = kept;
     return kept;
   }
-  // Copies the history of lane 0 and lane 1 into the two channels' stages.
+  // Copies the history of lane 0 and lane 1 back into the two channels' stages.
   void storeHistory(LoopFilter::Stage& left, LoopFilter::Stage& right) const {
-    alignas(16) float lanes[4][4];
-    _mm_store_ps(lanes[0], x1);
-    _mm_store_ps(lanes[1], x2);
-    _mm_store_ps(lanes[2], y1);
-    _mm_store_ps(lanes[3], y2);
-    left.x1 = lanes[0][0];
-    right.x1 = lanes[0][1];
-    left.x2 = lanes[1][0];
-    right.x2 = lanes[1][1];
-    left.y1 = lanes[2][0];
-    right.y1 = lanes[2][1];
-    left.y2 = lanes[3][0];
-    right.y2 = lanes[3][1];
+    const Lanes inputs = _mm_movelh_ps(x1, x2);
+    const Lanes outputs = _mm_movelh_ps(y1, y2);
+    keepHistory(_mm_shuffle_ps(inputs, outputs, _MM_SHUFFLE(2, 0, 2, 0)), left);
+    keepHistory(_mm_shuffle_ps(inputs, outputs, _MM_SHUFFLE(3, 1, 3, 1)), right);
   }
 
-  Lanes b0, b1, b2, a1, a2, x1, x2, y1, y2;
+  // The order of the coefficient rows.
+  enum Coefficient { b0, b1, b2, a1, a2 };
+  const float (*rows)[4];
+  Lanes x1, x2, y1, y2;
 };
 
 // Both channels during a two-lane block: cursors, filter stages and gains.
 struct LanePair {
-  explicit LanePair(const DelayChannel (&channels)[2])
+  LanePair(const DelayChannel (&channels)[2], const LaneSettings& settings)
       : lineLeft(channels[0].line->openCursor()),
         lineRight(channels[1].line->openCursor()),
         shapeLeft(channels[0].envelope->openCursor()),
         shapeRight(channels[1].envelope->openCursor()),
-        lowPass(channels[0].filter->lowPassStage(), channels[1].filter->lowPassStage()),
-        highPass(channels[0].filter->highPassStage(), channels[1].filter->highPassStage()),
-        feedback(pairOf(channels[0].feedback, channels[1].feedback)),
-        wetFromLeft(pairOf(channels[0].wetToLeft, channels[0].wetToRight)),
-        wetFromRight(pairOf(channels[1].wetToLeft, channels[1].wetToRight)),
-        dry(pairOf(channels[0].dry, channels[1].dry)) {}
+        lowPass(&settings.rows[LaneSettings::lowPass], channels[0].filter->lowPassStage(),
+                channels[1].filter->lowPassStage()),
+        highPass(&settings.rows[LaneSettings::highPass], channels[0].filter->highPassStage(),
+                 channels[1].filter->highPassStage()),
+        gains(settings) {}
 
   // Hands positions and filter histories back to the channels' units.
   void close(const DelayChannel (&channels)[2]) const {
@@ -234,14 +279,8 @@ struct LanePair {
     channels[1].line->closeCursor(lineRight);
     channels[0].envelope->closeCursor(shapeLeft);
     channels[1].envelope->closeCursor(shapeRight);
-    LoopFilter::Stage lows[2] = {channels[0].filter->lowPassStage(),
-                                 channels[1].filter->lowPassStage()};
-    LoopFilter::Stage highs[2] = {channels[0].filter->highPassStage(),
-                                  channels[1].filter->highPassStage()};
-    lowPass.storeHistory(lows[0], lows[1]);
-    highPass.storeHistory(highs[0], highs[1]);
-    channels[0].filter->keepHistories(lows[0], highs[0]);
-    channels[1].filter->keepHistories(lows[1], highs[1]);
+    lowPass.storeHistory(channels[0].filter->lowPassStage(), channels[1].filter->lowPassStage());
+    highPass.storeHistory(channels[0].filter->highPassStage(), channels[1].filter->highPassStage());
   }
 
   DelayLine::Cursor lineLeft;
@@ -250,10 +289,10 @@ struct LanePair {
   ReverseEnvelope::Cursor shapeRight;
   LaneStage lowPass;
   LaneStage highPass;
-  Lanes feedback;
-  Lanes wetFromLeft;
-  Lanes wetFromRight;
-  Lanes dry;
+  const LaneSettings& gains;
+
+  // Returns one gain row of both channels.
+  Lanes gain(LaneSettings::Row row) const { return _mm_load_ps(gains.rows[row]); }
 };
 
 // Returns how many frames can run before any position of the pair wraps, at most limit.
@@ -281,8 +320,8 @@ inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, 
   const float* gainRight = pair.shapeRight.gains();
   const Lanes lowestSample = _mm_set1_ps(-loopBound);
   const Lanes highestSample = _mm_set1_ps(loopBound);
-  LaneStage lowPass = pair.lowPass;
-  LaneStage highPass = pair.highPass;
+  LaneStage& lowPass = pair.lowPass;
+  LaneStage& highPass = pair.highPass;
 
   for (int32_t i = first; i < first + steps; ++i) {
     const Lanes in = pairAt(buffers.inLeft + i, buffers.inRight + i);
@@ -295,7 +334,7 @@ inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, 
     // 2., 3. Input plus feedback through both stages. While every lane of the sum and of both
     //    stage results is a normal number, no flush or restart applies and the histories move
     //    on; otherwise the frame is taken again with the flushes and the non-finite guard.
-    Lanes sum = _mm_add_ps(_mm_mul_ps(delayed, pair.feedback), in);
+    Lanes sum = _mm_add_ps(_mm_mul_ps(delayed, pair.gain(LaneSettings::feedback)), in);
     Lanes lowOut = lowPass.respond(sum);
     Lanes filtered = highPass.respond(lowOut);
     const Lanes abnormal = _mm_or_ps(_mm_or_ps(abnormalLanes(sum), abnormalLanes(lowOut)),
@@ -305,7 +344,7 @@ inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, 
       highPass.shift(lowOut, filtered);
     } else {
       const Lanes finiteIn = _mm_andnot_ps(overflowedLanes(in), in);
-      sum = flushLanes(_mm_add_ps(_mm_mul_ps(delayed, pair.feedback), finiteIn));
+      sum = flushLanes(_mm_add_ps(_mm_mul_ps(delayed, pair.gain(LaneSettings::feedback)), finiteIn));
       lowOut = lowPass.runFlushing(sum);
       filtered = highPass.runFlushing(lowOut);
     }
@@ -323,9 +362,9 @@ inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, 
     // 6. Mix, lane 0 into the left and lane 1 into the right output, or the plain input.
     Lanes out = in;
     if (!isBypassed) {
-      const Lanes wet = _mm_add_ps(_mm_mul_ps(pair.wetFromRight, rightLane(delayed)),
-                                   _mm_mul_ps(pair.wetFromLeft, leftLane(delayed)));
-      out = _mm_add_ps(wet, _mm_mul_ps(pair.dry, in));
+      const Lanes wet = _mm_add_ps(_mm_mul_ps(pair.gain(LaneSettings::wetFromRight), rightLane(delayed)),
+                                   _mm_mul_ps(pair.gain(LaneSettings::wetFromLeft), leftLane(delayed)));
+      out = _mm_add_ps(wet, _mm_mul_ps(pair.gain(LaneSettings::dry), in));
     }
 
     // 7. Overwrite or accumulate, left before right as in the scalar loop.
@@ -339,12 +378,12 @@ inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, 
       _mm_store_ss(right, _mm_add_ss(_mm_load_ss(right), rightLane(out)));
     }
   }
-  pair.lowPass = lowPass;
-  pair.highPass = highPass;
 }
 
 template <bool isReversed, bool isBypassed, bool isReplacing>
-void laneFrames(LanePair& pair, const FrameBuffers& buffers) {
+void laneFrames(const DelayChannel (&channels)[2], const LaneSettings& settings,
+                const FrameBuffers& buffers) {
+  LanePair pair(channels, settings);
   for (int32_t first = 0; first < buffers.frames;) {
     const int32_t steps = stepsBeforeAnyWrap<isReversed>(pair, buffers.frames - first);
     laneRun<isReversed, isBypassed, isReplacing>(pair, buffers, first, steps);
@@ -356,24 +395,23 @@ void laneFrames(LanePair& pair, const FrameBuffers& buffers) {
     }
     first += steps;
   }
+  pair.close(channels);
 }
 
 }  // namespace
 
-void runTwoLaneFrames(DelayChannel (&channels)[2], const FrameBuffers& buffers,
-                      const FrameModes& modes) {
-  LanePair pair(channels);
+void runTwoLaneFrames(DelayChannel (&channels)[2], const LaneSettings& settings,
+                      const FrameBuffers& buffers, const FrameModes& modes) {
   withModes(modes, [&](auto reversed, auto bypassed, auto replacing) {
     laneFrames<decltype(reversed)::value, decltype(bypassed)::value,
-               decltype(replacing)::value>(pair, buffers);
+               decltype(replacing)::value>(channels, settings, buffers);
   });
-  pair.close(channels);
 }
 
 #else
 
-void runTwoLaneFrames(DelayChannel (&channels)[2], const FrameBuffers& buffers,
-                      const FrameModes& modes) {
+void runTwoLaneFrames(DelayChannel (&channels)[2], const LaneSettings&,
+                      const FrameBuffers& buffers, const FrameModes& modes) {
   runScalarFrames(channels, buffers, modes);
 }
 

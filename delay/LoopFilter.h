@@ -64,6 +64,20 @@ class LoopFilter {
       b0 = 1.0f;
       b1 = b2 = a1 = a2 = 0.0f;
     }
+    // Copies the history into history[0..3] as x1, x2, y1, y2.
+    void copyHistory(float history[4]) const {
+      history[0] = x1;
+      history[1] = x2;
+      history[2] = y1;
+      history[3] = y2;
+    }
+    // Takes the history from history[0..3] as x1, x2, y1, y2.
+    void takeHistory(const float history[4]) {
+      x1 = history[0];
+      x2 = history[1];
+      y1 = history[2];
+      y2 = history[3];
+    }
     // Zeroes the history.
     void reset() { x1 = x2 = y1 = y2 = 0.0f; }
     // Returns whether the history is all zero.
@@ -88,16 +102,18 @@ class LoopFilter {
   float filterFlushed(float x) { return highPass.run(lowPass.run(x)); }
 
   // Takes over the filter history of a copy that processed a block. [audio thread]
-  void keepHistoryOf(const LoopFilter& copy) { keepHistories(copy.lowPass, copy.highPass); }
-  // Takes over the histories of two stages that processed a block. [audio thread]
-  void keepHistories(const Stage& low, const Stage& high) {
-    lowPass.keepHistoryOf(low);
-    highPass.keepHistoryOf(high);
+  void keepHistoryOf(const LoopFilter& copy) {
+    lowPass.keepHistoryOf(copy.lowPass);
+    highPass.keepHistoryOf(copy.highPass);
   }
   // Returns the low-pass stage: coefficients and history. [audio thread]
   const Stage& lowPassStage() const { return lowPass; }
   // Returns the high-pass stage: coefficients and history. [audio thread]
   const Stage& highPassStage() const { return highPass; }
+  // Returns the low-pass stage for a block loop to take its history back into. [audio thread]
+  Stage& lowPassStage() { return lowPass; }
+  // Returns the high-pass stage for a block loop to take its history back into. [audio thread]
+  Stage& highPassStage() { return highPass; }
 
   // Sets the low-pass cutoff in hertz and its Q; at 19999.99 Hz and above the stage is off.
   void setLowPass(float hz, float q);
