@@ -7,6 +7,8 @@
 set -eu
 bench=${1:-build/bench/wrenfold-bench}
 frames=${2:-65536}
+command -v valgrind >/dev/null || { echo "callgrind-processing.sh: valgrind is not installed" >&2; exit 1; }
+[ -x "$bench" ] || { echo "callgrind-processing.sh: no benchmark at $bench; build wrenfold-bench" >&2; exit 1; }
 
 # Prints the instructions callgrind counts for one untimed render.
 count() {
