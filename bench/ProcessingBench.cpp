@@ -217,8 +217,10 @@ int renderFrames(int argc, char** argv) {
   const int32_t block = argc == 6 ? std::atoi(argv[4]) : 0;
   const int64_t frames = argc == 6 ? std::atoll(argv[5]) : 0;
   if (processing == nullptr || block <= 0 || block > signalLength || frames % block != 0) {
-    std::fprintf(stderr, "usage: wrenfold-bench --frames reference|scalar|two-lane PROGRAM BLOCK FRAMES\n"
-                         "       (FRAMES a multiple of BLOCK, BLOCK at most %d)\n", signalLength);
+    std::fprintf(stderr,
+                 "usage: wrenfold-bench --frames reference|scalar|two-lane PROGRAM BLOCK FRAMES\n"
+                 "       (FRAMES a multiple of BLOCK, BLOCK at most %d)\n",
+                 signalLength);
     return 2;
   }
   for (int64_t done = 0; done < frames; done += block) processing->block(block);

@@ -159,9 +159,6 @@ inline Lanes pairAt(const float* left, const float* right) {
   return _mm_unpacklo_ps(_mm_load_ss(left), _mm_load_ss(right));
 }
 
-// Returns left and right in lanes 0 and 1.
-inline Lanes pairOf(float left, float right) { return _mm_setr_ps(left, right, 0.0f, 0.0f); }
-
 // Returns a stage's history x1, x2, y1, y2 in lanes 0 to 3.
 inline Lanes historyOf(const LoopFilter::Stage& stage) {
   float history[4];
@@ -325,6 +322,7 @@ inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, 
 
   for (int32_t i = first; i < first + steps; ++i) {
     const Lanes in = pairAt(buffers.inLeft + i, buffers.inRight + i);
+    const Lanes feedback = pair.gain(LaneSettings::feedback);
 
     // 1. Read both delays.
     Lanes delayed = pairAt(readLeft, readRight);
@@ -334,7 +332,7 @@ inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, 
     // 2., 3. Input plus feedback through both stages. While every lane of the sum and of both
     //    stage results is a normal number, no flush or restart applies and the histories move
     //    on; otherwise the frame is taken again with the flushes and the non-finite guard.
-    Lanes sum = _mm_add_ps(_mm_mul_ps(delayed, pair.gain(LaneSettings::feedback)), in);
+    Lanes sum = _mm_add_ps(_mm_mul_ps(delayed, feedback), in);
     Lanes lowOut = lowPass.respond(sum);
     Lanes filtered = highPass.respond(lowOut);
     const Lanes abnormal = _mm_or_ps(_mm_or_ps(abnormalLanes(sum), abnormalLanes(lowOut)),
@@ -344,7 +342,7 @@ inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, 
       highPass.shift(lowOut, filtered);
     } else {
       const Lanes finiteIn = _mm_andnot_ps(overflowedLanes(in), in);
-      sum = flushLanes(_mm_add_ps(_mm_mul_ps(delayed, pair.gain(LaneSettings::feedback)), finiteIn));
+      sum = flushLanes(_mm_add_ps(_mm_mul_ps(delayed, feedback), finiteIn));
       lowOut = lowPass.runFlushing(sum);
       filtered = highPass.runFlushing(lowOut);
     }
@@ -362,9 +360,10 @@ inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, 
     // 6. Mix, lane 0 into the left and lane 1 into the right output, or the plain input.
     Lanes out = in;
     if (!isBypassed) {
-      const Lanes wet = _mm_add_ps(_mm_mul_ps(pair.gain(LaneSettings::wetFromRight), rightLane(delayed)),
-                                   _mm_mul_ps(pair.gain(LaneSettings::wetFromLeft), leftLane(delayed)));
-      out = _mm_add_ps(wet, _mm_mul_ps(pair.gain(LaneSettings::dry), in));
+      const Lanes fromRight = _mm_mul_ps(pair.gain(LaneSettings::wetFromRight), rightLane(delayed));
+      const Lanes fromLeft = _mm_mul_ps(pair.gain(LaneSettings::wetFromLeft), leftLane(delayed));
+      const Lanes dry = _mm_mul_ps(pair.gain(LaneSettings::dry), in);
+      out = _mm_add_ps(_mm_add_ps(fromRight, fromLeft), dry);
     }
 
     // 7. Overwrite or accumulate, left before right as in the scalar loop.

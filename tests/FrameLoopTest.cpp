@@ -125,7 +125,9 @@ TEST(FrameLoop, EchoesPassBitForBitWithinTheLoopBoundAndAreHeldAtItAbove) {
 // The largest magnitude the wet signals can reach in an output: the loop bound times the
 // magnitudes of both wet gains.
 float wetCeiling(const DelayEffect& effect) {
-  return 8.0f * (std::fabs(effect.engineValue(WetLevelL)) + std::fabs(effect.engineValue(WetLevelR)));
+  const float wetGains =
+      std::fabs(effect.engineValue(WetLevelL)) + std::fabs(effect.engineValue(WetLevelR));
+  return 8.0f * wetGains;
 }
 
 TEST(FrameLoop, RunawaySettingsSettleWithinTheLoopBound) {
