@@ -12,6 +12,12 @@
 #define WRENFOLD_TWO_LANES 1
 #endif
 
+// The two loops agree bit for bit only while every product and sum is rounded to single
+// precision as written: no fused multiply-add (-ffp-contract=off) and no reassociation.
+#ifdef __FAST_MATH__
+#error "the delay's processing must not be built with -ffast-math"
+#endif
+
 namespace wrenfold {
 
 namespace {
