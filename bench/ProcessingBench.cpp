@@ -1,8 +1,17 @@
 // Cost of the delay's processing per stereo frame, next to a plain scalar loop of the same shape:
 // two delay reads and writes, a low-pass and a high-pass biquad in each loop, the 2 x 2 mix.
+// The effect runs once with its scalar reference loop and once with its two-lane loop.
+//
+// `wrenfold-bench` runs the timed benchmarks; `wrenfold-bench --frames LOOP PROGRAM BLOCK FRAMES`
+// renders a fixed number of frames untimed (LOOP is reference, scalar or two-lane), which
+// bench/callgrind-processing.sh runs under callgrind to count instructions per frame.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "delay/DelayEffect.h"
@@ -12,6 +21,7 @@
 namespace {
 
 using wrenfold::DelayEffect;
+using wrenfold::FrameLoop;
 
 constexpr int32_t signalLength = 1 << 16;
 
@@ -31,24 +41,42 @@ void reportPerFrame(benchmark::State& state, int64_t frames) {
       static_cast<double>(frames), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void effectProcessing(benchmark::State& state) {
-  const int32_t program = static_cast<int32_t>(state.range(0));
-  const int32_t block = static_cast<int32_t>(state.range(1));
-  DelayEffect effect(nullptr);
-  effect.selectProgram(program);
-  std::vector<float> inL = noise(1), inR = noise(2), outL(signalLength), outR(signalLength);
+// Noise in and room for the output, walked through block by block.
+struct Signal {
+  std::vector<float> inL = noise(1), inR = noise(2), outL = std::vector<float>(signalLength),
+                     outR = std::vector<float>(signalLength);
   int32_t offset = 0;
-  int64_t frames = 0;
-  for (auto _ : state) {
-    float* ins[2] = {inL.data() + offset, inR.data() + offset};
-    float* outs[2] = {outL.data() + offset, outR.data() + offset};
-    effect.processOverwriting(ins, outs, block);
-    benchmark::DoNotOptimize(outL[offset]);
-    offset = (offset + block) % signalLength;
-    frames += block;
+  // Moves on to the next block of the given size.
+  void advance(int32_t block) { offset = (offset + block) % signalLength; }
+};
+
+// Something that processes blocks of the noise signal.
+class Processing {
+ public:
+  virtual ~Processing() = default;
+  // Processes the next block of frames.
+  virtual void block(int32_t frames) = 0;
+};
+
+// The effect itself through its replacing entry, with the loop chosen.
+class EffectProcessing : public Processing {
+ public:
+  EffectProcessing(FrameLoop loop, int32_t program) {
+    effect.chooseFrameLoop(loop);
+    effect.selectProgram(program);
   }
-  reportPerFrame(state, frames);
-}
+  void block(int32_t frames) override {
+    float* ins[2] = {signal.inL.data() + signal.offset, signal.inR.data() + signal.offset};
+    float* outs[2] = {signal.outL.data() + signal.offset, signal.outR.data() + signal.offset};
+    effect.processOverwriting(ins, outs, frames);
+    benchmark::DoNotOptimize(signal.outL[signal.offset]);
+    signal.advance(frames);
+  }
+
+ private:
+  DelayEffect effect{nullptr};
+  Signal signal;
+};
 
 // One direct-form-I biquad with its coefficients and history.
 struct Biquad {
@@ -109,33 +137,34 @@ ReferenceChannel referenceChannel(const DelayEffect& effect, int32_t channel) {
   return reference;
 }
 
-void referenceProcessing(benchmark::State& state) {
-  const int32_t program = static_cast<int32_t>(state.range(0));
-  const int32_t block = static_cast<int32_t>(state.range(1));
-  DelayEffect effect(nullptr);
-  effect.selectProgram(program);
-  ReferenceChannel left = referenceChannel(effect, 0);
-  ReferenceChannel right = referenceChannel(effect, 1);
-  const bool backwards = effect.engineValue(wrenfold::NomorRev) > 0.5f;
-  const float feedbackL = effect.engineValue(wrenfold::FeedBackL);
-  const float feedbackR = effect.engineValue(wrenfold::FeedBackR);
-  const float wetL = effect.engineValue(wrenfold::WetLevelL);
-  const float wetR = effect.engineValue(wrenfold::WetLevelR);
-  const float panL = effect.engineValue(wrenfold::WetPanL);
-  const float panR = effect.engineValue(wrenfold::WetPanR);
-  const float dryL = effect.engineValue(wrenfold::DryLevelL);
-  const float dryR = effect.engineValue(wrenfold::DryLevelR);
-  const float ll = (1 - panL) * wetL, lr = panL * wetL, rl = (1 - panR) * wetR, rr = panR * wetR;
-
-  std::vector<float> inL = noise(1), inR = noise(2), outL(signalLength), outR(signalLength);
-  int32_t offset = 0;
-  int64_t frames = 0;
-  for (auto _ : state) {
-    const float* xl = inL.data() + offset;
-    const float* xr = inR.data() + offset;
-    float* yl = outL.data() + offset;
-    float* yr = outR.data() + offset;
-    for (int32_t i = 0; i < block; ++i) {
+// The plain scalar loop with the effect's lengths, coefficients, envelopes and gains.
+class ReferenceProcessing : public Processing {
+ public:
+  explicit ReferenceProcessing(int32_t program) {
+    DelayEffect effect(nullptr);
+    effect.selectProgram(program);
+    left = referenceChannel(effect, 0);
+    right = referenceChannel(effect, 1);
+    backwards = effect.engineValue(wrenfold::NomorRev) > 0.5f;
+    feedbackL = effect.engineValue(wrenfold::FeedBackL);
+    feedbackR = effect.engineValue(wrenfold::FeedBackR);
+    const float wetL = effect.engineValue(wrenfold::WetLevelL);
+    const float wetR = effect.engineValue(wrenfold::WetLevelR);
+    const float panL = effect.engineValue(wrenfold::WetPanL);
+    const float panR = effect.engineValue(wrenfold::WetPanR);
+    dryL = effect.engineValue(wrenfold::DryLevelL);
+    dryR = effect.engineValue(wrenfold::DryLevelR);
+    ll = (1 - panL) * wetL;
+    lr = panL * wetL;
+    rl = (1 - panR) * wetR;
+    rr = panR * wetR;
+  }
+  void block(int32_t frames) override {
+    const float* xl = signal.inL.data() + signal.offset;
+    const float* xr = signal.inR.data() + signal.offset;
+    float* yl = signal.outL.data() + signal.offset;
+    float* yr = signal.outR.data() + signal.offset;
+    for (int32_t i = 0; i < frames; ++i) {
       float dl = left.read(backwards);
       float dr = right.read(backwards);
       left.write(left.highPass.run(left.lowPass.run(dl * feedbackL + xl[i])));
@@ -147,11 +176,55 @@ void referenceProcessing(benchmark::State& state) {
       yl[i] = rl * dr + ll * dl + dryL * xl[i];
       yr[i] = rr * dr + lr * dl + dryR * xr[i];
     }
-    benchmark::DoNotOptimize(outL[offset]);
-    offset = (offset + block) % signalLength;
+    benchmark::DoNotOptimize(signal.outL[signal.offset]);
+    signal.advance(frames);
+  }
+
+ private:
+  ReferenceChannel left, right;
+  bool backwards = false;
+  float feedbackL = 0, feedbackR = 0, dryL = 0, dryR = 0, ll = 0, lr = 0, rl = 0, rr = 0;
+  Signal signal;
+};
+
+// Returns the processing a loop name asks for, or null for an unknown name.
+std::unique_ptr<Processing> processingFor(const char* loop, int32_t program) {
+  if (std::strcmp(loop, "reference") == 0) return std::make_unique<ReferenceProcessing>(program);
+  if (std::strcmp(loop, "scalar") == 0)
+    return std::make_unique<EffectProcessing>(FrameLoop::scalar, program);
+  if (std::strcmp(loop, "two-lane") == 0)
+    return std::make_unique<EffectProcessing>(FrameLoop::twoLane, program);
+  return nullptr;
+}
+
+// Times one loop name over blocks of the benchmark's size.
+void timeProcessing(benchmark::State& state, const char* loop) {
+  const int32_t block = static_cast<int32_t>(state.range(1));
+  std::unique_ptr<Processing> processing =
+      processingFor(loop, static_cast<int32_t>(state.range(0)));
+  int64_t frames = 0;
+  for (auto _ : state) {
+    processing->block(block);
     frames += block;
   }
   reportPerFrame(state, frames);
+}
+
+// Renders a fixed number of frames: --frames LOOP PROGRAM BLOCK FRAMES.
+int renderFrames(int argc, char** argv) {
+  std::unique_ptr<Processing> processing =
+      argc == 6 ? processingFor(argv[2], std::atoi(argv[3])) : nullptr;
+  const int32_t block = argc == 6 ? std::atoi(argv[4]) : 0;
+  const int64_t frames = argc == 6 ? std::atoll(argv[5]) : 0;
+  if (processing == nullptr || block <= 0 || block > signalLength || frames % block != 0) {
+    std::fprintf(stderr,
+                 "usage: wrenfold-bench --frames reference|scalar|two-lane PROGRAM BLOCK FRAMES\n"
+                 "       (FRAMES a multiple of BLOCK, BLOCK at most %d)\n",
+                 signalLength);
+    return 2;
+  }
+  for (int64_t done = 0; done < frames; done += block) processing->block(block);
+  return 0;
 }
 
 // Program 0 reads forwards, program 2 backwards; blocks of 64 and 512 frames.
@@ -161,9 +234,17 @@ void programsAndBlocks(benchmark::internal::Benchmark* benchmark) {
     for (int64_t block : {64, 512}) benchmark->Args({program, block});
 }
 
-BENCHMARK(effectProcessing)->Apply(programsAndBlocks);
-BENCHMARK(referenceProcessing)->Apply(programsAndBlocks);
+BENCHMARK_CAPTURE(timeProcessing, reference, "reference")->Apply(programsAndBlocks);
+BENCHMARK_CAPTURE(timeProcessing, scalar, "scalar")->Apply(programsAndBlocks);
+BENCHMARK_CAPTURE(timeProcessing, two_lane, "two-lane")->Apply(programsAndBlocks);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  if (argc >= 2 && std::strcmp(argv[1], "--frames") == 0) return renderFrames(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <type_traits>
 
 #include "delay/DelayLine.h"
 #include "delay/LoopFilter.h"
@@ -18,9 +17,6 @@ constexpr float initialSampleRate = 44100.0f;
 constexpr const char* effectName = "Wrenfold version1.3.0";
 constexpr const char* vendorName = "hollow reed tone";
 
-// Returns 0.0 for an infinite or NaN sample, the sample otherwise.
-inline float finiteOrZero(float sample) { return overflowed(sample) ? 0.0f : sample; }
-
 // Returns 1.0 for a switch value of at least 0.5, else 0.0 (NaN included).
 inline float switchState(float value) { return value >= 0.5f ? 1.0f : 0.0f; }
 
@@ -28,12 +24,12 @@ inline float switchState(float value) { return value >= 0.5f ? 1.0f : 0.0f; }
 
 DelayEffect::DelayEffect(audioMasterCallback hostCallback)
     : ExtendedEffectBase(hostCallback, programCountTotal, parameterCountTotal) {
-  delayLeft = allocateObject<DelayLine>(AllocationSite::processing);
-  delayRight = allocateObject<DelayLine>(AllocationSite::processing);
-  filterLeft = allocateObject<LoopFilter>(AllocationSite::processing);
-  filterRight = allocateObject<LoopFilter>(AllocationSite::processing);
-  envelopeLeft = allocateObject<ReverseEnvelope>(AllocationSite::processing);
-  envelopeRight = allocateObject<ReverseEnvelope>(AllocationSite::processing);
+  for (DelayChannel& channel : channels)
+    channel.line = allocateObject<DelayLine>(AllocationSite::processing);
+  for (DelayChannel& channel : channels)
+    channel.filter = allocateObject<LoopFilter>(AllocationSite::processing);
+  for (DelayChannel& channel : channels)
+    channel.envelope = allocateObject<ReverseEnvelope>(AllocationSite::processing);
   programs = allocateArray<ProgramRecord>(AllocationSite::programs, programCountTotal);
   if (programs != nullptr)
     for (int32_t i = 1; i < programCountTotal; ++i) programs[i] = ProgramRecord::factory(i);
@@ -54,21 +50,22 @@ DelayEffect::DelayEffect(audioMasterCallback hostCallback)
 
 DelayEffect::~DelayEffect() {
   delete[] programs;
-  delete delayLeft;
-  delete delayRight;
-  delete filterLeft;
-  delete filterRight;
-  delete envelopeLeft;
-  delete envelopeRight;
+  for (DelayChannel& channel : channels) {
+    delete channel.line;
+    delete channel.filter;
+    delete channel.envelope;
+  }
 }
 
 bool DelayEffect::isComplete() const { return complete; }
 
 bool DelayEffect::allocationsSucceeded() const {
-  return delayLeft != nullptr && delayRight != nullptr && filterLeft != nullptr &&
-         filterRight != nullptr && envelopeLeft != nullptr && envelopeRight != nullptr &&
-         programs != nullptr && delayLeft->hasStorage() && delayRight->hasStorage() &&
-         envelopeLeft->hasStorage() && envelopeRight->hasStorage();
+  for (const DelayChannel& channel : channels) {
+    if (channel.line == nullptr || channel.filter == nullptr || channel.envelope == nullptr)
+      return false;
+    if (!channel.line->hasStorage() || !channel.envelope->hasStorage()) return false;
+  }
+  return programs != nullptr;
 }
 
 void DelayEffect::applyParameter(int32_t index, float value) {
@@ -83,8 +80,8 @@ void DelayEffect::applyParameter(int32_t index, float value) {
     case ClearBuffer:
       if (engine < 0.5f && value >= 0.5f) {
         stored = engine = 1.0f;
-        delayLeft->clear();
-        delayRight->clear();
+        channels[0].line->clear();
+        channels[1].line->clear();
       } else {
         stored = engine = value > 0.5f ? 1.0f : 0.0f;
       }
@@ -96,8 +93,7 @@ void DelayEffect::applyParameter(int32_t index, float value) {
     case LpfQ:
     case HpfCutoff:
       stored = engine = value;
-      filterLeft->setControl(index, value);
-      filterRight->setControl(index, value);
+      updateFilters();
       break;
     case TempoL:
     case TempoR:
@@ -117,27 +113,25 @@ void DelayEffect::applyParameter(int32_t index, float value) {
     case DryLevelR:
       stored = value;
       engine = levelFromValue(value);
+      updateChannelGains();
       break;
     case WetPanL:
-      stored = engine = value;
-      panGains[0] = 1.0f - value;
-      panGains[1] = value;
-      break;
     case WetPanR:
       stored = engine = value;
-      panGains[2] = 1.0f - value;
-      panGains[3] = value;
+      updateChannelGains();
       break;
     case RevAttack:
     case RevRelease:
       stored = engine = value;
-      envelopeLeft->setControl(index - RevAttack, value);
-      envelopeRight->setControl(index - RevAttack, value);
+      updateRamps();
       break;
     default:
+      // FeedBackL and FeedBackR: unmapped gains the channels apply.
       stored = engine = value;
+      updateChannelGains();
       break;
   }
+  gatherLaneSettings(channels, laneSettings);
 }
 
 float DelayEffect::parameterValue(int32_t index) {
@@ -156,113 +150,52 @@ void DelayEffect::processOverwriting(float** inputs, float** outputs, int32_t sa
 void DelayEffect::processBlock(float** inputs, float** outputs, int32_t sampleFrames,
                                bool replacing) {
   if (sampleFrames <= 0 || inputs == nullptr || outputs == nullptr || !isComplete()) return;
-  const float* inLeft = inputs[0];
-  const float* inRight = inputs[1];
-  float* outLeft = outputs[0];
-  float* outRight = outputs[1];
-
-  // Parameters cannot change during a block, so the per-sample reads are taken once here.
-  const float feedbackLeft = engineValues[FeedBackL];
-  const float feedbackRight = engineValues[FeedBackR];
+  const FrameBuffers buffers{inputs[0], inputs[1], outputs[0], outputs[1], sampleFrames};
   // The lines read backwards exactly in reverse mode: updateDelayTimes sets their direction
   // from the same switch, on every change of it.
-  const bool reversed = engineValues[NomorRev] > 0.5f;
-  const bool bypassed = engineValues[Bypass] >= 0.5f;
-  const float wetLeftToLeft = panGains[0] * engineValues[WetLevelL];
-  const float wetLeftToRight = panGains[1] * engineValues[WetLevelL];
-  const float wetRightToLeft = panGains[2] * engineValues[WetLevelR];
-  const float wetRightToRight = panGains[3] * engineValues[WetLevelR];
-  const float dryLeft = engineValues[DryLevelL];
-  const float dryRight = engineValues[DryLevelR];
-  // Cursors and filter copies keep positions and filter history in registers for the block.
-  DelayLine::Cursor lineLeft = delayLeft->openCursor();
-  DelayLine::Cursor lineRight = delayRight->openCursor();
-  ReverseEnvelope::Cursor shapeLeft = envelopeLeft->openCursor();
-  ReverseEnvelope::Cursor shapeRight = envelopeRight->openCursor();
-  LoopFilter loopLeft = *filterLeft;
-  LoopFilter loopRight = *filterRight;
+  const FrameModes modes{engineValues[NomorRev] > 0.5f, engineValues[Bypass] >= 0.5f, replacing};
+  if (frameLoop == FrameLoop::twoLane)
+    runTwoLaneFrames(channels, laneSettings, buffers, modes);
+  else
+    runScalarFrames(channels, buffers, modes);
+}
 
-  // The modes are compile-time constants inside the loop, so each combination runs branch-free.
-  auto runFrames = [&](auto reversedMode, auto bypassedMode, auto replacingMode) {
-    constexpr bool isReversed = decltype(reversedMode)::value;
-    constexpr bool isBypassed = decltype(bypassedMode)::value;
-    constexpr bool isReplacing = decltype(replacingMode)::value;
-    for (int32_t i = 0; i < sampleFrames; ++i) {
-      const float inL = inLeft[i];
-      const float inR = inRight[i];
-
-      // 1. Read both delays (forwards or backwards).
-      float dL = isReversed ? lineLeft.readBackwards() : lineLeft.readForwards();
-      float dR = isReversed ? lineRight.readBackwards() : lineRight.readForwards();
-
-      // 2. Filter input plus feedback, the sum flushed when its exponent is zero; a non-finite
-      //    input enters the loop as silence. 3. The filter's result is already flushed likewise.
-      float sumL = dL * feedbackLeft + inL;
-      if (!isNormal(sumL)) sumL = flushToZero(dL * feedbackLeft + finiteOrZero(inL));
-      float sumR = dR * feedbackRight + inR;
-      if (!isNormal(sumR)) sumR = flushToZero(dR * feedbackRight + finiteOrZero(inR));
-      const float yL = loopLeft.filterFlushed(sumL);
-      const float yR = loopRight.filterFlushed(sumR);
-
-      // 4. Write the filtered signal into the delays.
-      lineLeft.write(yL);
-      lineRight.write(yR);
-
-      // 5. In reverse mode the envelope shapes what is heard, not what is fed back.
-      if (isReversed) {
-        dL *= shapeLeft.next();
-        dR *= shapeRight.next();
-      }
-
-      // 6. Mix: panned wet signals plus dry, or the plain input when bypassed.
-      float left = inL;
-      float right = inR;
-      if (!isBypassed) {
-        left = wetRightToLeft * dR + wetLeftToLeft * dL + dryLeft * inL;
-        right = wetRightToRight * dR + wetLeftToRight * dL + dryRight * inR;
-      }
-
-      // 7. Overwrite or accumulate.
-      if (isReplacing) {
-        outLeft[i] = left;
-        outRight[i] = right;
-      } else {
-        outLeft[i] += left;
-        outRight[i] += right;
-      }
-    }
-  };
-  using On = std::true_type;
-  using Off = std::false_type;
-  switch ((reversed ? 4 : 0) + (bypassed ? 2 : 0) + (replacing ? 1 : 0)) {
-    case 0: runFrames(Off{}, Off{}, Off{}); break;
-    case 1: runFrames(Off{}, Off{}, On{}); break;
-    case 2: runFrames(Off{}, On{}, Off{}); break;
-    case 3: runFrames(Off{}, On{}, On{}); break;
-    case 4: runFrames(On{}, Off{}, Off{}); break;
-    case 5: runFrames(On{}, Off{}, On{}); break;
-    case 6: runFrames(On{}, On{}, Off{}); break;
-    default: runFrames(On{}, On{}, On{}); break;
+void DelayEffect::updateFilters() {
+  const float lowPassHz = cutoffFromValue(engineValues[LpfCutoff]);
+  const float lowPassQ = qFromValue(engineValues[LpfQ]);
+  const float highPassHz = cutoffFromValue(engineValues[HpfCutoff]);
+  for (DelayChannel& channel : channels) {
+    channel.filter->setLowPass(lowPassHz, lowPassQ);
+    channel.filter->setHighPass(highPassHz);
   }
+}
 
-  delayLeft->closeCursor(lineLeft);
-  delayRight->closeCursor(lineRight);
-  envelopeLeft->closeCursor(shapeLeft);
-  envelopeRight->closeCursor(shapeRight);
-  filterLeft->keepHistoryOf(loopLeft);
-  filterRight->keepHistoryOf(loopRight);
+void DelayEffect::updateRamps() {
+  for (DelayChannel& channel : channels)
+    channel.envelope->setRamps(engineValues[RevAttack], engineValues[RevRelease]);
+}
+
+void DelayEffect::updateChannelGains() {
+  for (int32_t c = 0; c < 2; ++c) {
+    const float wet = engineValues[WetLevelL + c];
+    const float pan = engineValues[WetPanL + c];
+    channels[c].feedback = engineValues[FeedBackL + c];
+    channels[c].wetToLeft = (1.0f - pan) * wet;
+    channels[c].wetToRight = pan * wet;
+    channels[c].dry = engineValues[DryLevelL + c];
+  }
 }
 
 void DelayEffect::updateDelayTimes() {
-  delayLeft->setLength(delaySamples(NoteLenL, TempoL));
-  envelopeLeft->setLength(delayLeft->activeLength());
-  delayRight->setLength(delaySamples(NoteLenR, TempoR));
-  envelopeRight->setLength(delayRight->activeLength());
+  for (int32_t c = 0; c < 2; ++c) {
+    channels[c].line->setLength(delaySamples(NoteLenL + c, TempoL + c));
+    channels[c].envelope->setLength(channels[c].line->activeLength());
+  }
   const int32_t direction = engineValues[NomorRev] >= 0.5f ? 1 : 0;
-  delayLeft->setReverse(direction);
-  delayRight->setReverse(direction);
-  envelopeLeft->rewind();
-  envelopeRight->rewind();
+  for (DelayChannel& channel : channels) {
+    channel.line->setReverse(direction);
+    channel.envelope->rewind();
+  }
 }
 
 int32_t DelayEffect::delaySamples(int32_t noteIndex, int32_t tempoIndex) const {
@@ -272,12 +205,9 @@ int32_t DelayEffect::delaySamples(int32_t noteIndex, int32_t tempoIndex) const {
 }
 
 void DelayEffect::spreadSampleRate(float rate) {
-  filterLeft->setSampleRate(rate);
-  filterRight->setSampleRate(rate);
-  delayLeft->setSampleRate(rate);
-  delayRight->setSampleRate(rate);
-  envelopeLeft->setSampleRate(rate);
-  envelopeRight->setSampleRate(rate);
+  for (DelayChannel& channel : channels) channel.filter->setSampleRate(rate);
+  for (DelayChannel& channel : channels) channel.line->setSampleRate(rate);
+  for (DelayChannel& channel : channels) channel.envelope->setSampleRate(rate);
 }
 
 void DelayEffect::selectProgram(int32_t program) {
@@ -364,8 +294,7 @@ void DelayEffect::changeSampleRate(float rate) {
 
 void DelayEffect::onSuspend() {
   if (!isComplete()) return;
-  delayLeft->clear();
-  delayRight->clear();
+  for (DelayChannel& channel : channels) channel.line->clear();
 }
 
 bool DelayEffect::copyEffectName(char* text) {
@@ -397,16 +326,23 @@ float DelayEffect::engineValue(int32_t index) const {
   return isParameterIndex(index) ? engineValues[index] : 0.0f;
 }
 
-const DelayLine* DelayEffect::delayLine(int32_t channel) const {
-  return channel == 0 ? delayLeft : channel == 1 ? delayRight : nullptr;
+const DelayChannel* DelayEffect::channel(int32_t number) const {
+  return number == 0 || number == 1 ? &channels[number] : nullptr;
 }
 
-const LoopFilter* DelayEffect::loopFilter(int32_t channel) const {
-  return channel == 0 ? filterLeft : channel == 1 ? filterRight : nullptr;
+const DelayLine* DelayEffect::delayLine(int32_t number) const {
+  const DelayChannel* found = channel(number);
+  return found != nullptr ? found->line : nullptr;
 }
 
-const ReverseEnvelope* DelayEffect::reverseEnvelope(int32_t channel) const {
-  return channel == 0 ? envelopeLeft : channel == 1 ? envelopeRight : nullptr;
+const LoopFilter* DelayEffect::loopFilter(int32_t number) const {
+  const DelayChannel* found = channel(number);
+  return found != nullptr ? found->filter : nullptr;
+}
+
+const ReverseEnvelope* DelayEffect::reverseEnvelope(int32_t number) const {
+  const DelayChannel* found = channel(number);
+  return found != nullptr ? found->envelope : nullptr;
 }
 
 const ProgramRecord* DelayEffect::program(int32_t index) const {

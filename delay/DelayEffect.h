@@ -2,15 +2,13 @@
 
 #include <cstdint>
 
+#include "delay/DelayChannel.h"
+#include "delay/FrameLoop.h"
 #include "delay/ParameterMapping.h"
 #include "delay/ProgramRecord.h"
 #include "host/ExtendedEffectBase.h"
 
 namespace wrenfold {
-
-class DelayLine;
-class LoopFilter;
-class ReverseEnvelope;
 
 // The stereo delay: two tempo-timed delays, each with feedback through a low-pass and high-pass
 // filter, normal or reversed reading, wet/dry levels and a pan of each echo; 20 parameters and
@@ -74,6 +72,8 @@ class DelayEffect : public ExtendedEffectBase {
   const ReverseEnvelope* reverseEnvelope(int32_t channel) const;
   // Returns a program, or null for an index outside 0..4.
   const ProgramRecord* program(int32_t index) const;
+  // Chooses the per-sample loop; the two-lane loop is the default. [not while processing]
+  void chooseFrameLoop(FrameLoop loop) { frameLoop = loop; }
 
  private:
   // Runs one block; replacing chooses between overwriting and adding.
@@ -84,20 +84,24 @@ class DelayEffect : public ExtendedEffectBase {
   int32_t delaySamples(int32_t noteIndex, int32_t tempoIndex) const;
   // Gives the sample rate to the filters, the delay lines and the envelopes.
   void spreadSampleRate(float rate);
+  // Gives both filters the low-pass and high-pass settings of the engine values.
+  void updateFilters();
+  // Gives both envelopes the ramps of the engine values.
+  void updateRamps();
+  // Recomputes each channel's feedback, wet and dry gains from the engine values.
+  void updateChannelGains();
+  // Returns a channel, or null for a number other than 0 or 1.
+  const DelayChannel* channel(int32_t number) const;
   // Returns whether every processing object, its storage and the programs exist.
   bool allocationsSucceeded() const;
 
-  DelayLine* delayLeft = nullptr;
-  DelayLine* delayRight = nullptr;
-  LoopFilter* filterLeft = nullptr;
-  LoopFilter* filterRight = nullptr;
-  ReverseEnvelope* envelopeLeft = nullptr;
-  ReverseEnvelope* envelopeRight = nullptr;
+  DelayChannel channels[2];
   ProgramRecord* programs = nullptr;
   bool complete = false;
+  FrameLoop frameLoop = FrameLoop::twoLane;
+  LaneSettings laneSettings;
   float engineValues[parameterCountTotal] = {};
   float sampleRate = 44100.0f;
-  float panGains[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 };
 
 }  // namespace wrenfold

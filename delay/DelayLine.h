@@ -52,6 +52,24 @@ class DelayLine {
       storage[writeIndex] = sample;
       writeIndex = writeIndex + 1 == length ? 0 : writeIndex + 1;
     }
+    // Returns the storage at the read position.
+    const float* readPointer() const { return storage + readIndex; }
+    // Returns the storage at the write position.
+    float* writePointer() const { return storage + writeIndex; }
+    // Returns how many steps reading in a direction and writing can both take before a wrap.
+    int32_t stepsBeforeWrap(bool readingBackwards) const {
+      const int32_t reads = readingBackwards ? readIndex + 1 : length - readIndex;
+      const int32_t writes = length - writeIndex;
+      return reads < writes ? reads : writes;
+    }
+    // Steps both positions by at most stepsBeforeWrap, reading in the direction given.
+    void advance(int32_t steps, bool readingBackwards) {
+      readIndex += readingBackwards ? -steps : steps;
+      if (readIndex == length) readIndex = 0;
+      if (readIndex < 0) readIndex = length - 1;
+      writeIndex += steps;
+      if (writeIndex == length) writeIndex = 0;
+    }
 
    private:
     friend class DelayLine;

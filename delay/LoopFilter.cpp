@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "delay/ParameterMapping.h"
-
 namespace wrenfold {
 
 namespace {
@@ -19,29 +17,23 @@ constexpr float highPassOffBelow = 20.01f;
 
 LoopFilter::LoopFilter() { updateCoefficients(); }
 
-void LoopFilter::setControl(int32_t index, float value) {
-  const bool lowPassWasOn = lpfOn;
-  const bool highPassWasOn = hpfOn;
-  switch (index) {
-    case 3:
-      lpfFreq = cutoffFromValue(value);
-      lpfOn = lpfFreq < lowPassOffAbove;
-      break;
-    case 4:
-      lpfQ = qFromValue(value);
-      break;
-    case 5:
-      hpfFreq = cutoffFromValue(value);
-      hpfOn = hpfFreq > highPassOffBelow;
-      break;
-    default:
-      break;
-  }
+void LoopFilter::setLowPass(float hz, float q) {
+  const bool wasOn = lpfOn;
+  lpfFreq = hz;
+  lpfQ = q;
+  lpfOn = lpfFreq < lowPassOffAbove;
   updateCoefficients();
   // A stage that is off passes samples through its history, so it restarts cleared when it
   // comes back on.
-  if (!lpfOn || !lowPassWasOn) lowPass.reset();
-  if (!hpfOn || !highPassWasOn) highPass.reset();
+  if (!lpfOn || !wasOn) lowPass.reset();
+}
+
+void LoopFilter::setHighPass(float hz) {
+  const bool wasOn = hpfOn;
+  hpfFreq = hz;
+  hpfOn = hpfFreq > highPassOffBelow;
+  updateCoefficients();
+  if (!hpfOn || !wasOn) highPass.reset();
 }
 
 void LoopFilter::setSampleRate(float rate) {

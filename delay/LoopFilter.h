@@ -26,50 +26,10 @@ inline float flushToZero(float sample) { return isNormal(sample) ? sample : 0.0f
 
 // The filter in each delay's write path: a second-order low-pass stage followed by a
 // second-order high-pass stage (direct form I), either of which can switch itself off.
-// Threads: filterSample runs in processing; setControl and setSampleRate in parameter, program
-// and sample-rate calls.
+// Threads: filterSample runs in processing; the setters run in parameter, program and sample-rate
+// calls.
 class LoopFilter {
  public:
-  // Builds a filter at 44100 Hz with a 15000 Hz low-pass (Q 0.707) and a 200 Hz high-pass.
-  LoopFilter();
-
-  // Returns one filtered sample. [audio thread]
-  float filterSample(float x) { return filterFlushed(flushToZero(x)); }
-
-  // Returns one filtered sample of an input that flushToZero already let through. [audio thread]
-  float filterFlushed(float x) { return highPass.run(lowPass.run(x)); }
-
-  // Takes over the filter history of a copy that processed a block. [audio thread]
-  void keepHistoryOf(const LoopFilter& copy) {
-    lowPass.keepHistoryOf(copy.lowPass);
-    highPass.keepHistoryOf(copy.highPass);
-  }
-
-  // Sets the low-pass cutoff (3), low-pass Q (4) or high-pass cutoff (5) from a normalised value.
-  void setControl(int32_t index, float value);
-  // Sets the sample rate and recomputes the coefficients; the histories stay.
-  void setSampleRate(float rate);
-  // Recomputes both coefficient sets from the cutoffs, the Q and the sample rate.
-  void updateCoefficients();
-
-  // Returns the low-pass cutoff in hertz.
-  float lowPassCutoff() const { return lpfFreq; }
-  // Returns the high-pass cutoff in hertz.
-  float highPassCutoff() const { return hpfFreq; }
-  // Returns the low-pass Q.
-  float lowPassQ() const { return lpfQ; }
-  // Returns whether the low-pass stage runs.
-  bool lowPassOn() const { return lpfOn; }
-  // Returns whether the high-pass stage runs.
-  bool highPassOn() const { return hpfOn; }
-  // Returns the low-pass coefficients b0, b1, b2, a1, a2 it runs with (pass-through while off).
-  void lowPassCoefficients(float out[5]) const { lowPass.copyCoefficients(out); }
-  // Returns the high-pass coefficients b0, b1, b2, a1, a2 it runs with (pass-through while off).
-  void highPassCoefficients(float out[5]) const { highPass.copyCoefficients(out); }
-  // Returns whether both histories are all zero.
-  bool historyIsClear() const { return lowPass.isQuiet() && highPass.isQuiet(); }
-
- private:
   // One direct-form-I biquad: coefficients and the last two inputs and outputs.
   struct Stage {
     float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f;
@@ -104,6 +64,20 @@ class LoopFilter {
       b0 = 1.0f;
       b1 = b2 = a1 = a2 = 0.0f;
     }
+    // Copies the history into history[0..3] as x1, x2, y1, y2.
+    void copyHistory(float history[4]) const {
+      history[0] = x1;
+      history[1] = x2;
+      history[2] = y1;
+      history[3] = y2;
+    }
+    // Takes the history from history[0..3] as x1, x2, y1, y2.
+    void takeHistory(const float history[4]) {
+      x1 = history[0];
+      x2 = history[1];
+      y1 = history[2];
+      y2 = history[3];
+    }
     // Zeroes the history.
     void reset() { x1 = x2 = y1 = y2 = 0.0f; }
     // Returns whether the history is all zero.
@@ -118,6 +92,56 @@ class LoopFilter {
     }
   };
 
+  // Builds a filter at 44100 Hz with a 15000 Hz low-pass (Q 0.707) and a 200 Hz high-pass.
+  LoopFilter();
+
+  // Returns one filtered sample. [audio thread]
+  float filterSample(float x) { return filterFlushed(flushToZero(x)); }
+
+  // Returns one filtered sample of an input that flushToZero already let through. [audio thread]
+  float filterFlushed(float x) { return highPass.run(lowPass.run(x)); }
+
+  // Takes over the filter history of a copy that processed a block. [audio thread]
+  void keepHistoryOf(const LoopFilter& copy) {
+    lowPass.keepHistoryOf(copy.lowPass);
+    highPass.keepHistoryOf(copy.highPass);
+  }
+  // Returns the low-pass stage: coefficients and history. [audio thread]
+  const Stage& lowPassStage() const { return lowPass; }
+  // Returns the high-pass stage: coefficients and history. [audio thread]
+  const Stage& highPassStage() const { return highPass; }
+  // Returns the low-pass stage for a block loop to take its history back into. [audio thread]
+  Stage& lowPassStage() { return lowPass; }
+  // Returns the high-pass stage for a block loop to take its history back into. [audio thread]
+  Stage& highPassStage() { return highPass; }
+
+  // Sets the low-pass cutoff in hertz and its Q; at 19999.99 Hz and above the stage is off.
+  void setLowPass(float hz, float q);
+  // Sets the high-pass cutoff in hertz; at 20.01 Hz and below the stage is off.
+  void setHighPass(float hz);
+  // Sets the sample rate and recomputes the coefficients; the histories stay.
+  void setSampleRate(float rate);
+  // Recomputes both coefficient sets from the cutoffs, the Q and the sample rate.
+  void updateCoefficients();
+
+  // Returns the low-pass cutoff in hertz.
+  float lowPassCutoff() const { return lpfFreq; }
+  // Returns the high-pass cutoff in hertz.
+  float highPassCutoff() const { return hpfFreq; }
+  // Returns the low-pass Q.
+  float lowPassQ() const { return lpfQ; }
+  // Returns whether the low-pass stage runs.
+  bool lowPassOn() const { return lpfOn; }
+  // Returns whether the high-pass stage runs.
+  bool highPassOn() const { return hpfOn; }
+  // Returns the low-pass coefficients b0, b1, b2, a1, a2 it runs with (pass-through while off).
+  void lowPassCoefficients(float out[5]) const { lowPass.copyCoefficients(out); }
+  // Returns the high-pass coefficients b0, b1, b2, a1, a2 it runs with (pass-through while off).
+  void highPassCoefficients(float out[5]) const { highPass.copyCoefficients(out); }
+  // Returns whether both histories are all zero.
+  bool historyIsClear() const { return lowPass.isQuiet() && highPass.isQuiet(); }
+
+ private:
   // Returns a cutoff held below half the sample rate, where the stage would turn unstable.
   float usableCutoff(float frequency) const;
 

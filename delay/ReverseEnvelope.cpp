@@ -40,9 +40,9 @@ void ReverseEnvelope::setLength(int32_t samples) {
   build();
 }
 
-void ReverseEnvelope::setControl(int32_t which, float value) {
-  if (which == 0) attackValue = value;
-  if (which == 1) releaseValue = value;
+void ReverseEnvelope::setRamps(float attack, float release) {
+  attackValue = attack;
+  releaseValue = release;
   build();
 }
 

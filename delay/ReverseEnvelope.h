@@ -35,6 +35,15 @@ class ReverseEnvelope {
       index = index + 1 == length ? 0 : index + 1;
       return gain;
     }
+    // Returns the gains from the read position on. [audio thread]
+    const float* gains() const { return table + index; }
+    // Returns how many steps the read position can take before it wraps. [audio thread]
+    int32_t stepsBeforeWrap() const { return length - index; }
+    // Steps the read position by at most stepsBeforeWrap, wrapping at the length. [audio thread]
+    void advance(int32_t steps) {
+      index += steps;
+      if (index == length) index = 0;
+    }
 
    private:
     friend class ReverseEnvelope;
@@ -71,8 +80,8 @@ class ReverseEnvelope {
   void rewind();
   // Sets the table length, at least 1 and at most the capacity, rewinds and rebuilds.
   void setLength(int32_t samples);
-  // Sets the attack (which 0) or release (which 1) ramp from a normalised value and rebuilds.
-  void setControl(int32_t which, float value);
+  // Sets the attack and release ramps from their normalised values and rebuilds.
+  void setRamps(float attack, float release);
   // Sizes the table for 4 seconds at the rate, growing the storage when needed, and rebuilds.
   void setSampleRate(float rate);
   // Recomputes the table from the length, the ramps and the sample rate.

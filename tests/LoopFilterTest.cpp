@@ -26,9 +26,8 @@ double decibels(double gain) { return 20.0 * std::log10(gain); }
 
 // Sets the filter to a low-pass at 'lowValue', Q from 'qValue', high-pass at 'highValue'.
 void configure(LoopFilter& filter, float lowValue, float qValue, float highValue) {
-  filter.setControl(3, lowValue);
-  filter.setControl(4, qValue);
-  filter.setControl(5, highValue);
+  filter.setLowPass(cutoffFromValue(lowValue), qFromValue(qValue));
+  filter.setHighPass(cutoffFromValue(highValue));
 }
 
 TEST(LoopFilter, LowPassHasUnityGainAtDcAndMinus3DbAtTheCutoffForQ0707) {
@@ -113,18 +112,17 @@ TEST(LoopFilter, StagesSwitchOffAtTheEndsOfTheirRangesWithClearedHistory) {
   for (int i = 0; i < 10; ++i) filter.filterSample(0.5f);
   EXPECT_FALSE(filter.historyIsClear());
 
-  filter.setControl(3, 1.0f);
+  filter.setLowPass(cutoffFromValue(1.0f), filter.lowPassQ());
   EXPECT_FALSE(filter.lowPassOn());
   EXPECT_FLOAT_EQ(filter.lowPassCutoff(), 20000.0f);
-  filter.setControl(5, 0.0f);
+  filter.setHighPass(cutoffFromValue(0.0f));
   EXPECT_FALSE(filter.highPassOn());
   EXPECT_FLOAT_EQ(filter.highPassCutoff(), 20.0f);
   EXPECT_TRUE(filter.historyIsClear());
 
   // Stages that are off pass samples through; switched on again they start cleared.
   for (int i = 0; i < 10; ++i) EXPECT_EQ(filter.filterSample(0.25f + i), 0.25f + i);
-  filter.setControl(3, 0.5f);
-  filter.setControl(5, 0.5f);
+  configure(filter, 0.5f, 0.0f, 0.5f);
   EXPECT_TRUE(filter.historyIsClear());
   LoopFilter fresh;
   configure(fresh, 0.5f, 0.0f, 0.5f);
@@ -133,9 +131,9 @@ TEST(LoopFilter, StagesSwitchOffAtTheEndsOfTheirRangesWithClearedHistory) {
 
 TEST(LoopFilter, QSpansHalfToFour) {
   LoopFilter filter;
-  filter.setControl(4, 0.0f);
+  configure(filter, 0.5f, 0.0f, 0.5f);
   EXPECT_EQ(filter.lowPassQ(), 0.5f);
-  filter.setControl(4, 1.0f);
+  configure(filter, 0.5f, 1.0f, 0.5f);
   EXPECT_EQ(filter.lowPassQ(), 4.0f);
 }
 

@@ -26,8 +26,7 @@ TEST(ReverseEnvelope, TenEntryTableWithRampsLongerThanEachHalf) {
   ReverseEnvelope envelope;
   envelope.setSampleRate(1000.0f);
   envelope.setLength(10);
-  envelope.setControl(0, 0.5f);
-  envelope.setControl(1, 0.5f);
+  envelope.setRamps(0.5f, 0.5f);
   // A = R = 25 is longer than either half of 5, so each half is multiplied by the rising ramp
   // 0, 1/25 .. 4/25 from its start and by the same ramp from its end.
   const float up[5] = {0.0f, 1.0f / 25.0f, 2.0f / 25.0f, 3.0f / 25.0f, 4.0f / 25.0f};
@@ -51,8 +50,7 @@ TEST(ReverseEnvelope, ShortRampsRiseAndFallInsideEachHalf) {
   ReverseEnvelope envelope;
   envelope.setSampleRate(1000.0f);
   // 0.1 * 0.2^2 s at 1000 Hz = 4 samples of ramp.
-  envelope.setControl(0, 0.2f);
-  envelope.setControl(1, 0.2f);
+  envelope.setRamps(0.2f, 0.2f);
   envelope.setLength(20);
   const std::vector<float> table = tableOf(envelope);
   const float expected[20] = {0.0f,  0.25f, 0.5f,  0.75f, 1.0f, 1.0f,  0.75f, 0.5f,  0.25f, 0.0f,
@@ -66,8 +64,7 @@ TEST(ReverseEnvelope, ShortRampsRiseAndFallInsideEachHalf) {
 TEST(ReverseEnvelope, AttackIsCappedByTheLargerHalfAndReleaseByTheSmaller) {
   ReverseEnvelope envelope;
   envelope.setSampleRate(1000.0f);
-  envelope.setControl(0, 0.5f);  // 25 samples
-  envelope.setControl(1, 0.0f);
+  envelope.setRamps(0.5f, 0.0f);  // an attack of 25 samples
   envelope.setLength(7);  // H = 3, S = 4
   const std::vector<float> table = tableOf(envelope);
   // Attack on [3, 7) with i = 0..3, then on [0, 4) with i = 0..3: entry 3 gets both.
@@ -81,8 +78,7 @@ TEST(ReverseEnvelope, AttackIsCappedByTheLargerHalfAndReleaseByTheSmaller) {
 
 TEST(ReverseEnvelope, ZeroRampsGiveUnityGain) {
   ReverseEnvelope envelope;
-  envelope.setControl(0, 0.0f);
-  envelope.setControl(1, 0.0f);
+  envelope.setRamps(0.0f, 0.0f);
   envelope.setLength(1000);
   for (float gain : tableOf(envelope)) ASSERT_EQ(gain, 1.0f);
 }
@@ -90,8 +86,7 @@ TEST(ReverseEnvelope, ZeroRampsGiveUnityGain) {
 TEST(ReverseEnvelope, NextWrapsAtTheLengthAndRewindRestarts) {
   ReverseEnvelope envelope;
   envelope.setSampleRate(1000.0f);
-  envelope.setControl(0, 0.2f);
-  envelope.setControl(1, 0.0f);
+  envelope.setRamps(0.2f, 0.0f);
   envelope.setLength(10);
   std::vector<float> first;
   for (int i = 0; i < 10; ++i) first.push_back(envelope.next());
@@ -125,15 +120,6 @@ TEST(ReverseEnvelope, HigherRateGrowsTheTable) {
   envelope.setLength(384000);
   EXPECT_EQ(envelope.activeLength(), 384000);
   EXPECT_EQ(envelope.gainAt(100000), 1.0f);
-}
-
-TEST(ReverseEnvelope, UnknownControlOnlyRebuilds) {
-  ReverseEnvelope envelope;
-  envelope.setSampleRate(1000.0f);
-  envelope.setLength(10);
-  const std::vector<float> before = tableOf(envelope);
-  envelope.setControl(2, 0.0f);
-  EXPECT_EQ(tableOf(envelope), before);
 }
 
 TEST(ReverseEnvelope, InvalidRatesAreIgnored) {
