@@ -40,6 +40,7 @@ Frame::Frame(const Rect& size, void* parent, GraphicEditorBase* owner)
       imageLibrary(nullptr) {
   platform::initializeThreadServices();
   imageLibrary = platform::loadImageLibrary();
+  platform::acquireDisplay();
   createWindow(parent);
 }
 
@@ -63,6 +64,7 @@ Frame::~Frame() {
     window = nullptr;
     if (--windowClassUseCount == 0) platform::unregisterWindowClass(windowClassName, moduleInstanceHandle());
   }
+  platform::releaseDisplay();
 }
 
 void Frame::createWindow(void* parent) {
