@@ -1,6 +1,7 @@
 #include "tools/preview/HostCallLog.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace wrenfold {
 
@@ -8,6 +9,11 @@ namespace {
 
 constexpr intptr_t hostInterfaceVersion = 2400;
 bool printing = false;
+
+std::function<void()>& idleHandler() {
+  static std::function<void()> handler;
+  return handler;
+}
 
 }  // namespace
 
@@ -19,6 +25,7 @@ intptr_t WRENFOLD_CALL previewHostCallback(AEffect* effect, int32_t opcode, int3
     std::printf("%s\n", describeHostCall(hostCalls().back()).c_str());
     std::fflush(stdout);
   }
+  if (opcode == audioMasterIdle && idleHandler()) idleHandler()();
   return 0;
 }
 
@@ -28,6 +35,8 @@ std::vector<HostCall>& hostCalls() {
 }
 
 void printHostCalls(bool on) { printing = on; }
+
+void setHostIdleHandler(std::function<void()> handler) { idleHandler() = std::move(handler); }
 
 std::string describeHostCall(const HostCall& call) {
   char text[96];
