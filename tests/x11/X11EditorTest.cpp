@@ -7,10 +7,13 @@
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -231,6 +234,76 @@ class X11EditorTest : public ::testing::Test {
     return calls;
   }
 
+  xcb_atom_t atom(const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t answer = reply != nullptr ? reply->atom : 0;
+    std::free(reply);
+    return answer;
+  }
+
+  std::string atomName(xcb_atom_t value) {
+    if (value == XCB_ATOM_NONE) return "";
+    xcb_get_atom_name_reply_t* reply = xcb_get_atom_name_reply(connection, xcb_get_atom_name(connection, value), nullptr);
+    std::string name;
+    if (reply != nullptr) name.assign(xcb_get_atom_name_name(reply), xcb_get_atom_name_name_length(reply));
+    std::free(reply);
+    return name;
+  }
+
+  void sendToEditor(xcb_window_t target, const char* type, const uint32_t (&data)[5]) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = target;
+    message.type = atom(type);
+    std::memcpy(message.data.data32, data, sizeof(data));
+    xcb_send_event(connection, 0, target, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+    sync();
+  }
+
+  // What the drag source saw: the message it waited for and the type the editor asked for.
+  struct DragReplies {
+    std::optional<xcb_client_message_event_t> message;
+    std::string requested;
+  };
+
+  // Idles the editor and acts as the drag source until a message of `type` arrives: answers
+  // requests for the selection with a short text or file list in the asked type.
+  DragReplies runSource(xcb_window_t source, const char* type) {
+    DragReplies replies;
+    for (int round = 0; round < 50 && !replies.message.has_value(); ++round) {
+      idle(1);
+      while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+        const uint8_t kind = event->response_type & 0x7f;
+        if (kind == XCB_CLIENT_MESSAGE) {
+          const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+          if (message->window == source && message->type == atom(type)) replies.message = *message;
+        } else if (kind == XCB_SELECTION_REQUEST) {
+          replies.requested = atomName(reinterpret_cast<xcb_selection_request_event_t*>(event)->target);
+          answerSelection(reinterpret_cast<xcb_selection_request_event_t*>(event));
+        }
+        std::free(event);
+      }
+    }
+    return replies;
+  }
+
+  void answerSelection(const xcb_selection_request_event_t* request) {
+    const std::string data = atomName(request->target) == "text/uri-list" ? "file:///tmp/a%20b\r\n" : "dropped text";
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request->requestor, request->property, request->target, 8,
+                        static_cast<uint32_t>(data.size()), data.data());
+    xcb_selection_notify_event_t notify{};
+    notify.response_type = XCB_SELECTION_NOTIFY;
+    notify.time = request->time;
+    notify.requestor = request->requestor;
+    notify.selection = request->selection;
+    notify.target = request->target;
+    notify.property = request->property;
+    xcb_send_event(connection, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&notify));
+    sync();
+  }
+
   xcb_connection_t* connection = nullptr;
   xcb_window_t root = 0;
   std::vector<AEffect*> effects;
@@ -414,6 +487,64 @@ TEST_F(X11EditorTest, OpenCloseCyclesAndTwoInstancesLeaveResourcesAndDescriptors
     EXPECT_EQ(serverResources(), resourcesBefore);
     EXPECT_EQ(openDescriptorCount(), descriptorsBefore);
   }
+}
+
+// Each row: the types a scripted drag source offers, whether Control is held, and what the editor
+// answers and asks for.
+struct DropOffer {
+  const char* name;
+  std::vector<std::string> types;
+  bool control;
+  bool accepted;
+  std::string action;     // of XdndStatus
+  std::string requested;  // the type the editor fetches on the drop, "" for none
+};
+
+TEST_F(X11EditorTest, DropsFromAnXdndSourcePreferTextAndChangeNothing) {
+  const DropOffer offers[] = {
+      {"text and files", {"text/uri-list", "text/plain"}, false, true, "XdndActionMove", "text/plain"},
+      {"UTF-8 text with Control", {"UTF8_STRING"}, true, true, "XdndActionCopy", "UTF8_STRING"},
+      {"files only", {"text/uri-list"}, false, true, "XdndActionMove", "text/uri-list"},
+      {"neither", {"image/png"}, true, false, "", ""},
+  };
+  EditorWindow& host = openEditor();
+  const xcb_window_t target = childOf(host.window());
+  ASSERT_NE(target, 0u);
+  AEffect* effect = effects.back();
+  std::vector<float> parameters;
+  for (int32_t i = 0; i < effect->numParams; ++i) parameters.push_back(effect->getParameter(effect, i));
+  const xcb_window_t source = xcb_generate_id(connection);
+  xcb_create_window(connection, XCB_COPY_FROM_PARENT, source, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                    XCB_COPY_FROM_PARENT, 0, nullptr);
+  xcb_set_selection_owner(connection, source, atom("XdndSelection"), XCB_CURRENT_TIME);
+  const xcb_keycode_t control = keycodeOf(0xffe3);
+  moveTo(Point(300, 100));
+
+  for (const DropOffer& offer : offers) {
+    SCOPED_TRACE(offer.name);
+    hostCalls().clear();
+    if (offer.control) fake(XCB_KEY_PRESS, control);
+    uint32_t enter[5] = {source, 5u << 24, 0, 0, 0};
+    for (std::size_t i = 0; i < offer.types.size(); ++i) enter[2 + i] = atom(offer.types[i].c_str());
+    sendToEditor(target, "XdndEnter", enter);
+    sendToEditor(target, "XdndPosition", {source, 0, (300u << 16) | 100u, XCB_CURRENT_TIME, atom("XdndActionCopy")});
+    const DragReplies status = runSource(source, "XdndStatus");
+    ASSERT_TRUE(status.message.has_value());
+    EXPECT_EQ((status.message->data.data32[1] & 1) != 0, offer.accepted);
+    EXPECT_EQ(atomName(status.message->data.data32[4]), offer.action);
+
+    sendToEditor(target, "XdndDrop", {source, 0, XCB_CURRENT_TIME, 0, 0});
+    const DragReplies finished = runSource(source, "XdndFinished");
+    if (offer.control) fake(XCB_KEY_RELEASE, control);
+    ASSERT_TRUE(finished.message.has_value());
+    EXPECT_EQ(finished.requested, offer.requested);
+    // No view takes a drop, so none is reported as performed.
+    EXPECT_EQ(finished.message->data.data32[1] & 1, 0u);
+    EXPECT_EQ(finished.message->data.data32[2], static_cast<uint32_t>(XCB_ATOM_NONE));
+    EXPECT_TRUE(editCalls().empty());
+  }
+  for (int32_t i = 0; i < effect->numParams; ++i) EXPECT_EQ(effect->getParameter(effect, i), parameters[i]);
+  xcb_destroy_window(connection, source);
 }
 
 }  // namespace

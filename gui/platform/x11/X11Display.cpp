@@ -183,6 +183,7 @@ void markDead(platform::Window* window) {
   }
   cairo_surface_destroy(window->image);
   window->image = nullptr;
+  window->dropTarget.reset();
 }
 
 void handleEvent(const xcb_generic_event_t* event) {

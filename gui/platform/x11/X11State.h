@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/DropTarget.h"
 #include "gui/platform/cairo/CairoSurface.h"
 #include "gui/platform/platform.h"
 
@@ -32,11 +33,13 @@ struct Window {
   bool paintPending = false;         // exposed since the last paint
   Rect paintArea;
   bool inButtonDown = false;         // a click is being handled; further presses are ignored
-  // The drag in progress over the window, from XdndEnter to XdndLeave or XdndDrop.
+  // The drop logic while the window is a drop target, and the drag in progress over it, from
+  // XdndEnter to XdndLeave or the end of XdndDrop.
+  std::unique_ptr<DropTarget> dropTarget;
   xcb_window_t dragSource = 0;
-  bool dragAccepted = false;
-  xcb_atom_t dragType = 0;
-  xcb_atom_t dragAction = 0;
+  std::vector<xcb_atom_t> dragTypes;
+  xcb_atom_t dragAction = 0;     // the action the last XdndStatus answered
+  xcb_atom_t requestedType = 0;  // the type asked of the source on XdndDrop, 0 when none
 };
 
 }  // namespace platform
