@@ -42,7 +42,9 @@ EditorWindow::EditorWindow(xcb_connection_t* connection, AEffect* effect, int16_
   deleteWindow_ = internAtom(connection_, "WM_DELETE_WINDOW");
   xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, protocols, XCB_ATOM_ATOM, 32, 1, &deleteWindow_);
   xcb_map_window(connection_, window_);
-  xcb_flush(connection_);
+  // The window must exist on the server before the module, on a connection of its own, makes its
+  // child inside it: wait for the server to have handled the requests.
+  std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
 }
 
 EditorWindow::~EditorWindow() {
