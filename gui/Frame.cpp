@@ -36,6 +36,7 @@ Frame::Frame(const Rect& size, void* parent, EditorLink* owner)
       dropRegistered(false),
       window(nullptr) {
   platform::initializeThreadServices();
+  platform::acquireDisplay();
   createWindow(parent);
 }
 
@@ -58,6 +59,7 @@ Frame::~Frame() {
     window = nullptr;
     releaseWindowClass();
   }
+  platform::releaseDisplay();
 }
 
 void Frame::createWindow(void* parent) {

@@ -54,6 +54,8 @@ intptr_t GraphicEditorBase::openEditor(void* parent) {
 
 void GraphicEditorBase::idleEditor() {
   if (inIdlePump) return;
+  // Paints, clicks and the host destroying its window arrive here, in the host's idle call.
+  if (frame != nullptr) platform::dispatchPendingEvents();
   if (updatePending != 0) {
     updatePending = 0;
     refresh();

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "gui/BmpDecoder.h"
+#include "gui/platform/cairo/BmpDecoder.h"
 #include "resources/EmbeddedBitmaps.h"
 
 namespace wrenfold {

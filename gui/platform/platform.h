@@ -3,6 +3,14 @@
 // The services every windowing back end provides to the toolkit. Each back end (one folder under
 // gui/platform/) implements every function declared here; the build links exactly one of them.
 // Handles are opaque; a failed native call is answered with null, false or 0, never an error code.
+// The parent handle a host passes for the editor (effEditOpen) is opaque: a back end only hands it
+// back to its window system (on X11 it is the host window's id) and never reads memory through it.
+// Texts are zero-terminated 8-bit strings; the toolkit's own texts are plain ASCII, and a byte of
+// 0x80 or above is drawn as the Latin-1 character of that code.
+// A back end that owns a display connection opens it at the first acquireDisplay of the process
+// and closes it after the last releaseDisplay; its events are handled only inside
+// dispatchPendingEvents and dispatchOnePendingPaint, which the editor's idle and the tracking
+// loops' idle pump call, so nothing of the toolkit runs outside a call from the host.
 // Drawing follows the classic device-context model: a surface has one selected pen, brush and font,
 // a text colour, a background colour and a background mode, and lines leave out their end point.
 // Everything here runs on the thread that owns the editor's window. [UI thread]
@@ -104,6 +112,8 @@ Surface* createMemorySurface(Surface* reference, int32_t width, int32_t height);
 void destroySurface(Surface* surface);
 // Loads the module's bitmap resource `id` as a surface and stores its size; null (size 0 × 0) when missing.
 Surface* loadBitmapResource(void* module, int32_t id, int32_t* width, int32_t* height);
+// Prepares a loaded bitmap once for copyPixelsKeyed with `key`, so each keyed copy is one composite.
+void keyBitmap(Surface* bitmap, Color key);
 
 // ---- drawing objects ----
 
@@ -148,7 +158,8 @@ void moveTo(Surface* surface, Point to);
 void lineTo(Surface* surface, Point to);
 // Fills the pixels from (left, top) to (right − 1, bottom − 1) with the selected brush.
 void fillRect(Surface* surface, Rect area);
-// Draws text inside `area` with the selected font and text colour, laid out by the text flags.
+// Draws text inside `area` with the selected font and text colour, laid out by the text flags;
+// bytes of 0x80 and above are Latin-1 characters.
 void drawText(Surface* surface, const char* text, Rect area, uint32_t flags);
 // Copies the area's size of pixels from `source` at `sourceOrigin` to `area` of `destination`.
 void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOrigin);
@@ -169,6 +180,22 @@ uint32_t tickCount();
 void sleepMilliseconds(uint32_t milliseconds);
 // Takes one pending paint request of any window of this thread and handles it; answers whether there was one.
 bool dispatchOnePendingPaint();
+
+// ---- display connection, events and presenting ----
+
+// Opens the display connection at the first call of the process and counts the use; answers
+// whether a connection is open. Each frame holds one use while it exists.
+bool acquireDisplay();
+// Ends one use of the display connection; the last one closes it.
+void releaseDisplay();
+// Handles every event already waiting for the module's windows without blocking (paints, button
+// presses, destruction by the host, drag and drop) and presents what was drawn; with nothing
+// pending it makes no round trip to the display.
+void dispatchPendingEvents();
+// Copies what was drawn into the window since its last present (its damaged area) to the screen;
+// back ends that draw straight into the window do nothing. Releasing a window surface, reading the
+// input state and the event pump present too.
+void presentWindow(Window* window);
 
 // ---- thread services, the image library and drag and drop ----
 

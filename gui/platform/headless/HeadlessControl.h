@@ -83,6 +83,8 @@ std::size_t liveObjectCount();
 int32_t threadServicesDepth();
 // Returns the number of image libraries loaded and not yet freed.
 int32_t loadedImageLibraries();
+// Returns the number of display acquisitions not yet released.
+int32_t displayConnectionDepth();
 
 // Presses a button at `where` (window coordinates): runs the window's button-down handling.
 void clickWindow(platform::Window* window, Point where);

@@ -86,7 +86,7 @@ void reset() {
   s.ticks = 0;
   s.slept = 0;
   s.events.clear();
-  s.recording = false;
+  recordDrawing(false);
   s.drawing.clear();
 }
 
@@ -156,7 +156,7 @@ bool isDropTarget(platform::Window* window) { return findWindow(window) != nullp
 
 std::size_t liveWindowCount() { return state().windows.size(); }
 
-std::size_t liveObjectCount() { return state().liveObjects; }
+std::size_t liveObjectCount() { return raster::liveObjectCount(); }
 
 int32_t threadServicesDepth() { return state().threadServices; }
 
@@ -180,7 +180,7 @@ std::size_t pendingPaintCount() { return state().paintQueue.size(); }
 
 Color windowPixel(platform::Window* window, Point where) {
   if (findWindow(window) == nullptr) return blackColor;
-  platform::Surface* surface = makeSurface(window->image, false, window);
+  platform::Surface* surface = raster::makeSurface(window->image, false, window);
   Color answer = pixel(surface, where);
   platform::releaseWindowSurface(window, surface);
   return answer;
@@ -258,7 +258,7 @@ void invalidateWindow(Window* window, const Rect* area) {
 
 Surface* acquireWindowSurface(Window* window) {
   if (headless::findWindow(window) == nullptr) return nullptr;
-  return headless::makeSurface(window->image, false, window);
+  return raster::makeSurface(window->image, false, window);
 }
 
 uint32_t inputState() {
@@ -293,7 +293,7 @@ bool dispatchOnePendingPaint() {
   std::snprintf(text, sizeof(text), "paint %d,%d,%d,%d", area.left, area.top, area.right, area.bottom);
   recordEvent(text);
   if (window->handler != nullptr && window->userData != nullptr && window->handler->paint != nullptr) {
-    Surface* surface = headless::makeSurface(window->image, false, window);
+    Surface* surface = raster::makeSurface(window->image, false, window);
     window->handler->paint(window, window->userData, surface, area);
     releaseWindowSurface(window, surface);
   }

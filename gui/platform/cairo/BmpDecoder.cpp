@@ -1,4 +1,4 @@
-#include "gui/BmpDecoder.h"
+#include "gui/platform/cairo/BmpDecoder.h"
 
 #include <utility>
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gui/BmpDecoder.h"
-#include "gui/platform/headless/HeadlessState.h"
+#include "gui/platform/cairo/BmpDecoder.h"
+#include "gui/platform/cairo/CairoSurface.h"
 #include "resources/EmbeddedBitmaps.h"
 
 namespace wrenfold {
@@ -23,12 +23,23 @@ platform::Pen emptyPen{platform::penSolid, 0, blackColor, true, true};
 platform::Brush whiteBrush{whiteColor, true};
 platform::Font systemFont{platform::FontRequest(), true};
 
-uint32_t packed(Color color) {
-  return (static_cast<uint32_t>(color.red) << 16) | (static_cast<uint32_t>(color.green) << 8) | color.blue;
+std::size_t liveObjects = 0;
+raster::DrawingRecorder drawingRecorder = nullptr;
+raster::DamageHandler damageHandler = nullptr;
+
+uint32_t packed(Color color) { return raster::packedColor(color); }
+
+bool recording() { return drawingRecorder != nullptr; }
+
+void recordDrawingLine(const std::string& line) {
+  if (drawingRecorder != nullptr) drawingRecorder(line);
 }
 
-Color unpacked(uint32_t value) {
-  return Color(static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value));
+// Tells the back end which part of a window's image a primitive changed.
+void damage(const platform::Surface* surface, Rect area) {
+  if (damageHandler != nullptr && surface->window != nullptr && area.left < area.right && area.top < area.bottom) {
+    damageHandler(surface->window, area);
+  }
 }
 
 // Direct access to an image's pixels, flushed on entry and marked as changed on exit.
@@ -108,6 +119,18 @@ void blit(platform::Surface* destination, Rect area, platform::Surface* source, 
   }
 }
 
+// Draws the bitmap's prepared keyed image over the destination: the key pixels are transparent.
+void compositeKeyed(platform::Surface* destination, Rect area, platform::Surface* source, Point origin) {
+  cairo_surface_flush(destination->image);
+  cairo_t* cr = cairo_create(destination->image);
+  cairo_rectangle(cr, area.left, area.top, area.width(), area.height());
+  cairo_clip(cr);
+  cairo_set_source_surface(cr, source->keyedImage, area.left - origin.h, area.top - origin.v);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+}
+
 const char* installedFace(const char* face) {
   if (std::strcmp(face, "Arial") == 0) return "Liberation Sans";
   if (std::strcmp(face, "Symbol") == 0) return "DejaVu Sans";
@@ -134,17 +157,7 @@ void setSource(cairo_t* cr, Color color) {
 
 }  // namespace
 
-namespace headless {
-
-void recordDrawingLine(const std::string& line) {
-  if (state().recording) state().drawing.push_back(line);
-}
-
-std::string hexColor(Color color) {
-  char text[8];
-  std::snprintf(text, sizeof(text), "#%02x%02x%02x", color.red, color.green, color.blue);
-  return text;
-}
+namespace raster {
 
 platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window) {
   auto* surface = new platform::Surface();
@@ -156,57 +169,33 @@ platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform:
   surface->font = &systemFont;
   surface->textColor = blackColor;
   surface->backgroundColor = whiteColor;
-  ++state().liveObjects;
+  ++liveObjects;
   return surface;
 }
 
-void recordDrawing(bool on) { state().recording = on; }
+std::size_t liveObjectCount() { return liveObjects; }
 
-const std::vector<std::string>& drawingLog() { return state().drawing; }
+void setDrawingRecorder(DrawingRecorder recorder) { drawingRecorder = recorder; }
 
-void clearDrawingLog() { state().drawing.clear(); }
+void setDamageHandler(DamageHandler handler) { damageHandler = handler; }
 
-platform::Surface* createSurface(int32_t width, int32_t height, Color fill) {
-  platform::Surface* surface = platform::createMemorySurface(nullptr, width, height);
-  if (surface == nullptr) return nullptr;
-  PixelAccess pixels(surface->image);
-  for (int32_t y = 0; y < height; ++y) {
-    for (int32_t x = 0; x < width; ++x) pixels.set(x, y, packed(fill));
-  }
-  return surface;
+std::string hexColor(Color color) {
+  char text[8];
+  std::snprintf(text, sizeof(text), "#%02x%02x%02x", color.red, color.green, color.blue);
+  return text;
 }
 
-Color pixel(platform::Surface* surface, Point where) {
-  if (surface == nullptr) return blackColor;
-  PixelAccess pixels(surface->image);
-  return pixels.inside(where.h, where.v) ? unpacked(pixels.get(where.h, where.v)) : blackColor;
+uint32_t packedColor(Color color) {
+  return (static_cast<uint32_t>(color.red) << 16) | (static_cast<uint32_t>(color.green) << 8) | color.blue;
 }
 
-Point surfaceSize(platform::Surface* surface) {
-  if (surface == nullptr) return Point();
-  return Point(cairo_image_surface_get_width(surface->image), cairo_image_surface_get_height(surface->image));
+Color unpackedColor(uint32_t value) {
+  return Color(static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value));
 }
 
-bool fontRequest(platform::Font* font, platform::FontRequest& request) {
-  if (font == nullptr || font->stock) return false;
-  request = font->request;
-  return true;
-}
-
-bool saveSurfacePng(platform::Surface* surface, const char* path) {
-  if (surface == nullptr || path == nullptr) return false;
-  cairo_surface_flush(surface->image);
-  return cairo_surface_write_to_png(surface->image, path) == CAIRO_STATUS_SUCCESS;
-}
-
-}  // namespace headless
+}  // namespace raster
 
 namespace platform {
-
-using headless::recordDrawingLine;
-using headless::state;
-
-void releaseWindowSurface(Window*, Surface* surface) { destroySurface(surface); }
 
 Surface* createMemorySurface(Surface*, int32_t width, int32_t height) {
   if (width <= 0 || height <= 0) return nullptr;
@@ -215,14 +204,15 @@ Surface* createMemorySurface(Surface*, int32_t width, int32_t height) {
     cairo_surface_destroy(image);
     return nullptr;
   }
-  return headless::makeSurface(image, true, nullptr);
+  return raster::makeSurface(image, true, nullptr);
 }
 
 void destroySurface(Surface* surface) {
   if (surface == nullptr) return;
   if (surface->ownsImage) cairo_surface_destroy(surface->image);
+  if (surface->keyedImage != nullptr) cairo_surface_destroy(surface->keyedImage);
   delete surface;
-  --state().liveObjects;
+  --liveObjects;
 }
 
 Surface* loadBitmapResource(void*, int32_t id, int32_t* width, int32_t* height) {
@@ -247,18 +237,43 @@ Surface* loadBitmapResource(void*, int32_t id, int32_t* width, int32_t* height) 
   return surface;
 }
 
+void keyBitmap(Surface* bitmap, Color key) {
+  if (bitmap == nullptr || bitmap->window != nullptr) return;
+  if (bitmap->keyedImage != nullptr) cairo_surface_destroy(bitmap->keyedImage);
+  bitmap->keyedImage = nullptr;
+  PixelAccess from(bitmap->image);
+  cairo_surface_t* keyed = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, from.width(), from.height());
+  if (cairo_surface_status(keyed) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(keyed);
+    return;
+  }
+  // Opaque pixels keep their colour; key pixels become fully transparent (premultiplied zero).
+  {
+    PixelAccess to(keyed);
+    const uint32_t keyValue = packed(key);
+    for (int32_t y = 0; y < from.height(); ++y) {
+      for (int32_t x = 0; x < from.width(); ++x) {
+        const uint32_t value = from.get(x, y);
+        to.row(y)[x] = value == keyValue ? 0u : (0xff000000u | value);
+      }
+    }
+  }
+  bitmap->keyedImage = keyed;
+  bitmap->keyedColor = key;
+}
+
 Pen* createPen(int32_t style, int32_t width, Color color) {
-  ++state().liveObjects;
+  ++liveObjects;
   return new Pen{style, width, color, false, false};
 }
 
 Brush* createSolidBrush(Color color) {
-  ++state().liveObjects;
+  ++liveObjects;
   return new Brush{color, false};
 }
 
 Font* createFont(const FontRequest& request) {
-  ++state().liveObjects;
+  ++liveObjects;
   return new Font{request, false};
 }
 
@@ -267,19 +282,19 @@ Pen* nullPen() { return &emptyPen; }
 void deletePen(Pen* pen) {
   if (pen == nullptr || pen->stock) return;
   delete pen;
-  --state().liveObjects;
+  --liveObjects;
 }
 
 void deleteBrush(Brush* brush) {
   if (brush == nullptr || brush->stock) return;
   delete brush;
-  --state().liveObjects;
+  --liveObjects;
 }
 
 void deleteFont(Font* font) {
   if (font == nullptr || font->stock) return;
   delete font;
-  --state().liveObjects;
+  --liveObjects;
 }
 
 Pen* selectPen(Surface* surface, Pen* pen) {
@@ -337,7 +352,7 @@ void lineTo(Surface* surface, Point to) {
   surface->position = to;
   const Pen* pen = surface->pen;
   if (pen == nullptr || pen->drawsNothing) return;
-  recordDrawingLine("line " + pointText(from) + " " + pointText(to) + " " + headless::hexColor(pen->color) +
+  if (recording()) recordDrawingLine("line " + pointText(from) + " " + pointText(to) + " " + raster::hexColor(pen->color) +
                     (pen->style == penDotted ? " dotted" : " solid"));
 
   // Bresenham's walk from `from` towards `to`; the end point itself is left out.
@@ -362,23 +377,28 @@ void lineTo(Surface* surface, Point to) {
       y += sy;
     }
   }
+  damage(surface, Rect(std::min(from.h, to.h), std::min(from.v, to.v), std::max(from.h, to.h) + 1,
+                       std::max(from.v, to.v) + 1));
 }
 
 void fillRect(Surface* surface, Rect area) {
   if (surface == nullptr || surface->brush == nullptr) return;
-  recordDrawingLine("fill " + rectText(area) + " " + headless::hexColor(surface->brush->color));
+  if (recording()) recordDrawingLine("fill " + rectText(area) + " " + raster::hexColor(surface->brush->color));
   PixelAccess pixels(surface->image);
   const uint32_t color = packed(surface->brush->color);
-  for (int32_t y = area.top; y < area.bottom; ++y) {
-    for (int32_t x = area.left; x < area.right; ++x) pixels.set(x, y, color);
+  const Rect clipped(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, pixels.width()),
+                     std::min(area.bottom, pixels.height()));
+  for (int32_t y = clipped.top; y < clipped.bottom; ++y) {
+    std::fill(pixels.row(y) + clipped.left, pixels.row(y) + std::max(clipped.left, clipped.right), color);
   }
+  damage(surface, clipped);
 }
 
 void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
   if (surface == nullptr || text == nullptr) return;
   const FontRequest& font = surface->font->request;
-  recordDrawingLine(std::string("text \"") + text + "\" " + rectText(area) + " flags=" + std::to_string(flags) + " " +
-                    headless::hexColor(surface->textColor) + (surface->opaqueBackground ? " opaque" : " transparent"));
+  if (recording()) recordDrawingLine(std::string("text \"") + text + "\" " + rectText(area) + " flags=" + std::to_string(flags) + " " +
+                    raster::hexColor(surface->textColor) + (surface->opaqueBackground ? " opaque" : " transparent"));
   cairo_t* cr = cairo_create(surface->image);
   cairo_select_font_face(cr, installedFace(font.face[0] != 0 ? font.face : "Arial"),
                          font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
@@ -418,17 +438,25 @@ void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
     cairo_fill(cr);
   }
   cairo_destroy(cr);
+  damage(surface, area);
 }
 
 void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOrigin) {
-  recordDrawingLine("copy " + rectText(area) + " from " + pointText(sourceOrigin));
+  if (recording()) recordDrawingLine("copy " + rectText(area) + " from " + pointText(sourceOrigin));
   blit(destination, area, source, sourceOrigin, nullptr);
+  if (destination != nullptr) damage(destination, area);
 }
 
 void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key) {
-  recordDrawingLine("copyKeyed " + rectText(area) + " from " + pointText(sourceOrigin) + " key " +
-                    headless::hexColor(key));
-  blit(destination, area, source, sourceOrigin, &key);
+  if (recording()) recordDrawingLine("copyKeyed " + rectText(area) + " from " + pointText(sourceOrigin) + " key " +
+                    raster::hexColor(key));
+  if (destination == nullptr || source == nullptr) return;
+  if (source->keyedImage != nullptr && source->keyedColor == key && source->image != destination->image) {
+    compositeKeyed(destination, area, source, sourceOrigin);
+  } else {
+    blit(destination, area, source, sourceOrigin, &key);
+  }
+  damage(destination, area);
 }
 
 }  // namespace platform

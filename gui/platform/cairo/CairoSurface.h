@@ -1,0 +1,82 @@
+#pragma once
+
+// The cairo rasteriser shared by the back ends that draw into cairo images (headless and X11).
+// It implements the drawing objects, memory surfaces, bitmap resources and drawing primitives of
+// platform.h; each back end adds its windows, input, clock and events. A window surface draws into
+// the window's own image and reports what it changed through the damage handler.
+
+#include <cairo.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "gui/platform/platform.h"
+
+namespace wrenfold {
+namespace platform {
+
+// A pen: style, width and colour; the stock null pen draws nothing.
+struct Pen {
+  int32_t style;
+  int32_t width;
+  Color color;
+  bool drawsNothing;
+  bool stock;
+};
+
+// A solid brush.
+struct Brush {
+  Color color;
+  bool stock;
+};
+
+// A font, kept as the request it was made from; text is drawn through cairo at draw time.
+struct Font {
+  FontRequest request;
+  bool stock;
+};
+
+// A drawing target over a cairo image with its selected objects and text state.
+struct Surface {
+  cairo_surface_t* image = nullptr;
+  bool ownsImage = false;
+  Window* window = nullptr;
+  Pen* pen = nullptr;
+  Brush* brush = nullptr;
+  Font* font = nullptr;
+  Color textColor;
+  Color backgroundColor;
+  bool opaqueBackground = true;
+  Point position;
+  // The image with the key colour made transparent, prepared once by keyBitmap; null until then.
+  cairo_surface_t* keyedImage = nullptr;
+  Color keyedColor;
+};
+
+}  // namespace platform
+
+namespace raster {
+
+// Receives one line describing each drawing primitive ("fill 1,1,9,9 #000000", …).
+using DrawingRecorder = void (*)(const std::string& line);
+// Receives the area (window coordinates) a primitive changed in a window's image.
+using DamageHandler = void (*)(platform::Window* window, Rect area);
+
+// Makes a surface drawing into `image` with the default objects and colours selected.
+platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window);
+// Returns the number of surfaces, pens, brushes and fonts created and not yet destroyed.
+std::size_t liveObjectCount();
+// Sets the function that receives the drawing record; null switches the record off.
+void setDrawingRecorder(DrawingRecorder recorder);
+// Sets the function told about changes to window images; null when the back end needs none.
+void setDamageHandler(DamageHandler handler);
+// Returns the colour as "#rrggbb".
+std::string hexColor(Color color);
+// Returns the colour packed as 0x00RRGGBB, the layout of the images' pixels.
+uint32_t packedColor(Color color);
+// Returns the colour of a 0x00RRGGBB pixel.
+Color unpackedColor(uint32_t value);
+
+}  // namespace raster
+}  // namespace wrenfold

@@ -1,0 +1,89 @@
+#include <algorithm>
+
+#include "gui/platform/headless/HeadlessState.h"
+
+namespace wrenfold {
+
+namespace {
+
+// Direct read access to an image's pixels.
+uint32_t* imageRow(cairo_surface_t* image, int32_t y) {
+  return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(image) +
+                                     static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(image));
+}
+
+void appendToDrawingLog(const std::string& line) { headless::state().drawing.push_back(line); }
+
+}  // namespace
+
+namespace headless {
+
+void recordDrawing(bool on) {
+  state().recording = on;
+  raster::setDrawingRecorder(on ? &appendToDrawingLog : nullptr);
+}
+
+const std::vector<std::string>& drawingLog() { return state().drawing; }
+
+void clearDrawingLog() { state().drawing.clear(); }
+
+platform::Surface* createSurface(int32_t width, int32_t height, Color fill) {
+  platform::Surface* surface = platform::createMemorySurface(nullptr, width, height);
+  if (surface == nullptr) return nullptr;
+  cairo_surface_flush(surface->image);
+  for (int32_t y = 0; y < height; ++y) std::fill(imageRow(surface->image, y), imageRow(surface->image, y) + width,
+                                                 raster::packedColor(fill));
+  cairo_surface_mark_dirty(surface->image);
+  return surface;
+}
+
+Color pixel(platform::Surface* surface, Point where) {
+  if (surface == nullptr) return blackColor;
+  cairo_surface_flush(surface->image);
+  const Point size = surfaceSize(surface);
+  if (where.h < 0 || where.v < 0 || where.h >= size.h || where.v >= size.v) return blackColor;
+  return raster::unpackedColor(imageRow(surface->image, where.v)[where.h] & 0xffffff);
+}
+
+Point surfaceSize(platform::Surface* surface) {
+  if (surface == nullptr) return Point();
+  return Point(cairo_image_surface_get_width(surface->image), cairo_image_surface_get_height(surface->image));
+}
+
+bool fontRequest(platform::Font* font, platform::FontRequest& request) {
+  if (font == nullptr || font->stock) return false;
+  request = font->request;
+  return true;
+}
+
+bool saveSurfacePng(platform::Surface* surface, const char* path) {
+  if (surface == nullptr || path == nullptr) return false;
+  cairo_surface_flush(surface->image);
+  return cairo_surface_write_to_png(surface->image, path) == CAIRO_STATUS_SUCCESS;
+}
+
+int32_t displayConnectionDepth() { return state().displayConnections; }
+
+}  // namespace headless
+
+namespace platform {
+
+void releaseWindowSurface(Window*, Surface* surface) { destroySurface(surface); }
+
+bool acquireDisplay() {
+  ++headless::state().displayConnections;
+  return true;
+}
+
+void releaseDisplay() {
+  if (headless::state().displayConnections > 0) --headless::state().displayConnections;
+}
+
+// The headless windows have no connection of their own: their paints are run by the program.
+void dispatchPendingEvents() {}
+
+// Window surfaces draw straight into the window's image, so there is nothing to copy.
+void presentWindow(Window*) {}
+
+}  // namespace platform
+}  // namespace wrenfold

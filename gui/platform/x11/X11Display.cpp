@@ -1,0 +1,293 @@
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "gui/platform/x11/X11State.h"
+
+namespace wrenfold {
+
+namespace x11 {
+
+namespace {
+
+constexpr uint32_t putImageHeaderBytes = 24;
+
+const char* const atomNames[] = {
+    "XdndAware",  "XdndEnter",   "XdndPosition", "XdndStatus",    "XdndLeave",
+    "XdndDrop",   "XdndFinished", "XdndSelection", "XdndTypeList", "XdndActionCopy",
+    "XdndActionMove", "text/plain", "UTF8_STRING", "text/uri-list", "WRENFOLD_DROP",
+};
+constexpr std::size_t atomCount = sizeof(atomNames) / sizeof(atomNames[0]);
+static_assert(sizeof(Atoms) == atomCount * sizeof(xcb_atom_t), "one name per atom");
+
+Rect united(Rect a, Rect b) {
+  return Rect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+              std::max(a.bottom, b.bottom));
+}
+
+Rect clippedToWindow(const platform::Window* window, Rect area) {
+  return Rect(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, window->width),
+              std::min(area.bottom, window->height));
+}
+
+void addDamage(platform::Window* window, Rect area) {
+  window = liveWindow(window);
+  if (window == nullptr) return;
+  area = clippedToWindow(window, area);
+  if (area.left >= area.right || area.top >= area.bottom) return;
+  window->damage = window->damaged ? united(window->damage, area) : area;
+  window->damaged = true;
+}
+
+void addExposure(platform::Window* window, Rect area) {
+  window->paintArea = window->paintPending ? united(window->paintArea, area) : area;
+  window->paintPending = true;
+}
+
+// Runs the class's paint for the exposed area and shows the result.
+void paint(platform::Window* window) {
+  window->paintPending = false;
+  if (window->handler == nullptr || window->userData == nullptr || window->handler->paint == nullptr) return;
+  platform::Surface* surface = platform::acquireWindowSurface(window);
+  if (surface == nullptr) return;
+  window->handler->paint(window, window->userData, surface, window->paintArea);
+  platform::releaseWindowSurface(window, surface);
+}
+
+// The frame's hit test and the control's first look at the buttons see the click as it was.
+constexpr int32_t clickPolls = 2;
+
+void buttonDown(platform::Window* window, const xcb_button_press_event_t* press) {
+  if (window->inButtonDown || window->handler == nullptr || window->userData == nullptr ||
+      window->handler->buttonDown == nullptr) {
+    return;
+  }
+  State& s = state();
+  const uint16_t pressed = static_cast<uint16_t>(XCB_KEY_BUT_MASK_BUTTON_1 << (press->detail - 1));
+  s.clickInput = inputBitsOfMask(static_cast<uint16_t>(press->state | pressed));
+  s.clickPollsLeft = clickPolls;
+  window->inButtonDown = true;
+  window->handler->buttonDown(window, window->userData, Point(press->event_x, press->event_y));
+  window->inButtonDown = false;
+  s.clickPollsLeft = 0;
+  presentAll();
+}
+
+void pollEvents() {
+  State& s = state();
+  while (s.connection != nullptr) {
+    xcb_generic_event_t* event = xcb_poll_for_event(s.connection);
+    if (event == nullptr) break;
+    handleEvent(event);
+    std::free(event);
+  }
+}
+
+// Paints one window with a pending exposure; answers whether there was one.
+bool paintOne() {
+  State& s = state();
+  for (std::size_t i = 0; i < s.windows.size(); ++i) {
+    platform::Window* window = s.windows[i].get();
+    if (window->alive && window->paintPending) {
+      paint(window);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+State& state() {
+  static State instance;
+  return instance;
+}
+
+platform::Window* liveWindow(const void* handle) {
+  for (auto& window : state().windows) {
+    if (window.get() == handle) return window->alive ? window.get() : nullptr;
+  }
+  return nullptr;
+}
+
+platform::Window* liveWindowWithId(xcb_window_t id) {
+  for (auto& window : state().windows) {
+    if (window->alive && window->id == id) return window.get();
+  }
+  return nullptr;
+}
+
+bool internAtoms(xcb_connection_t* connection, Atoms& atoms) {
+  xcb_intern_atom_cookie_t cookies[atomCount];
+  for (std::size_t i = 0; i < atomCount; ++i) {
+    cookies[i] = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(atomNames[i])), atomNames[i]);
+  }
+  xcb_atom_t* out = reinterpret_cast<xcb_atom_t*>(&atoms);
+  bool complete = true;
+  for (std::size_t i = 0; i < atomCount; ++i) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
+    out[i] = reply != nullptr ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    complete = complete && reply != nullptr;
+    std::free(reply);
+  }
+  return complete;
+}
+
+void present(platform::Window* window) {
+  State& s = state();
+  if (!window->damaged || !window->alive || s.connection == nullptr) return;
+  window->damaged = false;
+  const Rect area = window->damage;
+  const int32_t width = area.width();
+  cairo_surface_flush(window->image);
+  const unsigned char* data = cairo_image_surface_get_data(window->image);
+  const int stride = cairo_image_surface_get_stride(window->image);
+  const uint32_t rowBytes = static_cast<uint32_t>(width) * 4;
+  const int32_t rowsPerRequest =
+      static_cast<int32_t>(std::max<uint32_t>(1, (s.maximumRequestBytes - putImageHeaderBytes) / rowBytes));
+  // Only the damaged rectangle travels, in bands that fit one request each.
+  for (int32_t top = area.top; top < area.bottom; top += rowsPerRequest) {
+    const int32_t rows = std::min(rowsPerRequest, area.bottom - top);
+    s.rowBuffer.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows));
+    for (int32_t row = 0; row < rows; ++row) {
+      const auto* source = reinterpret_cast<const uint32_t*>(data + static_cast<std::ptrdiff_t>(top + row) * stride);
+      std::copy(source + area.left, source + area.right,
+                s.rowBuffer.begin() + static_cast<std::ptrdiff_t>(row) * width);
+    }
+    xcb_put_image(s.connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window->id, s.gc, static_cast<uint16_t>(width), static_cast<uint16_t>(rows), static_cast<int16_t>(area.left),
+                  static_cast<int16_t>(top), 0, 24, rowBytes * static_cast<uint32_t>(rows),
+                  reinterpret_cast<const uint8_t*>(s.rowBuffer.data()));
+  }
+}
+
+void presentAll() {
+  State& s = state();
+  bool sent = false;
+  for (std::size_t i = 0; i < s.windows.size(); ++i) {
+    platform::Window* window = s.windows[i].get();
+    if (window->alive && window->damaged) {
+      present(window);
+      sent = true;
+    }
+  }
+  if (sent && s.connection != nullptr) xcb_flush(s.connection);
+}
+
+void markDead(platform::Window* window) {
+  if (!window->alive) return;
+  window->alive = false;
+  window->damaged = false;
+  window->paintPending = false;
+  if (window->handler != nullptr && window->userData != nullptr && window->handler->destroyed != nullptr) {
+    window->handler->destroyed(window, window->userData);
+  }
+  cairo_surface_destroy(window->image);
+  window->image = nullptr;
+  window->dropTarget.reset();
+}
+
+void handleEvent(const xcb_generic_event_t* event) {
+  switch (event->response_type & 0x7f) {
+    case XCB_EXPOSE: {
+      const auto* expose = reinterpret_cast<const xcb_expose_event_t*>(event);
+      if (platform::Window* window = liveWindowWithId(expose->window)) {
+        addExposure(window, Rect(expose->x, expose->y, expose->x + expose->width, expose->y + expose->height));
+      }
+      break;
+    }
+    case XCB_BUTTON_PRESS: {
+      const auto* press = reinterpret_cast<const xcb_button_press_event_t*>(event);
+      platform::Window* window = liveWindowWithId(press->event);
+      // Buttons 1 to 3 are the mouse buttons; higher numbers are wheel steps.
+      if (window != nullptr && press->detail >= 1 && press->detail <= 3) {
+        buttonDown(window, press);
+      }
+      break;
+    }
+    case XCB_DESTROY_NOTIFY: {
+      const auto* destroyed = reinterpret_cast<const xcb_destroy_notify_event_t*>(event);
+      if (platform::Window* window = liveWindowWithId(destroyed->window)) markDead(window);
+      break;
+    }
+    case XCB_CLIENT_MESSAGE:
+      handleDropMessage(reinterpret_cast<const xcb_client_message_event_t*>(event));
+      break;
+    case XCB_SELECTION_NOTIFY:
+      handleDropData(reinterpret_cast<const xcb_selection_notify_event_t*>(event));
+      break;
+    default:
+      // Errors of unchecked requests (a window the host destroyed before we heard of it) end here.
+      break;
+  }
+}
+
+}  // namespace x11
+
+namespace platform {
+
+using x11::state;
+
+bool acquireDisplay() {
+  x11::State& s = state();
+  if (s.displayUses++ > 0) return s.connection != nullptr;
+  int screenNumber = 0;
+  xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
+  if (xcb_connection_has_error(connection) != 0) {
+    xcb_disconnect(connection);
+    return false;
+  }
+  xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+  for (int i = 0; i < screenNumber && screens.rem > 0; ++i) xcb_screen_next(&screens);
+  if (screens.rem == 0 || !x11::internAtoms(connection, s.atoms)) {
+    xcb_disconnect(connection);
+    return false;
+  }
+  s.connection = connection;
+  s.screen = screens.data;
+  s.maximumRequestBytes = xcb_get_maximum_request_length(connection) * 4;
+  s.gc = xcb_generate_id(connection);
+  xcb_create_gc(connection, s.gc, s.screen->root, 0, nullptr);
+  raster::setDamageHandler(&x11::addDamage);
+  return true;
+}
+
+void releaseDisplay() {
+  x11::State& s = state();
+  if (s.displayUses <= 0 || --s.displayUses > 0) return;
+  for (auto& window : s.windows) {
+    if (window->alive) destroyWindow(window.get());
+  }
+  s.windows.clear();
+  s.rowBuffer = std::vector<uint32_t>();
+  if (s.connection != nullptr) {
+    xcb_free_gc(s.connection, s.gc);
+    xcb_disconnect(s.connection);
+  }
+  s.connection = nullptr;
+  s.screen = nullptr;
+  raster::setDamageHandler(nullptr);
+}
+
+void dispatchPendingEvents() {
+  x11::pollEvents();
+  while (x11::paintOne()) {
+  }
+  x11::presentAll();
+}
+
+bool dispatchOnePendingPaint() {
+  x11::pollEvents();
+  const bool painted = x11::paintOne();
+  x11::presentAll();
+  return painted;
+}
+
+void presentWindow(Window* window) {
+  window = x11::liveWindow(window);
+  if (window == nullptr || !window->damaged) return;
+  x11::present(window);
+  xcb_flush(state().connection);
+}
+
+}  // namespace platform
+}  // namespace wrenfold

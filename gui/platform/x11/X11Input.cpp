@@ -1,0 +1,89 @@
+#include <time.h>
+
+#include <cstdlib>
+
+#include "gui/platform/x11/X11State.h"
+
+namespace wrenfold {
+
+namespace {
+
+using x11::state;
+
+int imageLibraryToken = 0;
+
+// The pointer's state, or null without a connection or an answer.
+xcb_query_pointer_reply_t* queryPointer() {
+  x11::State& s = state();
+  if (s.connection == nullptr) return nullptr;
+  return xcb_query_pointer_reply(s.connection, xcb_query_pointer(s.connection, s.screen->root), nullptr);
+}
+
+}  // namespace
+
+// Keeps the buttons, Shift, Control and Alt (Mod1); NumLock, CapsLock and the rest are left out.
+uint32_t x11::inputBitsOfMask(uint16_t mask) {
+  uint32_t bits = 0;
+  if ((mask & XCB_KEY_BUT_MASK_BUTTON_1) != 0) bits |= platform::inputLeftButton;
+  if ((mask & XCB_KEY_BUT_MASK_BUTTON_2) != 0) bits |= platform::inputMiddleButton;
+  if ((mask & XCB_KEY_BUT_MASK_BUTTON_3) != 0) bits |= platform::inputRightButton;
+  if ((mask & XCB_KEY_BUT_MASK_SHIFT) != 0) bits |= platform::inputShiftKey;
+  if ((mask & XCB_KEY_BUT_MASK_CONTROL) != 0) bits |= platform::inputControlKey;
+  if ((mask & XCB_KEY_BUT_MASK_MOD_1) != 0) bits |= platform::inputAltKey;
+  return bits;
+}
+
+namespace platform {
+
+uint32_t inputState() {
+  // A tracking loop polls here between drawing steps: show each step before reading the next.
+  x11::presentAll();
+  x11::State& s = state();
+  if (s.clickPollsLeft > 0) {
+    --s.clickPollsLeft;
+    return s.clickInput;
+  }
+  xcb_query_pointer_reply_t* reply = queryPointer();
+  if (reply == nullptr) return 0;
+  const uint32_t bits = x11::inputBitsOfMask(reply->mask);
+  std::free(reply);
+  return bits;
+}
+
+Point cursorScreenPosition() {
+  xcb_query_pointer_reply_t* reply = queryPointer();
+  if (reply == nullptr) return Point();
+  const Point where(reply->root_x, reply->root_y);
+  std::free(reply);
+  return where;
+}
+
+// X reports logical buttons, already swapped when the user asked for it.
+bool mouseButtonsSwapped() { return false; }
+
+uint32_t tickCount() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  const uint64_t milliseconds =
+      static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+  return static_cast<uint32_t>(milliseconds);
+}
+
+void sleepMilliseconds(uint32_t milliseconds) {
+  timespec wait{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+  while (nanosleep(&wait, &wait) != 0) {
+  }
+}
+
+// X needs no per-thread initialisation for drag and drop.
+void initializeThreadServices() {}
+
+void releaseThreadServices() {}
+
+// Keyed blits are composited by the rasteriser; there is no library to load.
+void* loadImageLibrary() { return &imageLibraryToken; }
+
+void freeImageLibrary(void*) {}
+
+}  // namespace platform
+}  // namespace wrenfold

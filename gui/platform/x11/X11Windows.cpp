@@ -1,0 +1,174 @@
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "gui/platform/x11/X11State.h"
+
+namespace wrenfold {
+
+namespace {
+
+using x11::state;
+
+// Colour the window shows before its first paint, that of button faces.
+constexpr uint32_t windowFaceColor = 0xd4d0c8;
+constexpr uint8_t imageDepth = 24;
+constexpr uint8_t imageBitsPerPixel = 32;
+
+const platform::WindowHandler* findClass(const char* name) {
+  for (auto& entry : state().classes) {
+    if (entry.first == name) return entry.second;
+  }
+  return nullptr;
+}
+
+// Answers whether the server takes the images' 0x00RRGGBB little-endian pixels as they are.
+bool serverTakesImagePixels() {
+  const xcb_setup_t* setup = xcb_get_setup(state().connection);
+  if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST || state().screen->root_depth != imageDepth) return false;
+  xcb_format_iterator_t formats = xcb_setup_pixmap_formats_iterator(setup);
+  for (; formats.rem > 0; xcb_format_next(&formats)) {
+    if (formats.data->depth == imageDepth) return formats.data->bits_per_pixel == imageBitsPerPixel;
+  }
+  return false;
+}
+
+// Sends a request and answers whether the server accepted it.
+bool accepted(xcb_void_cookie_t cookie) {
+  xcb_generic_error_t* error = xcb_request_check(state().connection, cookie);
+  std::free(error);
+  return error == nullptr;
+}
+
+bool setTextProperty(xcb_window_t window, xcb_atom_t property, const std::string& text) {
+  return accepted(xcb_change_property_checked(state().connection, XCB_PROP_MODE_REPLACE, window, property,
+                                              XCB_ATOM_STRING, 8, static_cast<uint32_t>(text.size()), text.data()));
+}
+
+// Creates the X window inside `parent`; 0 when the server refuses (for example a parent that is gone).
+xcb_window_t createXWindow(xcb_window_t parent, Rect bounds) {
+  x11::State& s = state();
+  const xcb_window_t id = xcb_generate_id(s.connection);
+  // Depth, visual and colormap are the screen's own, so a parent of another visual is no obstacle.
+  const uint32_t mask = XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP;
+  const uint32_t values[] = {windowFaceColor, 0,
+                             XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_STRUCTURE_NOTIFY,
+                             s.screen->default_colormap};
+  const xcb_void_cookie_t cookie = xcb_create_window_checked(
+      s.connection, imageDepth, id, parent, static_cast<int16_t>(bounds.left), static_cast<int16_t>(bounds.top),
+      static_cast<uint16_t>(bounds.width()), static_cast<uint16_t>(bounds.height()), 0,
+      XCB_WINDOW_CLASS_INPUT_OUTPUT, s.screen->root_visual, mask, values);
+  return accepted(cookie) ? id : 0;
+}
+
+void describeWindow(xcb_window_t id, const char* className, const char* title) {
+  // WM_CLASS holds the instance name and the class name, each zero-terminated.
+  const std::string name(className);
+  setTextProperty(id, XCB_ATOM_WM_CLASS, name + '\0' + name + '\0');
+  setTextProperty(id, XCB_ATOM_WM_NAME, title != nullptr ? title : "");
+}
+
+}  // namespace
+
+namespace platform {
+
+bool registerWindowClass(const char* name, void*, const WindowHandler* handler) {
+  if (name == nullptr || handler == nullptr || findClass(name) != nullptr) return false;
+  state().classes.emplace_back(name, handler);
+  return true;
+}
+
+void unregisterWindowClass(const char* name, void*) {
+  if (name == nullptr) return;
+  auto& classes = state().classes;
+  classes.erase(std::remove_if(classes.begin(), classes.end(), [name](const auto& entry) { return entry.first == name; }),
+                classes.end());
+}
+
+Window* createChildWindow(const char* className, const char* title, void* parent, Rect bounds, void*) {
+  x11::State& s = state();
+  // The parent is the host window's id; it is only ever handed to the X server.
+  const auto parentId = static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(parent));
+  const WindowHandler* handler = className != nullptr ? findClass(className) : nullptr;
+  if (handler == nullptr || parentId == 0 || s.connection == nullptr || bounds.width() <= 0 || bounds.height() <= 0 ||
+      !serverTakesImagePixels()) {
+    return nullptr;
+  }
+  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, bounds.width(), bounds.height());
+  if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(image);
+    return nullptr;
+  }
+  const xcb_window_t id = createXWindow(parentId, bounds);
+  if (id == 0) {
+    cairo_surface_destroy(image);
+    return nullptr;
+  }
+  describeWindow(id, className, title);
+  xcb_map_window(s.connection, id);
+  xcb_flush(s.connection);
+
+  auto window = std::make_unique<Window>();
+  window->id = id;
+  window->handler = handler;
+  window->image = image;
+  window->width = bounds.width();
+  window->height = bounds.height();
+  s.windows.push_back(std::move(window));
+  return s.windows.back().get();
+}
+
+void destroyWindow(Window* window) {
+  window = x11::liveWindow(window);
+  if (window == nullptr) return;
+  x11::markDead(window);
+  // The window may already be gone with the host's window; the error then comes back to us alone.
+  accepted(xcb_destroy_window_checked(state().connection, window->id));
+}
+
+void setWindowUserData(Window* window, void* userData) {
+  if (x11::liveWindow(window) != nullptr) window->userData = userData;
+}
+
+void* windowUserData(Window* window) { return x11::liveWindow(window) != nullptr ? window->userData : nullptr; }
+
+Rect windowScreenRect(Window* window) {
+  window = x11::liveWindow(window);
+  if (window == nullptr) return Rect();
+  x11::State& s = state();
+  xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
+      s.connection, xcb_translate_coordinates(s.connection, window->id, s.screen->root, 0, 0), nullptr);
+  if (reply == nullptr) return Rect(0, 0, window->width, window->height);
+  const Rect answer(reply->dst_x, reply->dst_y, reply->dst_x + window->width, reply->dst_y + window->height);
+  std::free(reply);
+  return answer;
+}
+
+void invalidateWindow(Window* window, const Rect* area) {
+  window = x11::liveWindow(window);
+  if (window == nullptr) return;
+  const Rect whole(0, 0, window->width, window->height);
+  const Rect wanted = area != nullptr ? *area : whole;
+  window->paintArea = window->paintPending
+                          ? Rect(std::min(window->paintArea.left, wanted.left), std::min(window->paintArea.top, wanted.top),
+                                 std::max(window->paintArea.right, wanted.right),
+                                 std::max(window->paintArea.bottom, wanted.bottom))
+                          : wanted;
+  window->paintPending = true;
+}
+
+Surface* acquireWindowSurface(Window* window) {
+  window = x11::liveWindow(window);
+  if (window == nullptr) return nullptr;
+  // The surface holds its own reference, so it stays valid if the window dies while it is in use.
+  return raster::makeSurface(cairo_surface_reference(window->image), true, window);
+}
+
+void releaseWindowSurface(Window* window, Surface* surface) {
+  presentWindow(window);
+  destroySurface(surface);
+}
+
+}  // namespace platform
+}  // namespace wrenfold

@@ -1,0 +1,551 @@
+// The X11 module's editor in a real X server (Xvfb), driven like a host drives it: the module is
+// loaded through its entry, its editor opened in host windows of this process's own connection,
+// and the mouse and keyboard moved with XTest from outside the module.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <xcb/res.h>
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/EditorLayout.h"
+#include "gui/platform/headless/HeadlessControl.h"
+#include "gui/platform/platform.h"
+#include "plugin/PluginEntry.h"
+#include "tools/preview/EditorWindow.h"
+#include "tools/preview/HostCallLog.h"
+#include "tools/preview/PluginLibrary.h"
+
+namespace wrenfold {
+namespace {
+
+using namespace layout;
+
+constexpr int32_t feedbackLeftTag = 10;
+constexpr int32_t clearBufferTag = 1;
+constexpr int32_t bypassTag = 2;
+constexpr uint32_t numLockKeysym = 0xff7f;
+constexpr uint32_t capsLockKeysym = 0xffe5;
+constexpr uint16_t lockMasks = XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2;
+
+PluginLibrary& module() {
+  static PluginLibrary library(WRENFOLD_X11_MODULE_PATH);
+  return library;
+}
+
+// What the editor shows, as 0x00RRGGBB pixels row by row.
+using Pixels = std::vector<uint32_t>;
+
+uint32_t packed(Color color) {
+  return (static_cast<uint32_t>(color.red) << 16) | (static_cast<uint32_t>(color.green) << 8) | color.blue;
+}
+
+// Renders the editor on the headless back end in this process after `prepare` ran on the effect.
+Pixels headlessRendering(const std::function<void(AEffect*)>& prepare) {
+  AEffect* effect = createPluginInstance(previewHostCallback);
+  prepare(effect);
+  platform::Window* host = headless::createHostWindow(Rect(0, 0, 350, 430));
+  effect->dispatcher(effect, effEditOpen, 0, 0, host, 0.0f);
+  while (platform::dispatchOnePendingPaint()) {
+  }
+  platform::Window* child = headless::childWindows(host).at(0);
+  Pixels pixels;
+  for (int32_t y = 0; y < 430; ++y) {
+    for (int32_t x = 0; x < 350; ++x) pixels.push_back(packed(headless::windowPixel(child, Point(x, y))));
+  }
+  effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
+  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+  headless::destroyHostWindow(host);
+  return pixels;
+}
+
+std::size_t openDescriptorCount() {
+  std::size_t count = 0;
+  if (DIR* folder = opendir("/proc/self/fd")) {
+    while (readdir(folder) != nullptr) ++count;
+    closedir(folder);
+  }
+  return count;
+}
+
+class X11EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(module().error().empty()) << module().error();
+    connection = xcb_connect(nullptr, nullptr);
+    ASSERT_EQ(xcb_connection_has_error(connection), 0) << "no X display";
+    root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    hostCalls().clear();
+    moveTo(Point(600, 600));
+  }
+
+  void TearDown() override {
+    setHostIdleHandler(nullptr);
+    windows.clear();
+    for (AEffect* effect : effects) PluginLibrary::close(effect);
+    EXPECT_EQ(hostErrors(), 0) << "an X error reached the host's connection";
+    xcb_disconnect(connection);
+  }
+
+  // Makes an effect and a host window for it at (x, 0), and opens the editor in it.
+  EditorWindow& openEditor(int16_t x = 0) {
+    effects.push_back(module().instantiate());
+    windows.push_back(std::make_unique<EditorWindow>(connection, effects.back(), x, 0));
+    windows.back()->openEditor();
+    idle(5);
+    return *windows.back();
+  }
+
+  // Runs the host's idle `times` times, 10 ms apart, as a host's event loop does.
+  void idle(int times) {
+    for (int i = 0; i < times; ++i) {
+      sync();
+      for (auto& window : windows) window->idle();
+      usleep(10000);
+    }
+  }
+
+  // Waits until the server has handled every request of the host's connection.
+  void sync() { std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr)); }
+
+  void fake(uint8_t type, uint8_t detail, Point where = Point()) {
+    xcb_test_fake_input(connection, type, detail, XCB_CURRENT_TIME, root, static_cast<int16_t>(where.h),
+                        static_cast<int16_t>(where.v), 0);
+    sync();
+  }
+  void moveTo(Point where) { fake(XCB_MOTION_NOTIFY, 0, where); }
+  void press(uint8_t button) { fake(XCB_BUTTON_PRESS, button); }
+  void release(uint8_t button) { fake(XCB_BUTTON_RELEASE, button); }
+  void tapKey(xcb_keycode_t key) {
+    fake(XCB_KEY_PRESS, key);
+    fake(XCB_KEY_RELEASE, key);
+  }
+
+  xcb_keycode_t keycodeOf(uint32_t keysym) {
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    const uint8_t count = static_cast<uint8_t>(setup->max_keycode - setup->min_keycode + 1);
+    xcb_get_keyboard_mapping_reply_t* reply = xcb_get_keyboard_mapping_reply(
+        connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, count), nullptr);
+    xcb_keycode_t found = 0;
+    if (reply != nullptr) {
+      const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(reply);
+      for (int i = 0; i < xcb_get_keyboard_mapping_keysyms_length(reply) && found == 0; ++i) {
+        if (syms[i] == keysym) found = static_cast<xcb_keycode_t>(setup->min_keycode + i / reply->keysyms_per_keycode);
+      }
+    }
+    std::free(reply);
+    return found;
+  }
+
+  uint16_t modifierMask() {
+    xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr);
+    const uint16_t mask = reply != nullptr ? reply->mask : 0;
+    std::free(reply);
+    return mask;
+  }
+
+  // Turns NumLock and CapsLock on or off.
+  void setLocks(bool on) {
+    for (uint32_t keysym : {numLockKeysym, capsLockKeysym}) {
+      const uint16_t bit = keysym == numLockKeysym ? XCB_MOD_MASK_2 : XCB_MOD_MASK_LOCK;
+      if (((modifierMask() & bit) != 0) != on) tapKey(keycodeOf(keysym));
+    }
+  }
+
+  // Returns the editor's child window inside a host window, with its size; 0 when there is none.
+  xcb_window_t childOf(xcb_window_t host) {
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, host), nullptr);
+    xcb_window_t child = 0;
+    if (tree != nullptr && xcb_query_tree_children_length(tree) == 1) child = xcb_query_tree_children(tree)[0];
+    std::free(tree);
+    return child;
+  }
+
+  std::string textProperty(xcb_window_t window, xcb_atom_t property) {
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, property, XCB_ATOM_STRING, 0, 256), nullptr);
+    std::string text;
+    if (reply != nullptr) {
+      text.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                  static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+    }
+    std::free(reply);
+    return text;
+  }
+
+  Pixels windowPixels(xcb_window_t window) {
+    xcb_get_image_reply_t* reply = xcb_get_image_reply(
+        connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, 350, 430, ~0u), nullptr);
+    Pixels pixels;
+    if (reply != nullptr) {
+      const auto* data = reinterpret_cast<const uint32_t*>(xcb_get_image_data(reply));
+      for (int i = 0; i < 350 * 430; ++i) pixels.push_back(data[i] & 0xffffff);
+    }
+    std::free(reply);
+    return pixels;
+  }
+
+  // Counts the error events that reached the host's connection.
+  int hostErrors() {
+    int errors = 0;
+    sync();
+    while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+      if (event->response_type == 0) ++errors;
+      std::free(event);
+    }
+    return errors;
+  }
+
+  // Returns the number of X clients and the number of resources they hold together.
+  std::pair<uint32_t, uint32_t> serverResources() {
+    xcb_res_query_clients_reply_t* clients =
+        xcb_res_query_clients_reply(connection, xcb_res_query_clients(connection), nullptr);
+    std::pair<uint32_t, uint32_t> totals{0, 0};
+    if (clients == nullptr) return totals;
+    xcb_res_client_iterator_t it = xcb_res_query_clients_clients_iterator(clients);
+    for (; it.rem > 0; xcb_res_client_next(&it)) {
+      ++totals.first;
+      xcb_res_query_client_resources_reply_t* resources = xcb_res_query_client_resources_reply(
+          connection, xcb_res_query_client_resources(connection, it.data->resource_base), nullptr);
+      if (resources == nullptr) continue;
+      xcb_res_type_iterator_t types = xcb_res_query_client_resources_types_iterator(resources);
+      for (; types.rem > 0; xcb_res_type_next(&types)) totals.second += types.data->count;
+      std::free(resources);
+    }
+    std::free(clients);
+    return totals;
+  }
+
+  // The host calls since the last clear, without the idle calls.
+  std::vector<HostCall> editCalls() {
+    std::vector<HostCall> calls;
+    for (const HostCall& call : hostCalls()) {
+      if (call.opcode != audioMasterIdle) calls.push_back(call);
+    }
+    return calls;
+  }
+
+  xcb_atom_t atom(const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t answer = reply != nullptr ? reply->atom : 0;
+    std::free(reply);
+    return answer;
+  }
+
+  std::string atomName(xcb_atom_t value) {
+    if (value == XCB_ATOM_NONE) return "";
+    xcb_get_atom_name_reply_t* reply = xcb_get_atom_name_reply(connection, xcb_get_atom_name(connection, value), nullptr);
+    std::string name;
+    if (reply != nullptr) name.assign(xcb_get_atom_name_name(reply), xcb_get_atom_name_name_length(reply));
+    std::free(reply);
+    return name;
+  }
+
+  void sendToEditor(xcb_window_t target, const char* type, const uint32_t (&data)[5]) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = target;
+    message.type = atom(type);
+    std::memcpy(message.data.data32, data, sizeof(data));
+    xcb_send_event(connection, 0, target, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+    sync();
+  }
+
+  // What the drag source saw: the message it waited for and the type the editor asked for.
+  struct DragReplies {
+    std::optional<xcb_client_message_event_t> message;
+    std::string requested;
+  };
+
+  // Idles the editor and acts as the drag source until a message of `type` arrives: answers
+  // requests for the selection with a short text or file list in the asked type.
+  DragReplies runSource(xcb_window_t source, const char* type) {
+    DragReplies replies;
+    for (int round = 0; round < 50 && !replies.message.has_value(); ++round) {
+      idle(1);
+      while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+        const uint8_t kind = event->response_type & 0x7f;
+        if (kind == XCB_CLIENT_MESSAGE) {
+          const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+          if (message->window == source && message->type == atom(type)) replies.message = *message;
+        } else if (kind == XCB_SELECTION_REQUEST) {
+          replies.requested = atomName(reinterpret_cast<xcb_selection_request_event_t*>(event)->target);
+          answerSelection(reinterpret_cast<xcb_selection_request_event_t*>(event));
+        }
+        std::free(event);
+      }
+    }
+    return replies;
+  }
+
+  void answerSelection(const xcb_selection_request_event_t* request) {
+    const std::string data = atomName(request->target) == "text/uri-list" ? "file:///tmp/a%20b\r\n" : "dropped text";
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request->requestor, request->property, request->target, 8,
+                        static_cast<uint32_t>(data.size()), data.data());
+    xcb_selection_notify_event_t notify{};
+    notify.response_type = XCB_SELECTION_NOTIFY;
+    notify.time = request->time;
+    notify.requestor = request->requestor;
+    notify.selection = request->selection;
+    notify.target = request->target;
+    notify.property = request->property;
+    xcb_send_event(connection, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&notify));
+    sync();
+  }
+
+  xcb_connection_t* connection = nullptr;
+  xcb_window_t root = 0;
+  std::vector<AEffect*> effects;
+  std::vector<std::unique_ptr<EditorWindow>> windows;
+};
+
+TEST_F(X11EditorTest, EditorIsAChildWindowOfTheHostWithItsSizeClassAndTitle) {
+  EditorWindow& host = openEditor();
+  const xcb_window_t child = childOf(host.window());
+  ASSERT_NE(child, 0u);
+  xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, child), nullptr);
+  ASSERT_NE(geometry, nullptr);
+  EXPECT_EQ(geometry->x, 0);
+  EXPECT_EQ(geometry->y, 0);
+  EXPECT_EQ(geometry->width, 350);
+  EXPECT_EQ(geometry->height, 430);
+  std::free(geometry);
+  const std::string wmClass = textProperty(child, XCB_ATOM_WM_CLASS);
+  EXPECT_EQ(wmClass.substr(0, 6), "Plugin");
+  const std::string name = wmClass.substr(0, wmClass.find('\0'));
+  EXPECT_EQ(name.size(), 14u);
+  EXPECT_EQ(wmClass, name + '\0' + name + '\0');
+  EXPECT_EQ(textProperty(child, XCB_ATOM_WM_NAME), "Window");
+}
+
+// Each row: what the host does before (headless) or while (X11) the editor is open; the window
+// must then show exactly what the headless back end draws for the same state.
+struct ShownState {
+  const char* name;
+  std::function<void(AEffect*)> apply;
+};
+
+TEST_F(X11EditorTest, WindowShowsTheHeadlessRenderingPixelForPixel) {
+  const ShownState states[] = {
+      {"first paint", [](AEffect*) {}},
+      {"host writes the left feedback",
+       [](AEffect* effect) { effect->setParameter(effect, feedbackLeftTag, 0.9f); }},
+      {"host changes the program", [](AEffect* effect) { effect->dispatcher(effect, effSetProgram, 0, 2, nullptr, 0.0f); }},
+  };
+  for (const ShownState& state : states) {
+    SCOPED_TRACE(state.name);
+    const Pixels expected = headlessRendering(state.apply);
+    windows.clear();
+    EditorWindow& host = openEditor();
+    state.apply(effects.back());
+    idle(3);
+    const Pixels shown = windowPixels(childOf(host.window()));
+    ASSERT_EQ(shown.size(), expected.size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) differing += shown[i] != expected[i] ? 1 : 0;
+    EXPECT_EQ(differing, 0u);
+  }
+}
+
+TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithAnyLockKeys) {
+  float valueWithoutLocks = -1.0f;
+  for (bool locks : {false, true}) {
+    SCOPED_TRACE(locks ? "NumLock and CapsLock on" : "no lock keys");
+    setLocks(locks);
+    ASSERT_EQ((modifierMask() & lockMasks) != 0, locks);
+    windows.clear();
+    openEditor();
+    // The handle of a slider at 0.5 sits on this line; the host moves the mouse in its own idle.
+    const Point grab(feedbackSliderLeft(35), 149);
+    std::vector<std::function<void()>> script;
+    for (int32_t step = 1; step <= 4; ++step) script.push_back([this, grab, step] { moveTo(Point(grab.h, grab.v + 10 * step)); });
+    script.push_back([this] { release(1); });
+    std::size_t next = 0;
+    setHostIdleHandler([&] {
+      if (next < script.size()) script[next++]();
+    });
+    moveTo(grab);
+    hostCalls().clear();
+    press(1);
+    idle(3);
+    setHostIdleHandler(nullptr);
+    ASSERT_EQ(next, script.size()) << "the drag did not run through the host's idle";
+
+    const std::vector<HostCall>& calls = hostCalls();
+    ASSERT_GE(calls.size(), 4u);
+    EXPECT_EQ(calls.front().opcode, audioMasterBeginEdit);
+    EXPECT_EQ(calls.front().index, feedbackLeftTag);
+    std::size_t end = calls.size();
+    while (end > 0 && calls[end - 1].opcode == audioMasterIdle) --end;
+    ASSERT_GT(end, 1u);
+    EXPECT_EQ(calls[end - 1].opcode, audioMasterEndEdit);
+    EXPECT_EQ(calls[end - 1].index, feedbackLeftTag);
+    float last = 0.5f;
+    int automations = 0;
+    bool idleBetween = false;
+    for (std::size_t i = 1; i + 1 < end; ++i) {
+      if (calls[i].opcode == audioMasterIdle) {
+        idleBetween = true;
+        continue;
+      }
+      ASSERT_EQ(calls[i].opcode, audioMasterAutomate);
+      EXPECT_EQ(calls[i].index, feedbackLeftTag);
+      EXPECT_LT(calls[i].opt, last);
+      last = calls[i].opt;
+      ++automations;
+    }
+    EXPECT_GE(automations, 4);
+    EXPECT_TRUE(idleBetween);
+    EXPECT_EQ(effects.back()->getParameter(effects.back(), feedbackLeftTag), last);
+    // The lock keys change nothing: the same drag ends on the same value.
+    if (locks) {
+      EXPECT_EQ(last, valueWithoutLocks);
+    }
+    valueWithoutLocks = last;
+  }
+  setLocks(false);
+}
+
+// Each row: a click on a button and the calls the host sees.
+struct ButtonClick {
+  const char* name;
+  Point where;
+  std::vector<std::pair<int32_t, int32_t>> calls;  // opcode, index
+};
+
+TEST_F(X11EditorTest, ClickingButtonsReportsToTheHost) {
+  const ButtonClick clicks[] = {
+      {"bypass toggle", Point(bypassButtonLeft + 10, buttonTop + 10), {{audioMasterAutomate, bypassTag}}},
+      {"clear buffer momentary",
+       Point(clearBufferButtonLeft + 10, buttonTop + 10),
+       {{audioMasterBeginEdit, clearBufferTag},
+        {audioMasterAutomate, clearBufferTag},
+        {audioMasterEndEdit, clearBufferTag},
+        {audioMasterAutomate, clearBufferTag}}},
+  };
+  for (const ButtonClick& click : clicks) {
+    SCOPED_TRACE(click.name);
+    windows.clear();
+    openEditor();
+    moveTo(click.where);
+    hostCalls().clear();
+    // A quick click, over before the host's next idle.
+    press(1);
+    release(1);
+    idle(3);
+    std::vector<std::pair<int32_t, int32_t>> seen;
+    for (const HostCall& call : editCalls()) seen.emplace_back(call.opcode, call.index);
+    EXPECT_EQ(seen, click.calls);
+  }
+  EXPECT_EQ(effects.front()->getParameter(effects.front(), bypassTag), 1.0f);
+}
+
+TEST_F(X11EditorTest, HostDestroyingItsWindowFirstLeavesNothingBroken) {
+  for (bool idleBetween : {false, true}) {
+    SCOPED_TRACE(idleBetween ? "editor idled after the destruction" : "editor closed at once");
+    windows.clear();
+    EditorWindow& host = openEditor();
+    host.destroyWindow();
+    sync();
+    if (idleBetween) host.idle();
+    host.closeEditor();
+    EXPECT_EQ(hostErrors(), 0);
+  }
+  EditorWindow& again = openEditor();
+  EXPECT_NE(childOf(again.window()), 0u) << "the editor opens again afterwards";
+}
+
+TEST_F(X11EditorTest, OpenCloseCyclesAndTwoInstancesLeaveResourcesAndDescriptorsFlat) {
+  EditorWindow& first = openEditor(0);
+  EditorWindow& second = openEditor(400);
+  EXPECT_NE(childOf(first.window()), 0u);
+  EXPECT_NE(childOf(second.window()), 0u);
+  // Cycles of the second editor while the first stays open, then of the first alone.
+  for (EditorWindow* cycled : {&second, &first}) {
+    if (cycled == &first) second.closeEditor();
+    cycled->closeEditor();
+    cycled->openEditor();
+    cycled->idle();
+    const auto resourcesBefore = serverResources();
+    const std::size_t descriptorsBefore = openDescriptorCount();
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+      cycled->closeEditor();
+      cycled->openEditor();
+      cycled->idle();
+    }
+    EXPECT_EQ(serverResources(), resourcesBefore);
+    EXPECT_EQ(openDescriptorCount(), descriptorsBefore);
+  }
+}
+
+// Each row: the types a scripted drag source offers, whether Control is held, and what the editor
+// answers and asks for.
+struct DropOffer {
+  const char* name;
+  std::vector<std::string> types;
+  bool control;
+  bool accepted;
+  std::string action;     // of XdndStatus
+  std::string requested;  // the type the editor fetches on the drop, "" for none
+};
+
+TEST_F(X11EditorTest, DropsFromAnXdndSourcePreferTextAndChangeNothing) {
+  const DropOffer offers[] = {
+      {"text and files", {"text/uri-list", "text/plain"}, false, true, "XdndActionMove", "text/plain"},
+      {"UTF-8 text with Control", {"UTF8_STRING"}, true, true, "XdndActionCopy", "UTF8_STRING"},
+      {"files only", {"text/uri-list"}, false, true, "XdndActionMove", "text/uri-list"},
+      {"neither", {"image/png"}, true, false, "", ""},
+  };
+  EditorWindow& host = openEditor();
+  const xcb_window_t target = childOf(host.window());
+  ASSERT_NE(target, 0u);
+  AEffect* effect = effects.back();
+  std::vector<float> parameters;
+  for (int32_t i = 0; i < effect->numParams; ++i) parameters.push_back(effect->getParameter(effect, i));
+  const xcb_window_t source = xcb_generate_id(connection);
+  xcb_create_window(connection, XCB_COPY_FROM_PARENT, source, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                    XCB_COPY_FROM_PARENT, 0, nullptr);
+  xcb_set_selection_owner(connection, source, atom("XdndSelection"), XCB_CURRENT_TIME);
+  const xcb_keycode_t control = keycodeOf(0xffe3);
+  moveTo(Point(300, 100));
+
+  for (const DropOffer& offer : offers) {
+    SCOPED_TRACE(offer.name);
+    hostCalls().clear();
+    if (offer.control) fake(XCB_KEY_PRESS, control);
+    uint32_t enter[5] = {source, 5u << 24, 0, 0, 0};
+    for (std::size_t i = 0; i < offer.types.size(); ++i) enter[2 + i] = atom(offer.types[i].c_str());
+    sendToEditor(target, "XdndEnter", enter);
+    sendToEditor(target, "XdndPosition", {source, 0, (300u << 16) | 100u, XCB_CURRENT_TIME, atom("XdndActionCopy")});
+    const DragReplies status = runSource(source, "XdndStatus");
+    ASSERT_TRUE(status.message.has_value());
+    EXPECT_EQ((status.message->data.data32[1] & 1) != 0, offer.accepted);
+    EXPECT_EQ(atomName(status.message->data.data32[4]), offer.action);
+
+    sendToEditor(target, "XdndDrop", {source, 0, XCB_CURRENT_TIME, 0, 0});
+    const DragReplies finished = runSource(source, "XdndFinished");
+    if (offer.control) fake(XCB_KEY_RELEASE, control);
+    ASSERT_TRUE(finished.message.has_value());
+    EXPECT_EQ(finished.requested, offer.requested);
+    // No view takes a drop, so none is reported as performed.
+    EXPECT_EQ(finished.message->data.data32[1] & 1, 0u);
+    EXPECT_EQ(finished.message->data.data32[2], static_cast<uint32_t>(XCB_ATOM_NONE));
+    EXPECT_TRUE(editCalls().empty());
+  }
+  for (int32_t i = 0; i < effect->numParams; ++i) EXPECT_EQ(effect->getParameter(effect, i), parameters[i]);
+  xcb_destroy_window(connection, source);
+}
+
+}  // namespace
+}  // namespace wrenfold

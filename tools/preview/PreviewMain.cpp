@@ -1,0 +1,101 @@
+// wrenfold-preview MODULE [--seconds N]
+// Shows a module's editor in a window of its own, like a host on X11 does: loads the module
+// through its exported entry, opens the editor in a top-level window, idles it about every 40 ms,
+// prints every call the module makes to the host, and on closing the window closes the editor
+// and then the effect.
+#include <poll.h>
+#include <xcb/xcb.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "tools/preview/EditorWindow.h"
+#include "tools/preview/HostCallLog.h"
+#include "tools/preview/PluginLibrary.h"
+
+namespace wrenfold {
+namespace {
+
+constexpr int idleIntervalMilliseconds = 40;
+
+// Handles the host connection's events; answers false once the window is to close.
+bool handleEvents(xcb_connection_t* connection, EditorWindow& window) {
+  bool keepOpen = true;
+  while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+    keepOpen = window.handleEvent(event) && keepOpen;
+    std::free(event);
+  }
+  return keepOpen && xcb_connection_has_error(connection) == 0;
+}
+
+// Idles the editor until the window closes or `seconds` (when positive) have passed.
+void runIdleLoop(xcb_connection_t* connection, EditorWindow& window, double seconds) {
+  pollfd events{xcb_get_file_descriptor(connection), POLLIN, 0};
+  const long rounds = seconds > 0 ? static_cast<long>(seconds * 1000 / idleIntervalMilliseconds) : -1;
+  for (long round = 0; rounds < 0 || round < rounds; ++round) {
+    poll(&events, 1, idleIntervalMilliseconds);
+    if (!handleEvents(connection, window)) return;
+    window.idle();
+  }
+}
+
+int run(const std::string& path, double seconds) {
+  PluginLibrary library(path);
+  if (!library.error().empty()) {
+    std::fprintf(stderr, "wrenfold-preview: %s\n", library.error().c_str());
+    return 1;
+  }
+  AEffect* effect = library.instantiate();
+  if (effect == nullptr) {
+    std::fprintf(stderr, "wrenfold-preview: %s answered no effect\n", path.c_str());
+    return 1;
+  }
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  if (xcb_connection_has_error(connection) != 0) {
+    std::fprintf(stderr, "wrenfold-preview: cannot open the display\n");
+    xcb_disconnect(connection);
+    PluginLibrary::close(effect);
+    return 1;
+  }
+  int status = 0;
+  {
+    EditorWindow window(connection, effect, 0, 0);
+    if (window.window() == 0) {
+      std::fprintf(stderr, "wrenfold-preview: the effect has no editor\n");
+      status = 1;
+    } else {
+      window.openEditor();
+      runIdleLoop(connection, window, seconds);
+      window.closeEditor();
+    }
+  }
+  PluginLibrary::close(effect);
+  xcb_disconnect(connection);
+  return status;
+}
+
+}  // namespace
+}  // namespace wrenfold
+
+int main(int argc, char** argv) {
+  std::string path;
+  double seconds = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--seconds" && i + 1 < argc) {
+      seconds = std::atof(argv[++i]);
+    } else if (path.empty() && !argument.empty() && argument[0] != '-') {
+      path = argument;
+    } else {
+      path.clear();
+      break;
+    }
+  }
+  if (path.empty()) {
+    std::fprintf(stderr, "usage: wrenfold-preview MODULE [--seconds N]\n");
+    return 2;
+  }
+  wrenfold::printHostCalls(true);
+  return wrenfold::run(path, seconds);
+}
