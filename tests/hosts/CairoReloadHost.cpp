@@ -1,9 +1,12 @@
 // A host that draws text with cairo itself and loads and unloads the module again and again,
-// opening and closing an instance (and its editor) each time. A module that reset the static data
-// of the cairo or fontconfig its host shares would make the host's next text abort.
+// opening and closing an instance and its editor (in a window of the host's, so that the editor
+// draws its texts) each time. A module that reset the static data of the cairo or fontconfig its
+// host shares would make the host's next text abort.
 // Usage: wrenfold-cairo-reload-host MODULE [ROUNDS]; exit status 0 when every round drew.
 #include <cairo.h>
+#include <xcb/xcb.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -27,6 +30,18 @@ bool drawHostText() {
   return drawn;
 }
 
+// Makes a mapped top-level window of the editor's size for the editor to open in; 0 without X.
+xcb_window_t makeHostWindow(xcb_connection_t* connection) {
+  if (xcb_connection_has_error(connection)) return 0;
+  xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+  const xcb_window_t window = xcb_generate_id(connection);
+  xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 350, 430, 0,
+                    XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+  xcb_map_window(connection, window);
+  xcb_flush(connection);
+  return window;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,6 +50,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 100;
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  const xcb_window_t hostWindow = makeHostWindow(connection);
   int drawn = 0;
   for (int round = 0; round < rounds; ++round) {
     void* module = nullptr;
@@ -42,14 +59,16 @@ int main(int argc, char** argv) {
     if (effect == nullptr) break;
     ERect* rect = nullptr;
     send(effect, effEditGetRect, &rect);
-    send(effect, effEditOpen);
-    send(effect, effEditIdle);
+    const intptr_t opened = send(effect, effEditOpen, reinterpret_cast<void*>(uintptr_t{hostWindow}));
+    for (int idle = 0; idle < 5; ++idle) send(effect, effEditIdle);
     send(effect, effEditClose);
+    if (opened != 1) std::fprintf(stderr, "round %d: the editor did not open\n", round);
     send(effect, effClose);
     dlclose(module);
-    if (!drawHostText()) break;
+    if (opened != 1 || !drawHostText()) break;
     ++drawn;
   }
+  xcb_disconnect(connection);
   std::printf("%d passed, %d failed\n", drawn, rounds - drawn);
   return drawn == rounds ? 0 : 1;
 }
