@@ -33,6 +33,7 @@ using namespace layout;
 constexpr int32_t feedbackLeftTag = 10;
 constexpr int32_t clearBufferTag = 1;
 constexpr int32_t bypassTag = 2;
+constexpr int32_t LpfCutoff = 3;
 constexpr uint32_t numLockKeysym = 0xff7f;
 constexpr uint32_t capsLockKeysym = 0xffe5;
 constexpr uint16_t lockMasks = XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2;
@@ -460,6 +461,59 @@ TEST_F(X11EditorTest, ClickingButtonsReportsToTheHost) {
     EXPECT_EQ(seen, click.calls);
   }
   EXPECT_EQ(effects.front()->getParameter(effects.front(), bypassTag), 1.0f);
+}
+
+// Each row: a gesture on the low-pass cutoff knob, set to 0.9 by the host first.
+struct KnobGesture {
+  const char* name;
+  bool control;
+  std::vector<Point> path;  // where the mouse goes after the press, one point per host idle
+  bool bracketed;           // reported between 43 and 44
+};
+
+TEST_F(X11EditorTest, KnobDragsInACircleAndControlClickGoesToTheDefault) {
+  const Point centre((lpfCutoffKnob.left + lpfCutoffKnob.right) / 2, (lpfCutoffKnob.top + lpfCutoffKnob.bottom) / 2);
+  const KnobGesture gestures[] = {
+      {"circular drag", false, {Point(centre.h + 5, centre.v - 20), Point(centre.h - 20, centre.v - 5)}, true},
+      {"control-click", true, {}, false},
+  };
+  const xcb_keycode_t control = keycodeOf(0xffe3);
+  for (const KnobGesture& gesture : gestures) {
+    SCOPED_TRACE(gesture.name);
+    windows.clear();
+    openEditor();
+    AEffect* effect = effects.back();
+    effect->setParameter(effect, LpfCutoff, 0.9f);
+    idle(2);
+    std::vector<std::function<void()>> script;
+    for (const Point& where : gesture.path) script.push_back([this, where] { moveTo(where); });
+    script.push_back([this] { release(1); });
+    std::size_t next = 0;
+    setHostIdleHandler([&] {
+      if (next < script.size()) script[next++]();
+    });
+    moveTo(Point(centre.h + 12, centre.v));
+    if (gesture.control) fake(XCB_KEY_PRESS, control);
+    hostCalls().clear();
+    press(1);
+    idleUntil([&] { return !editCalls().empty() && (!gesture.bracketed || editCalls().back().opcode == audioMasterEndEdit); });
+    if (next < script.size()) release(1);
+    setHostIdleHandler(nullptr);
+    if (gesture.control) fake(XCB_KEY_RELEASE, control);
+    idle(2);
+
+    const std::vector<HostCall> calls = editCalls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front().opcode == audioMasterBeginEdit, gesture.bracketed);
+    EXPECT_EQ(calls.back().opcode == audioMasterEndEdit, gesture.bracketed);
+    int automations = 0;
+    for (const HostCall& call : calls) {
+      EXPECT_EQ(call.index, LpfCutoff);
+      automations += call.opcode == audioMasterAutomate ? 1 : 0;
+    }
+    EXPECT_GE(automations, 1);
+    EXPECT_NE(effect->getParameter(effect, LpfCutoff), 0.9f);
+  }
 }
 
 TEST_F(X11EditorTest, HostDestroyingItsWindowFirstLeavesNothingBroken) {
