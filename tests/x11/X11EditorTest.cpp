@@ -419,6 +419,10 @@ TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithA
     EXPECT_GE(automations, 4);
     EXPECT_TRUE(idleBetween);
     EXPECT_EQ(effects.back()->getParameter(effects.back(), feedbackLeftTag), last);
+    // The handle and the display follow: the window shows what a fresh editor at that value shows.
+    const Pixels expected =
+        headlessRendering([last](AEffect* effect) { effect->setParameter(effect, feedbackLeftTag, last); });
+    EXPECT_TRUE(idleUntil([&] { return windowPixels(childOf(windows.back()->window())) == expected; }));
     // The lock keys change nothing: the same drag ends on the same value.
     if (locks) {
       EXPECT_EQ(last, valueWithoutLocks);
