@@ -33,6 +33,7 @@ using namespace layout;
 constexpr int32_t feedbackLeftTag = 10;
 constexpr int32_t clearBufferTag = 1;
 constexpr int32_t bypassTag = 2;
+constexpr int32_t LpfCutoff = 3;
 constexpr uint32_t numLockKeysym = 0xff7f;
 constexpr uint32_t capsLockKeysym = 0xffe5;
 constexpr uint16_t lockMasks = XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2;
@@ -112,6 +113,16 @@ class X11EditorTest : public ::testing::Test {
       for (auto& window : windows) window->idle();
       usleep(10000);
     }
+  }
+
+  // Runs the host's idle until `done` answers true, for at most about three seconds, so that a
+  // loaded machine gets the time it needs; answers `done`'s last answer.
+  bool idleUntil(const std::function<bool()>& done) {
+    for (int round = 0; round < 300; ++round) {
+      if (done()) return true;
+      idle(1);
+    }
+    return done();
   }
 
   // Waits until the server has handled every request of the host's connection.
@@ -272,7 +283,7 @@ class X11EditorTest : public ::testing::Test {
   // requests for the selection with a short text or file list in the asked type.
   DragReplies runSource(xcb_window_t source, const char* type) {
     DragReplies replies;
-    for (int round = 0; round < 50 && !replies.message.has_value(); ++round) {
+    for (int round = 0; round < 300 && !replies.message.has_value(); ++round) {
       idle(1);
       while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
         const uint8_t kind = event->response_type & 0x7f;
@@ -349,8 +360,8 @@ TEST_F(X11EditorTest, WindowShowsTheHeadlessRenderingPixelForPixel) {
     windows.clear();
     EditorWindow& host = openEditor();
     state.apply(effects.back());
-    idle(3);
-    const Pixels shown = windowPixels(childOf(host.window()));
+    Pixels shown;
+    idleUntil([&] { return (shown = windowPixels(childOf(host.window()))) == expected; });
     ASSERT_EQ(shown.size(), expected.size());
     std::size_t differing = 0;
     for (std::size_t i = 0; i < shown.size(); ++i) differing += shown[i] != expected[i] ? 1 : 0;
@@ -378,7 +389,7 @@ TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithA
     moveTo(grab);
     hostCalls().clear();
     press(1);
-    idle(3);
+    idleUntil([&] { return !editCalls().empty() && editCalls().back().opcode == audioMasterEndEdit; });
     setHostIdleHandler(nullptr);
     ASSERT_EQ(next, script.size()) << "the drag did not run through the host's idle";
 
@@ -408,6 +419,10 @@ TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithA
     EXPECT_GE(automations, 4);
     EXPECT_TRUE(idleBetween);
     EXPECT_EQ(effects.back()->getParameter(effects.back(), feedbackLeftTag), last);
+    // The handle and the display follow: the window shows what a fresh editor at that value shows.
+    const Pixels expected =
+        headlessRendering([last](AEffect* effect) { effect->setParameter(effect, feedbackLeftTag, last); });
+    EXPECT_TRUE(idleUntil([&] { return windowPixels(childOf(windows.back()->window())) == expected; }));
     // The lock keys change nothing: the same drag ends on the same value.
     if (locks) {
       EXPECT_EQ(last, valueWithoutLocks);
@@ -443,12 +458,66 @@ TEST_F(X11EditorTest, ClickingButtonsReportsToTheHost) {
     // A quick click, over before the host's next idle.
     press(1);
     release(1);
-    idle(3);
+    idleUntil([&] { return editCalls().size() >= click.calls.size(); });
+    idle(2);
     std::vector<std::pair<int32_t, int32_t>> seen;
     for (const HostCall& call : editCalls()) seen.emplace_back(call.opcode, call.index);
     EXPECT_EQ(seen, click.calls);
   }
   EXPECT_EQ(effects.front()->getParameter(effects.front(), bypassTag), 1.0f);
+}
+
+// Each row: a gesture on the low-pass cutoff knob, set to 0.9 by the host first.
+struct KnobGesture {
+  const char* name;
+  bool control;
+  std::vector<Point> path;  // where the mouse goes after the press, one point per host idle
+  bool bracketed;           // reported between 43 and 44
+};
+
+TEST_F(X11EditorTest, KnobDragsInACircleAndControlClickGoesToTheDefault) {
+  const Point centre((lpfCutoffKnob.left + lpfCutoffKnob.right) / 2, (lpfCutoffKnob.top + lpfCutoffKnob.bottom) / 2);
+  const KnobGesture gestures[] = {
+      {"circular drag", false, {Point(centre.h + 5, centre.v - 20), Point(centre.h - 20, centre.v - 5)}, true},
+      {"control-click", true, {}, false},
+  };
+  const xcb_keycode_t control = keycodeOf(0xffe3);
+  for (const KnobGesture& gesture : gestures) {
+    SCOPED_TRACE(gesture.name);
+    windows.clear();
+    openEditor();
+    AEffect* effect = effects.back();
+    effect->setParameter(effect, LpfCutoff, 0.9f);
+    idle(2);
+    std::vector<std::function<void()>> script;
+    for (const Point& where : gesture.path) script.push_back([this, where] { moveTo(where); });
+    script.push_back([this] { release(1); });
+    std::size_t next = 0;
+    setHostIdleHandler([&] {
+      if (next < script.size()) script[next++]();
+    });
+    moveTo(Point(centre.h + 12, centre.v));
+    if (gesture.control) fake(XCB_KEY_PRESS, control);
+    hostCalls().clear();
+    press(1);
+    idleUntil([&] { return !editCalls().empty() && (!gesture.bracketed || editCalls().back().opcode == audioMasterEndEdit); });
+    if (next < script.size()) release(1);
+    setHostIdleHandler(nullptr);
+    if (gesture.control) fake(XCB_KEY_RELEASE, control);
+    idle(2);
+
+    const std::vector<HostCall> calls = editCalls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front().opcode == audioMasterBeginEdit, gesture.bracketed);
+    EXPECT_EQ(calls.back().opcode == audioMasterEndEdit, gesture.bracketed);
+    int automations = 0;
+    for (const HostCall& call : calls) {
+      EXPECT_EQ(call.index, LpfCutoff);
+      automations += call.opcode == audioMasterAutomate ? 1 : 0;
+    }
+    EXPECT_GE(automations, 1);
+    EXPECT_NE(effect->getParameter(effect, LpfCutoff), 0.9f);
+  }
 }
 
 TEST_F(X11EditorTest, HostDestroyingItsWindowFirstLeavesNothingBroken) {

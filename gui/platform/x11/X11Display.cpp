@@ -58,17 +58,17 @@ void paint(platform::Window* window) {
 constexpr int32_t clickPolls = 2;
 
 void buttonDown(platform::Window* window, const xcb_button_press_event_t* press) {
-  if (window->inButtonDown || window->handler == nullptr || window->userData == nullptr ||
+  State& s = state();
+  if (s.clickInProgress || window->handler == nullptr || window->userData == nullptr ||
       window->handler->buttonDown == nullptr) {
     return;
   }
-  State& s = state();
   const uint16_t pressed = static_cast<uint16_t>(XCB_KEY_BUT_MASK_BUTTON_1 << (press->detail - 1));
   s.clickInput = inputBitsOfMask(static_cast<uint16_t>(press->state | pressed));
   s.clickPollsLeft = clickPolls;
-  window->inButtonDown = true;
+  s.clickInProgress = true;
   window->handler->buttonDown(window, window->userData, Point(press->event_x, press->event_y));
-  window->inButtonDown = false;
+  s.clickInProgress = false;
   s.clickPollsLeft = 0;
   presentAll();
 }

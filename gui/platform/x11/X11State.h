@@ -32,7 +32,6 @@ struct Window {
   Rect damage;
   bool paintPending = false;         // exposed since the last paint
   Rect paintArea;
-  bool inButtonDown = false;         // a click is being handled; further presses are ignored
   // The drop logic while the window is a drop target, and the drag in progress over it, from
   // XdndEnter to XdndLeave or the end of XdndDrop.
   std::unique_ptr<DropTarget> dropTarget;
@@ -82,6 +81,9 @@ struct State {
   // a click already over when the idle got to it still counts as one.
   uint32_t clickInput = 0;
   int32_t clickPollsLeft = 0;
+  // A click is being handled (its control may be tracking the mouse); presses on any window are
+  // ignored meanwhile, so no second tracking loop starts inside the first one.
+  bool clickInProgress = false;
 };
 
 // Returns the back end's state.
