@@ -5,6 +5,7 @@ if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
   message(FATAL_ERROR "The Windows build targets 32-bit Windows (use cmake/i686-w64-mingw32.cmake)")
 endif()
 enable_language(RC)
+enable_testing()
 
 # The module's classes with the Win32 back end; the bitmaps come from the resource script.
 file(GLOB WRENFOLD_CORE_SOURCES CONFIGURE_DEPENDS
@@ -26,4 +27,6 @@ set_property(SOURCE plugin/win32/wrenfold.rc APPEND PROPERTY OBJECT_DEPENDS ${WR
 target_link_libraries(wrenfold PRIVATE wrenfold_core -static -static-libgcc -static-libstdc++
   -Wl,--gc-sections)
 
+# The embedded copies of the bitmaps serve only the unit tests here.
+add_subdirectory(resources)
 add_subdirectory(tests/windows)
