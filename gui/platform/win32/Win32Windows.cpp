@@ -58,6 +58,8 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
   if (handler == nullptr || userData == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
     case WM_DESTROY:
+      // A host that destroys its window never lets the frame revoke the registration itself.
+      platform::revokeDropTarget(win32::platformWindow(window));
       if (handler->destroyed != nullptr) handler->destroyed(win32::platformWindow(window), userData);
       break;
     case WM_PAINT:
