@@ -76,7 +76,7 @@ class ModuleHost : public ::testing::Test {
   }
 
   // Opens the editor in a new top-level window sized by effEditGetRect and lets it paint.
-  void openEditor() {
+  void openEditor(DWORD settleMilliseconds = 300) {
     ERect* area = nullptr;
     dispatch(effEditGetRect, 0, 0, &area);
     ASSERT_NE(area, nullptr);
@@ -90,7 +90,7 @@ class ModuleHost : public ::testing::Test {
     ASSERT_NE(dispatch(effEditOpen, 0, 0, hostWindow), 0);
     editorWindow = GetWindow(hostWindow, GW_CHILD);
     ASSERT_NE(editorWindow, nullptr);
-    pump(300);
+    pump(settleMilliseconds);
   }
 
   void closeEditor() {
@@ -388,7 +388,7 @@ TEST_F(ModuleHost, OpeningAndClosingTheEditorLeaksNoGuiObjects) {
   closeEditor();
   const GuiObjectCounts start = guiObjectCounts();
   for (int cycle = 0; cycle < 100; ++cycle) {
-    openEditor();
+    openEditor(20);
     closeEditor();
   }
   const GuiObjectCounts end = guiObjectCounts();

@@ -45,6 +45,15 @@ prepare_prefix() {
   touch "$WINEPREFIX/.wrenfold-ready"
 }
 
+# Starts a persistent Wine server and its helper processes (services, the desktop window) with
+# their output going nowhere: started by a test instead, they would hold its output pipe open and
+# make ctest wait until they time out after every test.
+start_wine_services() {
+  wineserver -p
+  wine "$build_dir/tests/windows/wrenfold_win32_backend_tests.exe" --gtest_filter=DropTargetTest.AnswersOnly* \
+    >/dev/null 2>&1 </dev/null
+}
+
 # Builds the Linux twin of the fingerprint program, which loads the Linux module.
 build_linux_fingerprint() {
   c++ -std=c++17 -O2 -Wall -Wextra -Werror -I"$source_dir" "$source_dir/tests/windows/ModuleFingerprint.cpp" \
@@ -58,5 +67,6 @@ cmake -S "$source_dir" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake
   -DCMAKE_BUILD_TYPE=Release -DWRENFOLD_WERROR=ON -DWRENFOLD_LINUX_MODULE="$linux_build_dir/wrenfold.so" >/dev/null
 cmake --build "$build_dir" -j2
 if [ -f "$source_dir/tests/windows/ModuleFingerprint.cpp" ]; then build_linux_fingerprint; fi
+start_wine_services
 # shellcheck disable=SC2086
 ctest --test-dir "$build_dir" --output-on-failure ${CTEST_ARGS:-}
