@@ -2,7 +2,7 @@
 # Builds the 32-bit Windows tree and runs its tests under Wine on a private X server.
 #   tests/windows/run-windows-tests.sh [BUILD-DIR] [LINUX-BUILD-DIR]
 # BUILD-DIR defaults to build-win32; LINUX-BUILD-DIR (default build) holds the Linux module that
-# the Windows module's audio and texts are compared with. Extra ctest arguments go in CTEST_ARGS.
+# the Windows module's audio and texts are compared with, and the echo checker of the LMMS test. Extra ctest arguments go in CTEST_ARGS.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source_dir=$(pwd)
@@ -64,7 +64,7 @@ build_linux_fingerprint() {
 start_display
 prepare_prefix
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/i686-w64-mingw32.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DWRENFOLD_WERROR=ON -DWRENFOLD_LINUX_MODULE="$linux_build_dir/wrenfold.so" >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DWRENFOLD_WERROR=ON -DWRENFOLD_LINUX_BUILD_DIR="$linux_build_dir" >/dev/null
 cmake --build "$build_dir" -j2
 if [ -f "$source_dir/tests/windows/ModuleFingerprint.cpp" ]; then build_linux_fingerprint; fi
 start_wine_services
