@@ -246,6 +246,23 @@ TEST_F(ModuleHost, EditorIsAChildOfClassPluginAndTitleWindow) {
   EXPECT_EQ(height, 430);
 }
 
+// Some hosts open the editor before they ask for its size.
+TEST_F(ModuleHost, EditorOpensAtItsFullSizeBeforeItsRectangleIsAsked) {
+  hostWindow = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 480, nullptr,
+                               nullptr, nullptr, nullptr);
+  ASSERT_NE(dispatch(effEditOpen, 0, 0, hostWindow), 0);
+  editorWindow = GetWindow(hostWindow, GW_CHILD);
+  ASSERT_NE(editorWindow, nullptr);
+  RECT area;
+  GetClientRect(editorWindow, &area);
+  EXPECT_EQ(area.right, 350);
+  EXPECT_EQ(area.bottom, 430);
+  ERect* rect = nullptr;
+  dispatch(effEditGetRect, 0, 0, &rect);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->right - rect->left, 350);
+}
+
 // The headless rendering uses other fonts: most pixels must match exactly, and the rest (text)
 // may differ only in a small share of the face.
 TEST_F(ModuleHost, EditorLooksLikeTheHeadlessRendering) {
