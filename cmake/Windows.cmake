@@ -25,7 +25,7 @@ target_include_directories(wrenfold PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 file(GLOB WRENFOLD_BITMAPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.bmp)
 set_property(SOURCE plugin/win32/wrenfold.rc APPEND PROPERTY OBJECT_DEPENDS ${WRENFOLD_BITMAPS})
 target_link_libraries(wrenfold PRIVATE wrenfold_core -static -static-libgcc -static-libstdc++
-  -Wl,--gc-sections)
+  -Wl,--gc-sections $<$<CONFIG:Release>:-s>)
 
 # The embedded copies of the bitmaps serve only the unit tests here.
 add_subdirectory(resources)

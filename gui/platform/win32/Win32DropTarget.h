@@ -32,11 +32,15 @@ class Win32DropTarget : public IDropTarget {
   // Hands the dropped text or file names to the window's drop callback at the cursor position.
   HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
 
+  // Destroys the target; only Release calls it.
   virtual ~Win32DropTarget() = default;
 
  private:
+  // Hands the medium's text block over as one item of its size, then frees the medium.
   void dropText(STGMEDIUM& medium);
+  // Hands the dropped file names over, shortcuts resolved, each in a 1024-byte copy.
   void dropFileNames(HDROP files);
+  // Calls the window's drop callback at the cursor; answers what it answered.
   bool deliver(void** items, int32_t count, int32_t type);
 
   LONG referenceCount = 0;
