@@ -112,7 +112,8 @@ bool registerWindowClass(const char* name, void* module, const WindowHandler* ha
 
 void unregisterWindowClass(const char* name, void* module) {
   if (name == nullptr) return;
-  UnregisterClassA(name, static_cast<HINSTANCE>(module));
+  // A class that Windows keeps (a window of it still exists) keeps its handler too.
+  if (!UnregisterClassA(name, static_cast<HINSTANCE>(module))) return;
   if (RegisteredClass* entry = classNamed(name)) *entry = RegisteredClass{};
 }
 
