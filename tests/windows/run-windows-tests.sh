@@ -2,7 +2,8 @@
 # Builds the 32-bit Windows tree and runs its tests under Wine on a private X server.
 #   tests/windows/run-windows-tests.sh [BUILD-DIR] [LINUX-BUILD-DIR]
 # BUILD-DIR defaults to build-win32; LINUX-BUILD-DIR (default build) holds the Linux module that
-# the Windows module's audio and texts are compared with, and the echo checker of the LMMS test. Extra ctest arguments go in CTEST_ARGS.
+# the Windows module's audio and texts are compared with, and the echo checker of the LMMS test.
+# Extra ctest arguments go in CTEST_ARGS (e.g. CTEST_ARGS="-LE integration").
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source_dir=$(pwd)
