@@ -272,7 +272,8 @@ TEST(Dispatcher, EveryOpcodeIsSafeWithNullPointerAndNoEditor) {
 TEST(Dispatcher, ProgramNumbersOutsideTheRangeChangeNothing) {
   RecordingEffect effect;
   effect.dispatch(effSetProgram, 0, 3, nullptr, 0.0f);
-  for (intptr_t bad : {intptr_t{5}, intptr_t{-1}, intptr_t{1} << 40}) {
+  // The last value is 2^40 where intptr_t has 64 bits: it must not be truncated to program 0.
+  for (intptr_t bad : {intptr_t{5}, intptr_t{-1}, intptr_t{1} << (sizeof(intptr_t) * 8 - 24)}) {
     effect.dispatch(effSetProgram, 0, bad, nullptr, 0.0f);
     EXPECT_EQ(effect.dispatch(effGetProgram, 0, 0, nullptr, 0.0f), 3);
   }

@@ -1,0 +1,45 @@
+#pragma once
+
+// The Win32 back end's own records and conversions, shared by its source files only.
+
+#include <windows.h>
+
+#include "gui/platform/platform.h"
+
+namespace wrenfold {
+namespace platform {
+
+// Something to draw into or copy from: a window's device context, a memory device context with
+// its bitmap, or a loaded bitmap that gets a device context only while it is copied from.
+struct Surface {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;          // owned: the memory surface's or the loaded image's bitmap
+  HGDIOBJ previousBitmap = nullptr;  // selected in `dc` before `bitmap`
+  HWND window = nullptr;             // set when `dc` came from GetDC of this window
+};
+
+}  // namespace platform
+
+namespace win32 {
+
+// Returns the native window behind a platform window.
+inline HWND nativeWindow(platform::Window* window) { return reinterpret_cast<HWND>(window); }
+// Returns the platform window for a native window.
+inline platform::Window* platformWindow(HWND window) { return reinterpret_cast<platform::Window*>(window); }
+// Returns the colour as a GDI colour value.
+inline COLORREF colorRef(Color color) { return RGB(color.red, color.green, color.blue); }
+// Returns the GDI colour value as a colour.
+inline Color fromColorRef(COLORREF value) { return Color(GetRValue(value), GetGValue(value), GetBValue(value)); }
+// Returns the rectangle as a GDI rectangle.
+inline RECT nativeRect(Rect area) { return RECT{area.left, area.top, area.right, area.bottom}; }
+// Returns the GDI rectangle as a rectangle.
+inline Rect fromNativeRect(const RECT& area) { return Rect(area.left, area.top, area.right, area.bottom); }
+
+// Returns the window procedure's handler of the window's class, null when none is registered.
+const platform::WindowHandler* handlerOfWindow(HWND window);
+// Draws `source` into `destination` leaving out pixels of colour `key`, with TransparentBlt when
+// the image library provides it, else with a monochrome mask.
+void keyedBlit(HDC destination, Rect area, HDC source, Point sourceOrigin, COLORREF key);
+
+}  // namespace win32
+}  // namespace wrenfold

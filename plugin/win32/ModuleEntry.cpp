@@ -1,0 +1,8 @@
+// The function a Windows host looks up; the .def file exports it under the name `main`, which a
+// C++ function may not carry itself.
+#include "base/HostInterface.h"
+#include "plugin/PluginEntry.h"
+
+extern "C" AEffect* WRENFOLD_CALL wrenfoldModuleMain(audioMasterCallback hostCallback) {
+  return wrenfold::createPluginInstance(hostCallback);
+}

@@ -1,0 +1,86 @@
+// wrenfold-fingerprint MODULE OUTPUT: writes everything a host can observe of the module's
+// arithmetic into one file: every parameter's display text over a sweep of values, and the audio
+// of every program for the same input. The Linux and the Windows builds must write the same bytes.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ModuleLoader.h"
+
+namespace {
+
+constexpr int32_t kBlock = 256;
+constexpr int32_t kFrames = 188 * kBlock;
+constexpr int32_t kSweepSteps = 257;
+
+intptr_t WRENFOLD_CALL answerVersionOnly(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+  return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+// An impulse, then a decaying tone and integer noise: every value is exact in single precision.
+std::vector<float> testInput(int32_t channel) {
+  std::vector<float> samples(kFrames);
+  uint32_t state = 12345u + static_cast<uint32_t>(channel);
+  samples[0] = 1.0f;
+  for (int32_t i = 1; i < kFrames; ++i) {
+    state = state * 1664525u + 1013904223u;
+    const float noise = static_cast<float>(static_cast<int32_t>(state >> 16) - 32768) / 65536.0f;
+    samples[i] = i < kFrames / 2 ? noise * 0.25f : 0.0f;
+  }
+  return samples;
+}
+
+void writeText(std::FILE* out, AEffect* effect, int32_t opcode, int32_t index) {
+  char text[256] = {};
+  effect->dispatcher(effect, opcode, index, 0, text, 0.0f);
+  std::fprintf(out, "%s\n", text);
+}
+
+void writeDisplaySweep(std::FILE* out, AEffect* effect) {
+  for (int32_t index = 0; index < effect->numParams; ++index) {
+    writeText(out, effect, effGetParamName, index);
+    writeText(out, effect, effGetParamLabel, index);
+    for (int32_t step = 0; step < kSweepSteps; ++step) {
+      effect->setParameter(effect, index, static_cast<float>(step) / (kSweepSteps - 1));
+      writeText(out, effect, effGetParamDisplay, index);
+    }
+  }
+}
+
+void writeProgramAudio(std::FILE* out, AEffect* effect, int32_t program) {
+  effect->dispatcher(effect, effSetProgram, 0, program, nullptr, 0.0f);
+  effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+  std::vector<float> inLeft = testInput(0), inRight = testInput(1);
+  std::vector<float> outLeft(kFrames), outRight(kFrames);
+  for (int32_t start = 0; start < kFrames; start += kBlock) {
+    float* inputs[] = {inLeft.data() + start, inRight.data() + start};
+    float* outputs[] = {outLeft.data() + start, outRight.data() + start};
+    effect->processReplacing(effect, inputs, outputs, kBlock);
+  }
+  std::fwrite(outLeft.data(), sizeof(float), outLeft.size(), out);
+  std::fwrite(outRight.data(), sizeof(float), outRight.size(), out);
+  effect->dispatcher(effect, effMainsChanged, 0, 0, nullptr, 0.0f);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: wrenfold-fingerprint MODULE OUTPUT\n");
+    return 2;
+  }
+  wrenfold::testing::ModuleEntry entry = wrenfold::testing::loadModuleEntry(argv[1]);
+  AEffect* effect = entry != nullptr ? entry(&answerVersionOnly) : nullptr;
+  std::FILE* out = std::fopen(argv[2], "wb");
+  if (effect == nullptr || out == nullptr) {
+    std::fprintf(stderr, "cannot load %s or write %s\n", argv[1], argv[2]);
+    return 1;
+  }
+  effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  effect->dispatcher(effect, effSetBlockSize, 0, kBlock, nullptr, 0.0f);
+  for (int32_t program = 0; program < effect->numPrograms; ++program) writeProgramAudio(out, effect, program);
+  writeDisplaySweep(out, effect);
+  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+  return std::fclose(out) == 0 ? 0 : 1;
+}

@@ -1,0 +1,460 @@
+// A Windows host in miniature: loads wrenfold.dll with LoadLibrary, reads the record at its 32-bit
+// offsets, processes audio, and opens the editor in a top-level window where real input (SendInput
+// from a second thread), painting and window destruction reach it. Runs under Wine on a display.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb_image.h>
+
+#include "editor/EditorLayout.h"
+#include "base/HostInterface.h"
+
+namespace {
+
+constexpr int32_t kProgram0EchoFrames = 20353;
+constexpr int32_t kFeedBackL = 10;
+constexpr int32_t kBypass = 2;
+constexpr int32_t kWetPanL = 16;
+
+struct HostCall {
+  int32_t opcode;
+  int32_t index;
+};
+
+std::vector<HostCall>& hostCalls() {
+  static std::vector<HostCall> calls;
+  return calls;
+}
+
+intptr_t WRENFOLD_CALL hostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float) {
+  if (opcode == audioMasterVersion) return 2400;
+  hostCalls().push_back({opcode, index});
+  return 0;
+}
+
+int32_t readInt32(const AEffect* record, int offset) {
+  int32_t value;
+  std::memcpy(&value, reinterpret_cast<const char*>(record) + offset, sizeof(value));
+  return value;
+}
+
+uintptr_t readAddress(const AEffect* record, int offset) { return static_cast<uint32_t>(readInt32(record, offset)); }
+
+// The loaded module and one effect made through its exported `main`.
+class ModuleHost : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module = LoadLibraryA(WRENFOLD_DLL_PATH);
+    ASSERT_NE(module, nullptr) << "LoadLibrary failed: " << GetLastError();
+    auto entry = reinterpret_cast<AEffect*(WRENFOLD_CALL*)(audioMasterCallback)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "main")));
+    ASSERT_NE(entry, nullptr);
+    record = entry(&hostCallback);
+    ASSERT_NE(record, nullptr);
+    hostCalls().clear();
+  }
+  void TearDown() override {
+    if (hostWindow != nullptr) closeEditor();
+    if (record != nullptr) dispatch(effClose);
+    if (module != nullptr) FreeLibrary(module);
+  }
+
+  intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr) {
+    return record->dispatcher(record, opcode, index, value, ptr, 0.0f);
+  }
+
+  // Opens the editor in a new top-level window sized by effEditGetRect and lets it paint.
+  void openEditor(DWORD settleMilliseconds = 300) {
+    ERect* area = nullptr;
+    dispatch(effEditGetRect, 0, 0, &area);
+    ASSERT_NE(area, nullptr);
+    width = area->right - area->left;
+    height = area->bottom - area->top;
+    RECT outer = {0, 0, width, height};
+    AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    hostWindow = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                                 outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hostWindow, nullptr);
+    ASSERT_NE(dispatch(effEditOpen, 0, 0, hostWindow), 0);
+    editorWindow = GetWindow(hostWindow, GW_CHILD);
+    ASSERT_NE(editorWindow, nullptr);
+    pump(settleMilliseconds);
+  }
+
+  void closeEditor() {
+    dispatch(effEditClose);
+    if (IsWindow(hostWindow)) DestroyWindow(hostWindow);
+    hostWindow = nullptr;
+    editorWindow = nullptr;
+    pump(20);
+  }
+
+  // Runs the host's side for a while: messages and the editor's idle.
+  void pump(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    do {
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+      if (hostWindow != nullptr) dispatch(effEditIdle);
+      Sleep(5);
+    } while (GetTickCount() - start < milliseconds);
+  }
+
+  // Returns the editor window's pixels as 0x00RRGGBB, captured with BitBlt from its DC.
+  std::vector<uint32_t> capture() {
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC windowDc = GetDC(editorWindow);
+    HDC memoryDc = CreateCompatibleDC(windowDc);
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memoryDc, section);
+    BitBlt(memoryDc, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
+    SelectObject(memoryDc, previous);
+    DeleteObject(section);
+    DeleteDC(memoryDc);
+    ReleaseDC(editorWindow, windowDc);
+    for (uint32_t& pixel : pixels) pixel &= 0x00FFFFFFu;
+    return pixels;
+  }
+
+  // Returns the screen position of a point of the editor window.
+  POINT toScreen(int x, int y) const {
+    POINT point = {x, y};
+    ClientToScreen(editorWindow, &point);
+    return point;
+  }
+
+  HMODULE module = nullptr;
+  AEffect* record = nullptr;
+  HWND hostWindow = nullptr;
+  HWND editorWindow = nullptr;
+  int width = 0;
+  int height = 0;
+};
+
+// Sends mouse input as a user's hand would: absolute moves and button changes, paced.
+class MouseScript {
+ public:
+  void moveTo(POINT where) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (where.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = (where.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    steps.push_back(input);
+  }
+  void button(bool down) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    steps.push_back(input);
+  }
+  // Plays the script on a second thread, 40 ms between steps, while the caller pumps.
+  std::thread play() {
+    return std::thread([this] {
+      Sleep(100);
+      for (INPUT& input : steps) {
+        SendInput(1, &input, sizeof(INPUT));
+        Sleep(40);
+      }
+      done = true;
+    });
+  }
+  std::atomic<bool> done{false};
+
+ private:
+  std::vector<INPUT> steps;
+};
+
+TEST_F(ModuleHost, RecordReadsAsDesignedAtItsThirtyTwoBitOffsets) {
+  struct Field {
+    int offset;
+    int32_t expected;
+  };
+  const Field fields[] = {{0, kEffectMagic}, {20, 5}, {24, 20}, {28, 2},  {32, 2},
+                          {36, 25},          {40, 0}, {44, 0},  {48, 0},  {76, 1},
+                          {72, fourCharCode('Q', 'W', 'N', '3')}, {68, 0}};
+  for (const Field& field : fields) {
+    SCOPED_TRACE(field.offset);
+    EXPECT_EQ(readInt32(record, field.offset), field.expected);
+  }
+  float ioRatio;
+  std::memcpy(&ioRatio, reinterpret_cast<const char*>(record) + 60, sizeof(ioRatio));
+  EXPECT_EQ(ioRatio, 1.0f);
+  EXPECT_NE(readAddress(record, 64), 0u);
+  for (int offset : {4, 8, 12, 16, 80}) EXPECT_NE(readAddress(record, offset), 0u) << offset;
+  EXPECT_EQ(sizeof(AEffect), 144u);
+}
+
+TEST_F(ModuleHost, ProgramZeroEchoesAnImpulseInBothChannels) {
+  record->dispatcher(record, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  dispatch(effSetBlockSize, 0, 512);
+  dispatch(effMainsChanged, 0, 1);
+  const int32_t frames = kProgram0EchoFrames + 512;
+  std::vector<float> inLeft(frames), inRight(frames), outLeft(frames), outRight(frames);
+  inLeft[0] = inRight[0] = 1.0f;
+  for (int32_t start = 0; start < frames; start += 512) {
+    float* inputs[] = {inLeft.data() + start, inRight.data() + start};
+    float* outputs[] = {outLeft.data() + start, outRight.data() + start};
+    record->processReplacing(record, inputs, outputs, std::min(512, frames - start));
+  }
+  for (int32_t frame = 1; frame < kProgram0EchoFrames; ++frame) {
+    ASSERT_EQ(outLeft[frame], 0.0f) << frame;
+    ASSERT_EQ(outRight[frame], 0.0f) << frame;
+  }
+  EXPECT_GT(std::abs(outLeft[kProgram0EchoFrames]), 0.05f);
+  EXPECT_GT(std::abs(outRight[kProgram0EchoFrames]), 0.05f);
+}
+
+TEST_F(ModuleHost, EditorIsAChildOfClassPluginAndTitleWindow) {
+  openEditor();
+  char className[64] = {};
+  char title[64] = {};
+  GetClassNameA(editorWindow, className, sizeof(className));
+  GetWindowTextA(editorWindow, title, sizeof(title));
+  char expectedClass[24];
+  std::snprintf(expectedClass, sizeof(expectedClass), "Plugin%08x",
+                static_cast<unsigned>(reinterpret_cast<uintptr_t>(module)));
+  EXPECT_STREQ(className, expectedClass);
+  EXPECT_STREQ(title, "Window");
+  EXPECT_EQ(GetParent(editorWindow), hostWindow);
+  EXPECT_EQ(width, 350);
+  EXPECT_EQ(height, 430);
+}
+
+// Some hosts open the editor before they ask for its size.
+TEST_F(ModuleHost, EditorOpensAtItsFullSizeBeforeItsRectangleIsAsked) {
+  hostWindow = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 480, nullptr,
+                               nullptr, nullptr, nullptr);
+  ASSERT_NE(dispatch(effEditOpen, 0, 0, hostWindow), 0);
+  editorWindow = GetWindow(hostWindow, GW_CHILD);
+  ASSERT_NE(editorWindow, nullptr);
+  RECT area;
+  GetClientRect(editorWindow, &area);
+  EXPECT_EQ(area.right, 350);
+  EXPECT_EQ(area.bottom, 430);
+  ERect* rect = nullptr;
+  dispatch(effEditGetRect, 0, 0, &rect);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->right - rect->left, 350);
+}
+
+// Returns the editor's value-display boxes, where the text is drawn.
+std::vector<wrenfold::Rect> displayBoxes() {
+  namespace layout = wrenfold::layout;
+  std::vector<wrenfold::Rect> boxes = {layout::lpfCutoffDisplay, layout::lpfQDisplay, layout::hpfCutoffDisplay,
+                                       layout::revAttackDisplay, layout::revReleaseDisplay};
+  for (int32_t channel = 0; channel < 2; ++channel) {
+    const int32_t x0 = layout::channelLeftEdge(channel);
+    for (const wrenfold::Rect& box : {layout::tempoDisplay(x0), layout::noteLengthDisplay(x0), layout::wetPanDisplay(x0),
+                                      layout::dryDisplay(x0), layout::wetDisplay(x0), layout::feedbackDisplay(x0)}) {
+      boxes.push_back(box);
+    }
+  }
+  return boxes;
+}
+
+// GDI draws the face, the knobs, sliders and buttons exactly as the headless rendering; only the
+// glyphs inside the display boxes differ, because the fonts and rasterisers do.
+TEST_F(ModuleHost, EditorLooksLikeTheHeadlessRendering) {
+  openEditor();
+  int referenceWidth = 0, referenceHeight = 0, channels = 0;
+  unsigned char* reference = stbi_load(WRENFOLD_GOLDEN_PNG, &referenceWidth, &referenceHeight, &channels, 3);
+  ASSERT_NE(reference, nullptr) << WRENFOLD_GOLDEN_PNG;
+  ASSERT_EQ(referenceWidth, width);
+  ASSERT_EQ(referenceHeight, height);
+  const std::vector<uint32_t> pixels = capture();
+  const std::vector<wrenfold::Rect> boxes = displayBoxes();
+  int outsideText = 0, insideText = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const size_t i = static_cast<size_t>(y) * width + x;
+      if (pixels[i] == static_cast<uint32_t>((reference[3 * i] << 16) | (reference[3 * i + 1] << 8) | reference[3 * i + 2]))
+        continue;
+      const bool inBox = std::any_of(boxes.begin(), boxes.end(),
+                                     [&](const wrenfold::Rect& box) { return box.contains(wrenfold::Point(x, y)); });
+      ++(inBox ? insideText : outsideText);
+    }
+  }
+  stbi_image_free(reference);
+  std::printf("pixels differing from the headless rendering: %d outside the text boxes, %d inside\n", outsideText,
+              insideText);
+  EXPECT_EQ(outsideText, 0);
+  EXPECT_LT(insideText, static_cast<int>(pixels.size() / 25));
+}
+
+TEST_F(ModuleHost, DraggingASliderReportsBeginAutomationWithIdlesAndEnd) {
+  openEditor();
+  MouseScript mouse;
+  mouse.moveTo(toScreen(150, 149));
+  mouse.button(true);
+  for (int y = 145; y >= 60; y -= 15) mouse.moveTo(toScreen(150, y));
+  mouse.button(false);
+  hostCalls().clear();
+  std::thread hand = mouse.play();
+  while (!mouse.done) pump(20);
+  hand.join();
+  pump(100);
+
+  std::vector<int32_t> opcodes;
+  for (const HostCall& call : hostCalls()) opcodes.push_back(call.opcode);
+  ASSERT_GE(hostCalls().size(), 3u);
+  EXPECT_EQ(hostCalls().front().opcode, audioMasterBeginEdit);
+  EXPECT_EQ(hostCalls().front().index, kFeedBackL);
+  EXPECT_EQ(hostCalls().back().opcode, audioMasterEndEdit);
+  EXPECT_EQ(hostCalls().back().index, kFeedBackL);
+  int automations = 0, idles = 0;
+  for (size_t i = 1; i + 1 < hostCalls().size(); ++i) {
+    const int32_t opcode = hostCalls()[i].opcode;
+    EXPECT_TRUE(opcode == audioMasterAutomate || opcode == audioMasterIdle) << opcode;
+    automations += opcode == audioMasterAutomate ? 1 : 0;
+    idles += opcode == audioMasterIdle ? 1 : 0;
+  }
+  EXPECT_GE(automations, 2);
+  EXPECT_GE(idles, 1);
+  EXPECT_GT(record->getParameter(record, kFeedBackL), 0.5f);
+}
+
+TEST_F(ModuleHost, ClickingAToggleSwitchesItsParameter) {
+  openEditor();
+  ASSERT_EQ(record->getParameter(record, kBypass), 0.0f);
+  MouseScript mouse;
+  mouse.moveTo(toScreen(112, 307));
+  mouse.button(true);
+  mouse.button(false);
+  hostCalls().clear();
+  std::thread hand = mouse.play();
+  while (!mouse.done) pump(20);
+  hand.join();
+  pump(100);
+  EXPECT_EQ(record->getParameter(record, kBypass), 1.0f);
+  bool automated = false;
+  for (const HostCall& call : hostCalls()) automated |= call.opcode == audioMasterAutomate && call.index == kBypass;
+  EXPECT_TRUE(automated);
+}
+
+TEST_F(ModuleHost, HostWriteMovesItsControlAtTheNextIdle) {
+  openEditor();
+  const std::vector<uint32_t> before = capture();
+  record->setParameter(record, kWetPanL, 0.9f);
+  EXPECT_EQ(capture(), before);
+  dispatch(effEditIdle);
+  const std::vector<uint32_t> after = capture();
+  int changed = 0;
+  for (int y = 215; y < 245; ++y)
+    for (int x = 25; x < 55; ++x) changed += after[y * width + x] != before[y * width + x] ? 1 : 0;
+  EXPECT_GT(changed, 0);
+}
+
+// GDI and USER objects of the process, as Windows counts them.
+struct GuiObjectCounts {
+  DWORD gdi;
+  DWORD user;
+};
+
+// Wine answers GetGuiResources with 0. It keeps the same shared GDI handle table as Windows,
+// reachable from the process environment block (offset 0x94 on 32-bit), whose 24-byte entries
+// carry the object type in byte 14 (0 for a free entry).
+DWORD countSharedGdiHandles() {
+  const unsigned char* peb = nullptr;
+  asm("movl %%fs:0x30, %0" : "=r"(peb));
+  const auto* table = *reinterpret_cast<const unsigned char* const*>(peb + 0x94);
+  if (table == nullptr) return 0;
+  constexpr int kEntries = 0x10000;
+  constexpr int kEntrySize = 24;
+  DWORD count = 0;
+  for (int i = 0; i < kEntries; ++i) count += table[i * kEntrySize + 14] != 0 ? 1 : 0;
+  return count;
+}
+
+BOOL CALLBACK countWindow(HWND window, LPARAM counter) {
+  ++*reinterpret_cast<DWORD*>(counter);
+  EnumChildWindows(window, countWindow, counter);
+  return TRUE;
+}
+
+// Wine answers GetGuiResources with 0 here too: the thread's windows stand for the USER objects.
+DWORD countThreadWindows() {
+  DWORD count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+GuiObjectCounts guiObjectCounts() {
+  GuiObjectCounts counts = {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+                            GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+  if (counts.gdi == 0) counts.gdi = countSharedGdiHandles();
+  if (counts.user == 0) counts.user = countThreadWindows();
+  return counts;
+}
+
+TEST(GuiObjectCount, SeesOneWindowAndOneBrushMore) {
+  const DWORD usersBefore = guiObjectCounts().user;
+  HWND window = CreateWindowExA(0, "STATIC", "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_GE(guiObjectCounts().user, usersBefore + 1);  // the first window may bring helper windows
+  const DWORD gdiBefore = guiObjectCounts().gdi;
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  EXPECT_EQ(guiObjectCounts().gdi, gdiBefore + 1);
+  DeleteObject(brush);
+  EXPECT_EQ(guiObjectCounts().gdi, gdiBefore);
+  DestroyWindow(window);
+}
+
+TEST_F(ModuleHost, OpeningAndClosingTheEditorLeaksNoGuiObjects) {
+  openEditor();
+  closeEditor();
+  const GuiObjectCounts start = guiObjectCounts();
+  for (int cycle = 0; cycle < 100; ++cycle) {
+    openEditor(20);
+    closeEditor();
+  }
+  const GuiObjectCounts end = guiObjectCounts();
+  std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu\n", start.gdi, end.gdi, start.user, end.user);
+  EXPECT_EQ(end.gdi, start.gdi);
+  EXPECT_EQ(end.user, start.user);
+  char className[24];
+  std::snprintf(className, sizeof(className), "Plugin%08x", static_cast<unsigned>(reinterpret_cast<uintptr_t>(module)));
+  WNDCLASSA unused;
+  EXPECT_FALSE(GetClassInfoA(module, className, &unused)) << "the window class outlives the last editor";
+}
+
+TEST_F(ModuleHost, HostDestroyingItsWindowWhileTheEditorIsOpenIsSafe) {
+  openEditor();
+  DestroyWindow(hostWindow);
+  EXPECT_FALSE(IsWindow(editorWindow));
+  dispatch(effEditIdle);
+  record->setParameter(record, kWetPanL, 0.2f);
+  dispatch(effEditIdle);
+  dispatch(effEditClose);
+  hostWindow = nullptr;
+  dispatch(effEditOpen, 0, 0, nullptr);
+  dispatch(effEditClose);
+  EXPECT_EQ(record->getParameter(record, kWetPanL), 0.2f);
+}
+
+}  // namespace
