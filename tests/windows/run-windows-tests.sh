@@ -12,7 +12,8 @@ linux_build_dir=$(realpath -m "${2:-build}")
 
 export WINEARCH=win32
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts, and no debugger attaching to a crashed test (it would wait for ever).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 export WINEPREFIX="$build_dir/wine-prefix"
 
 xvfb_pid=""

@@ -3,10 +3,11 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cctype>
 #include <cstring>
-#include <new>
+#include <string>
+#include <vector>
 
-#include "gui/DropRules.h"
 #include "gui/platform/win32/Win32Surface.h"
 
 namespace wrenfold {
@@ -22,6 +23,16 @@ constexpr DWORD kShortPath = 1;
 
 FORMATETC formatOf(CLIPFORMAT format) { return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
 
+// Returns whether the name's last extension is ".lnk" in any mix of cases: a shell shortcut.
+bool isShortcutName(const char* name) {
+  const char* dot = std::strrchr(name, '.');
+  if (dot == nullptr || std::strlen(dot) != 4) return false;
+  const char* lnk = ".lnk";
+  for (int i = 0; i < 4; ++i)
+    if (std::tolower(static_cast<unsigned char>(dot[i])) != lnk[i]) return false;
+  return true;
+}
+
 bool offers(IDataObject* data, CLIPFORMAT format) {
   FORMATETC request = formatOf(format);
   return data->QueryGetData(&request) == S_OK;
@@ -29,7 +40,7 @@ bool offers(IDataObject* data, CLIPFORMAT format) {
 
 // Replaces a shell shortcut's name by its target's; a failed step leaves what the buffer holds.
 void resolveShortcut(char* name) {
-  if (!isShortcutFileName(name)) return;
+  if (!isShortcutName(name)) return;
   IShellLinkA* link = nullptr;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                               reinterpret_cast<void**>(&link)))) {
@@ -47,9 +58,51 @@ void resolveShortcut(char* name) {
   link->Release();
 }
 
+
+// The drop logic's view of an OLE data object: CF_TEXT as text, CF_HDROP as file names.
+class OleDropData : public DropData {
+ public:
+  explicit OleDropData(IDataObject* object) : data(object) {}
+  bool offersText() override { return data != nullptr && offers(data, CF_TEXT); }
+  bool offersFiles() override { return data != nullptr && offers(data, CF_HDROP); }
+  bool readText(std::string& bytes) override {
+    STGMEDIUM medium = {};
+    FORMATETC format = formatOf(CF_TEXT);
+    if (data->GetData(&format, &medium) != S_OK) return false;
+    const char* text = medium.hGlobal != nullptr ? static_cast<const char*>(GlobalLock(medium.hGlobal)) : nullptr;
+    if (text != nullptr) {
+      // The block may lack a terminator; its size bounds the text.
+      bytes.assign(text, strnlen(text, GlobalSize(medium.hGlobal)));
+      GlobalUnlock(medium.hGlobal);
+    }
+    ReleaseStgMedium(&medium);
+    return text != nullptr;
+  }
+  bool readFiles(std::vector<std::string>& names) override {
+    STGMEDIUM medium = {};
+    FORMATETC format = formatOf(CF_HDROP);
+    if (data->GetData(&format, &medium) != S_OK) return false;
+    auto files = static_cast<HDROP>(medium.hGlobal);
+    const UINT count = files != nullptr ? DragQueryFileA(files, 0xFFFFFFFF, nullptr, 0) : 0;
+    for (UINT index = 0; index < count; ++index) {
+      char name[kNameSize];
+      if (DragQueryFileA(files, index, name, kNameSize) == 0) continue;
+      resolveShortcut(name);
+      names.emplace_back(name);
+    }
+    ReleaseStgMedium(&medium);
+    return true;
+  }
+
+ private:
+  IDataObject* data;
+};
+
 }  // namespace
 
-Win32DropTarget::Win32DropTarget(HWND target) : window(target) {}
+Win32DropTarget::Win32DropTarget(HWND target)
+    : window(target),
+      logic(platformWindow(target), handlerOfWindow(target), platform::windowUserData(platformWindow(target))) {}
 
 HRESULT Win32DropTarget::QueryInterface(REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;
@@ -70,76 +123,31 @@ ULONG Win32DropTarget::Release() {
   return static_cast<ULONG>(count);
 }
 
-HRESULT Win32DropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) {
-  accepting = data != nullptr &&
-              chooseDropFormat(offers(data, CF_TEXT), offers(data, CF_HDROP)) != DropFormat::none;
-  return DragOver(keyState, point, effect);
-}
-
-HRESULT Win32DropTarget::DragOver(DWORD keyState, POINTL, DWORD* effect) {
-  if (effect != nullptr) *effect = static_cast<DWORD>(dropEffectFor(accepting, (keyState & MK_CONTROL) != 0));
+HRESULT Win32DropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL, DWORD* effect) {
+  OleDropData offered(data);
+  const int32_t shown = logic.dragEnter(&offered, (keyState & MK_CONTROL) != 0);
+  if (effect != nullptr) *effect = static_cast<DWORD>(shown);
   return S_OK;
 }
 
-HRESULT Win32DropTarget::DragLeave() { return S_OK; }
+HRESULT Win32DropTarget::DragOver(DWORD keyState, POINTL, DWORD* effect) {
+  if (effect != nullptr) *effect = static_cast<DWORD>(logic.dragOver((keyState & MK_CONTROL) != 0));
+  return S_OK;
+}
+
+HRESULT Win32DropTarget::DragLeave() {
+  logic.dragLeave();
+  return S_OK;
+}
 
 HRESULT Win32DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD*) {
+  OleDropData offered(data);
   if (data != nullptr && IsWindow(window)) {
-    STGMEDIUM medium = {};
-    FORMATETC text = formatOf(CF_TEXT);
-    FORMATETC files = formatOf(CF_HDROP);
-    if (data->GetData(&text, &medium) == S_OK) {
-      if (medium.hGlobal != nullptr) dropText(medium);
-    } else if (data->GetData(&files, &medium) == S_OK) {
-      if (medium.hGlobal != nullptr) dropFileNames(static_cast<HDROP>(medium.hGlobal));
-      ReleaseStgMedium(&medium);
-    }
-  }
-  return DragLeave();
-}
-
-void Win32DropTarget::dropText(STGMEDIUM& medium) {
-  void* text = GlobalLock(medium.hGlobal);
-  const SIZE_T size = GlobalSize(medium.hGlobal);
-  if (text != nullptr && size != 0) deliver(&text, static_cast<int32_t>(size), dropItemType(DropFormat::text));
-  GlobalUnlock(medium.hGlobal);
-  if (medium.pUnkForRelease != nullptr) {
-    medium.pUnkForRelease->Release();
+    logic.drop(&offered);
   } else {
-    GlobalFree(medium.hGlobal);
+    logic.dragLeave();
   }
-}
-
-void Win32DropTarget::dropFileNames(HDROP files) {
-  const int count = static_cast<int>(DragQueryFileA(files, 0xFFFFFFFF, nullptr, 0));
-  if (count <= 0) return;
-  char** names = new (std::nothrow) char*[count];
-  if (names == nullptr) return;
-  int collected = 0;
-  for (int index = 0; index < count; ++index) {
-    char name[kNameSize];
-    if (DragQueryFileA(files, static_cast<UINT>(index), name, kNameSize) == 0) continue;
-    resolveShortcut(name);
-    char* copy = new (std::nothrow) char[kNameSize];
-    if (copy == nullptr) continue;
-    std::strncpy(copy, name, kNameSize - 1);
-    copy[kNameSize - 1] = 0;
-    names[collected++] = copy;
-  }
-  deliver(reinterpret_cast<void**>(names), collected, dropItemType(DropFormat::fileNames));
-  for (int i = 0; i < collected; ++i) delete[] names[i];
-  delete[] names;
-}
-
-bool Win32DropTarget::deliver(void** items, int32_t count, int32_t type) {
-  const platform::WindowHandler* handler = handlerOfWindow(window);
-  void* userData = platform::windowUserData(platformWindow(window));
-  if (handler == nullptr || handler->drop == nullptr || userData == nullptr) return false;
-  // The cursor, not the point OLE reports, relative to the window's top-left corner.
-  const Point cursor = platform::cursorScreenPosition();
-  const Point origin = platform::windowScreenRect(platformWindow(window)).topLeft();
-  return handler->drop(platformWindow(window), userData, items, count, type,
-                       Point(cursor.h - origin.h, cursor.v - origin.v));
+  return S_OK;
 }
 
 }  // namespace win32

@@ -1,17 +1,17 @@
 #pragma once
 
-// The editor window's OLE drop target: a COM object that reports the drag's effect and hands the
-// dropped text or file names to the window class's drop callback. [UI thread]
+// The editor window's OLE drop target: a COM object over the toolkit's portable drop logic, which
+// decides the effect and hands the dropped text or file names to the window's drop callback.
+// [UI thread]
 
 #include <ole2.h>
-#include <shellapi.h>
 
-#include <cstdint>
+#include "gui/DropTarget.h"
 
 namespace wrenfold {
 namespace win32 {
 
-// An IDropTarget over the window's drop callback; deletes itself when its last reference goes.
+// An IDropTarget over the window's drop logic; deletes itself when its last reference goes.
 class Win32DropTarget : public IDropTarget {
  public:
   // Makes a target for `window` with no references yet; RegisterDragDrop takes the first.
@@ -27,25 +27,18 @@ class Win32DropTarget : public IDropTarget {
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
   // Sets the effect: none without a usable format, copy with Control held, else move.
   HRESULT STDMETHODCALLTYPE DragOver(DWORD keyState, POINTL point, DWORD* effect) override;
-  // Ends a drag; nothing to undo.
+  // Ends a drag.
   HRESULT STDMETHODCALLTYPE DragLeave() override;
-  // Hands the dropped text or file names to the window's drop callback at the cursor position.
+  // Hands the dropped text (or else the file names) to the window's drop callback at the cursor.
   HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
 
   // Destroys the target; only Release calls it.
   virtual ~Win32DropTarget() = default;
 
  private:
-  // Hands the medium's text block over as one item of its size, then frees the medium.
-  void dropText(STGMEDIUM& medium);
-  // Hands the dropped file names over, shortcuts resolved, each in a 1024-byte copy.
-  void dropFileNames(HDROP files);
-  // Calls the window's drop callback at the cursor; answers what it answered.
-  bool deliver(void** items, int32_t count, int32_t type);
-
   LONG referenceCount = 0;
-  bool accepting = false;
   HWND window;
+  DropTarget logic;
 };
 
 }  // namespace win32
