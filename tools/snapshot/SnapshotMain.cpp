@@ -148,8 +148,10 @@ int run(const SnapshotOptions& options) {
 }  // namespace
 }  // namespace wrenfold
 
-int main(int argc, char** argv) {
-  wrenfold::OutputFile::removeOnSignals(nullptr);
+namespace {
+
+// Parses the command line and runs the snapshot; answers the exit status.
+int snapshot(int argc, char** argv) {
   try {
     const wrenfold::SnapshotOptions options =
         wrenfold::parseSnapshotOptions(std::vector<std::string>(argv + 1, argv + argc));
@@ -162,4 +164,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "wrenfold-snapshot: %s\n", error.what());
   }
   return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  wrenfold::OutputFile::removeOnSignals(nullptr);
+  const int status = snapshot(argc, argv);
+  wrenfold::headless::releaseLibraryCaches();
+  return status;
 }

@@ -1,3 +1,5 @@
+#include <dlfcn.h>
+
 #include <algorithm>
 
 #include "gui/platform/headless/HeadlessState.h"
@@ -63,6 +65,13 @@ bool saveSurfacePng(platform::Surface* surface, const char* path) {
 }
 
 int32_t displayConnectionDepth() { return state().displayConnections; }
+
+void releaseLibraryCaches() {
+  cairo_debug_reset_static_data();
+  // fontconfig is reached through cairo's own dependency rather than linked again.
+  using Finish = void (*)();
+  if (auto finish = reinterpret_cast<Finish>(dlsym(RTLD_DEFAULT, "FcFini"))) finish();
+}
 
 }  // namespace headless
 
