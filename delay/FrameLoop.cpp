@@ -229,7 +229,7 @@ struct LaneStage {
     return _mm_sub_ps(_mm_sub_ps(feedForward, _mm_mul_ps(row(a1), y1)), _mm_mul_ps(row(a2), y2));
   }
   // Returns one coefficient of both channels.
-  Lanes row(int32_t coefficient) const { return _mm_load_ps(rows[coefficient]); }
+  Lanes row(int32_t coefficient) const { return _mm_loadu_ps(rows[coefficient]); }
   // Moves the history on by one input and its output.
   void shift(Lanes x, Lanes y) {
     x2 = x1;
@@ -295,7 +295,7 @@ struct LanePair {
   const LaneSettings& gains;
 
   // Returns one gain row of both channels.
-  Lanes gain(LaneSettings::Row row) const { return _mm_load_ps(gains.rows[row]); }
+  Lanes gain(LaneSettings::Row row) const { return _mm_loadu_ps(gains.rows[row]); }
 };
 
 // Returns how many frames can run before any position of the pair wraps, at most limit.

@@ -27,7 +27,8 @@ enum class FrameLoop { scalar, twoLane };
 
 // What stays fixed during a block, gathered for the two-lane loop: both channels' filter
 // coefficients and gains side by side, left in lane 0, right in lane 1, zeros in lanes 2 and 3.
-struct alignas(16) LaneSettings {
+// Rows are read with unaligned loads: the 32-bit Windows heap aligns the effect to 8 bytes only.
+struct LaneSettings {
   // The rows, in the order lowPass b0 b1 b2 a1 a2, highPass b0 b1 b2 a1 a2, feedback, wet from
   // the left channel, wet from the right channel, dry.
   enum Row { lowPass = 0, highPass = 5, feedback = 10, wetFromLeft, wetFromRight, dry, rowCount };

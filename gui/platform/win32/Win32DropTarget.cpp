@@ -71,8 +71,8 @@ class OleDropData : public DropData {
     if (data->GetData(&format, &medium) != S_OK) return false;
     const char* text = medium.hGlobal != nullptr ? static_cast<const char*>(GlobalLock(medium.hGlobal)) : nullptr;
     if (text != nullptr) {
-      // The block may lack a terminator; its size bounds the text.
-      bytes.assign(text, strnlen(text, GlobalSize(medium.hGlobal)));
+      // The whole block, terminator included: its size in bytes is the item count handed on.
+      bytes.assign(text, GlobalSize(medium.hGlobal));
       GlobalUnlock(medium.hGlobal);
     }
     ReleaseStgMedium(&medium);
