@@ -46,6 +46,20 @@ constexpr unsigned char textFill = 'Q';
 constexpr std::size_t scratchBytes = 1024;
 constexpr std::size_t longestHostText = 300;
 
+// Whether to print every call made to the instances, restores included (WRENFOLD_FUZZ_TRACE set),
+// for reading what a failing input does.
+bool tracing = false;
+
+// Prints one traced action.
+void trace(const char* format, ...) {
+  if (!tracing) return;
+  va_list arguments;
+  va_start(arguments, format);
+  std::vfprintf(stderr, format, arguments);
+  std::fputc('\n', stderr);
+  va_end(arguments);
+}
+
 // Answers the version query so that instances get built; every other request answers 0.
 intptr_t hostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
   return opcode == audioMasterVersion ? 2400 : 0;
@@ -170,7 +184,11 @@ struct Instance {
   // Calls the dispatcher.
   intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                     float opt = 0.0f) {
-    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+    const intptr_t answer = effect->dispatcher(effect, opcode, index, value, ptr, opt);
+    trace("%p dispatch %d index %d value %lld ptr %s opt %g -> %lld", static_cast<void*>(effect),
+          opcode, index, static_cast<long long>(value), ptr ? "set" : "null",
+          static_cast<double>(opt), static_cast<long long>(answer));
+    return answer;
   }
 };
 
@@ -287,9 +305,14 @@ class Harness {
       case rawDispatch:
         dispatchAny(instance, data, pickOpcode(data));
         break;
-      case writeParameter:
-        instance.effect->setParameter(instance.effect, pickIndex(data), pickFloat(data));
+      case writeParameter: {
+        const int32_t index = pickIndex(data);
+        const float value = pickFloat(data);
+        trace("%p setParameter %d %g", static_cast<void*>(instance.effect), index,
+              static_cast<double>(value));
+        instance.effect->setParameter(instance.effect, index, value);
         break;
+      }
       case processAdding:
         process(instance, data, false);
         break;
@@ -425,7 +448,24 @@ class Harness {
       instance.effect->processReplacing(instance.effect, inputs, outputs, frames);
     else
       instance.effect->process(instance.effect, inputs, outputs, frames);
+    if (tracing) traceBlock(instance, inputs, outputs, frames, replacing);
     checkFinite(instance, outputs, frames);
+  }
+
+  // Prints a processed block's size and its largest input and output magnitudes.
+  void traceBlock(Instance& instance, float** inputs, float** outputs, int32_t frames, bool replacing) {
+    float peaks[4] = {};
+    for (int32_t i = 0; i < frames; ++i)
+      for (int32_t c = 0; c < 2; ++c) {
+        peaks[c] = std::max(peaks[c], std::fabs(inputs[c][i]));
+        peaks[2 + c] = std::max(peaks[2 + c], std::fabs(outputs[c][i]));
+      }
+    trace("%p %s %d frames at %g Hz, delays %d/%d: input peaks %g %g, output peaks %g %g",
+          static_cast<void*>(instance.effect), replacing ? "processReplacing" : "process", frames,
+          static_cast<double>(instance.delay()->processingSampleRate()),
+          instance.delay()->delayLength(0), instance.delay()->delayLength(1),
+          static_cast<double>(peaks[0]), static_cast<double>(peaks[1]),
+          static_cast<double>(peaks[2]), static_cast<double>(peaks[3]));
   }
 
   // Traps on a non-finite output frame once the input has been finite long enough.
@@ -503,6 +543,7 @@ class Harness {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   static Harness harness;
+  tracing = std::getenv("WRENFOLD_FUZZ_TRACE") != nullptr;
   harness.run(data, size);
   return 0;
 }
