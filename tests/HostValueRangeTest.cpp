@@ -23,8 +23,8 @@ TEST(HostValueRange, OutOfRangeAndNanWritesReadBackHeldWithinZeroToOne) {
   const struct {
     float written;
     float read;
-  } cases[] = {{-1.0f, 0.0f}, {2.0f, 1.0f},  {1e30f, 1.0f}, {-1e30f, 0.0f},  {inf, 1.0f},
-               {-inf, 0.0f},  {nan, 0.0f},   {tiny, tiny},  {1.0001f, 1.0f}, {0.3f, 0.3f}};
+  } cases[] = {{-1.0f, 0.0f}, {2.0f, 1.0f}, {1e30f, 1.0f}, {-1e30f, 0.0f},  {inf, 1.0f},
+               {-inf, 0.0f},  {nan, 0.0f},  {tiny, tiny},  {1.0001f, 1.0f}, {0.3f, 0.3f}};
   AEffect* effect = createPluginInstance(answeringHost);
   ASSERT_NE(effect, nullptr);
   for (int32_t index : {LpfQ, FeedBackL, WetLevelR, WetPanL, RevRelease}) {

@@ -280,7 +280,7 @@ class Harness {
   }
 
  private:
-  // What one step of an input does.
+  // What one step of an input does; close comes last, the others are picked by remainder.
   enum Action {
     rawDispatch,
     writeParameter,
@@ -291,8 +291,7 @@ class Harness {
     renameProgram,
     mains,
     editor,
-    close,
-    actionCount
+    close
   };
 
   // Builds a fresh instance in the slot.
