@@ -38,7 +38,7 @@ constexpr int32_t instanceCount = 2;
 constexpr int32_t largestBlock = 4096;
 // Audio per input, over all blocks of both instances: keeps one input well under a millisecond.
 constexpr int32_t framesPerInput = 4096;
-constexpr int32_t actionsPerInput = 32;
+constexpr int32_t actionsPerInput = 16;
 constexpr float factorySampleRate = 44100.0f;
 constexpr std::size_t guardBytes = 64;
 constexpr unsigned char guardFill = 0xA5;
