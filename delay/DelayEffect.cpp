@@ -1,5 +1,6 @@
 #include "delay/DelayEffect.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -19,6 +20,10 @@ constexpr const char* vendorName = "hollow reed tone";
 
 // Returns 1.0 for a switch value of at least 0.5, else 0.0 (NaN included).
 inline float switchState(float value) { return value >= 0.5f ? 1.0f : 0.0f; }
+
+// Returns a written value held within 0..1, NaN as 0.0 like the switches, so that a host's stray
+// value never reaches the stored program or a mapping that assumes the range.
+inline float withinRange(float value) { return value >= 0.0f ? std::min(value, 1.0f) : 0.0f; }
 
 }  // namespace
 
@@ -70,6 +75,7 @@ bool DelayEffect::allocationsSucceeded() const {
 
 void DelayEffect::applyParameter(int32_t index, float value) {
   if (!isParameterIndex(index) || !isComplete()) return;
+  value = withinRange(value);
   float& stored = programs[currentProgram].values[index];
   float& engine = engineValues[index];
   switch (index) {

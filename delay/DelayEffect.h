@@ -24,7 +24,8 @@ class DelayEffect : public ExtendedEffectBase {
   // Returns whether every processing object and the programs were allocated.
   bool isComplete() const;
 
-  // Stores a value in the current program and applies it to the engine. [not while processing]
+  // Stores a value, held within 0..1 (NaN as 0), in the current program and applies it to the
+  // engine. [not while processing]
   void applyParameter(int32_t index, float value) override;
   // Returns the current program's stored value, 0.0 for an unknown index.
   float parameterValue(int32_t index) override;
