@@ -61,6 +61,7 @@ stop_processes() {
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap stop_processes EXIT
+trap 'exit 143' TERM INT
 
 # until_true SECONDS COMMAND...: runs COMMAND every quarter second until it succeeds; fails after
 # SECONDS.
