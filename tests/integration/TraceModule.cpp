@@ -1,10 +1,11 @@
 // A stand-in module that a host loads in place of the real one, to record how the host drives the
 // editor. Its entry loads the module named by WRENFOLD_TRACE_MODULE, hands the host that module's
 // record with the dispatcher wrapped, and appends one line per open, close and editor opcode to the
-// file named by WRENFOLD_TRACE_LOG:
+// file named by WRENFOLD_TRACE_LOG when the call returns:
 //   <opcode> ms=<monotonic clock> pid=<process> thread=<kernel thread id> effect=<record address>
-//   index=<i> value=<v> ptr=<hex>
-// and a line starting with "entry" for each call of the entry. Everything else goes
+//   index=<i> value=<v> ptr=<hex> answer=<a>
+// and a line starting with "entry" for each call of the entry. The record's address is only
+// printed, never read, so closing the effect can be logged after it was freed. Everything else goes
 // straight to the real module, which is unloaded when this module is.
 #include <dlfcn.h>
 #include <pthread.h>
@@ -58,19 +59,20 @@ const char* tracedName(int32_t opcode) {
   }
 }
 
-void writeLine(const char* what, const AEffect* effect, int32_t index, intptr_t value, void* ptr) {
+void writeLine(const char* what, const AEffect* effect, int32_t index, intptr_t value, void* ptr, intptr_t answer) {
   if (traced.log == nullptr) return;
   std::fprintf(traced.log,
-               "%s ms=%lld pid=%ld thread=%ld effect=%#" PRIxPTR " index=%d value=%" PRIdPTR " ptr=%#" PRIxPTR "\n",
+               "%s ms=%lld pid=%ld thread=%ld effect=%#" PRIxPTR " index=%d value=%" PRIdPTR " ptr=%#" PRIxPTR " answer=%" PRIdPTR "\n",
                what, monotonicMilliseconds(), static_cast<long>(getpid()), threadId(),
-               reinterpret_cast<uintptr_t>(effect), index, value, reinterpret_cast<uintptr_t>(ptr));
+               reinterpret_cast<uintptr_t>(effect), index, value, reinterpret_cast<uintptr_t>(ptr), answer);
   std::fflush(traced.log);
 }
 
 intptr_t tracingDispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+  const intptr_t answer = traced.dispatcher(effect, opcode, index, value, ptr, opt);
   const char* name = tracedName(opcode);
-  if (name != nullptr) writeLine(name, effect, index, value, ptr);
-  return traced.dispatcher(effect, opcode, index, value, ptr, opt);
+  if (name != nullptr) writeLine(name, effect, index, value, ptr, answer);
+  return answer;
 }
 
 bool loadTracedModule() {
@@ -91,7 +93,7 @@ bool loadTracedModule() {
 extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback hostCallback) {
   if (!loadTracedModule()) return nullptr;
   AEffect* effect = traced.entry(hostCallback);
-  writeLine("entry", effect, 0, 0, nullptr);
+  writeLine("entry", effect, 0, 0, nullptr, 0);
   if (effect == nullptr) return nullptr;
   traced.dispatcher = effect->dispatcher;
   effect->dispatcher = tracingDispatcher;

@@ -145,7 +145,7 @@ edit_open_traced() {
   ardour_running || fail "Ardour exited with status $(cat "$work/ardour.status" 2>/dev/null)"
   grep -q "^effEditOpen .* pid=$ardour_pid " "$work/trace.log" 2>/dev/null
 }
-until_true 90 edit_open_traced || fail "Ardour did not open the editor (no effEditOpen in $work/trace.log)"
+until_true 90 edit_open_traced || fail "no call of effEditOpen returned (see $work/trace.log)"
 
 begin "the editor window appears"
 editor_found() {
@@ -157,7 +157,8 @@ editor_found() {
   return 1
 }
 until_true 15 editor_found ||
-  fail "Ardour called effEditOpen, but no visible window of class Plugin... named \"Window\" appeared"
+  fail "no visible window of class Plugin... named \"Window\" appeared; effEditOpen answered" \
+    "$(sed -n "s/^effEditOpen .* pid=$ardour_pid .*answer=\([-0-9]*\).*/\1/p" "$work/trace.log" | head -n 1)"
 editor=$(printf '0x%x' "$editor")
 echo "editor window $editor"
 

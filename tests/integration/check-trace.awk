@@ -22,6 +22,7 @@ function broken(message) {
   effect[NR] = field("effect")
   ptr[NR] = field("ptr")
   value[NR] = field("value")
+  answer[NR] = field("answer")
   if ($1 == "entry" && entry_thread == "") entry_thread = thread[NR]
   if ($1 == "effEditOpen" && opened == "") opened = NR
 }
@@ -33,8 +34,8 @@ END {
   }
   target = effect[opened]
   editor_thread = thread[opened]
-  printf "trace: effEditOpen(ptr %s, value %s) on thread %s; the entry ran on thread %s\n", ptr[opened],
-    value[opened], editor_thread, entry_thread
+  printf "trace: effEditOpen(ptr %s, value %s) answered %s on thread %s; the entry ran on thread %s\n",
+    ptr[opened], value[opened], answer[opened], editor_thread, entry_thread
   if (ptr[opened] != parent) broken("effEditOpen's ptr " ptr[opened] " is not the editor's parent " parent)
   sequence = ""
   idles = 0
