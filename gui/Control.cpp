@@ -1,7 +1,5 @@
 #include "gui/Control.h"
 
-#include <cmath>
-
 #include "gui/Bitmap.h"
 #include "gui/Frame.h"
 #include "gui/EditorLink.h"
@@ -29,11 +27,7 @@ Control::~Control() {
   if (background != nullptr) background->release();
 }
 
-bool Control::isDirty() {
-  // A NaN never equals itself; counting it as drawn keeps a host's NaN from redrawing for ever.
-  const bool drawn = oldValue == value || (std::isnan(oldValue) && std::isnan(value));
-  return !drawn || dirty;
-}
+bool Control::isDirty() { return oldValue != value || dirty; }
 
 void Control::setDirty(bool state) {
   dirty = state;

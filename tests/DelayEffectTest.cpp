@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
+#include "tests/support/StereoBlock.h"
 #include "delay/DelayLine.h"
 #include "delay/LoopFilter.h"
 #include "delay/ReverseEnvelope.h"
@@ -23,22 +24,7 @@ namespace {
 constexpr float nan = std::numeric_limits<float>::quiet_NaN();
 constexpr float inf = std::numeric_limits<float>::infinity();
 
-// Stereo input and output blocks for one processing call.
-struct Block {
-  explicit Block(int32_t frames, float fill = 0.0f)
-      : inL(frames, fill), inR(frames, fill), outL(frames, 0.0f), outR(frames, 0.0f) {}
-  // Runs the effect's replacing or accumulating entry over the whole block.
-  void run(DelayEffect& effect, bool replacing = true) {
-    float* ins[2] = {inL.data(), inR.data()};
-    float* outs[2] = {outL.data(), outR.data()};
-    const int32_t frames = static_cast<int32_t>(inL.size());
-    if (replacing)
-      effect.processOverwriting(ins, outs, frames);
-    else
-      effect.processAdding(ins, outs, frames);
-  }
-  std::vector<float> inL, inR, outL, outR;
-};
+using Block = testing::StereoBlock;
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 

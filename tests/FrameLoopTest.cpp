@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
+#include "tests/support/StereoBlock.h"
 
 namespace wrenfold {
 namespace {
@@ -17,21 +18,7 @@ constexpr FrameLoop bothLoops[] = {FrameLoop::scalar, FrameLoop::twoLane};
 
 const char* loopName(FrameLoop loop) { return loop == FrameLoop::scalar ? "scalar" : "two-lane"; }
 
-// Stereo buffers for one processing call.
-struct Stereo {
-  explicit Stereo(size_t frames) : inL(frames), inR(frames), outL(frames), outR(frames) {}
-  // Runs the replacing or the accumulating entry over the whole buffers.
-  void run(DelayEffect& effect, bool replacing) {
-    float* ins[2] = {inL.data(), inR.data()};
-    float* outs[2] = {outL.data(), outR.data()};
-    const int32_t frames = static_cast<int32_t>(inL.size());
-    if (replacing)
-      effect.processOverwriting(ins, outs, frames);
-    else
-      effect.processAdding(ins, outs, frames);
-  }
-  std::vector<float> inL, inR, outL, outR;
-};
+using Stereo = testing::StereoBlock;
 
 // Returns a sample of the test signal: noise or sparse impulses, now and then a hostile value.
 float signalSample(std::mt19937& random, bool impulses, float level) {

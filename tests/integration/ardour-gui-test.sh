@@ -112,7 +112,7 @@ EOF
 ardour_scan "$name"
 
 begin "session with the plug-in window marked open"
-WRENFOLD_ARDOUR_WORK="$work" WRENFOLD_PLUGIN_NAME="$name" \
+WRENFOLD_ARDOUR_WORK="$work" WRENFOLD_ARDOUR_SCRIPTS="$scripts" WRENFOLD_PLUGIN_NAME="$name" \
   timeout 120 ardour7-lua "$scripts/gui-session.lua" >"$work/session.log" 2>&1 ||
   fail "ardour7-lua could not build the session (see $work/session.log): $(tail -n 3 "$work/session.log")"
 grep '^SAVED' "$work/session.log"

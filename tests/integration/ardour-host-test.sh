@@ -25,7 +25,7 @@ while :; do
   echo "== attempt $attempt: building a headless session around it"
   rm -rf "$work/session" "$work/impulse.wav"
   status=0
-  WRENFOLD_ARDOUR_WORK="$work" WRENFOLD_ARDOUR_MODULE="$ardour_module" WRENFOLD_PLUGIN_NAME="$name" \
+  WRENFOLD_ARDOUR_WORK="$work" WRENFOLD_ARDOUR_SCRIPTS="$scripts" WRENFOLD_ARDOUR_MODULE="$ardour_module" WRENFOLD_PLUGIN_NAME="$name" \
     WRENFOLD_PLUGIN_PARAMETERS="$parameters" \
     timeout 120 ardour7-lua "$scripts/session.lua" >"$work/session.log" 2>&1 || status=$?
   log=$work/session.log

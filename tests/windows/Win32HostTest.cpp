@@ -413,18 +413,6 @@ GuiObjectCounts guiObjectCounts() {
   return counts;
 }
 
-TEST(GuiObjectCount, SeesOneWindowAndOneBrushMore) {
-  const DWORD usersBefore = guiObjectCounts().user;
-  HWND window = CreateWindowExA(0, "STATIC", "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  EXPECT_GE(guiObjectCounts().user, usersBefore + 1);  // the first window may bring helper windows
-  const DWORD gdiBefore = guiObjectCounts().gdi;
-  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-  EXPECT_EQ(guiObjectCounts().gdi, gdiBefore + 1);
-  DeleteObject(brush);
-  EXPECT_EQ(guiObjectCounts().gdi, gdiBefore);
-  DestroyWindow(window);
-}
-
 TEST_F(ModuleHost, OpeningAndClosingTheEditorLeaksNoGuiObjects) {
   openEditor();
   closeEditor();
