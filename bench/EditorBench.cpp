@@ -4,19 +4,16 @@
 
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
+#include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
 
 namespace wrenfold {
 namespace {
 
-intptr_t WRENFOLD_CALL quietHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 // One plug-in instance with a host window to open its editor in.
 struct HostedEditor {
   HostedEditor()
-      : host(headless::createHostWindow(Rect(0, 0, 400, 480))), effect(createPluginInstance(quietHost)) {}
+      : host(headless::createHostWindow(Rect(0, 0, 400, 480))), effect(createPluginInstance(hostkit::Host::callback())) {}
   ~HostedEditor() {
     effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
     headless::destroyHostWindow(host);

@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/render/PluginModule.h"
+#include "hostkit/ModuleLibrary.h"
+#include "tools/render/EffectInstance.h"
 #include "tools/render/Renderer.h"
 #include "tools/render/SoundFileReader.h"
 #include "tools/render/SoundFileWriter.h"
@@ -61,8 +62,8 @@ class MemorySource : public AudioSource {
   int64_t position_ = 0;
 };
 
-std::unique_ptr<EffectInstance> startedEffect(PluginModule& module) {
-  std::unique_ptr<EffectInstance> effect = module.instantiate();
+std::unique_ptr<EffectInstance> startedEffect(hostkit::ModuleLibrary& module) {
+  std::unique_ptr<EffectInstance> effect = EffectInstance::fromModule(module);
   effect->configure(static_cast<float>(kRate), kBlock);
   effect->start();
   return effect;
@@ -81,7 +82,7 @@ TailPlan noTail() {
 }
 
 void moduleAlone(benchmark::State& state) {
-  PluginModule module(WRENFOLD_MODULE_PATH);
+  hostkit::ModuleLibrary module(WRENFOLD_MODULE_PATH);
   std::unique_ptr<EffectInstance> effect = startedEffect(module);
   const std::vector<float> samples = stereoNoise();
   std::vector<float> left(kFrames), right(kFrames), outLeft(kBlock), outRight(kBlock);
@@ -103,7 +104,7 @@ void moduleAlone(benchmark::State& state) {
 BENCHMARK(moduleAlone)->Unit(benchmark::kMillisecond);
 
 void rendererInMemory(benchmark::State& state) {
-  PluginModule module(WRENFOLD_MODULE_PATH);
+  hostkit::ModuleLibrary module(WRENFOLD_MODULE_PATH);
   std::unique_ptr<EffectInstance> effect = startedEffect(module);
   const std::vector<float> samples = stereoNoise();
   Renderer renderer(*effect, kBlock);
@@ -130,7 +131,7 @@ void renderWavFile(benchmark::State& state) {
     writer.write(stereoNoise().data(), kFrames);
     writer.commit();
   }
-  PluginModule module(WRENFOLD_MODULE_PATH);
+  hostkit::ModuleLibrary module(WRENFOLD_MODULE_PATH);
   std::unique_ptr<EffectInstance> effect = startedEffect(module);
   Renderer renderer(*effect, kBlock);
   double processSeconds = 0.0;

@@ -15,9 +15,9 @@
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
 #include "gui/platform/platform.h"
+#include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
 #include "tools/preview/EditorWindow.h"
-#include "tools/preview/HostCallLog.h"
 
 namespace wrenfold {
 namespace {
@@ -32,7 +32,7 @@ xcb_connection_t* hostConnection() {
 
 // One plug-in instance with its editor open in a host window.
 struct OpenEditor {
-  OpenEditor() : connection(hostConnection()), effect(createPluginInstance(previewHostCallback)) {
+  OpenEditor() : connection(hostConnection()), effect(createPluginInstance(hostkit::Host::callback())) {
     window = new EditorWindow(connection, effect, 0, 0);
     window->openEditor();
     for (int i = 0; i < 20; ++i) {
@@ -88,7 +88,7 @@ void BM_X11DragStep(benchmark::State& state) {
     slider->getListener()->valueChanged(&context, slider);
     slider->draw(&context);
     platform::presentWindow(window);
-    hostCalls().clear();
+    hostkit::Host::shared().calls().clear();
   }
   platform::releaseWindowSurface(window, surface);
 }

@@ -11,7 +11,7 @@ namespace wrenfold {
 namespace {
 
 using testing::LoadedModule;
-using testing::dispatchText;
+using hostkit::effectText;
 
 // Parameter indices as the host numbers them.
 enum : int32_t {
@@ -94,24 +94,24 @@ TEST_F(DelayModule, ProgramNamesAndDisplayTextsReachTheHost) {
   const char* names[] = {"init", "space", "reverse FX", "like analog", "robot"};
   for (int32_t program = 0; program < 5; ++program) {
     effect->dispatcher(effect, effSetProgram, 0, program, nullptr, 0.0f);
-    EXPECT_EQ(dispatchText(effect, effGetProgramName), names[program]);
+    EXPECT_EQ(effectText(effect, effGetProgramName), names[program]);
   }
   effect->dispatcher(effect, effSetProgram, 0, 1, nullptr, 0.0f);
-  EXPECT_EQ(dispatchText(effect, effGetParamDisplay, wetLevelR), "-59%");
-  EXPECT_EQ(dispatchText(effect, effGetParamDisplay, 8), "1/8+1/16");
-  EXPECT_EQ(dispatchText(effect, effGetParamName, 1), "ClearBuffer");
-  EXPECT_EQ(dispatchText(effect, effGetParamLabel, 6), "TempoL");
-  EXPECT_EQ(dispatchText(effect, effGetEffectName), "Wrenfold version1.3.0");
-  EXPECT_EQ(dispatchText(effect, effGetVendorString), "hollow reed tone");
-  EXPECT_EQ(dispatchText(effect, effGetProductString), "hollow reed tone");
+  EXPECT_EQ(effectText(effect, effGetParamDisplay, wetLevelR), "-59%");
+  EXPECT_EQ(effectText(effect, effGetParamDisplay, 8), "1/8+1/16");
+  EXPECT_EQ(effectText(effect, effGetParamName, 1), "ClearBuffer");
+  EXPECT_EQ(effectText(effect, effGetParamLabel, 6), "TempoL");
+  EXPECT_EQ(effectText(effect, effGetEffectName), "Wrenfold version1.3.0");
+  EXPECT_EQ(effectText(effect, effGetVendorString), "hollow reed tone");
+  EXPECT_EQ(effectText(effect, effGetProductString), "hollow reed tone");
 }
 
 TEST_F(DelayModule, RenamingThroughTheDispatcherKeepsAtMost23Characters) {
   char name[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   effect->dispatcher(effect, effSetProgramName, 0, 0, name, 0.0f);
-  EXPECT_EQ(dispatchText(effect, effGetProgramName), "abcdefghijklmnopqrstuvw");
+  EXPECT_EQ(effectText(effect, effGetProgramName), "abcdefghijklmnopqrstuvw");
   effect->dispatcher(effect, effSetProgram, 0, 1, nullptr, 0.0f);
-  EXPECT_EQ(dispatchText(effect, effGetProgramName), "space");
+  EXPECT_EQ(effectText(effect, effGetProgramName), "space");
 }
 
 TEST_F(DelayModule, BypassThroughTheRecordIsBitIdenticalOrAdditive) {

@@ -48,9 +48,9 @@ TEST(ModuleExports, NamesAndIdentityOpcodes) {
   ASSERT_TRUE(module.loaded()) << module.error();
   AEffect* effect = module.createEffect();
   ASSERT_NE(effect, nullptr);
-  EXPECT_EQ(dispatchText(effect, effGetEffectName), "Wrenfold version1.3.0");
-  EXPECT_EQ(dispatchText(effect, effGetVendorString), "hollow reed tone");
-  EXPECT_EQ(dispatchText(effect, effGetProductString), "hollow reed tone");
+  EXPECT_EQ(hostkit::effectText(effect, effGetEffectName), "Wrenfold version1.3.0");
+  EXPECT_EQ(hostkit::effectText(effect, effGetVendorString), "hollow reed tone");
+  EXPECT_EQ(hostkit::effectText(effect, effGetProductString), "hollow reed tone");
   EXPECT_EQ(effect->dispatcher(effect, effIdentify, 0, 0, nullptr, 0.0f), 0x4E764566);
   EXPECT_EQ(effect->dispatcher(effect, effGetVstVersion, 0, 0, nullptr, 0.0f), 2300);
   EXPECT_EQ(effect->dispatcher(effect, effCanDo, 0, 0, const_cast<char*>("receiveVstEvents"), 0.0f), 0);

@@ -10,9 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tests/hosts/HostProcess.h"
+#include "hostkit/EffectCalls.h"
+#include "hostkit/Host.h"
+#include "hostkit/ModuleLibrary.h"
 
-using namespace wrenfold::testing;
+using namespace wrenfold::hostkit;
 
 namespace {
 
@@ -54,17 +56,22 @@ int main(int argc, char** argv) {
   const xcb_window_t hostWindow = makeHostWindow(connection);
   int drawn = 0;
   for (int round = 0; round < rounds; ++round) {
-    void* module = nullptr;
-    AEffect* effect = loadEffect(argv[1], &module);
-    if (effect == nullptr) break;
-    ERect* rect = nullptr;
-    send(effect, effEditGetRect, &rect);
-    const intptr_t opened = send(effect, effEditOpen, reinterpret_cast<void*>(uintptr_t{hostWindow}));
-    for (int idle = 0; idle < 5; ++idle) send(effect, effEditIdle);
-    send(effect, effEditClose);
-    if (opened != 1) std::fprintf(stderr, "round %d: the editor did not open\n", round);
-    send(effect, effClose);
-    dlclose(module);
+    intptr_t opened = 0;
+    {
+      ModuleLibrary module(argv[1], ModuleLibrary::Unload::onDestroy);
+      AEffect* effect = module.createEffect(Host::callback());
+      if (effect == nullptr) {
+        std::fprintf(stderr, "%s\n", module.error().c_str());
+        break;
+      }
+      ERect* rect = nullptr;
+      dispatch(effect, effEditGetRect, 0, 0, &rect);
+      opened = dispatch(effect, effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t{hostWindow}));
+      for (int idle = 0; idle < 5; ++idle) dispatch(effect, effEditIdle);
+      dispatch(effect, effEditClose);
+      if (opened != 1) std::fprintf(stderr, "round %d: the editor did not open\n", round);
+      dispatch(effect, effClose);
+    }
     if (opened != 1 || !drawHostText()) break;
     ++drawn;
   }

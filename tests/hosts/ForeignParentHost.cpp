@@ -7,18 +7,23 @@
 #include <cstdlib>
 #include <random>
 
-#include "tests/hosts/HostProcess.h"
+#include "hostkit/EffectCalls.h"
+#include "hostkit/Host.h"
+#include "hostkit/ModuleLibrary.h"
 
-using namespace wrenfold::testing;
+using namespace wrenfold::hostkit;
 
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s MODULE\n", argv[0]);
     return 2;
   }
-  void* module = nullptr;
-  AEffect* effect = loadEffect(argv[1], &module);
-  if (effect == nullptr) return 1;
+  ModuleLibrary module(argv[1], ModuleLibrary::Unload::onDestroy);
+  AEffect* effect = module.createEffect(Host::callback());
+  if (effect == nullptr) {
+    std::fprintf(stderr, "%s\n", module.error().c_str());
+    return 1;
+  }
 
   unsigned char randomBytes[512];
   std::mt19937 generator(20240607u);
@@ -39,17 +44,16 @@ int main(int argc, char** argv) {
   int failures = 0;
   for (const Parent& parent : parents) {
     ERect* rect = nullptr;
-    send(effect, effEditGetRect, &rect);
-    const intptr_t opened = send(effect, effEditOpen, parent.handle);
-    send(effect, effEditIdle);
-    send(effect, effEditClose);
+    dispatch(effect, effEditGetRect, 0, 0, &rect);
+    const intptr_t opened = dispatch(effect, effEditOpen, 0, 0, parent.handle);
+    dispatch(effect, effEditIdle);
+    dispatch(effect, effEditClose);
     if (opened != 0) {
       std::fprintf(stderr, "%s: effEditOpen answered %ld, expected 0\n", parent.name, static_cast<long>(opened));
       ++failures;
     }
   }
-  if (send(effect, effClose) != 1) ++failures;
-  dlclose(module);
+  if (dispatch(effect, effClose) != 1) ++failures;
   std::printf("%d passed, %d failed\n", 4 - failures, failures);
   return failures == 0 ? 0 : 1;
 }

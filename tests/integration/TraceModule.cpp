@@ -7,7 +7,6 @@
 // and a line starting with "entry" for each call of the entry. The record's address is only
 // printed, never read, so closing the effect can be logged after it was freed. Everything else goes
 // straight to the real module, which is unloaded when this module is.
-#include <dlfcn.h>
 #include <pthread.h>
 #include <sys/syscall.h>
 #include <time.h>
@@ -16,23 +15,22 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
-#include "base/HostInterface.h"
+#include "hostkit/ModuleLibrary.h"
 
 namespace {
 
-typedef AEffect* (*EntryProc)(audioMasterCallback);
+using wrenfold::hostkit::ModuleLibrary;
 
 // The real module: loaded by the first entry call, unloaded with this module.
 struct TracedModule {
-  void* library = nullptr;
-  EntryProc entry = nullptr;
+  std::unique_ptr<ModuleLibrary> library;
   AEffectDispatcherProc dispatcher = nullptr;
   FILE* log = nullptr;
 
   ~TracedModule() {
     if (log != nullptr) std::fclose(log);
-    if (library != nullptr) dlclose(library);
   }
 };
 
@@ -77,22 +75,21 @@ intptr_t tracingDispatcher(AEffect* effect, int32_t opcode, int32_t index, intpt
 
 bool loadTracedModule() {
   pthread_mutex_lock(&loading);
-  if (traced.entry == nullptr) {
-    const char* path = std::getenv("WRENFOLD_TRACE_MODULE");
+  const char* path = std::getenv("WRENFOLD_TRACE_MODULE");
+  if (traced.library == nullptr && path != nullptr) {
     const char* logPath = std::getenv("WRENFOLD_TRACE_LOG");
     if (logPath != nullptr) traced.log = std::fopen(logPath, "a");
-    traced.library = path != nullptr ? dlopen(path, RTLD_NOW | RTLD_LOCAL) : nullptr;
-    if (traced.library != nullptr) traced.entry = reinterpret_cast<EntryProc>(dlsym(traced.library, "VSTPluginMain"));
+    traced.library = std::make_unique<ModuleLibrary>(path, ModuleLibrary::Unload::onDestroy);
   }
   pthread_mutex_unlock(&loading);
-  return traced.entry != nullptr;
+  return traced.library != nullptr && traced.library->loaded();
 }
 
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback hostCallback) {
   if (!loadTracedModule()) return nullptr;
-  AEffect* effect = traced.entry(hostCallback);
+  AEffect* effect = traced.library->createEffect(hostCallback, "VSTPluginMain");
   writeLine("entry", effect, 0, 0, nullptr, 0);
   if (effect == nullptr) return nullptr;
   traced.dispatcher = effect->dispatcher;

@@ -20,15 +20,18 @@
 #include "editor/EditorLayout.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
+#include "hostkit/EffectCalls.h"
+#include "hostkit/Host.h"
+#include "hostkit/ModuleLibrary.h"
 #include "plugin/PluginEntry.h"
 #include "tools/preview/EditorWindow.h"
-#include "tools/preview/HostCallLog.h"
-#include "tools/preview/PluginLibrary.h"
 
 namespace wrenfold {
 namespace {
 
 using namespace layout;
+using hostkit::Host;
+using hostkit::HostCall;
 
 constexpr int32_t feedbackLeftTag = 10;
 constexpr int32_t clearBufferTag = 1;
@@ -38,10 +41,12 @@ constexpr uint32_t numLockKeysym = 0xff7f;
 constexpr uint32_t capsLockKeysym = 0xffe5;
 constexpr uint16_t lockMasks = XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2;
 
-PluginLibrary& module() {
-  static PluginLibrary library(WRENFOLD_X11_MODULE_PATH);
+hostkit::ModuleLibrary& module() {
+  static hostkit::ModuleLibrary library(WRENFOLD_X11_MODULE_PATH);
   return library;
 }
+
+std::vector<HostCall>& hostCalls() { return Host::shared().calls(); }
 
 // What the editor shows, as 0x00RRGGBB pixels row by row.
 using Pixels = std::vector<uint32_t>;
@@ -52,7 +57,7 @@ uint32_t packed(Color color) {
 
 // Renders the editor on the headless back end in this process after `prepare` ran on the effect.
 Pixels headlessRendering(const std::function<void(AEffect*)>& prepare) {
-  AEffect* effect = createPluginInstance(previewHostCallback);
+  AEffect* effect = createPluginInstance(Host::callback());
   prepare(effect);
   platform::Window* host = headless::createHostWindow(Rect(0, 0, 350, 430));
   effect->dispatcher(effect, effEditOpen, 0, 0, host, 0.0f);
@@ -81,7 +86,7 @@ std::size_t openDescriptorCount() {
 class X11EditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(module().error().empty()) << module().error();
+    ASSERT_TRUE(module().loaded()) << module().error();
     connection = xcb_connect(nullptr, nullptr);
     ASSERT_EQ(xcb_connection_has_error(connection), 0) << "no X display";
     root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
@@ -90,16 +95,17 @@ class X11EditorTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    setHostIdleHandler(nullptr);
+    Host::shared().setIdleHandler(nullptr);
     windows.clear();
-    for (AEffect* effect : effects) PluginLibrary::close(effect);
+    for (AEffect* effect : effects) hostkit::dispatch(effect, effClose);
     EXPECT_EQ(hostErrors(), 0) << "an X error reached the host's connection";
     xcb_disconnect(connection);
   }
 
   // Makes an effect and a host window for it at (x, 0), and opens the editor in it.
   EditorWindow& openEditor(int16_t x = 0) {
-    effects.push_back(module().instantiate());
+    effects.push_back(module().createEffect(Host::callback()));
+    hostkit::dispatch(effects.back(), effOpen);
     windows.push_back(std::make_unique<EditorWindow>(connection, effects.back(), x, 0));
     windows.back()->openEditor();
     idle(5);
@@ -383,14 +389,14 @@ TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithA
     for (int32_t step = 1; step <= 4; ++step) script.push_back([this, grab, step] { moveTo(Point(grab.h, grab.v + 10 * step)); });
     script.push_back([this] { release(1); });
     std::size_t next = 0;
-    setHostIdleHandler([&] {
+    Host::shared().setIdleHandler([&] {
       if (next < script.size()) script[next++]();
     });
     moveTo(grab);
     hostCalls().clear();
     press(1);
     idleUntil([&] { return !editCalls().empty() && editCalls().back().opcode == audioMasterEndEdit; });
-    setHostIdleHandler(nullptr);
+    Host::shared().setIdleHandler(nullptr);
     ASSERT_EQ(next, script.size()) << "the drag did not run through the host's idle";
 
     const std::vector<HostCall>& calls = hostCalls();
@@ -493,7 +499,7 @@ TEST_F(X11EditorTest, KnobDragsInACircleAndControlClickGoesToTheDefault) {
     for (const Point& where : gesture.path) script.push_back([this, where] { moveTo(where); });
     script.push_back([this] { release(1); });
     std::size_t next = 0;
-    setHostIdleHandler([&] {
+    Host::shared().setIdleHandler([&] {
       if (next < script.size()) script[next++]();
     });
     moveTo(Point(centre.h + 12, centre.v));
@@ -502,7 +508,7 @@ TEST_F(X11EditorTest, KnobDragsInACircleAndControlClickGoesToTheDefault) {
     press(1);
     idleUntil([&] { return !editCalls().empty() && (!gesture.bracketed || editCalls().back().opcode == audioMasterEndEdit); });
     if (next < script.size()) release(1);
-    setHostIdleHandler(nullptr);
+    Host::shared().setIdleHandler(nullptr);
     if (gesture.control) fake(XCB_KEY_RELEASE, control);
     idle(2);
 

@@ -1,23 +1,16 @@
 // Loads the plug-in module exactly as a host does and prints what a host sees of it.
-#include <dlfcn.h>
-
 #include <cstdio>
 #include <cstring>
+#include <string>
 
-#include "base/HostInterface.h"
+#include "hostkit/EffectCalls.h"
+#include "hostkit/Host.h"
+#include "hostkit/ModuleLibrary.h"
 
 namespace {
 
-intptr_t WRENFOLD_CALL hostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-// Asks the effect for a text through the dispatcher.
-const char* textOf(AEffect* effect, int32_t opcode, int32_t index, char* buffer, size_t size) {
-  std::memset(buffer, 0, size);
-  effect->dispatcher(effect, opcode, index, 0, buffer, 0.0f);
-  return buffer;
-}
+using wrenfold::hostkit::dispatch;
+using wrenfold::hostkit::effectText;
 
 void printRecord(AEffect* effect) {
   char id[5] = {static_cast<char>(effect->uniqueID >> 24), static_cast<char>(effect->uniqueID >> 16),
@@ -31,27 +24,23 @@ void printRecord(AEffect* effect) {
 }
 
 void printPrograms(AEffect* effect) {
-  char name[256];
-  const intptr_t current = effect->dispatcher(effect, effGetProgram, 0, 0, nullptr, 0.0f);
+  const intptr_t current = dispatch(effect, effGetProgram);
   std::printf("programs:\n");
   for (int32_t program = 0; program < effect->numPrograms; ++program) {
-    effect->dispatcher(effect, effSetProgram, 0, program, nullptr, 0.0f);
-    std::printf("  %d  %s\n", program, textOf(effect, effGetProgramName, 0, name, sizeof name));
+    dispatch(effect, effSetProgram, 0, program);
+    std::printf("  %d  %s\n", program, effectText(effect, effGetProgramName).c_str());
   }
-  effect->dispatcher(effect, effSetProgram, 0, current, nullptr, 0.0f);
+  dispatch(effect, effSetProgram, 0, current);
 }
 
 void printParameters(AEffect* effect) {
-  char name[256], label[256], display[256];
-  std::printf("parameters of program %d:\n",
-              static_cast<int>(effect->dispatcher(effect, effGetProgram, 0, 0, nullptr, 0.0f)));
+  std::printf("parameters of program %d:\n", static_cast<int>(dispatch(effect, effGetProgram)));
   std::printf("  %-3s %-12s %-12s %-8s %s\n", "#", "name", "label", "value", "display");
   for (int32_t index = 0; index < effect->numParams; ++index) {
-    std::printf("  %-3d %-12s %-12s %-8.4f %s\n", index,
-                textOf(effect, effGetParamName, index, name, sizeof name),
-                textOf(effect, effGetParamLabel, index, label, sizeof label),
+    std::printf("  %-3d %-12s %-12s %-8.4f %s\n", index, effectText(effect, effGetParamName, index).c_str(),
+                effectText(effect, effGetParamLabel, index).c_str(),
                 static_cast<double>(effect->getParameter(effect, index)),
-                textOf(effect, effGetParamDisplay, index, display, sizeof display));
+                effectText(effect, effGetParamDisplay, index).c_str());
   }
 }
 
@@ -69,25 +58,18 @@ int main(int argc, char** argv) {
     std::fputs(usage, stderr);
     return 2;
   }
-  void* module = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
-  if (module == nullptr) {
-    std::fprintf(stderr, "wrenfold-info: cannot load %s: %s\n", argv[1], dlerror());
-    return 1;
-  }
-  auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(module, "VSTPluginMain"));
-  AEffect* effect = entry != nullptr ? entry(hostCallback) : nullptr;
+  wrenfold::hostkit::ModuleLibrary module(argv[1]);
+  AEffect* effect = module.createEffect(wrenfold::hostkit::Host::callback());
   if (effect == nullptr) {
-    std::fprintf(stderr, "wrenfold-info: the module gave no effect\n");
+    std::fprintf(stderr, "wrenfold-info: %s\n", module.error().c_str());
     return 1;
   }
-  char text[256];
-  std::printf("effect: %s\n", textOf(effect, effGetEffectName, 0, text, sizeof text));
-  std::printf("vendor: %s\n", textOf(effect, effGetVendorString, 0, text, sizeof text));
-  std::printf("product: %s\n", textOf(effect, effGetProductString, 0, text, sizeof text));
+  std::printf("effect: %s\n", effectText(effect, effGetEffectName).c_str());
+  std::printf("vendor: %s\n", effectText(effect, effGetVendorString).c_str());
+  std::printf("product: %s\n", effectText(effect, effGetProductString).c_str());
   printRecord(effect);
   printPrograms(effect);
   printParameters(effect);
-  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
-  dlclose(module);
+  dispatch(effect, effClose);
   return 0;
 }

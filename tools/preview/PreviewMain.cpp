@@ -10,9 +10,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "hostkit/EffectCalls.h"
+#include "hostkit/Host.h"
+#include "hostkit/ModuleLibrary.h"
 #include "tools/preview/EditorWindow.h"
-#include "tools/preview/HostCallLog.h"
-#include "tools/preview/PluginLibrary.h"
 
 namespace wrenfold {
 namespace {
@@ -41,21 +42,18 @@ void runIdleLoop(xcb_connection_t* connection, EditorWindow& window, double seco
 }
 
 int run(const std::string& path, double seconds) {
-  PluginLibrary library(path);
-  if (!library.error().empty()) {
+  hostkit::ModuleLibrary library(path);
+  AEffect* effect = library.createEffect(hostkit::Host::callback());
+  if (effect == nullptr) {
     std::fprintf(stderr, "wrenfold-preview: %s\n", library.error().c_str());
     return 1;
   }
-  AEffect* effect = library.instantiate();
-  if (effect == nullptr) {
-    std::fprintf(stderr, "wrenfold-preview: %s answered no effect\n", path.c_str());
-    return 1;
-  }
+  hostkit::dispatch(effect, effOpen);
   xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
   if (xcb_connection_has_error(connection) != 0) {
     std::fprintf(stderr, "wrenfold-preview: cannot open the display\n");
     xcb_disconnect(connection);
-    PluginLibrary::close(effect);
+    hostkit::dispatch(effect, effClose);
     return 1;
   }
   int status = 0;
@@ -70,7 +68,7 @@ int run(const std::string& path, double seconds) {
       window.closeEditor();
     }
   }
-  PluginLibrary::close(effect);
+  hostkit::dispatch(effect, effClose);
   xcb_disconnect(connection);
   return status;
 }
@@ -96,6 +94,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: wrenfold-preview MODULE [--seconds N]\n");
     return 2;
   }
-  wrenfold::printHostCalls(true);
+  wrenfold::hostkit::Host::shared().echoCalls(true);
   return wrenfold::run(path, seconds);
 }

@@ -1,39 +1,37 @@
 #include "tools/render/EffectInstance.h"
 
 #include <algorithm>
-#include <array>
 
-#include "tools/render/HostCallback.h"
+#include "hostkit/EffectCalls.h"
+#include "hostkit/Host.h"
+#include "tools/render/RenderError.h"
 
 namespace wrenfold {
 
-namespace {
+using hostkit::dispatch;
+using hostkit::effectText;
+using hostkit::Host;
 
-// Plug-ins write their texts whole; this is far more than any of them needs.
-constexpr std::size_t kTextBufferSize = 256;
+std::unique_ptr<EffectInstance> EffectInstance::fromModule(hostkit::ModuleLibrary& module) {
+  if (!module.loaded()) {
+    throw RenderError("cannot load module: " + module.error());
+  }
+  Host::shared().setName("wrenfold-render");
+  AEffect* effect = module.createEffect(Host::callback());
+  if (effect == nullptr) {
+    throw RenderError(module.error());
+  }
+  return std::make_unique<EffectInstance>(effect);
+}
 
-}  // namespace
-
-EffectInstance::EffectInstance(AEffect* effect) : effect_(effect) { dispatch(effOpen); }
+EffectInstance::EffectInstance(AEffect* effect) : effect_(effect) { dispatch(effect_, effOpen); }
 
 EffectInstance::~EffectInstance() {
   finish();
-  dispatch(effClose);
+  dispatch(effect_, effClose);
 }
 
-intptr_t EffectInstance::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                                  float opt) const {
-  return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
-}
-
-std::string EffectInstance::textFrom(int32_t opcode, int32_t index) const {
-  std::array<char, kTextBufferSize> buffer{};
-  dispatch(opcode, index, 0, buffer.data());
-  buffer.back() = '\0';
-  return buffer.data();
-}
-
-std::string EffectInstance::effectName() const { return textFrom(effGetEffectName, 0); }
+std::string EffectInstance::effectName() const { return effectText(effect_, effGetEffectName, 0); }
 
 int EffectInstance::programCount() const { return effect_->numPrograms; }
 
@@ -48,7 +46,7 @@ std::vector<std::string> EffectInstance::programNames() {
   std::vector<std::string> names;
   for (int program = 0; program < programCount(); ++program) {
     selectProgram(program);
-    names.push_back(textFrom(effGetProgramName, 0));
+    names.push_back(effectText(effect_, effGetProgramName, 0));
   }
   if (programCount() > 0) {
     selectProgram(std::clamp(current, 0, programCount() - 1));
@@ -56,16 +54,16 @@ std::vector<std::string> EffectInstance::programNames() {
   return names;
 }
 
-int EffectInstance::currentProgram() const { return static_cast<int>(dispatch(effGetProgram)); }
+int EffectInstance::currentProgram() const { return static_cast<int>(dispatch(effect_, effGetProgram)); }
 
-void EffectInstance::selectProgram(int program) { dispatch(effSetProgram, 0, program); }
+void EffectInstance::selectProgram(int program) { dispatch(effect_, effSetProgram, 0, program); }
 
 std::string EffectInstance::parameterName(int index) const {
-  return textFrom(effGetParamName, index);
+  return effectText(effect_, effGetParamName, index);
 }
 
 std::string EffectInstance::parameterDisplay(int index) const {
-  return textFrom(effGetParamDisplay, index);
+  return effectText(effect_, effGetParamDisplay, index);
 }
 
 float EffectInstance::parameterValue(int index) const {
@@ -78,14 +76,15 @@ void EffectInstance::setParameterValue(int index, float value) {
 
 void EffectInstance::configure(float sampleRate, int blockSize) {
   finish();
-  announceHostTiming(sampleRate, blockSize);
-  dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
-  dispatch(effSetBlockSize, 0, blockSize);
+  Host::shared().setAnswer(audioMasterGetSampleRate, static_cast<intptr_t>(sampleRate));
+  Host::shared().setAnswer(audioMasterGetBlockSize, blockSize);
+  dispatch(effect_, effSetSampleRate, 0, 0, nullptr, sampleRate);
+  dispatch(effect_, effSetBlockSize, 0, blockSize);
 }
 
 void EffectInstance::start() {
   if (!running_) {
-    dispatch(effMainsChanged, 0, 1);
+    dispatch(effect_, effMainsChanged, 0, 1);
     running_ = true;
   }
 }
@@ -103,7 +102,7 @@ void EffectInstance::process(float** inputs, float** outputs, int frames) {
 
 void EffectInstance::finish() {
   if (running_) {
-    dispatch(effMainsChanged, 0, 0);
+    dispatch(effect_, effMainsChanged, 0, 0);
     running_ = false;
   }
 }

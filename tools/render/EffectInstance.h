@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/HostInterface.h"
+#include "hostkit/ModuleLibrary.h"
 
 namespace wrenfold {
 
@@ -12,6 +14,9 @@ namespace wrenfold {
 // Call order: configure, set programs and parameters, start, process any number of blocks, finish.
 class EffectInstance {
  public:
+  // Creates an effect of a module with the shared host's callback; throws RenderError saying why
+  // when the module could not be loaded or answered no usable record.
+  static std::unique_ptr<EffectInstance> fromModule(hostkit::ModuleLibrary& module);
   // Takes over a record answered by the module's entry.
   explicit EffectInstance(AEffect* effect);
   // Suspends the effect if it runs and sends effClose.
@@ -57,12 +62,6 @@ class EffectInstance {
   void finish();
 
  private:
-  // Sends one opcode through the record's dispatcher.
-  intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
-                    float opt = 0.0f) const;
-  // Returns the text an opcode writes into a fresh, zeroed host buffer.
-  std::string textFrom(int32_t opcode, int32_t index) const;
-
   AEffect* effect_;
   bool running_ = false;
 };

@@ -16,7 +16,6 @@
 #include "tools/render/ModuleLocator.h"
 #include "tools/render/OutputFormat.h"
 #include "tools/render/OutputPath.h"
-#include "tools/render/PluginModule.h"
 #include "tools/render/ProgressBar.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/Renderer.h"
@@ -136,8 +135,8 @@ std::string RenderCommand::modulePath() const {
 
 int RenderCommand::run() {
   const auto wallStart = std::chrono::steady_clock::now();
-  PluginModule module(modulePath());
-  std::unique_ptr<EffectInstance> effect = module.instantiate();
+  hostkit::ModuleLibrary module(modulePath());
+  std::unique_ptr<EffectInstance> effect = EffectInstance::fromModule(module);
   const std::vector<std::string> programs = effect->programNames();
 
   int inputFormat = 0;

@@ -12,10 +12,10 @@
 
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
+#include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
 #include "tools/render/EffectInstance.h"
 #include "tools/render/EffectSetup.h"
-#include "tools/render/HostCallback.h"
 #include "tools/render/OutputFile.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderOptions.h"
@@ -134,7 +134,7 @@ void writePng(const std::string& path, std::vector<uint32_t>& pixels, int32_t wi
 }
 
 int run(const SnapshotOptions& options) {
-  EffectInstance effect(createPluginInstance(renderHostCallback));
+  EffectInstance effect(createPluginInstance(hostkit::Host::callback()));
   if (effect.record() == nullptr) throw RenderError("the plug-in could not be created");
   if (!options.program.empty()) effect.selectProgram(findProgram(effect.programNames(), options.program));
   applySettings(effect, options.settings);

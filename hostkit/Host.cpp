@@ -1,0 +1,80 @@
+#include "hostkit/Host.h"
+
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace wrenfold::hostkit {
+
+namespace {
+
+// The interface revision this host speaks, as hosts of the version-2 interface report it.
+constexpr intptr_t kInterfaceVersion = 2400;
+
+}  // namespace
+
+Host::Host() { reset(); }
+
+Host& Host::shared() {
+  static Host host;
+  return host;
+}
+
+audioMasterCallback Host::callback() { return &Host::receive; }
+
+intptr_t WRENFOLD_CALL Host::receive(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                     float opt) {
+  return shared().answer(effect, opcode, index, value, ptr, opt);
+}
+
+intptr_t Host::answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+  if (opcode != audioMasterVersion) {
+    calls_.push_back(HostCall{effect, opcode, index, value, opt});
+    if (echo_) {
+      std::printf("%s\n", describe(calls_.back()).c_str());
+      std::fflush(stdout);
+    }
+  }
+  if (opcode == audioMasterIdle && idleHandler_) idleHandler_();
+  if (opcode == audioMasterGetVendorString || opcode == audioMasterGetProductString) {
+    if (name_.empty() || ptr == nullptr) return 0;
+    std::memcpy(ptr, name_.c_str(), name_.size() + 1);
+    return 1;
+  }
+  const auto found = answers_.find(opcode);
+  return found != answers_.end() ? found->second : 0;
+}
+
+void Host::reset() {
+  answers_ = {{audioMasterVersion, kInterfaceVersion}};
+  name_.clear();
+  idleHandler_ = nullptr;
+  echo_ = false;
+  calls_.clear();
+}
+
+void Host::setAnswer(int32_t opcode, intptr_t answer) { answers_[opcode] = answer; }
+
+void Host::setName(const std::string& name) { name_ = name; }
+
+void Host::setIdleHandler(std::function<void()> handler) { idleHandler_ = std::move(handler); }
+
+void Host::echoCalls(bool on) { echo_ = on; }
+
+std::string Host::describe(const HostCall& call) {
+  char text[96];
+  switch (call.opcode) {
+    case audioMasterAutomate:
+      std::snprintf(text, sizeof(text), "%d index %d value %f", call.opcode, call.index, static_cast<double>(call.opt));
+      break;
+    case audioMasterIdle:
+      std::snprintf(text, sizeof(text), "%d", call.opcode);
+      break;
+    default:
+      std::snprintf(text, sizeof(text), "%d index %d", call.opcode, call.index);
+      break;
+  }
+  return text;
+}
+
+}  // namespace wrenfold::hostkit

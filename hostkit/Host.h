@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/HostInterface.h"
+
+namespace wrenfold::hostkit {
+
+// One call an effect made to the host.
+struct HostCall {
+  AEffect* effect;
+  int32_t opcode;
+  int32_t index;
+  intptr_t value;
+  float opt;
+};
+
+// The host side of the interface for tools, tests and benchmarks. The interface hands a callback
+// no context of its own, so there is one host for the whole process: its callback answers the
+// version query with 2400 and any other opcode with 0 until told otherwise, and logs every call
+// but the version query. Not thread-safe: effects call it on the thread that drives them.
+class Host {
+ public:
+  // Returns the process's host, with the answers and the log set up so far.
+  static Host& shared();
+  // Returns the callback to hand to a module's entry or to an effect's constructor.
+  static audioMasterCallback callback();
+  // Returns a call as one line: "43 index 10", "0 index 10 value 0.500000", "3".
+  static std::string describe(const HostCall& call);
+
+  // Restores the default answers and empties the log, the name, the idle handler and the echo.
+  void reset();
+  // Sets the answer to an opcode: a number, or an address such as that of a time-info record.
+  // Answering 0 to audioMasterVersion makes the entry refuse to create an effect.
+  void setAnswer(int32_t opcode, intptr_t answer);
+  // Sets the name written for audioMasterGetVendorString and audioMasterGetProductString (answered
+  // 1 then); with an empty name, the default, both are answered 0 and nothing is written.
+  void setName(const std::string& name);
+  // Sets what runs inside each audioMasterIdle call, as a host runs its own events there; empty
+  // for nothing.
+  void setIdleHandler(std::function<void()> handler);
+  // Chooses whether each logged call is also printed on standard output as it arrives.
+  void echoCalls(bool on);
+  // Returns the calls logged so far, oldest first; the caller may clear it.
+  std::vector<HostCall>& calls() { return calls_; }
+
+ private:
+  Host();
+  // Answers one call, after logging it.
+  intptr_t answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+  // Receives a call from an effect and passes it to the shared host.
+  static intptr_t WRENFOLD_CALL receive(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                                        void* ptr, float opt);
+
+  std::map<int32_t, intptr_t> answers_;
+  std::string name_;
+  std::function<void()> idleHandler_;
+  bool echo_ = false;
+  std::vector<HostCall> calls_;
+};
+
+}  // namespace wrenfold::hostkit

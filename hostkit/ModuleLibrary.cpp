@@ -1,0 +1,106 @@
+#include "hostkit/ModuleLibrary.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace wrenfold::hostkit {
+
+namespace {
+
+// Far more than any real effect declares; a record beyond them is garbage, and a host that sized
+// its channel buffers or parameter lists from it would exhaust memory.
+constexpr int32_t kMostChannels = 64;
+constexpr int32_t kMostProgramsOrParameters = 1 << 16;
+
+bool inRange(int32_t count, int32_t most) { return count >= 0 && count <= most; }
+
+#ifdef _WIN32
+void* openLibrary(const std::string& path, ModuleLibrary::Unload, std::string& error) {
+  HMODULE module = LoadLibraryA(path.c_str());
+  if (module == nullptr) error = path + ": cannot load (error " + std::to_string(GetLastError()) + ")";
+  return module;
+}
+
+void* findSymbol(void* handle, const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
+}
+
+// A module is kept mapped simply by never releasing it.
+void closeLibrary(void* handle, ModuleLibrary::Unload unload) {
+  if (unload == ModuleLibrary::Unload::onDestroy) FreeLibrary(static_cast<HMODULE>(handle));
+}
+#else
+void* openLibrary(const std::string& path, ModuleLibrary::Unload unload, std::string& error) {
+  // dlopen searches the library path for a name without a slash; a host means the file.
+  const std::string openPath = path.find('/') == std::string::npos ? "./" + path : path;
+  const int keep = unload == ModuleLibrary::Unload::keepMapped ? RTLD_NODELETE : 0;
+  void* handle = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL | keep);
+  if (handle == nullptr) {
+    const char* reason = dlerror();
+    error = reason != nullptr ? reason : path + ": cannot load";
+  }
+  return handle;
+}
+
+void* findSymbol(void* handle, const char* name) { return dlsym(handle, name); }
+
+// A module opened with RTLD_NODELETE stays mapped whatever dlclose does.
+void closeLibrary(void* handle, ModuleLibrary::Unload) { dlclose(handle); }
+#endif
+
+}  // namespace
+
+ModuleLibrary::ModuleLibrary(const std::string& path, Unload unload) : path_(path), unload_(unload) {
+  handle_ = openLibrary(path, unload, error_);
+  if (handle_ == nullptr) return;
+  entry_ = entryNamed("VSTPluginMain");
+  if (entry_ == nullptr) entry_ = entryNamed("main");
+  if (entry_ == nullptr) error_ = path + " exports no plug-in entry";
+}
+
+ModuleLibrary::~ModuleLibrary() {
+  if (handle_ != nullptr) closeLibrary(handle_, unload_);
+}
+
+void* ModuleLibrary::symbol(const char* name) const {
+  return handle_ != nullptr ? findSymbol(handle_, name) : nullptr;
+}
+
+ModuleLibrary::Entry ModuleLibrary::entryNamed(const char* name) const {
+  return reinterpret_cast<Entry>(symbol(name));
+}
+
+AEffect* ModuleLibrary::createEffect(audioMasterCallback callback, const char* entryName) {
+  if (handle_ == nullptr) return nullptr;  // error() still says why loading failed
+  const Entry entry = entryName != nullptr ? entryNamed(entryName) : entry_;
+  if (entry == nullptr) {
+    if (entryName != nullptr) error_ = path_ + " exports no entry " + entryName;
+    return nullptr;
+  }
+  AEffect* effect = entry(callback);
+  if (effect == nullptr) {
+    error_ = path_ + " answered no effect";
+    return nullptr;
+  }
+  if (const char* fault = checkRecord(effect)) {
+    error_ = path_ + " answered a record with " + fault;
+    return nullptr;
+  }
+  error_.clear();
+  return effect;
+}
+
+const char* ModuleLibrary::checkRecord(const AEffect* effect) {
+  if (effect->magic != kEffectMagic) return "no interface magic";
+  if (effect->dispatcher == nullptr) return "no dispatcher";
+  if (!inRange(effect->numInputs, kMostChannels) || !inRange(effect->numOutputs, kMostChannels))
+    return "a channel count out of range";
+  if (!inRange(effect->numPrograms, kMostProgramsOrParameters) || !inRange(effect->numParams, kMostProgramsOrParameters))
+    return "a program or parameter count out of range";
+  return nullptr;
+}
+
+}  // namespace wrenfold::hostkit
