@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "ModuleLoader.h"
+#include "hostkit/EffectCalls.h"
+#include "hostkit/Host.h"
+#include "hostkit/ModuleLibrary.h"
 
 namespace {
+
+using wrenfold::hostkit::dispatch;
 
 constexpr int32_t kBlock = 256;
 constexpr int32_t kFrames = 188 * kBlock;
 constexpr int32_t kSweepSteps = 257;
-
-intptr_t WRENFOLD_CALL answerVersionOnly(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 // An impulse, then a decaying tone and integer noise: every value is exact in single precision.
 std::vector<float> testInput(int32_t channel) {
@@ -32,9 +32,7 @@ std::vector<float> testInput(int32_t channel) {
 }
 
 void writeText(std::FILE* out, AEffect* effect, int32_t opcode, int32_t index) {
-  char text[256] = {};
-  effect->dispatcher(effect, opcode, index, 0, text, 0.0f);
-  std::fprintf(out, "%s\n", text);
+  std::fprintf(out, "%s\n", wrenfold::hostkit::effectText(effect, opcode, index).c_str());
 }
 
 void writeDisplaySweep(std::FILE* out, AEffect* effect) {
@@ -49,8 +47,8 @@ void writeDisplaySweep(std::FILE* out, AEffect* effect) {
 }
 
 void writeProgramAudio(std::FILE* out, AEffect* effect, int32_t program) {
-  effect->dispatcher(effect, effSetProgram, 0, program, nullptr, 0.0f);
-  effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+  dispatch(effect, effSetProgram, 0, program);
+  dispatch(effect, effMainsChanged, 0, 1);
   std::vector<float> inLeft = testInput(0), inRight = testInput(1);
   std::vector<float> outLeft(kFrames), outRight(kFrames);
   for (int32_t start = 0; start < kFrames; start += kBlock) {
@@ -60,7 +58,7 @@ void writeProgramAudio(std::FILE* out, AEffect* effect, int32_t program) {
   }
   std::fwrite(outLeft.data(), sizeof(float), outLeft.size(), out);
   std::fwrite(outRight.data(), sizeof(float), outRight.size(), out);
-  effect->dispatcher(effect, effMainsChanged, 0, 0, nullptr, 0.0f);
+  dispatch(effect, effMainsChanged, 0, 0);
 }
 
 }  // namespace
@@ -70,17 +68,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: wrenfold-fingerprint MODULE OUTPUT\n");
     return 2;
   }
-  wrenfold::testing::ModuleEntry entry = wrenfold::testing::loadModuleEntry(argv[1]);
-  AEffect* effect = entry != nullptr ? entry(&answerVersionOnly) : nullptr;
+  wrenfold::hostkit::ModuleLibrary module(argv[1]);
+  AEffect* effect = module.createEffect(wrenfold::hostkit::Host::callback(), "main");
   std::FILE* out = std::fopen(argv[2], "wb");
   if (effect == nullptr || out == nullptr) {
-    std::fprintf(stderr, "cannot load %s or write %s\n", argv[1], argv[2]);
+    std::fprintf(stderr, "cannot use %s or write %s: %s\n", argv[1], argv[2], module.error().c_str());
     return 1;
   }
-  effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
-  effect->dispatcher(effect, effSetBlockSize, 0, kBlock, nullptr, 0.0f);
+  dispatch(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  dispatch(effect, effSetBlockSize, 0, kBlock);
   for (int32_t program = 0; program < effect->numPrograms; ++program) writeProgramAudio(out, effect, program);
   writeDisplaySweep(out, effect);
-  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+  dispatch(effect, effClose);
   return std::fclose(out) == 0 ? 0 : 1;
 }

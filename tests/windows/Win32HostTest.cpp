@@ -1,4 +1,4 @@
-// A Windows host in miniature: loads wrenfold.dll with LoadLibrary, reads the record at its 32-bit
+// A Windows host in miniature: loads wrenfold.dll through the host kit, reads the record at its 32-bit
 // offsets, processes audio, and opens the editor in a top-level window where real input (SendInput
 // from a second thread), painting and window destruction reach it. Runs under Wine on a display.
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,7 +21,8 @@
 #include <stb_image.h>
 
 #include "editor/EditorLayout.h"
-#include "base/HostInterface.h"
+#include "hostkit/Host.h"
+#include "hostkit/ModuleLibrary.h"
 
 namespace {
 
@@ -29,21 +31,11 @@ constexpr int32_t kFeedBackL = 10;
 constexpr int32_t kBypass = 2;
 constexpr int32_t kWetPanL = 16;
 
-struct HostCall {
-  int32_t opcode;
-  int32_t index;
-};
+using wrenfold::hostkit::Host;
+using wrenfold::hostkit::HostCall;
+using wrenfold::hostkit::ModuleLibrary;
 
-std::vector<HostCall>& hostCalls() {
-  static std::vector<HostCall> calls;
-  return calls;
-}
-
-intptr_t WRENFOLD_CALL hostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float) {
-  if (opcode == audioMasterVersion) return 2400;
-  hostCalls().push_back({opcode, index});
-  return 0;
-}
+std::vector<HostCall>& hostCalls() { return Host::shared().calls(); }
 
 int32_t readInt32(const AEffect* record, int offset) {
   int32_t value;
@@ -57,19 +49,17 @@ uintptr_t readAddress(const AEffect* record, int offset) { return static_cast<ui
 class ModuleHost : public ::testing::Test {
  protected:
   void SetUp() override {
-    module = LoadLibraryA(WRENFOLD_DLL_PATH);
-    ASSERT_NE(module, nullptr) << "LoadLibrary failed: " << GetLastError();
-    auto entry = reinterpret_cast<AEffect*(WRENFOLD_CALL*)(audioMasterCallback)>(
-        reinterpret_cast<void*>(GetProcAddress(module, "main")));
-    ASSERT_NE(entry, nullptr);
-    record = entry(&hostCallback);
-    ASSERT_NE(record, nullptr);
+    // Unloaded after each test, so each starts with the module's own state fresh.
+    library = std::make_unique<ModuleLibrary>(WRENFOLD_DLL_PATH, ModuleLibrary::Unload::onDestroy);
+    module = static_cast<HMODULE>(library->nativeHandle());
+    record = library->createEffect(Host::callback(), "main");
+    ASSERT_NE(record, nullptr) << library->error();
     hostCalls().clear();
   }
   void TearDown() override {
     if (hostWindow != nullptr) closeEditor();
     if (record != nullptr) dispatch(effClose);
-    if (module != nullptr) FreeLibrary(module);
+    library.reset();
   }
 
   intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr) {
@@ -149,6 +139,7 @@ class ModuleHost : public ::testing::Test {
     return point;
   }
 
+  std::unique_ptr<ModuleLibrary> library;
   HMODULE module = nullptr;
   AEffect* record = nullptr;
   HWND hostWindow = nullptr;

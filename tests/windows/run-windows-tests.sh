@@ -59,8 +59,7 @@ start_wine_services() {
 # Builds the Linux twin of the fingerprint program, which loads the Linux module.
 build_linux_fingerprint() {
   c++ -std=c++17 -O2 -Wall -Wextra -Werror -I"$source_dir" "$source_dir/tests/windows/ModuleFingerprint.cpp" \
-    "$source_dir/tests/windows/ModuleLoaderPosix.cpp" \
-    -ldl -o "$build_dir/wrenfold-fingerprint-linux"
+    "$source_dir"/hostkit/*.cpp -ldl -o "$build_dir/wrenfold-fingerprint-linux"
 }
 
 start_display
