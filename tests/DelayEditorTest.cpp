@@ -20,32 +20,19 @@
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
 #include "base/Allocation.h"
+#include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
 
 namespace wrenfold {
 namespace {
 
-struct HostCall {
-  int32_t opcode;
-  int32_t index;
-  float opt;
-};
+using hostkit::Host;
+using hostkit::HostCall;
 
-std::vector<HostCall> hostCalls;
+std::vector<HostCall>& hostCalls = Host::shared().calls();
 // An opcode the host sends back from inside its first idle call after being armed, as a host that
 // closes the editor or the plug-in from its idle handler does; 0 sends nothing.
 int32_t opcodeFromIdle = 0;
-
-intptr_t WRENFOLD_CALL recordingHost(AEffect* effect, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
-  if (opcode == audioMasterVersion) return 2400;
-  hostCalls.push_back({opcode, index, opt});
-  if (opcode == audioMasterIdle && opcodeFromIdle != 0 && effect != nullptr) {
-    const int32_t request = opcodeFromIdle;
-    opcodeFromIdle = 0;
-    effect->dispatcher(effect, request, 0, 0, nullptr, 0.0f);
-  }
-  return 0;
-}
 
 class DelayEditorTest : public ::testing::Test {
  protected:
@@ -53,16 +40,22 @@ class DelayEditorTest : public ::testing::Test {
 
   void SetUp() override {
     headless::reset();
-    hostCalls.clear();
+    Host::shared().reset();
     opcodeFromIdle = 0;
+    Host::shared().setIdleHandler([this] {
+      const int32_t request = opcodeFromIdle;
+      opcodeFromIdle = 0;
+      if (request != 0) dispatch(request);
+    });
     hostWindow = headless::createHostWindow(Rect(100, 200, 500, 700));
-    record = createPluginInstance(recordingHost);
+    record = createPluginInstance(Host::callback());
     ASSERT_NE(record, nullptr);
     plugin = static_cast<DelayPlugin*>(EffectBase::fromRecord(record));
     editor = static_cast<DelayEditor*>(plugin->attachedEditor());
   }
   void TearDown() override {
     if (record != nullptr) dispatch(effClose);
+    Host::shared().reset();
     headless::destroyHostWindow(hostWindow);
     moduleState().knobMode = 0;
   }
@@ -387,9 +380,9 @@ TEST(DelayEditorAllocation, FailedEditorGivesNoRecordAndStaysFailedForTheModule)
   EXPECT_EXIT(
       {
         setAllocationFailureHook([](AllocationSite site) { return site == AllocationSite::editor; });
-        const bool first = createPluginInstance(recordingHost) == nullptr;
+        const bool first = createPluginInstance(Host::callback()) == nullptr;
         setAllocationFailureHook(nullptr);
-        const bool later = createPluginInstance(recordingHost) == nullptr;
+        const bool later = createPluginInstance(Host::callback()) == nullptr;
         std::exit(first && later && moduleState().editorAllocationFailed ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");

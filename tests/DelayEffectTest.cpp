@@ -16,6 +16,7 @@
 #include "delay/LoopFilter.h"
 #include "delay/ReverseEnvelope.h"
 #include "base/Allocation.h"
+#include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
 
 namespace wrenfold {
@@ -598,16 +599,12 @@ TEST(DelayEffectAllocation, AnyFailedAllocationMakesTheEffectIncomplete) {
   setAllocationFailureHook(nullptr);
 }
 
-intptr_t WRENFOLD_CALL answeringHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 TEST(DelayEffectAllocation, EntryAnswersNullWhenAnyProcessingAllocationFails) {
   for (int n = 0; n < 11; ++n) {
     SCOPED_TRACE(n);
     allocationsUntilFailure = n;
     setAllocationFailureHook(failNthAllocation);
-    EXPECT_EQ(createPluginInstance(answeringHost), nullptr);
+    EXPECT_EQ(createPluginInstance(hostkit::Host::callback()), nullptr);
     setAllocationFailureHook(nullptr);
   }
 }

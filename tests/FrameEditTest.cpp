@@ -9,6 +9,7 @@
 #include "gui/platform/headless/HeadlessControl.h"
 #include "host/ExtendedEffectBase.h"
 #include "host/GraphicEditorBase.h"
+#include "hostkit/Host.h"
 #include "support/TestViews.h"
 
 namespace wrenfold {
@@ -17,17 +18,18 @@ namespace {
 using testsupport::CountingControl;
 using testsupport::ViewLog;
 
-// The (opcode, index) pairs the effect sent to the host.
-std::vector<std::pair<int32_t, int32_t>> hostCalls;
+using hostkit::Host;
 
-intptr_t WRENFOLD_CALL recordingHost(AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float) {
-  hostCalls.emplace_back(opcode, index);
-  return opcode == audioMasterVersion ? 2400 : 1;
+// Returns the (opcode, index) pairs the effect sent to the host.
+std::vector<std::pair<int32_t, int32_t>> hostCalls() {
+  std::vector<std::pair<int32_t, int32_t>> pairs;
+  for (const hostkit::HostCall& call : Host::shared().calls()) pairs.emplace_back(call.opcode, call.index);
+  return pairs;
 }
 
 class SilentEffect : public ExtendedEffectBase {
  public:
-  SilentEffect() : ExtendedEffectBase(&recordingHost, 1, 20) {}
+  SilentEffect() : ExtendedEffectBase(Host::callback(), 1, 20) {}
   void processAdding(float**, float**, int32_t) override {}
 };
 
@@ -42,7 +44,7 @@ class FrameEditTest : public ::testing::Test {
  protected:
   void SetUp() override {
     headless::reset();
-    hostCalls.clear();
+    Host::shared().calls().clear();
     effect = new SilentEffect();
     editor = new PumpCountingEditor(effect);  // the effect owns its editor from here on
     host = headless::createHostWindow(Rect(0, 0, 400, 400));
@@ -61,19 +63,19 @@ class FrameEditTest : public ::testing::Test {
 
 TEST_F(FrameEditTest, EditGesturesReachTheHostWithTheTag) {
   Frame frame(Rect(0, 0, 100, 100), host, editor);
-  hostCalls.clear();
+  Host::shared().calls().clear();
   frame.beginParameterEdit(12);
   frame.endParameterEdit(12);
   const std::vector<std::pair<int32_t, int32_t>> expected = {{audioMasterBeginEdit, 12}, {audioMasterEndEdit, 12}};
-  EXPECT_EQ(hostCalls, expected);
+  EXPECT_EQ(hostCalls(), expected);
 }
 
 TEST_F(FrameEditTest, EditGesturesWithoutAnEditorReachNobody) {
   Frame frame(Rect(0, 0, 100, 100), host, nullptr);
-  hostCalls.clear();
+  Host::shared().calls().clear();
   frame.beginParameterEdit(3);
   frame.endParameterEdit(3);
-  EXPECT_TRUE(hostCalls.empty());
+  EXPECT_TRUE(hostCalls().empty());
 }
 
 TEST_F(FrameEditTest, AttachedControlsFindTheEditorAndPumpItsIdle) {

@@ -7,14 +7,11 @@
 
 #include "base/HostInterface.h"
 #include "delay/ParameterMapping.h"
+#include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
 
 namespace wrenfold {
 namespace {
-
-intptr_t WRENFOLD_CALL answeringHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 TEST(HostValueRange, OutOfRangeAndNanWritesReadBackHeldWithinZeroToOne) {
   constexpr float nan = std::numeric_limits<float>::quiet_NaN();
@@ -25,7 +22,7 @@ TEST(HostValueRange, OutOfRangeAndNanWritesReadBackHeldWithinZeroToOne) {
     float read;
   } cases[] = {{-1.0f, 0.0f}, {2.0f, 1.0f}, {1e30f, 1.0f}, {-1e30f, 0.0f},  {inf, 1.0f},
                {-inf, 0.0f},  {nan, 0.0f},  {tiny, tiny},  {1.0001f, 1.0f}, {0.3f, 0.3f}};
-  AEffect* effect = createPluginInstance(answeringHost);
+  AEffect* effect = createPluginInstance(hostkit::Host::callback());
   ASSERT_NE(effect, nullptr);
   for (int32_t index : {LpfQ, FeedBackL, WetLevelR, WetPanL, RevRelease}) {
     for (const auto& c : cases) {
