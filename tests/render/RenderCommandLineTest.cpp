@@ -333,16 +333,21 @@ TEST(RenderCommandLine, AModuleThatCannotBeUsedIsAClearError) {
   struct Case {
     std::string module;
     std::string mention;
+    std::string fault;  // how the test effect spoils its record
   };
   const Case cases[] = {
-      {folder.file("fake.so"), "cannot load module: " + folder.file("fake.so")},
-      {folder.file("none.so"), "cannot load module: " + folder.file("none.so") +
-                                   ": cannot open shared object file"},
-      {WRENFOLD_RENDER_PATH, "cannot load module"},
+      {folder.file("fake.so"), "cannot load module: " + folder.file("fake.so"), ""},
+      {folder.file("none.so"),
+       "cannot load module: " + folder.file("none.so") + ": cannot open shared object file", ""},
+      {WRENFOLD_RENDER_PATH, "cannot load module", ""},
+      {kEffect, kEffect + " answered no effect", "none"},
+      {kEffect, kEffect + " answered a record with no interface magic", "magic"},
+      {kEffect, kEffect + " answered a record with a channel count out of range", "outputs"},
   };
   for (const Case& test : cases) {
-    SCOPED_TRACE(test.module);
-    const RunResult run = runRender({"--module", test.module, folder.file("out.wav")});
+    SCOPED_TRACE(test.module + " " + test.fault);
+    const RunResult run = runRender({"--module", test.module, folder.file("out.wav")},
+                                    {{"WRENFOLD_TEST_EFFECT_FAULT", test.fault}});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_NE(run.err.find(test.mention), std::string::npos) << run.err;

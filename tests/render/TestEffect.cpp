@@ -1,7 +1,9 @@
 // A small effect module for testing hosts: a dry gain plus one echo line whose length follows the
 // tempo and note-length texts it reports ("BPM240", "1/64"), so a host that reads delay times
 // from those texts finds the true echo distance. When WRENFOLD_TEST_EFFECT_LOG names a file, every
-// opcode, sample rate and block size the host sends is appended to it, one per line.
+// opcode, sample rate and block size the host sends is appended to it, one per line. When
+// WRENFOLD_TEST_EFFECT_FAULT is "none", "magic" or "outputs", the entry answers no record, one
+// without the interface's magic, or one declaring a billion outputs.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -160,11 +162,27 @@ float getParameter(AEffect* record, int32_t index) {
                                                : 0.0f;
 }
 
+// Answers a broken record for WRENFOLD_TEST_EFFECT_FAULT, or null; a host must refuse either.
+// The broken records are never freed, so they are not allocated.
+AEffect* faultyRecord(const char* fault) {
+  static AEffect broken;
+  broken = AEffect{};
+  broken.magic = kEffectMagic;
+  broken.dispatcher = dispatch;
+  if (std::strcmp(fault, "magic") == 0) broken.magic = 0;
+  if (std::strcmp(fault, "outputs") == 0) broken.numOutputs = 1000000000;
+  return std::strcmp(fault, "none") == 0 ? nullptr : &broken;
+}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host) {
   if (host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
     return nullptr;
+  }
+  const char* fault = std::getenv("WRENFOLD_TEST_EFFECT_FAULT");
+  if (fault != nullptr && *fault != '\0') {
+    return faultyRecord(fault);
   }
   auto* effect = new TestEffect;
   std::memcpy(effect->values, kProgramValues, sizeof kProgramValues);
