@@ -13,7 +13,8 @@ namespace {
 // One plug-in instance with a host window to open its editor in.
 struct HostedEditor {
   HostedEditor()
-      : host(headless::createHostWindow(Rect(0, 0, 400, 480))), effect(createPluginInstance(hostkit::Host::callback())) {}
+      : host(headless::createHostWindow(Rect(0, 0, 400, 480))),
+        effect(createPluginInstance(hostkit::Host::callback())) {}
   ~HostedEditor() {
     effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
     headless::destroyHostWindow(host);

@@ -95,11 +95,14 @@ AEffect* ModuleLibrary::createEffect(audioMasterCallback callback, const char* e
 
 const char* ModuleLibrary::checkRecord(const AEffect* effect) {
   if (effect->magic != kEffectMagic) return "no interface magic";
-  if (effect->dispatcher == nullptr) return "no dispatcher";
   if (!inRange(effect->numInputs, kMostChannels) || !inRange(effect->numOutputs, kMostChannels))
     return "a channel count out of range";
-  if (!inRange(effect->numPrograms, kMostProgramsOrParameters) || !inRange(effect->numParams, kMostProgramsOrParameters))
+  if (!inRange(effect->numPrograms, kMostProgramsOrParameters) ||
+      !inRange(effect->numParams, kMostProgramsOrParameters))
     return "a program or parameter count out of range";
+  if (effect->dispatcher == nullptr || effect->setParameter == nullptr || effect->getParameter == nullptr)
+    return "a null entry";
+  if (effect->process == nullptr && effect->processReplacing == nullptr) return "no processing entry";
   return nullptr;
 }
 

@@ -38,8 +38,8 @@ class ModuleLibrary {
   // the module did not load). A record that fails the check is not called again, not even to
   // close it.
   AEffect* createEffect(audioMasterCallback callback, const char* entryName = nullptr);
-  // Returns what makes a record unusable for a host (no interface magic, no dispatcher, counts
-  // out of range), or null when it is usable.
+  // Returns what makes a record unusable for a host (no interface magic, counts out of range, a
+  // null dispatcher or parameter entry, no processing entry), or null when it is usable.
   static const char* checkRecord(const AEffect* effect);
 
  private:
