@@ -25,6 +25,34 @@ inline float switchState(float value) { return value >= 0.5f ? 1.0f : 0.0f; }
 // value never reaches the stored program or a mapping that assumes the range.
 inline float withinRange(float value) { return value >= 0.0f ? std::min(value, 1.0f) : 0.0f; }
 
+// Returns the pending-work bit of a parameter.
+constexpr uint32_t parameterBit(int32_t index) { return 1u << index; }
+
+// Returns the pending-work bits of the parameters first to last.
+constexpr uint32_t parameterRange(int32_t first, int32_t last) {
+  return (parameterBit(last) << 1) - parameterBit(first);
+}
+
+// Returns the engine quantity of a parameter's stored value.
+float engineQuantity(int32_t index, float stored) {
+  switch (index) {
+    case TempoL:
+    case TempoR:
+      return tempoFromValue(stored);
+    case NoteLenL:
+    case NoteLenR:
+      return noteLengthTable[noteIndexFromValue(stored)].fraction;
+    case WetLevelL:
+    case WetLevelR:
+    case DryLevelL:
+    case DryLevelR:
+      return levelFromValue(stored);
+    default:
+      // The switches are stored snapped; every other parameter drives the engine unmapped.
+      return stored;
+  }
+}
+
 }  // namespace
 
 DelayEffect::DelayEffect(audioMasterCallback hostCallback)
@@ -51,6 +79,7 @@ DelayEffect::DelayEffect(audioMasterCallback hostCallback)
   sampleRate = initialSampleRate;
   spreadSampleRate(initialSampleRate);
   selectProgram(currentProgram);
+  settlePendingWork();
 }
 
 DelayEffect::~DelayEffect() {
@@ -76,73 +105,82 @@ bool DelayEffect::allocationsSucceeded() const {
 void DelayEffect::applyParameter(int32_t index, float value) {
   if (!isParameterIndex(index) || !isComplete()) return;
   value = withinRange(value);
-  float& stored = programs[currentProgram].values[index];
-  float& engine = engineValues[index];
+  ProgramRecord& record = currentRecord();
+  uint32_t work = parameterBit(index);
   switch (index) {
     case NomorRev:
-      stored = engine = switchState(value);
-      updateDelayTimes();
+      record.setValue(index, switchState(value));
+      work |= restartLines;
       break;
-    case ClearBuffer:
-      if (engine < 0.5f && value >= 0.5f) {
-        stored = engine = 1.0f;
-        channels[0].line->clear();
-        channels[1].line->clear();
-      } else {
-        stored = engine = value > 0.5f ? 1.0f : 0.0f;
-      }
+    case ClearBuffer: {
+      bool rose = false;
+      record.setValue(index, moveClearLatch(value, rose));
+      if (rose) work |= clearLines;
       break;
+    }
     case Bypass:
-      stored = engine = switchState(value);
+      record.setValue(index, switchState(value));
       break;
     case LpfCutoff:
-    case LpfQ:
+      record.setValue(index, value);
+      if (!LoopFilter::lowPassRunsAt(cutoffFromValue(value))) work |= resetLowPass;
+      break;
     case HpfCutoff:
-      stored = engine = value;
-      updateFilters();
+      record.setValue(index, value);
+      if (!LoopFilter::highPassRunsAt(cutoffFromValue(value))) work |= resetHighPass;
       break;
     case TempoL:
     case TempoR:
-      stored = value;
-      engine = tempoFromValue(value);
-      updateDelayTimes();
-      break;
     case NoteLenL:
     case NoteLenR:
-      stored = value;
-      engine = noteLengthTable[noteIndexFromValue(value)].fraction;
-      updateDelayTimes();
-      break;
-    case WetLevelL:
-    case WetLevelR:
-    case DryLevelL:
-    case DryLevelR:
-      stored = value;
-      engine = levelFromValue(value);
-      updateChannelGains();
-      break;
-    case WetPanL:
-    case WetPanR:
-      stored = engine = value;
-      updateChannelGains();
-      break;
-    case RevAttack:
-    case RevRelease:
-      stored = engine = value;
-      updateRamps();
+      record.setValue(index, value);
+      work |= restartLines;
       break;
     default:
-      // FeedBackL and FeedBackR: unmapped gains the channels apply.
-      stored = engine = value;
-      updateChannelGains();
+      record.setValue(index, value);
       break;
   }
-  gatherLaneSettings(channels, laneSettings);
+  // Publishes the stored value with the work: whoever takes the bit also sees the value.
+  pendingWork.fetch_or(work, std::memory_order_release);
 }
 
 float DelayEffect::parameterValue(int32_t index) {
   if (!isParameterIndex(index) || programs == nullptr) return 0.0f;
-  return programs[currentProgram].values[index];
+  return currentRecord().value(index);
+}
+
+float DelayEffect::moveClearLatch(float value, bool& rose) {
+  float state = clearLatch.load(std::memory_order_relaxed);
+  float next;
+  do {
+    rose = state < 0.5f && value >= 0.5f;
+    next = rose || value > 0.5f ? 1.0f : 0.0f;
+  } while (!clearLatch.compare_exchange_weak(state, next, std::memory_order_relaxed));
+  return next;
+}
+
+void DelayEffect::carryOutPendingWork() {
+  const uint32_t work = pendingWork.exchange(0, std::memory_order_acquire);
+  const ProgramRecord& record = currentRecord();
+  for (int32_t index = 0; index < parameterCountTotal; ++index)
+    if ((work & parameterBit(index)) != 0)
+      engineValues[index] = engineQuantity(index, record.value(index));
+
+  if ((work & (parameterBit(LpfCutoff) | parameterBit(LpfQ) | parameterBit(HpfCutoff))) != 0)
+    updateFilters();
+  for (DelayChannel& channel : channels) {
+    if ((work & resetLowPass) != 0) channel.filter->clearLowPassHistory();
+    if ((work & resetHighPass) != 0) channel.filter->clearHighPassHistory();
+  }
+  if ((work & parameterRange(FeedBackL, WetPanR)) != 0) updateChannelGains();
+  if ((work & parameterRange(RevAttack, RevRelease)) != 0) updateRamps();
+  // A restart silences the active stretch as clearing does, and more.
+  if ((work & restartLines) != 0) {
+    updateDelayTimes();
+  } else if ((work & clearLines) != 0) {
+    for (DelayChannel& channel : channels) channel.line->clear();
+  }
+  gatherLaneSettings(channels, laneSettings);
 }
 
 void DelayEffect::processAdding(float** inputs, float** outputs, int32_t sampleFrames) {
@@ -156,6 +194,7 @@ void DelayEffect::processOverwriting(float** inputs, float** outputs, int32_t sa
 void DelayEffect::processBlock(float** inputs, float** outputs, int32_t sampleFrames,
                                bool replacing) {
   if (sampleFrames <= 0 || inputs == nullptr || outputs == nullptr || !isComplete()) return;
+  settlePendingWork();
   const FrameBuffers buffers{inputs[0], inputs[1], outputs[0], outputs[1], sampleFrames};
   // The lines read backwards exactly in reverse mode: updateDelayTimes sets their direction
   // from the same switch, on every change of it.
@@ -218,13 +257,12 @@ void DelayEffect::spreadSampleRate(float rate) {
 
 void DelayEffect::selectProgram(int32_t program) {
   if (program < 0 || program >= programCountTotal || !isComplete()) return;
-  currentProgram = program;
-  for (int32_t i = 0; i < parameterCountTotal; ++i)
-    applyParameter(i, programs[program].values[i]);
+  currentProgram.store(program, std::memory_order_relaxed);
+  for (int32_t i = 0; i < parameterCountTotal; ++i) applyParameter(i, programs[program].value(i));
 }
 
 void DelayEffect::renameProgram(char* name) {
-  if (programs != nullptr) programs[currentProgram].rename(name);
+  if (programs != nullptr) currentRecord().rename(name);
 }
 
 void DelayEffect::copyProgramName(char* text) {
@@ -232,7 +270,7 @@ void DelayEffect::copyProgramName(char* text) {
     text[0] = '\0';
     return;
   }
-  std::memcpy(text, programs[currentProgram].name, std::strlen(programs[currentProgram].name) + 1);
+  currentRecord().copyName(text);
 }
 
 void DelayEffect::copyParameterLabel(int32_t index, char* text) { copyParameterName(index, text); }
@@ -293,14 +331,25 @@ void DelayEffect::copyParameterName(int32_t index, char* text) {
 
 void DelayEffect::changeSampleRate(float rate) {
   if (!std::isfinite(rate) || !(rate > 0.0f) || rate > highestSampleRate || !isComplete()) return;
+  settlePendingWork();
   sampleRate = rate;
   spreadSampleRate(rate);
   selectProgram(currentProgram);
+  settlePendingWork();
 }
 
 void DelayEffect::onSuspend() {
   if (!isComplete()) return;
+  settlePendingWork();
   for (DelayChannel& channel : channels) channel.line->clear();
+}
+
+void DelayEffect::onOpen() {
+  if (isComplete()) settlePendingWork();
+}
+
+void DelayEffect::onClose() {
+  if (isComplete()) settlePendingWork();
 }
 
 bool DelayEffect::copyEffectName(char* text) {
@@ -329,25 +378,33 @@ int32_t DelayEffect::delayCapacity(int32_t channel) const {
 }
 
 float DelayEffect::engineValue(int32_t index) const {
-  return isParameterIndex(index) ? engineValues[index] : 0.0f;
+  if (!isParameterIndex(index)) return 0.0f;
+  settleForInspection();
+  return engineValues[index];
 }
 
-const DelayChannel* DelayEffect::channel(int32_t number) const {
-  return number == 0 || number == 1 ? &channels[number] : nullptr;
+void DelayEffect::settleForInspection() const {
+  if (isComplete()) const_cast<DelayEffect*>(this)->settlePendingWork();
+}
+
+const DelayChannel* DelayEffect::settledChannel(int32_t number) const {
+  if (number != 0 && number != 1) return nullptr;
+  settleForInspection();
+  return &channels[number];
 }
 
 const DelayLine* DelayEffect::delayLine(int32_t number) const {
-  const DelayChannel* found = channel(number);
+  const DelayChannel* found = settledChannel(number);
   return found != nullptr ? found->line : nullptr;
 }
 
 const LoopFilter* DelayEffect::loopFilter(int32_t number) const {
-  const DelayChannel* found = channel(number);
+  const DelayChannel* found = settledChannel(number);
   return found != nullptr ? found->filter : nullptr;
 }
 
 const ReverseEnvelope* DelayEffect::reverseEnvelope(int32_t number) const {
-  const DelayChannel* found = channel(number);
+  const DelayChannel* found = settledChannel(number);
   return found != nullptr ? found->envelope : nullptr;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "delay/DelayChannel.h"
@@ -13,7 +14,10 @@ namespace wrenfold {
 // The stereo delay: two tempo-timed delays, each with feedback through a low-pass and high-pass
 // filter, normal or reversed reading, wet/dry levels and a pan of each echo; 20 parameters and
 // 5 programs held in memory.
-// Threads: parameter, program, sample-rate and mains calls must not overlap a processing call.
+// Threads: parameter writes, program changes and every query may come from any thread at any
+// time, also while another thread processes: a write stores its value at once and leaves its
+// effect on the engine to the next processing call. Sample-rate, mains, open and close calls must
+// not overlap a processing call.
 class DelayEffect : public ExtendedEffectBase {
  public:
   // Builds the processing objects and the programs, then applies program 0 at 44100 Hz.
@@ -24,20 +28,21 @@ class DelayEffect : public ExtendedEffectBase {
   // Returns whether every processing object and the programs were allocated.
   bool isComplete() const;
 
-  // Stores a value, held within 0..1 (NaN as 0), in the current program and applies it to the
-  // engine. [not while processing]
+  // Stores a value, held within 0..1 (NaN as 0), in the current program, and marks what it sets
+  // off in the engine for the next processing call. [any thread]
   void applyParameter(int32_t index, float value) override;
-  // Returns the current program's stored value, 0.0 for an unknown index.
+  // Returns the current program's stored value, 0.0 for an unknown index. [any thread]
   float parameterValue(int32_t index) override;
   // Adds the effect's output to the output buffers. [audio thread]
   void processAdding(float** inputs, float** outputs, int32_t sampleFrames) override;
   // Overwrites the output buffers with the effect's output. [audio thread]
   void processOverwriting(float** inputs, float** outputs, int32_t sampleFrames) override;
   // Makes a program current and applies all its values; ignores indices outside 0..4.
+  // [any thread]
   void selectProgram(int32_t program) override;
-  // Renames the current program, keeping at most 23 characters.
+  // Renames the current program, keeping at most 23 characters. [any thread]
   void renameProgram(char* name) override;
-  // Copies the current program's name.
+  // Copies the current program's name. [any thread]
   void copyProgramName(char* text) override;
   // Copies a parameter's label, which is its name.
   void copyParameterLabel(int32_t index, char* text) override;
@@ -50,6 +55,10 @@ class DelayEffect : public ExtendedEffectBase {
   void changeSampleRate(float rate) override;
   // Silences both delays without moving their positions. [not while processing]
   void onSuspend() override;
+  // Brings the engine up to date with every write so far. [not while processing]
+  void onOpen() override;
+  // Brings the engine up to date with every write so far. [not while processing]
+  void onClose() override;
   // Copies the effect's name.
   bool copyEffectName(char* text) override;
   // Copies the vendor's name.
@@ -57,6 +66,8 @@ class DelayEffect : public ExtendedEffectBase {
   // Copies the product's name.
   bool copyProductString(char* text) override;
 
+  // The engine's state, for inspection: each first carries out the work that earlier writes
+  // left, so that it reports what a processing call would run with. [not while processing]
   // Returns the delay of a channel (0 left, 1 right) in samples, 0 for other channels.
   int32_t delayLength(int32_t channel) const;
   // Returns the storage size of a channel's delay line in samples.
@@ -71,7 +82,7 @@ class DelayEffect : public ExtendedEffectBase {
   const LoopFilter* loopFilter(int32_t channel) const;
   // Returns a channel's reverse envelope, or null.
   const ReverseEnvelope* reverseEnvelope(int32_t channel) const;
-  // Returns a program, or null for an index outside 0..4.
+  // Returns a program, or null for an index outside 0..4. [any thread]
   const ProgramRecord* program(int32_t index) const;
   // Chooses the per-sample loop; the two-lane loop is the default. [not while processing]
   void chooseFrameLoop(FrameLoop loop) { frameLoop = loop; }
@@ -91,8 +102,23 @@ class DelayEffect : public ExtendedEffectBase {
   void updateRamps();
   // Recomputes each channel's feedback, wet and dry gains from the engine values.
   void updateChannelGains();
-  // Returns a channel, or null for a number other than 0 or 1.
-  const DelayChannel* channel(int32_t number) const;
+  // Returns a channel after carrying out pending work, or null for a number other than 0 or 1.
+  const DelayChannel* settledChannel(int32_t number) const;
+  // Carries out pending work for an inspection: the engine is only brought to the state that
+  // the writes already stand for, so the effect stays logically unchanged.
+  void settleForInspection() const;
+  // Returns the current program's record.
+  ProgramRecord& currentRecord() { return programs[currentProgram.load(std::memory_order_relaxed)]; }
+  // Moves the clear latch for a written value and returns its new state; sets `rose` when a
+  // low latch was raised.
+  float moveClearLatch(float value, bool& rose);
+  // Carries out the engine work that writes left, if any; one relaxed load when there is none.
+  // [audio thread, or any thread while nothing processes]
+  void settlePendingWork() {
+    if (pendingWork.load(std::memory_order_relaxed) != 0) carryOutPendingWork();
+  }
+  // Takes the pending work and carries it out in one pass.
+  void carryOutPendingWork();
   // Returns whether every processing object, its storage and the programs exist.
   bool allocationsSucceeded() const;
 
@@ -103,6 +129,31 @@ class DelayEffect : public ExtendedEffectBase {
   LaneSettings laneSettings;
   float engineValues[parameterCountTotal] = {};
   float sampleRate = 44100.0f;
+
+  // Engine work that writes leave for the next processing call: bit i (0..19) marks a parameter
+  // whose engine value is to follow its stored value, the flags below what writes set off.
+  //
+  // Writes between two processing calls coalesce into one pass, and that pass leaves the engine
+  // exactly as carrying out each write in turn would have, because no audio runs in between:
+  // - engine values, filter coefficients, gains and envelope ramps are functions of the latest
+  //   stored values alone, so only the last write of each parameter counts;
+  // - a restart (mode, tempo or note length) sets both lengths, silences the active stretch of
+  //   both lines and rewinds lines and envelopes; its inputs change only through writes that
+  //   restart again (or through a rate change, which settles first), so the last restart of a
+  //   series decides the state, and one restart with the final values equals it;
+  // - clearing silences the active stretch and keeps the positions: clearing twice, or clearing
+  //   next to a restart, leaves the same samples silent;
+  // - a filter stage switched off by one write and on by a later one restarts from a cleared
+  //   history; the reset flags remember the stage was off in between.
+  enum PendingFlag : uint32_t {
+    restartLines = 1u << 20,
+    clearLines = 1u << 21,
+    resetLowPass = 1u << 22,
+    resetHighPass = 1u << 23,
+  };
+  std::atomic<uint32_t> pendingWork{0};
+  // The clear switch's latch: 1.0 after a rising write, the host-visible state of ClearBuffer.
+  std::atomic<float> clearLatch{0.0f};
 };
 
 }  // namespace wrenfold

@@ -17,11 +17,15 @@ constexpr float highPassOffBelow = 20.01f;
 
 LoopFilter::LoopFilter() { updateCoefficients(); }
 
+bool LoopFilter::lowPassRunsAt(float hz) { return hz < lowPassOffAbove; }
+
+bool LoopFilter::highPassRunsAt(float hz) { return hz > highPassOffBelow; }
+
 void LoopFilter::setLowPass(float hz, float q) {
   const bool wasOn = lpfOn;
   lpfFreq = hz;
   lpfQ = q;
-  lpfOn = lpfFreq < lowPassOffAbove;
+  lpfOn = lowPassRunsAt(lpfFreq);
   updateCoefficients();
   // A stage that is off passes samples through its history, so it restarts cleared when it
   // comes back on.
@@ -31,7 +35,7 @@ void LoopFilter::setLowPass(float hz, float q) {
 void LoopFilter::setHighPass(float hz) {
   const bool wasOn = hpfOn;
   hpfFreq = hz;
-  hpfOn = hpfFreq > highPassOffBelow;
+  hpfOn = highPassRunsAt(hpfFreq);
   updateCoefficients();
   if (!hpfOn || !wasOn) highPass.reset();
 }

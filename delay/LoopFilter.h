@@ -115,6 +115,11 @@ class LoopFilter {
   // Returns the high-pass stage for a block loop to take its history back into. [audio thread]
   Stage& highPassStage() { return highPass; }
 
+  // Returns whether the low-pass stage runs at a cutoff: below 19999.99 Hz. [any thread]
+  static bool lowPassRunsAt(float hz);
+  // Returns whether the high-pass stage runs at a cutoff: above 20.01 Hz. [any thread]
+  static bool highPassRunsAt(float hz);
+
   // Sets the low-pass cutoff in hertz and its Q; at 19999.99 Hz and above the stage is off.
   void setLowPass(float hz, float q);
   // Sets the high-pass cutoff in hertz; at 20.01 Hz and below the stage is off.
@@ -123,6 +128,10 @@ class LoopFilter {
   void setSampleRate(float rate);
   // Recomputes both coefficient sets from the cutoffs, the Q and the sample rate.
   void updateCoefficients();
+  // Zeroes the low-pass history, as switching the stage off does.
+  void clearLowPassHistory() { lowPass.reset(); }
+  // Zeroes the high-pass history, as switching the stage off does.
+  void clearHighPassHistory() { highPass.reset(); }
 
   // Returns the low-pass cutoff in hertz.
   float lowPassCutoff() const { return lpfFreq; }

@@ -1,7 +1,6 @@
 #include "delay/ProgramRecord.h"
 
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 
 namespace wrenfold {
@@ -51,9 +50,19 @@ ProgramRecord ProgramRecord::factory(int32_t index) {
 }
 
 void ProgramRecord::rename(const char* text) {
-  std::memset(name, 0, sizeof name);
-  if (text == nullptr) return;
-  for (int32_t i = 0; i < nameCapacity - 1 && text[i] != '\0'; ++i) name[i] = text[i];
+  int32_t length = 0;
+  if (text != nullptr)
+    while (length < nameCapacity - 1 && text[length] != '\0') ++length;
+  // Character by character, so that a reader on another thread never races with the rename; it
+  // may see a mix of both names, always terminated.
+  for (int32_t i = 0; i < nameCapacity; ++i) storeShared(name[i], i < length ? text[i] : '\0');
+}
+
+void ProgramRecord::copyName(char* text) const {
+  for (int32_t i = 0; i < nameCapacity; ++i) {
+    text[i] = i < nameCapacity - 1 ? loadShared(name[i]) : '\0';
+    if (text[i] == '\0') return;
+  }
 }
 
 }  // namespace wrenfold

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/SharedField.h"
 #include "delay/ParameterMapping.h"
 
 namespace wrenfold {
@@ -10,6 +11,8 @@ namespace wrenfold {
 constexpr int32_t programCountTotal = 5;
 
 // One program: a NUL-terminated name of at most 23 characters and the 20 normalised values.
+// Threads: any thread may read or write a value or the name through the operations below while
+// others do the same; the fields themselves are for a single thread (construction, tests).
 struct ProgramRecord {
   // Bytes of the name field, terminator included.
   static constexpr int32_t nameCapacity = 24;
@@ -21,7 +24,14 @@ struct ProgramRecord {
   static ProgramRecord factory(int32_t index);
 
   // Stores the first 23 characters of text and a terminator; nothing past the field is touched.
+  // [any thread]
   void rename(const char* text);
+  // Copies the name and its terminator into text, at most 24 bytes. [any thread]
+  void copyName(char* text) const;
+  // Returns the value of a parameter index 0..19. [any thread]
+  float value(int32_t index) const { return loadShared(values[index]); }
+  // Stores the value of a parameter index 0..19. [any thread]
+  void setValue(int32_t index, float value) { storeShared(values[index], value); }
 
   char name[nameCapacity];
   float values[parameterCountTotal];

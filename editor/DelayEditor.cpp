@@ -31,6 +31,35 @@ constexpr int32_t buttonId = 134;
 constexpr int32_t knobHandleInset = 10;
 constexpr int32_t displayFontId = 6;
 
+// Where a series of ClearBuffer writes leaves the clear button, for each state it may start in:
+// two fields of two bits, one for a dark start (below 0.5) and one for a lit start (above 0.5),
+// each "stays", "goes dark" or "lights". A button at exactly 0.5 ignores writes.
+enum ButtonMove : uint32_t { stays = 0, goesDark = 1, lights = 2 };
+constexpr uint32_t fromLitShift = 2;
+
+// Returns the move after one more write, from a start on the given side: a write of 0.5 or more
+// lights a dark button, a write of 0.5 or less darkens a lit one.
+uint32_t nextMove(uint32_t move, bool litStart, float value) {
+  const bool dark = move == goesDark || (move == stays && !litStart);
+  if (dark && value >= 0.5f) return lights;
+  if (!dark && value <= 0.5f) return goesDark;
+  return move;
+}
+
+// Returns the moves of both starts after one more write.
+uint32_t followClearWrite(uint32_t moves, float value) {
+  const uint32_t fromDark = nextMove(moves & 3u, false, value);
+  const uint32_t fromLit = nextMove(moves >> fromLitShift, true, value);
+  return fromDark | fromLit << fromLitShift;
+}
+
+// Returns the move of a button that shows `shown`.
+uint32_t moveFor(uint32_t moves, float shown) {
+  if (shown < 0.5f) return moves & 3u;
+  if (shown > 0.5f) return moves >> fromLitShift;
+  return stays;
+}
+
 }  // namespace
 
 DelayEditor::DelayEditor(ExtendedEffectBase* effect)
@@ -248,6 +277,7 @@ intptr_t DelayEditor::openEditor(void* parent) {
     return 0;
   }
   frame->setBackground(backgroundBitmap);
+  dropPendingChanges();
   for (int32_t index = 0; index < parameterCountTotal; ++index) syncControls(index);
   attachControls();
   return 1;
@@ -285,29 +315,47 @@ void DelayEditor::syncControls(int32_t index) {
 }
 
 void DelayEditor::parameterChanged(int32_t index, float value) {
-  if (frame == nullptr) return;
   if (!isParameterIndex(index)) {
     requestRefresh();
     return;
   }
   if (index != ClearBuffer) {
-    syncControls(index);
+    pendingControls.fetch_or(1u << index, std::memory_order_release);
     requestRefresh();
     return;
   }
-  // The clear button follows the written value across 0.5, not the effect's latched value.
+  // The clear button follows the written values across 0.5, not the effect's latched value.
   if (clearBufferButton == nullptr) {
     requestRefresh();
     return;
   }
-  const float shown = clearBufferButton->getValue();
-  if (shown < 0.5f && value >= 0.5f) {
-    clearBufferButton->setValue(1.0f);
-    requestRefresh();
-  } else if (shown > 0.5f && value <= 0.5f) {
-    clearBufferButton->setValue(0.0f);
-    requestRefresh();
+  uint32_t moves = clearButtonMoves.load(std::memory_order_relaxed);
+  while (!clearButtonMoves.compare_exchange_weak(moves, followClearWrite(moves, value),
+                                                 std::memory_order_relaxed)) {
   }
+}
+
+void DelayEditor::takePendingChanges() {
+  const uint32_t written = pendingControls.exchange(0, std::memory_order_acquire);
+  for (int32_t index = 0; index < parameterCountTotal; ++index)
+    if ((written & (1u << index)) != 0) syncControls(index);
+  const uint32_t moves = clearButtonMoves.exchange(0, std::memory_order_relaxed);
+  if (clearBufferButton == nullptr) return;
+  const uint32_t move = moveFor(moves, clearBufferButton->getValue());
+  if (move == stays) return;
+  clearBufferButton->setValue(move == lights ? 1.0f : 0.0f);
+  requestRefresh();
+}
+
+void DelayEditor::dropPendingChanges() {
+  // Taken, not just overwritten: whatever was written before is then visible to the full sync.
+  pendingControls.exchange(0, std::memory_order_acquire);
+  clearButtonMoves.exchange(0, std::memory_order_relaxed);
+}
+
+void DelayEditor::idleEditor() {
+  if (frame != nullptr && !inIdlePump) takePendingChanges();
+  GraphicEditorBase::idleEditor();
 }
 
 void DelayEditor::valueChanged(DrawContext* context, Control* control) {
@@ -316,6 +364,8 @@ void DelayEditor::valueChanged(DrawContext* context, Control* control) {
   // After the host closed the effect mid-gesture nothing may reach the host any more.
   if (!isParameterIndex(tag) || effect->isClosePending()) return;
   effect->applyParameterAndReport(tag, control->getValue());
+  // The write marked this control; bring it to the effect's value before it is drawn.
+  takePendingChanges();
   if (context != nullptr) control->update(context);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "gui/Color.h"
@@ -20,7 +21,8 @@ class VerticalSlider;
 // The plug-in's own editor: a 350 × 430 skin with a knob, slider or button for each of the 20
 // parameters (tag = parameter index) and 17 value displays. Controls and bitmaps live as long as
 // the editor; the frame that shows them exists only while the host has the editor open.
-// [UI thread]
+// [UI thread], but for parameterChanged: parameter writes reach the editor on any thread, and
+// only mark what changed; the UI thread's idle brings the controls up to date.
 class DelayEditor : public GraphicEditorBase, public ControlListener {
  public:
   // Loads the skin, sizes the editor after it and builds all controls with the effect's values.
@@ -33,8 +35,11 @@ class DelayEditor : public GraphicEditorBase, public ControlListener {
   intptr_t openEditor(void* parent) override;
   // Takes the controls out of the frame and destroys it; nothing when closed.
   void closeEditor() override;
-  // Copies the effect's value of a parameter into its control and display while open.
+  // Marks a parameter's control and display for the next idle and asks for a refresh; the clear
+  // button instead records how the written value moves it. [any thread]
   void parameterChanged(int32_t index, float value) override;
+  // Brings the marked controls to the effect's values, then runs the idle of the base.
+  void idleEditor() override;
   // Sets the parameter of the control that moved and reports it to the host.
   void valueChanged(DrawContext* context, Control* control) override;
 
@@ -71,6 +76,10 @@ class DelayEditor : public GraphicEditorBase, public ControlListener {
                             void (*formatter)(float, char*));
   // Brings a parameter's control and display to the effect's value, without a refresh request.
   void syncControls(int32_t index);
+  // Syncs the controls that writes marked and moves the clear button as they moved it.
+  void takePendingChanges();
+  // Forgets what writes marked, before every control is synced anyway.
+  void dropPendingChanges();
   // Fills `list` with the 37 controls in attach order; returns the count.
   int32_t controlsInAttachOrder(Control** list) const;
   // Adds the controls to the frame.
@@ -118,6 +127,11 @@ class DelayEditor : public GraphicEditorBase, public ControlListener {
   Bitmap* buttonBitmap;
 
   bool complete;
+
+  // Parameters written since the last idle, one bit per index.
+  std::atomic<uint32_t> pendingControls{0};
+  // Where the writes since the last idle move the clear button, from a dark and from a lit start.
+  std::atomic<uint32_t> clearButtonMoves{0};
 };
 
 }  // namespace wrenfold

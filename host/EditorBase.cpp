@@ -20,15 +20,12 @@ intptr_t EditorBase::openEditor(void* parent) {
 void EditorBase::closeEditor() {}
 
 void EditorBase::idleEditor() {
-  if (updatePending != 0) {
-    updatePending = 0;
-    refresh();
-  }
+  if (updatePending.exchange(0) != 0) refresh();
 }
 
 void EditorBase::refresh() {}
 
-void EditorBase::requestRefresh() { updatePending = 1; }
+void EditorBase::requestRefresh() { updatePending.store(1); }
 
 int32_t EditorBase::keyPressed(KeyCode&) { return -1; }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "base/HostInterface.h"
@@ -29,7 +30,7 @@ class EditorBase {
   virtual void idleEditor();
   // Brings the editor up to date after a refresh request.
   virtual void refresh();
-  // Asks for a refresh at the next idle.
+  // Asks for a refresh at the next idle. [any thread]
   virtual void requestRefresh();
   // Handles a key press; −1 when not handled.
   virtual int32_t keyPressed(KeyCode& key);
@@ -48,12 +49,13 @@ class EditorBase {
   // Returns the host's window given to the last open.
   void* hostWindow() const { return parentWindow; }
   // Returns whether a refresh is pending.
-  bool isUpdatePending() const { return updatePending != 0; }
+  bool isUpdatePending() const { return updatePending.load(std::memory_order_relaxed) != 0; }
 
  protected:
   ExtendedEffectBase* effect;
   void* parentWindow;
-  int32_t updatePending;
+  // Set by parameter writes on any thread, taken by the idle on the UI thread.
+  std::atomic<int32_t> updatePending;
 };
 
 }  // namespace wrenfold

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "base/HostInterface.h"
@@ -20,7 +21,7 @@ class EffectBase {
   EffectBase(const EffectBase&) = delete;
   EffectBase& operator=(const EffectBase&) = delete;
 
-  // Stores a normalised parameter value. [any thread, not while processing]
+  // Stores a normalised parameter value. [any thread]
   virtual void applyParameter(int32_t index, float value);
   // Returns the stored normalised value of a parameter.
   virtual float parameterValue(int32_t index);
@@ -38,7 +39,7 @@ class EffectBase {
   virtual void onClose();
   // Returns the current program number.
   virtual int32_t programNumber();
-  // Makes the given program current.
+  // Makes the given program current. [any thread]
   virtual void selectProgram(int32_t program);
   // Renames the current program; the default empties the given text.
   virtual void renameProgram(char* name);
@@ -147,7 +148,8 @@ class EffectBase {
   audioMasterCallback hostCallback;
   int32_t programCount;
   int32_t parameterCount;
-  int32_t currentProgram;
+  // Written by program changes on any thread, read by every text and value query.
+  std::atomic<int32_t> currentProgram;
   int32_t storedBlockSize;
   bool closePending;
   AEffect record;

@@ -56,10 +56,7 @@ void GraphicEditorBase::idleEditor() {
   if (inIdlePump) return;
   // Paints, clicks and the host destroying its window arrive here, in the host's idle call.
   if (frame != nullptr) platform::dispatchPendingEvents();
-  if (updatePending != 0) {
-    updatePending = 0;
-    refresh();
-  }
+  if (updatePending.exchange(0) != 0) refresh();
   if (frame != nullptr) frame->redrawDirtyViews();
 }
 

@@ -173,8 +173,10 @@ TEST_F(DelayEditorTest, SwitchesShowTheEffectsQuantisedValue) {
   open();
   editor->controlFor(Bypass)->setValue(1.0f);
   record->setParameter(record, Bypass, 0.3f);
+  dispatch(effEditIdle);
   EXPECT_EQ(editor->controlFor(Bypass)->getValue(), 0.0f);
   record->setParameter(record, NomorRev, 0.8f);
+  dispatch(effEditIdle);
   EXPECT_EQ(editor->controlFor(NomorRev)->getValue(), 1.0f);
 }
 
@@ -182,17 +184,21 @@ TEST_F(DelayEditorTest, ClearBufferAutomationLightsAndDarkensTheButtonAcrossOneH
   open();
   Control* button = editor->controlFor(ClearBuffer);
   ASSERT_EQ(button->getValue(), 0.0f);
-  record->setParameter(record, ClearBuffer, 0.5f);
-  EXPECT_EQ(button->getValue(), 1.0f);
-  record->setParameter(record, ClearBuffer, 0.7f);
-  EXPECT_EQ(button->getValue(), 1.0f);
-  record->setParameter(record, ClearBuffer, 0.5f);
-  EXPECT_EQ(button->getValue(), 0.0f);
+  // Each step: the writes before one idle, and the button after it; a series between two idles
+  // moves the button as the same writes one idle apart do.
+  const std::pair<std::vector<float>, float> steps[] = {
+      {{0.5f}, 1.0f}, {{0.7f}, 1.0f}, {{0.5f}, 0.0f}, {{1.0f, 0.0f, 0.5f}, 1.0f}, {{0.0f, 0.7f}, 1.0f}};
+  for (const auto& [writes, shown] : steps) {
+    for (float value : writes) record->setParameter(record, ClearBuffer, value);
+    dispatch(effEditIdle);
+    EXPECT_EQ(button->getValue(), shown);
+  }
   button->setValue(0.5f);
   editor->idleEditor();
   record->setParameter(record, ClearBuffer, 1.0f);
-  EXPECT_EQ(button->getValue(), 0.5f);
   EXPECT_FALSE(editor->isUpdatePending());
+  dispatch(effEditIdle);
+  EXPECT_EQ(button->getValue(), 0.5f);
 }
 
 TEST_F(DelayEditorTest, IndicesOutsideTheParametersOnlyRequestARefresh) {
