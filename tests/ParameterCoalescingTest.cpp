@@ -7,14 +7,11 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
+#include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
 
 namespace wrenfold {
 namespace {
-
-intptr_t WRENFOLD_CALL quietHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 // A parameter write, or with index programChange a program change to `value`.
 constexpr int32_t programChange = -1;
@@ -56,8 +53,8 @@ TEST(ParameterCoalescing, WritesBetweenBlocksSoundAsIfCarriedOutOneByOne) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    AEffect* coalesced = createPluginInstance(quietHost);
-    AEffect* oneByOne = createPluginInstance(quietHost);
+    AEffect* coalesced = createPluginInstance(hostkit::Host::callback());
+    AEffect* oneByOne = createPluginInstance(hostkit::Host::callback());
     ASSERT_TRUE(coalesced != nullptr && oneByOne != nullptr);
     const DelayEffect* reference = static_cast<DelayEffect*>(EffectBase::fromRecord(oneByOne));
     for (AEffect* record : {coalesced, oneByOne}) {
