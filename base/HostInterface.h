@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/KeyCode.h"
+
 #if defined(_WIN32) && !defined(_WIN64)
 #define WRENFOLD_CALL __cdecl
 #else
@@ -218,12 +220,6 @@ struct ERect {
   int16_t right;
 };
 
-// The key record built for effEditKeyDown and effEditKeyUp.
-struct KeyCode {
-  int32_t character;
-  unsigned char virt;
-  unsigned char modifier;
-};
 
 // One speaker of a speaker arrangement: 112 bytes.
 struct VstSpeakerProperties {

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
-#include "delay/LoopFilter.h"
-#include "delay/ReverseEnvelope.h"
+#include "delay/dsp/LoopFilter.h"
+#include "delay/dsp/ReverseEnvelope.h"
 
 namespace {
 

@@ -7,7 +7,7 @@ if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
 endif()
 enable_language(RC)
 
-foreach(layer wrenfold_base wrenfold_gui wrenfold_host wrenfold_delay wrenfold_editor wrenfold_plugin)
+foreach(layer wrenfold_base wrenfold_dsp wrenfold_gui wrenfold_host wrenfold_delay wrenfold_editor wrenfold_plugin)
   target_compile_definitions(${layer} PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
 endforeach()
 

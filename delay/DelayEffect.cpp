@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "delay/DelayLine.h"
-#include "delay/LoopFilter.h"
-#include "delay/ParameterFormat.h"
-#include "delay/ReverseEnvelope.h"
+#include "delay/dsp/DelayLine.h"
+#include "delay/dsp/LoopFilter.h"
+#include "delay/dsp/ParameterFormat.h"
+#include "delay/dsp/ReverseEnvelope.h"
 #include "base/Allocation.h"
 
 namespace wrenfold {

@@ -3,9 +3,9 @@
 #include <atomic>
 #include <cstdint>
 
-#include "delay/DelayChannel.h"
-#include "delay/FrameLoop.h"
-#include "delay/ParameterMapping.h"
+#include "delay/dsp/DelayChannel.h"
+#include "delay/dsp/FrameLoop.h"
+#include "delay/dsp/ParameterMapping.h"
 #include "delay/ProgramRecord.h"
 #include "host/ExtendedEffectBase.h"
 

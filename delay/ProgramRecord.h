@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "base/SharedField.h"
-#include "delay/ParameterMapping.h"
+#include "delay/dsp/ParameterMapping.h"
 
 namespace wrenfold {
 

@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "delay/ParameterFormat.h"
-#include "delay/ParameterMapping.h"
+#include "delay/dsp/ParameterFormat.h"
+#include "delay/dsp/ParameterMapping.h"
 #include "editor/EditorLayout.h"
 #include "gui/Bitmap.h"
 #include "gui/Frame.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "base/HostInterface.h"
+#include "base/KeyCode.h"
 
 namespace wrenfold {
 

@@ -4,7 +4,7 @@
 
 #include "gui/Geometry.h"
 #include "gui/MouseButtons.h"
-#include "base/HostInterface.h"
+#include "base/KeyCode.h"
 
 namespace wrenfold {
 

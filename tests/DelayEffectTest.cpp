@@ -12,9 +12,9 @@
 
 #include "delay/DelayEffect.h"
 #include "tests/support/StereoBlock.h"
-#include "delay/DelayLine.h"
-#include "delay/LoopFilter.h"
-#include "delay/ReverseEnvelope.h"
+#include "delay/dsp/DelayLine.h"
+#include "delay/dsp/LoopFilter.h"
+#include "delay/dsp/ReverseEnvelope.h"
 #include "base/Allocation.h"
 #include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"

@@ -5,7 +5,7 @@
 #include <limits>
 #include <thread>
 
-#include "delay/DelayLine.h"
+#include "delay/dsp/DelayLine.h"
 
 namespace wrenfold {
 namespace {

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <limits>
 
-#include "delay/LoopFilter.h"
-#include "delay/ParameterMapping.h"
+#include "delay/dsp/LoopFilter.h"
+#include "delay/dsp/ParameterMapping.h"
 
 namespace wrenfold {
 namespace {

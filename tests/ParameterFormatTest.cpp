@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "delay/ParameterFormat.h"
-#include "delay/ParameterMapping.h"
+#include "delay/dsp/ParameterFormat.h"
+#include "delay/dsp/ParameterMapping.h"
 
 namespace wrenfold {
 namespace {

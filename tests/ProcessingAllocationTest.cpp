@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
-#include "delay/ParameterMapping.h"
+#include "delay/dsp/ParameterMapping.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "delay/ReverseEnvelope.h"
+#include "delay/dsp/ReverseEnvelope.h"
 
 namespace wrenfold {
 namespace {

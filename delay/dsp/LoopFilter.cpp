@@ -1,4 +1,4 @@
-#include "delay/LoopFilter.h"
+#include "delay/dsp/LoopFilter.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "delay/DelayLine.h"
+#include "delay/dsp/DelayLine.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "delay/FrameLoop.h"
+#include "delay/dsp/FrameLoop.h"
 
 #include <algorithm>
 #include <type_traits>
 
-#include "delay/DelayLine.h"
-#include "delay/LoopFilter.h"
-#include "delay/ReverseEnvelope.h"
+#include "delay/dsp/DelayLine.h"
+#include "delay/dsp/LoopFilter.h"
+#include "delay/dsp/ReverseEnvelope.h"
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>

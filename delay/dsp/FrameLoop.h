@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "delay/DelayChannel.h"
+#include "delay/dsp/DelayChannel.h"
 
 namespace wrenfold {
 

@@ -1,9 +1,9 @@
-#include "delay/ReverseEnvelope.h"
+#include "delay/dsp/ReverseEnvelope.h"
 
 #include <algorithm>
 
-#include "delay/DelayLine.h"
-#include "delay/ParameterMapping.h"
+#include "delay/dsp/DelayLine.h"
+#include "delay/dsp/ParameterMapping.h"
 #include "base/Allocation.h"
 
 namespace wrenfold {

@@ -1,9 +1,9 @@
-#include "delay/ParameterFormat.h"
+#include "delay/dsp/ParameterFormat.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "delay/ParameterMapping.h"
+#include "delay/dsp/ParameterMapping.h"
 
 namespace wrenfold {
 

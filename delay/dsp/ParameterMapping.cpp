@@ -1,4 +1,4 @@
-#include "delay/ParameterMapping.h"
+#include "delay/dsp/ParameterMapping.h"
 
 #include <cmath>
 #include <limits>
