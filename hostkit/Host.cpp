@@ -1,5 +1,6 @@
 #include "hostkit/Host.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -10,6 +11,8 @@ namespace {
 
 // The interface revision this host speaks, as hosts of the version-2 interface report it.
 constexpr intptr_t kInterfaceVersion = 2400;
+// The interface's buffers for the host's vendor and product strings hold 64 bytes.
+constexpr std::size_t kNameBufferSize = 64;
 
 }  // namespace
 
@@ -28,21 +31,27 @@ intptr_t WRENFOLD_CALL Host::receive(AEffect* effect, int32_t opcode, int32_t in
 }
 
 intptr_t Host::answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
-  if (opcode != audioMasterVersion) {
-    calls_.push_back(HostCall{effect, opcode, index, value, opt});
-    if (echo_) {
-      std::printf("%s\n", describe(calls_.back()).c_str());
-      std::fflush(stdout);
-    }
-  }
+  if (opcode != audioMasterVersion) log(HostCall{effect, opcode, index, value, opt});
   if (opcode == audioMasterIdle && idleHandler_) idleHandler_();
-  if (opcode == audioMasterGetVendorString || opcode == audioMasterGetProductString) {
-    if (name_.empty() || ptr == nullptr) return 0;
-    std::memcpy(ptr, name_.c_str(), name_.size() + 1);
-    return 1;
-  }
+  if (opcode == audioMasterGetVendorString || opcode == audioMasterGetProductString) return copyName(ptr);
   const auto found = answers_.find(opcode);
   return found != answers_.end() ? found->second : 0;
+}
+
+void Host::log(const HostCall& call) {
+  calls_.push_back(call);
+  if (echo_) {
+    std::printf("%s\n", describe(call).c_str());
+    std::fflush(stdout);
+  }
+}
+
+intptr_t Host::copyName(void* buffer) const {
+  if (name_.empty() || buffer == nullptr) return 0;
+  const std::size_t length = std::min(name_.size(), kNameBufferSize - 1);
+  std::memcpy(buffer, name_.data(), length);
+  static_cast<char*>(buffer)[length] = '\0';
+  return 1;
 }
 
 void Host::reset() {

@@ -37,8 +37,9 @@ class Host {
   // Sets the answer to an opcode: a number, or an address such as that of a time-info record.
   // Answering 0 to audioMasterVersion makes the entry refuse to create an effect.
   void setAnswer(int32_t opcode, intptr_t answer);
-  // Sets the name written for audioMasterGetVendorString and audioMasterGetProductString (answered
-  // 1 then); with an empty name, the default, both are answered 0 and nothing is written.
+  // Sets the name written, cut to 63 bytes, for audioMasterGetVendorString and
+  // audioMasterGetProductString (answered 1 then); with an empty name, the default, both are
+  // answered 0 and nothing is written.
   void setName(const std::string& name);
   // Sets what runs inside each audioMasterIdle call, as a host runs its own events there; empty
   // for nothing.
@@ -52,6 +53,10 @@ class Host {
   Host();
   // Answers one call, after logging it.
   intptr_t answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+  // Appends a call to the log, and prints it when echoing.
+  void log(const HostCall& call);
+  // Writes the name into a host-string buffer; answers 1, or 0 without a name or a buffer.
+  intptr_t copyName(void* buffer) const;
   // Receives a call from an effect and passes it to the shared host.
   static intptr_t WRENFOLD_CALL receive(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
                                         void* ptr, float opt);
