@@ -1,11 +1,15 @@
-# The 32-bit Windows build: the module as wrenfold.dll drawing with GDI, its unit tests and its
-# Win32 test host. Included by the top-level CMakeLists.txt, after the layers, instead of the
-# Linux back ends and programs.
+# The Windows builds, 32-bit (cmake/i686-w64-mingw32.cmake) and 64-bit
+# (cmake/x86_64-w64-mingw32.cmake): the module as wrenfold.dll drawing with GDI, its unit tests
+# and its Win32 test host. Included by the top-level CMakeLists.txt, after the layers, instead of
+# the Linux back ends and programs.
 
-if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
-  message(FATAL_ERROR "The Windows build targets 32-bit Windows (use cmake/i686-w64-mingw32.cmake)")
-endif()
 enable_language(RC)
+# The 32-bit DLL exports `main` alone, as designed; 64-bit hosts also look for VSTPluginMain.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(WRENFOLD_EXPORTS plugin/win32/wrenfold.def)
+else()
+  set(WRENFOLD_EXPORTS plugin/win32/wrenfold-x64.def)
+endif()
 
 foreach(layer wrenfold_base wrenfold_dsp wrenfold_gui wrenfold_host wrenfold_delay wrenfold_editor wrenfold_plugin)
   target_compile_definitions(${layer} PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
@@ -19,10 +23,10 @@ add_library(wrenfold_windows_kit INTERFACE)
 target_sources(wrenfold_windows_kit INTERFACE $<TARGET_OBJECTS:wrenfold_gui_win32>)
 target_link_libraries(wrenfold_windows_kit INTERFACE wrenfold_plugin wrenfold_gui_win32)
 
-# The module a host loads: exports `main` only and imports system DLLs only.
+# The module a host loads: exports its entry only and imports system DLLs only.
 add_library(wrenfold SHARED
   plugin/win32/DllMain.cpp plugin/win32/ModuleEntry.cpp
-  plugin/win32/wrenfold.def plugin/win32/wrenfold.rc)
+  ${WRENFOLD_EXPORTS} plugin/win32/wrenfold.rc)
 set_target_properties(wrenfold PROPERTIES PREFIX "" OUTPUT_NAME wrenfold)
 target_include_directories(wrenfold PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 file(GLOB WRENFOLD_BITMAPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.bmp)

@@ -1,5 +1,5 @@
 // The function a Windows host looks up; the .def file exports it under the name `main`, which a
-// C++ function may not carry itself.
+// C++ function may not carry itself, and on 64-bit Windows also as VSTPluginMain.
 #include "base/HostInterface.h"
 #include "plugin/PluginEntry.h"
 

@@ -43,7 +43,11 @@ int32_t readInt32(const AEffect* record, int offset) {
   return value;
 }
 
-uintptr_t readAddress(const AEffect* record, int offset) { return static_cast<uint32_t>(readInt32(record, offset)); }
+uintptr_t readAddress(const AEffect* record, int offset) {
+  uintptr_t value;
+  std::memcpy(&value, reinterpret_cast<const char*>(record) + offset, sizeof(value));
+  return value;
+}
 
 // The loaded module and one effect made through its exported `main`.
 class ModuleHost : public ::testing::Test {
@@ -182,24 +186,33 @@ class MouseScript {
   std::vector<INPUT> steps;
 };
 
-TEST_F(ModuleHost, RecordReadsAsDesignedAtItsThirtyTwoBitOffsets) {
-  struct Field {
-    int offset;
-    int32_t expected;
+// The 32-bit record is the designed 144 bytes; on 64-bit Windows addresses and the reserved
+// fields are 8 bytes wide, aligned, and everything else keeps its 32 bits.
+TEST_F(ModuleHost, RecordReadsAsDesignedAtItsOffsets) {
+  struct Layout {
+    int magic, programs, parameters, inputs, outputs, flags, reserved1, reserved2, delay, user,
+        id, version, ioRatio, object, size;
+    int entries[5];  // dispatcher, process, setParameter, getParameter, processReplacing
   };
-  const Field fields[] = {{0, kEffectMagic}, {20, 5}, {24, 20}, {28, 2},  {32, 2},
-                          {36, 25},          {40, 0}, {44, 0},  {48, 0},  {76, 1},
-                          {72, fourCharCode('Q', 'W', 'N', '3')}, {68, 0}};
-  for (const Field& field : fields) {
-    SCOPED_TRACE(field.offset);
-    EXPECT_EQ(readInt32(record, field.offset), field.expected);
+  constexpr Layout x86{0, 20, 24, 28, 32, 36, 40, 44, 48, 68, 72, 76, 60, 64, 144, {4, 8, 12, 16, 80}};
+  constexpr Layout x64{0, 40, 44, 48, 52, 56, 64, 72, 80, 104, 112, 116, 92, 96, 192,
+                       {8, 16, 24, 32, 120}};
+  const Layout& at = sizeof(void*) == 4 ? x86 : x64;
+  const std::pair<int, int32_t> fields[] = {
+      {at.magic, kEffectMagic}, {at.programs, 5}, {at.parameters, 20}, {at.inputs, 2},
+      {at.outputs, 2},          {at.flags, 25},   {at.reserved1, 0},   {at.reserved2, 0},
+      {at.delay, 0},            {at.version, 1},  {at.id, fourCharCode('Q', 'W', 'N', '3')},
+      {at.user, 0}};
+  for (const auto& [offset, expected] : fields) {
+    SCOPED_TRACE(offset);
+    EXPECT_EQ(readInt32(record, offset), expected);
   }
   float ioRatio;
-  std::memcpy(&ioRatio, reinterpret_cast<const char*>(record) + 60, sizeof(ioRatio));
+  std::memcpy(&ioRatio, reinterpret_cast<const char*>(record) + at.ioRatio, sizeof(ioRatio));
   EXPECT_EQ(ioRatio, 1.0f);
-  EXPECT_NE(readAddress(record, 64), 0u);
-  for (int offset : {4, 8, 12, 16, 80}) EXPECT_NE(readAddress(record, offset), 0u) << offset;
-  EXPECT_EQ(sizeof(AEffect), 144u);
+  EXPECT_NE(readAddress(record, at.object), 0u);
+  for (int offset : at.entries) EXPECT_NE(readAddress(record, offset), 0u) << offset;
+  EXPECT_EQ(sizeof(AEffect), static_cast<size_t>(at.size));
 }
 
 TEST_F(ModuleHost, ProgramZeroEchoesAnImpulseInBothChannels) {
@@ -369,12 +382,17 @@ struct GuiObjectCounts {
 };
 
 // Wine answers GetGuiResources with 0. It keeps the same shared GDI handle table as Windows,
-// reachable from the process environment block (offset 0x94 on 32-bit), whose 24-byte entries
-// carry the object type in byte 14 (0 for a free entry).
+// reachable from the process environment block (offset 0x94 on 32-bit, 0xF8 on 64-bit), whose
+// 24-byte entries carry the object type in byte 14 (0 for a free entry).
 DWORD countSharedGdiHandles() {
   const unsigned char* peb = nullptr;
+#ifdef _WIN64
+  asm("movq %%gs:0x60, %0" : "=r"(peb));
+  const auto* table = *reinterpret_cast<const unsigned char* const*>(peb + 0xF8);
+#else
   asm("movl %%fs:0x30, %0" : "=r"(peb));
   const auto* table = *reinterpret_cast<const unsigned char* const*>(peb + 0x94);
+#endif
   if (table == nullptr) return 0;
   constexpr int kEntries = 0x10000;
   constexpr int kEntrySize = 24;

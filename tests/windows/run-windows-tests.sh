@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Builds the 32-bit Windows tree and runs its tests under Wine on a private X server.
-#   tests/windows/run-windows-tests.sh [BUILD-DIR] [LINUX-BUILD-DIR]
+# Builds a Windows tree and runs its tests under Wine on a private X server.
+#   tests/windows/run-windows-tests.sh [BUILD-DIR] [LINUX-BUILD-DIR] [x86|x64]
 # BUILD-DIR defaults to build-win32; LINUX-BUILD-DIR (default build) holds the Linux module that
 # the Windows module's audio and texts are compared with, and the echo checker of the LMMS test.
+# The architecture (default x86, the 32-bit DLL) picks the toolchain and the Wine prefix.
 # Extra ctest arguments go in CTEST_ARGS (e.g. CTEST_ARGS="-LE integration").
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source_dir=$(pwd)
 build_dir=$(realpath -m "${1:-build-win32}")
 linux_build_dir=$(realpath -m "${2:-build}")
+case "${3:-x86}" in
+  x86) toolchain=i686-w64-mingw32 wine_arch=win32 ;;
+  x64) toolchain=x86_64-w64-mingw32 wine_arch=win64 ;;
+  *) echo "run-windows-tests.sh: the architecture is x86 or x64, not '$3'" >&2; exit 2 ;;
+esac
 
-export WINEARCH=win32
+export WINEARCH=$wine_arch
 export WINEDEBUG=-all
 # No Mono or Gecko prompts, and no debugger attaching to a crashed test (it would wait for ever).
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
@@ -37,7 +43,8 @@ start_display() {
   rm -f "$display_file"
 }
 
-# Makes the Wine prefix once: a 32-bit system whose windows are plain X windows.
+# Makes the Wine prefix once: a system of the build's architecture whose windows are plain X
+# windows.
 prepare_prefix() {
   if [ -f "$WINEPREFIX/.wrenfold-ready" ]; then return; fi
   mkdir -p "$WINEPREFIX"
@@ -64,7 +71,7 @@ build_linux_fingerprint() {
 
 start_display
 prepare_prefix
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/i686-w64-mingw32.cmake" \
+cmake -S "$source_dir" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/$toolchain.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DWRENFOLD_WERROR=ON -DWRENFOLD_LINUX_BUILD_DIR="$linux_build_dir" >/dev/null
 cmake --build "$build_dir" -j2
 if [ -f "$source_dir/tests/windows/ModuleFingerprint.cpp" ]; then build_linux_fingerprint; fi

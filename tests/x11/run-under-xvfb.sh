@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# run-under-xvfb.sh PROGRAM [ARGS...]: runs PROGRAM on a private Xvfb server (24-bit screen, local
-# socket only) and stops the server afterwards. The server picks a free display number itself
+# run-under-xvfb.sh PROGRAM [ARGS...]: runs PROGRAM on a private Xvfb server (24-bit screen, or the
+# depth XVFB_DEPTH names; local socket only) and stops the server afterwards. The server picks a free display number itself
 # (-displayfd), so several runs on one machine never race for the same number; -noreset keeps it
 # from resetting, and refusing connections meanwhile, each time its last client disconnects.
 set -euo pipefail
@@ -16,7 +16,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$folder/display" 2>"$folder/server.log" &
+Xvfb -displayfd 3 -screen 0 "1280x1024x${XVFB_DEPTH:-24}" -nolisten tcp -noreset 3>"$folder/display" 2>"$folder/server.log" &
 server=$!
 for _ in $(seq 100); do
   [ -s "$folder/display" ] && break

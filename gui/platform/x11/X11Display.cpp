@@ -98,6 +98,19 @@ bool paintOne() {
 
 }  // namespace
 
+xcb_cursor_t createArrowCursor(xcb_connection_t* connection) {
+  // The arrow of the server's standard cursor font: glyph 68, its mask 69, black on white.
+  constexpr uint16_t arrowGlyph = 68;
+  const xcb_font_t font = xcb_generate_id(connection);
+  const char name[] = "cursor";
+  xcb_open_font(connection, font, sizeof name - 1, name);
+  const xcb_cursor_t cursor = xcb_generate_id(connection);
+  xcb_create_glyph_cursor(connection, cursor, font, font, arrowGlyph, arrowGlyph + 1, 0, 0, 0, 0xffff, 0xffff,
+                          0xffff);
+  xcb_close_font(connection, font);
+  return cursor;
+}
+
 State& state() {
   static State instance;
   return instance;
@@ -142,21 +155,20 @@ void present(platform::Window* window) {
   cairo_surface_flush(window->image);
   const unsigned char* data = cairo_image_surface_get_data(window->image);
   const int stride = cairo_image_surface_get_stride(window->image);
-  const uint32_t rowBytes = static_cast<uint32_t>(width) * 4;
+  const uint32_t rowBytes = s.format.rowBytes(width);
   const int32_t rowsPerRequest =
       static_cast<int32_t>(std::max<uint32_t>(1, (s.maximumRequestBytes - putImageHeaderBytes) / rowBytes));
-  // Only the damaged rectangle travels, in bands that fit one request each.
+  // Only the damaged rectangle travels, in bands that fit one request each, in the screen's format.
   for (int32_t top = area.top; top < area.bottom; top += rowsPerRequest) {
     const int32_t rows = std::min(rowsPerRequest, area.bottom - top);
-    s.rowBuffer.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows));
+    s.rowBuffer.resize(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(rows));
     for (int32_t row = 0; row < rows; ++row) {
       const auto* source = reinterpret_cast<const uint32_t*>(data + static_cast<std::ptrdiff_t>(top + row) * stride);
-      std::copy(source + area.left, source + area.right,
-                s.rowBuffer.begin() + static_cast<std::ptrdiff_t>(row) * width);
+      s.format.convertRow(source + area.left, width, s.rowBuffer.data() + static_cast<std::size_t>(row) * rowBytes);
     }
-    xcb_put_image(s.connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window->id, s.gc, static_cast<uint16_t>(width), static_cast<uint16_t>(rows), static_cast<int16_t>(area.left),
-                  static_cast<int16_t>(top), 0, 24, rowBytes * static_cast<uint32_t>(rows),
-                  reinterpret_cast<const uint8_t*>(s.rowBuffer.data()));
+    xcb_put_image(s.connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window->id, s.gc, static_cast<uint16_t>(width),
+                  static_cast<uint16_t>(rows), static_cast<int16_t>(area.left), static_cast<int16_t>(top), 0,
+                  s.format.depth(), rowBytes * static_cast<uint32_t>(rows), s.rowBuffer.data());
   }
 }
 
@@ -247,6 +259,8 @@ bool acquireDisplay() {
   s.maximumRequestBytes = xcb_get_maximum_request_length(connection) * 4;
   s.gc = xcb_generate_id(connection);
   xcb_create_gc(connection, s.gc, s.screen->root, 0, nullptr);
+  s.format = x11::X11PixelFormat::ofScreen(xcb_get_setup(connection), s.screen);
+  s.arrow = x11::createArrowCursor(connection);
   raster::setDamageHandler(&x11::addDamage);
   return true;
 }
@@ -258,8 +272,10 @@ void releaseDisplay() {
     if (window->alive) destroyWindow(window.get());
   }
   s.windows.clear();
-  s.rowBuffer = std::vector<uint32_t>();
+  s.rowBuffer = std::vector<uint8_t>();
   if (s.connection != nullptr) {
+    if (s.arrow != 0) xcb_free_cursor(s.connection, s.arrow);
+    s.arrow = 0;
     xcb_free_gc(s.connection, s.gc);
     xcb_disconnect(s.connection);
   }

@@ -15,6 +15,7 @@
 #include "gui/DropTarget.h"
 #include "gui/platform/cairo/CairoSurface.h"
 #include "gui/platform/platform.h"
+#include "gui/platform/x11/X11PixelFormat.h"
 
 namespace wrenfold {
 namespace platform {
@@ -71,12 +72,14 @@ struct State {
   int32_t displayUses = 0;
   uint32_t maximumRequestBytes = 0;
   xcb_gcontext_t gc = 0;  // for copying images to windows of the screen's depth
+  X11PixelFormat format;  // how the screen takes image pixels
+  xcb_cursor_t arrow = 0;  // the arrow pointer every editor window shows
   Atoms atoms{};
   std::vector<std::pair<std::string, const platform::WindowHandler*>> classes;
   // Every window made on the current connection; dead ones are kept until the connection closes,
   // so that a surface still holding one never points at freed memory.
   std::vector<std::unique_ptr<platform::Window>> windows;
-  std::vector<uint32_t> rowBuffer;
+  std::vector<uint8_t> rowBuffer;
   // The input state of a click being handled, answered to the first polls that follow it, so that
   // a click already over when the idle got to it still counts as one.
   uint32_t clickInput = 0;
@@ -106,6 +109,8 @@ bool handleDropMessage(const xcb_client_message_event_t* message);
 bool handleDropData(const xcb_selection_notify_event_t* notify);
 // Returns the input bits of an X key-and-button mask: buttons 1 to 3, Shift, Control and Alt only.
 uint32_t inputBitsOfMask(uint16_t mask);
+// Creates the arrow pointer of the server's cursor font.
+xcb_cursor_t createArrowCursor(xcb_connection_t* connection);
 // Interns the atoms the back end uses; answers false when the server did not answer.
 bool internAtoms(xcb_connection_t* connection, Atoms& atoms);
 

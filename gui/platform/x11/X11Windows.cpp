@@ -13,25 +13,12 @@ using x11::state;
 
 // Colour the window shows before its first paint, that of button faces.
 constexpr uint32_t windowFaceColor = 0xd4d0c8;
-constexpr uint8_t imageDepth = 24;
-constexpr uint8_t imageBitsPerPixel = 32;
 
 const platform::WindowHandler* findClass(const char* name) {
   for (auto& entry : state().classes) {
     if (entry.first == name) return entry.second;
   }
   return nullptr;
-}
-
-// Answers whether the server takes the images' 0x00RRGGBB little-endian pixels as they are.
-bool serverTakesImagePixels() {
-  const xcb_setup_t* setup = xcb_get_setup(state().connection);
-  if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST || state().screen->root_depth != imageDepth) return false;
-  xcb_format_iterator_t formats = xcb_setup_pixmap_formats_iterator(setup);
-  for (; formats.rem > 0; xcb_format_next(&formats)) {
-    if (formats.data->depth == imageDepth) return formats.data->bits_per_pixel == imageBitsPerPixel;
-  }
-  return false;
 }
 
 // Sends a request and answers whether the server accepted it.
@@ -51,12 +38,13 @@ xcb_window_t createXWindow(xcb_window_t parent, Rect bounds) {
   x11::State& s = state();
   const xcb_window_t id = xcb_generate_id(s.connection);
   // Depth, visual and colormap are the screen's own, so a parent of another visual is no obstacle.
-  const uint32_t mask = XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP;
-  const uint32_t values[] = {windowFaceColor, 0,
+  const uint32_t mask =
+      XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP | XCB_CW_CURSOR;
+  const uint32_t values[] = {s.format.pixelOf(windowFaceColor), 0,
                              XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_STRUCTURE_NOTIFY,
-                             s.screen->default_colormap};
+                             s.screen->default_colormap, s.arrow};
   const xcb_void_cookie_t cookie = xcb_create_window_checked(
-      s.connection, imageDepth, id, parent, static_cast<int16_t>(bounds.left), static_cast<int16_t>(bounds.top),
+      s.connection, s.format.depth(), id, parent, static_cast<int16_t>(bounds.left), static_cast<int16_t>(bounds.top),
       static_cast<uint16_t>(bounds.width()), static_cast<uint16_t>(bounds.height()), 0,
       XCB_WINDOW_CLASS_INPUT_OUTPUT, s.screen->root_visual, mask, values);
   return accepted(cookie) ? id : 0;
@@ -92,7 +80,7 @@ Window* createChildWindow(const char* className, const char* title, void* parent
   const auto parentId = static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(parent));
   const WindowHandler* handler = className != nullptr ? findClass(className) : nullptr;
   if (handler == nullptr || parentId == 0 || s.connection == nullptr || bounds.width() <= 0 || bounds.height() <= 0 ||
-      !serverTakesImagePixels()) {
+      !s.format.usable()) {
     return nullptr;
   }
   cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, bounds.width(), bounds.height());
