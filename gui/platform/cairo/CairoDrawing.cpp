@@ -119,6 +119,32 @@ void blit(platform::Surface* destination, Rect area, platform::Surface* source, 
   }
 }
 
+// Makes the bitmap's keyed image once: its pixels of `key` become transparent, so each keyed copy
+// is one composite.
+void prepareKeyedImage(platform::Surface* bitmap, Color key) {
+  if (bitmap->keyedImage != nullptr) cairo_surface_destroy(bitmap->keyedImage);
+  bitmap->keyedImage = nullptr;
+  PixelAccess from(bitmap->image);
+  cairo_surface_t* keyed = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, from.width(), from.height());
+  if (cairo_surface_status(keyed) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(keyed);
+    return;
+  }
+  // Opaque pixels keep their colour; key pixels become fully transparent (premultiplied zero).
+  {
+    PixelAccess to(keyed);
+    const uint32_t keyValue = packed(key);
+    for (int32_t y = 0; y < from.height(); ++y) {
+      for (int32_t x = 0; x < from.width(); ++x) {
+        const uint32_t value = from.get(x, y);
+        to.row(y)[x] = value == keyValue ? 0u : (0xff000000u | value);
+      }
+    }
+  }
+  bitmap->keyedImage = keyed;
+  bitmap->keyedColor = key;
+}
+
 // Draws the bitmap's prepared keyed image over the destination: the key pixels are transparent.
 void compositeKeyed(platform::Surface* destination, Rect area, platform::Surface* source, Point origin) {
   cairo_surface_flush(destination->image);
@@ -223,6 +249,7 @@ Surface* loadBitmapResource(void*, int32_t id, int32_t* width, int32_t* height) 
   if (file == nullptr || !decodeBmp(file->bytes, file->size, decoded)) return nullptr;
   Surface* surface = createMemorySurface(nullptr, decoded.width, decoded.height);
   if (surface == nullptr) return nullptr;
+  surface->loadedBitmap = true;
   {
     PixelAccess pixels(surface->image);
     for (int32_t y = 0; y < decoded.height; ++y) {
@@ -237,30 +264,6 @@ Surface* loadBitmapResource(void*, int32_t id, int32_t* width, int32_t* height) 
   return surface;
 }
 
-void keyBitmap(Surface* bitmap, Color key) {
-  if (bitmap == nullptr || bitmap->window != nullptr) return;
-  if (bitmap->keyedImage != nullptr) cairo_surface_destroy(bitmap->keyedImage);
-  bitmap->keyedImage = nullptr;
-  PixelAccess from(bitmap->image);
-  cairo_surface_t* keyed = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, from.width(), from.height());
-  if (cairo_surface_status(keyed) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(keyed);
-    return;
-  }
-  // Opaque pixels keep their colour; key pixels become fully transparent (premultiplied zero).
-  {
-    PixelAccess to(keyed);
-    const uint32_t keyValue = packed(key);
-    for (int32_t y = 0; y < from.height(); ++y) {
-      for (int32_t x = 0; x < from.width(); ++x) {
-        const uint32_t value = from.get(x, y);
-        to.row(y)[x] = value == keyValue ? 0u : (0xff000000u | value);
-      }
-    }
-  }
-  bitmap->keyedImage = keyed;
-  bitmap->keyedColor = key;
-}
 
 Pen* createPen(int32_t style, int32_t width, Color color) {
   ++liveObjects;
@@ -451,6 +454,10 @@ void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sou
   if (recording()) recordDrawingLine("copyKeyed " + rectText(area) + " from " + pointText(sourceOrigin) + " key " +
                     raster::hexColor(key));
   if (destination == nullptr || source == nullptr) return;
+  // A loaded bitmap never changes, so its keyed image is made at its first keyed copy and kept.
+  if (source->loadedBitmap && (source->keyedImage == nullptr || source->keyedColor != key)) {
+    prepareKeyedImage(source, key);
+  }
   if (source->keyedImage != nullptr && source->keyedColor == key && source->image != destination->image) {
     compositeKeyed(destination, area, source, sourceOrigin);
   } else {

@@ -49,7 +49,9 @@ struct Surface {
   Color backgroundColor;
   bool opaqueBackground = true;
   Point position;
-  // The image with the key colour made transparent, prepared once by keyBitmap; null until then.
+  // A loaded bitmap, whose pixels never change after loading.
+  bool loadedBitmap = false;
+  // A loaded bitmap's image with the key colour made transparent, made at its first keyed copy.
   cairo_surface_t* keyedImage = nullptr;
   Color keyedColor;
 };

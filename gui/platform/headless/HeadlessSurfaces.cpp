@@ -88,11 +88,11 @@ void releaseDisplay() {
   if (headless::state().displayConnections > 0) --headless::state().displayConnections;
 }
 
-// The headless windows have no connection of their own: their paints are run by the program.
-void dispatchPendingEvents() {}
-
-// Window surfaces draw straight into the window's image, so there is nothing to copy.
-void presentWindow(Window*) {}
+// Clicks and drops arrive when the program scripts them; what waits here are paint requests.
+void dispatchPendingEvents() {
+  while (dispatchOnePendingPaint()) {
+  }
+}
 
 }  // namespace platform
 }  // namespace wrenfold

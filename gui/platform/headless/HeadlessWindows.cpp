@@ -11,18 +11,10 @@ namespace {
 
 // Colour a window shows before anything is drawn into it, the class brush of button faces.
 constexpr uint32_t windowFaceColor = 0xd4d0c8;
-int imageLibraryToken = 0;
 
 platform::Window* findWindow(const void* handle) {
   for (auto& window : state().windows) {
     if (window.get() == handle) return window.get();
-  }
-  return nullptr;
-}
-
-const platform::WindowHandler* findClass(const std::string& name) {
-  for (auto& entry : state().classes) {
-    if (entry.first == name) return entry.second;
   }
   return nullptr;
 }
@@ -57,7 +49,7 @@ void moveBy(platform::Window* window, int32_t dh, int32_t dv) {
 // Destroys children first, then tells the window's class, then forgets the window.
 void destroyTree(platform::Window* window) {
   for (platform::Window* child : childWindows(window)) destroyTree(child);
-  recordEvent("destroyWindow " + window->className);
+  recordEvent("destroyWindow \"" + window->title + "\"");
   if (window->handler != nullptr && window->userData != nullptr && window->handler->destroyed != nullptr) {
     window->handler->destroyed(window, window->userData);
   }
@@ -82,7 +74,6 @@ void reset() {
   State& s = state();
   s.inputQueue.clear();
   s.input = InputState();
-  s.swapped = false;
   s.ticks = 0;
   s.slept = 0;
   s.events.clear();
@@ -102,8 +93,6 @@ void setInput(const InputState& input) {
 InputState currentInput() { return state().input; }
 
 std::size_t queuedInputCount() { return state().inputQueue.size(); }
-
-void setMouseButtonsSwapped(bool swapped) { state().swapped = swapped; }
 
 void setTickCount(uint32_t milliseconds) { state().ticks = milliseconds; }
 
@@ -142,25 +131,15 @@ std::vector<platform::Window*> childWindows(platform::Window* parent) {
   return children;
 }
 
-std::string windowClassName(platform::Window* window) {
-  return findWindow(window) != nullptr ? window->className : std::string();
-}
-
 std::string windowTitle(platform::Window* window) {
   return findWindow(window) != nullptr ? window->title : std::string();
 }
-
-bool isClassRegistered(const std::string& name) { return findClass(name) != nullptr; }
 
 bool isDropTarget(platform::Window* window) { return findWindow(window) != nullptr && window->dropTarget; }
 
 std::size_t liveWindowCount() { return state().windows.size(); }
 
 std::size_t liveObjectCount() { return raster::liveObjectCount(); }
-
-int32_t threadServicesDepth() { return state().threadServices; }
-
-int32_t loadedImageLibraries() { return state().imageLibraries; }
 
 void clickWindow(platform::Window* window, Point where) {
   if (findWindow(window) == nullptr || window->handler == nullptr || window->userData == nullptr) return;
@@ -199,54 +178,32 @@ namespace platform {
 using headless::recordEvent;
 using headless::state;
 
-bool registerWindowClass(const char* name, void*, const WindowHandler* handler) {
-  if (name == nullptr || handler == nullptr || headless::isClassRegistered(name)) return false;
-  state().classes.emplace_back(name, handler);
-  recordEvent(std::string("registerClass ") + name);
-  return true;
-}
-
-void unregisterWindowClass(const char* name, void*) {
-  if (name == nullptr) return;
-  auto& classes = state().classes;
-  auto it = std::find_if(classes.begin(), classes.end(), [name](const auto& entry) { return entry.first == name; });
-  if (it == classes.end()) return;
-  classes.erase(it);
-  recordEvent(std::string("unregisterClass ") + name);
-}
-
-Window* createChildWindow(const char* className, const char* title, void* parent, Rect bounds, void*) {
-  if (className == nullptr || parent == nullptr) return nullptr;
-  const WindowHandler* handler = headless::findClass(className);
-  if (handler == nullptr) return nullptr;
+Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData) {
+  if (parent == nullptr || handler == nullptr) return nullptr;
   // A parent that is none of this back end's windows is foreign: it is never looked into.
   Window* parentWindow = headless::findWindow(parent);
   if (parentWindow == nullptr) return nullptr;
   Point origin = parentWindow->screenArea.topLeft();
 
   auto window = std::make_unique<Window>();
-  window->className = className;
   window->title = title != nullptr ? title : "";
   window->parent = parentWindow;
   window->screenArea = bounds.offsetBy(origin.h, origin.v);
   window->handler = handler;
+  window->userData = userData;
   window->image = headless::makeWindowImage(bounds.width(), bounds.height());
   Window* handle = window.get();
   state().windows.push_back(std::move(window));
-  recordEvent("createWindow " + handle->className + " \"" + handle->title + "\"");
+  recordEvent("createWindow \"" + handle->title + "\"");
   headless::invalidate(handle, Rect(0, 0, bounds.width(), bounds.height()));
   return handle;
 }
 
 void destroyWindow(Window* window) {
-  if (headless::findWindow(window) != nullptr) headless::destroyTree(window);
+  if (headless::findWindow(window) == nullptr) return;
+  window->userData = nullptr;
+  headless::destroyTree(window);
 }
-
-void setWindowUserData(Window* window, void* userData) {
-  if (headless::findWindow(window) != nullptr) window->userData = userData;
-}
-
-void* windowUserData(Window* window) { return headless::findWindow(window) != nullptr ? window->userData : nullptr; }
 
 Rect windowScreenRect(Window* window) { return headless::findWindow(window) != nullptr ? window->screenArea : Rect(); }
 
@@ -271,8 +228,6 @@ uint32_t inputState() {
 }
 
 Point cursorScreenPosition() { return state().input.cursor; }
-
-bool mouseButtonsSwapped() { return state().swapped; }
 
 uint32_t tickCount() { return state().ticks; }
 
@@ -300,30 +255,17 @@ bool dispatchOnePendingPaint() {
   return true;
 }
 
-void initializeThreadServices() { ++state().threadServices; }
-
-void releaseThreadServices() { --state().threadServices; }
-
-void* loadImageLibrary() {
-  ++state().imageLibraries;
-  return &headless::imageLibraryToken;
-}
-
-void freeImageLibrary(void* library) {
-  if (library != nullptr) --state().imageLibraries;
-}
-
 bool registerDropTarget(Window* window) {
   if (headless::findWindow(window) == nullptr) return false;
   window->dropTarget = true;
-  recordEvent("registerDrop " + window->className);
+  recordEvent("registerDrop \"" + window->title + "\"");
   return true;
 }
 
 void revokeDropTarget(Window* window) {
   if (headless::findWindow(window) == nullptr || !window->dropTarget) return;
   window->dropTarget = false;
-  recordEvent("revokeDrop " + window->className);
+  recordEvent("revokeDrop \"" + window->title + "\"");
 }
 
 }  // namespace platform

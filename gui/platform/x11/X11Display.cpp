@@ -282,12 +282,6 @@ bool dispatchOnePendingPaint() {
   return painted;
 }
 
-void presentWindow(Window* window) {
-  window = x11::liveWindow(window);
-  if (window == nullptr || !window->damaged) return;
-  x11::present(window);
-  xcb_flush(state().connection);
-}
 
 }  // namespace platform
 }  // namespace wrenfold

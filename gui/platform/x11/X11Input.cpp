@@ -10,8 +10,6 @@ namespace {
 
 using x11::state;
 
-int imageLibraryToken = 0;
-
 // The pointer's state, or null without a connection or an answer.
 xcb_query_pointer_reply_t* queryPointer() {
   x11::State& s = state();
@@ -58,9 +56,6 @@ Point cursorScreenPosition() {
   return where;
 }
 
-// X reports logical buttons, already swapped when the user asked for it.
-bool mouseButtonsSwapped() { return false; }
-
 uint32_t tickCount() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
@@ -74,16 +69,6 @@ void sleepMilliseconds(uint32_t milliseconds) {
   while (nanosleep(&wait, &wait) != 0) {
   }
 }
-
-// X needs no per-thread initialisation for drag and drop.
-void initializeThreadServices() {}
-
-void releaseThreadServices() {}
-
-// Keyed blits are composited by the rasteriser; there is no library to load.
-void* loadImageLibrary() { return &imageLibraryToken; }
-
-void freeImageLibrary(void*) {}
 
 }  // namespace platform
 }  // namespace wrenfold

@@ -19,7 +19,7 @@
 namespace wrenfold {
 namespace platform {
 
-// An editor window: the X window, its class's procedure and the image it is drawn from.
+// An editor window: the X window, what it reports to and the image it is drawn from.
 struct Window {
   xcb_window_t id = 0;
   const WindowHandler* handler = nullptr;
@@ -72,7 +72,6 @@ struct State {
   uint32_t maximumRequestBytes = 0;
   xcb_gcontext_t gc = 0;  // for copying images to windows of the screen's depth
   Atoms atoms{};
-  std::vector<std::pair<std::string, const platform::WindowHandler*>> classes;
   // Every window made on the current connection; dead ones are kept until the connection closes,
   // so that a surface still holding one never points at freed memory.
   std::vector<std::unique_ptr<platform::Window>> windows;

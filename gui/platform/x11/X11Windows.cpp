@@ -16,13 +16,6 @@ constexpr uint32_t windowFaceColor = 0xd4d0c8;
 constexpr uint8_t imageDepth = 24;
 constexpr uint8_t imageBitsPerPixel = 32;
 
-const platform::WindowHandler* findClass(const char* name) {
-  for (auto& entry : state().classes) {
-    if (entry.first == name) return entry.second;
-  }
-  return nullptr;
-}
-
 // Answers whether the server takes the images' 0x00RRGGBB little-endian pixels as they are.
 bool serverTakesImagePixels() {
   const xcb_setup_t* setup = xcb_get_setup(state().connection);
@@ -62,35 +55,15 @@ xcb_window_t createXWindow(xcb_window_t parent, Rect bounds) {
   return accepted(cookie) ? id : 0;
 }
 
-void describeWindow(xcb_window_t id, const char* className, const char* title) {
-  // WM_CLASS holds the instance name and the class name, each zero-terminated.
-  const std::string name(className);
-  setTextProperty(id, XCB_ATOM_WM_CLASS, name + '\0' + name + '\0');
-  setTextProperty(id, XCB_ATOM_WM_NAME, title != nullptr ? title : "");
-}
 
 }  // namespace
 
 namespace platform {
 
-bool registerWindowClass(const char* name, void*, const WindowHandler* handler) {
-  if (name == nullptr || handler == nullptr || findClass(name) != nullptr) return false;
-  state().classes.emplace_back(name, handler);
-  return true;
-}
-
-void unregisterWindowClass(const char* name, void*) {
-  if (name == nullptr) return;
-  auto& classes = state().classes;
-  classes.erase(std::remove_if(classes.begin(), classes.end(), [name](const auto& entry) { return entry.first == name; }),
-                classes.end());
-}
-
-Window* createChildWindow(const char* className, const char* title, void* parent, Rect bounds, void*) {
+Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData) {
   x11::State& s = state();
   // The parent is the host window's id; it is only ever handed to the X server.
   const auto parentId = static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(parent));
-  const WindowHandler* handler = className != nullptr ? findClass(className) : nullptr;
   if (handler == nullptr || parentId == 0 || s.connection == nullptr || bounds.width() <= 0 || bounds.height() <= 0 ||
       !serverTakesImagePixels()) {
     return nullptr;
@@ -105,13 +78,14 @@ Window* createChildWindow(const char* className, const char* title, void* parent
     cairo_surface_destroy(image);
     return nullptr;
   }
-  describeWindow(id, className, title);
+  setTextProperty(id, XCB_ATOM_WM_NAME, title != nullptr ? title : "");
   xcb_map_window(s.connection, id);
   xcb_flush(s.connection);
 
   auto window = std::make_unique<Window>();
   window->id = id;
   window->handler = handler;
+  window->userData = userData;
   window->image = image;
   window->width = bounds.width();
   window->height = bounds.height();
@@ -122,16 +96,11 @@ Window* createChildWindow(const char* className, const char* title, void* parent
 void destroyWindow(Window* window) {
   window = x11::liveWindow(window);
   if (window == nullptr) return;
+  window->userData = nullptr;
   x11::markDead(window);
   // The window may already be gone with the host's window; the error then comes back to us alone.
   accepted(xcb_destroy_window_checked(state().connection, window->id));
 }
-
-void setWindowUserData(Window* window, void* userData) {
-  if (x11::liveWindow(window) != nullptr) window->userData = userData;
-}
-
-void* windowUserData(Window* window) { return x11::liveWindow(window) != nullptr ? window->userData : nullptr; }
 
 Rect windowScreenRect(Window* window) {
   window = x11::liveWindow(window);
@@ -166,7 +135,11 @@ Surface* acquireWindowSurface(Window* window) {
 }
 
 void releaseWindowSurface(Window* window, Surface* surface) {
-  presentWindow(window);
+  window = x11::liveWindow(window);
+  if (window != nullptr && window->damaged) {
+    x11::present(window);
+    xcb_flush(state().connection);
+  }
   destroySurface(surface);
 }
 
