@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "gui/DropTarget.h"
-#include "gui/UriList.h"
+#include "gui/platform/shared/DropTarget.h"
+#include "gui/platform/shared/UriList.h"
 #include "gui/platform/headless/HeadlessControl.h"
 
 namespace wrenfold {

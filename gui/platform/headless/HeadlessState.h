@@ -52,5 +52,7 @@ struct State {
 State& state();
 // Appends an event to the event record.
 void recordEvent(const std::string& event);
+// Returns the window record of `handle` if it is a live window of this back end, else null.
+platform::Window* findWindow(const void* handle);
 }  // namespace headless
 }  // namespace wrenfold

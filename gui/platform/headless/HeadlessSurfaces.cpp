@@ -64,7 +64,7 @@ bool saveSurfacePng(platform::Surface* surface, const char* path) {
   return cairo_surface_write_to_png(surface->image, path) == CAIRO_STATUS_SUCCESS;
 }
 
-int32_t displayConnectionDepth() { return state().displayConnections; }
+std::size_t liveObjectCount() { return raster::liveObjectCount(); }
 
 void releaseLibraryCaches() {
   cairo_debug_reset_static_data();
@@ -78,21 +78,6 @@ void releaseLibraryCaches() {
 namespace platform {
 
 void releaseWindowSurface(Window*, Surface* surface) { destroySurface(surface); }
-
-bool acquireDisplay() {
-  ++headless::state().displayConnections;
-  return true;
-}
-
-void releaseDisplay() {
-  if (headless::state().displayConnections > 0) --headless::state().displayConnections;
-}
-
-// Clicks and drops arrive when the program scripts them; what waits here are paint requests.
-void dispatchPendingEvents() {
-  while (dispatchOnePendingPaint()) {
-  }
-}
 
 }  // namespace platform
 }  // namespace wrenfold

@@ -1,4 +1,4 @@
-// The window system's use by a frame and the event pump of the platform contract. A frame's use
+// The window system's use by a frame, the event pump and the idle pump's paint step. A frame's use
 // initialises the thread's OLE (for its drop target) and loads the image library for keyed blits.
 // The host's own message loop delivers the window's messages, so the pump only makes sure GDI has
 // carried out the drawing it may still hold in the thread's batch.
@@ -23,6 +23,13 @@ void releaseDisplay() {
 }
 
 void dispatchPendingEvents() { GdiFlush(); }
+
+bool dispatchOnePendingPaint() {
+  MSG message;
+  if (!PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) return false;
+  DispatchMessageA(&message);
+  return true;
+}
 
 }  // namespace platform
 }  // namespace wrenfold

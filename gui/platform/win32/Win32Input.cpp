@@ -1,4 +1,4 @@
-// Input state, the clock and the idle pump's message step.
+// Input state: held buttons and keys, swapped buttons mapped back, and the cursor.
 #include "gui/platform/win32/Win32Surface.h"
 
 namespace wrenfold {
@@ -38,17 +38,6 @@ Point cursorScreenPosition() {
   POINT position = {};
   if (!GetCursorPos(&position)) return Point();
   return Point(position.x, position.y);
-}
-
-uint32_t tickCount() { return GetTickCount(); }
-
-void sleepMilliseconds(uint32_t milliseconds) { Sleep(milliseconds); }
-
-bool dispatchOnePendingPaint() {
-  MSG message;
-  if (!PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) return false;
-  DispatchMessageA(&message);
-  return true;
 }
 
 }  // namespace platform

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/DropTarget.h"
+#include "gui/platform/shared/DropTarget.h"
 #include "gui/platform/cairo/CairoSurface.h"
 #include "gui/platform/platform.h"
 

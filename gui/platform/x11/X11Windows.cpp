@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "gui/platform/shared/WindowFace.h"
 #include "gui/platform/x11/X11State.h"
 
 namespace wrenfold {
@@ -11,8 +12,6 @@ namespace {
 
 using x11::state;
 
-// Colour the window shows before its first paint, that of button faces.
-constexpr uint32_t windowFaceColor = 0xd4d0c8;
 constexpr uint8_t imageDepth = 24;
 constexpr uint8_t imageBitsPerPixel = 32;
 
@@ -45,7 +44,7 @@ xcb_window_t createXWindow(xcb_window_t parent, Rect bounds) {
   const xcb_window_t id = xcb_generate_id(s.connection);
   // Depth, visual and colormap are the screen's own, so a parent of another visual is no obstacle.
   const uint32_t mask = XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP;
-  const uint32_t values[] = {windowFaceColor, 0,
+  const uint32_t values[] = {raster::packedColor(platform::windowFaceColor), 0,
                              XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_STRUCTURE_NOTIFY,
                              s.screen->default_colormap};
   const xcb_void_cookie_t cookie = xcb_create_window_checked(
@@ -119,11 +118,7 @@ void invalidateWindow(Window* window, const Rect* area) {
   if (window == nullptr) return;
   const Rect whole(0, 0, window->width, window->height);
   const Rect wanted = area != nullptr ? *area : whole;
-  window->paintArea = window->paintPending
-                          ? Rect(std::min(window->paintArea.left, wanted.left), std::min(window->paintArea.top, wanted.top),
-                                 std::max(window->paintArea.right, wanted.right),
-                                 std::max(window->paintArea.bottom, wanted.bottom))
-                          : wanted;
+  window->paintArea = window->paintPending ? window->paintArea.unitedWith(wanted) : wanted;
   window->paintPending = true;
 }
 
