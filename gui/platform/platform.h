@@ -1,7 +1,9 @@
 #pragma once
 
 // The services every windowing back end provides to the toolkit. Each back end (one folder under
-// gui/platform/) implements every function declared here; the build links exactly one of them.
+// gui/platform/) implements every function declared here for real; the build links exactly one of
+// them. What only one system has (Windows' window classes, its object services, its image library,
+// the swapped-buttons setting) stays inside that system's folder, behind these calls.
 // Handles are opaque; a failed native call is answered with null, false or 0, never an error code.
 // The parent handle a host passes for the editor (effEditOpen) is opaque: a back end only hands it
 // back to its window system (on X11 it is the host window's id) and never reads memory through it.
