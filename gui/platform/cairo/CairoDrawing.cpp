@@ -24,10 +24,10 @@ platform::Brush whiteBrush{whiteColor, true};
 platform::Font systemFont{platform::FontRequest(), true};
 
 std::size_t liveObjects = 0;
-raster::DrawingRecorder drawingRecorder = nullptr;
-raster::DamageHandler damageHandler = nullptr;
+cairo::DrawingRecorder drawingRecorder = nullptr;
+cairo::DamageHandler damageHandler = nullptr;
 
-uint32_t packed(Color color) { return raster::packedColor(color); }
+uint32_t packed(Color color) { return cairo::packedColor(color); }
 
 bool recording() { return drawingRecorder != nullptr; }
 
@@ -183,7 +183,7 @@ void setSource(cairo_t* cr, Color color) {
 
 }  // namespace
 
-namespace raster {
+namespace cairo {
 
 platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window) {
   auto* surface = new platform::Surface();
@@ -219,7 +219,7 @@ Color unpackedColor(uint32_t value) {
   return Color(static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value));
 }
 
-}  // namespace raster
+}  // namespace cairo
 
 namespace platform {
 
@@ -230,7 +230,7 @@ Surface* createMemorySurface(Surface*, int32_t width, int32_t height) {
     cairo_surface_destroy(image);
     return nullptr;
   }
-  return raster::makeSurface(image, true, nullptr);
+  return cairo::makeSurface(image, true, nullptr);
 }
 
 void destroySurface(Surface* surface) {
@@ -355,7 +355,7 @@ void lineTo(Surface* surface, Point to) {
   surface->position = to;
   const Pen* pen = surface->pen;
   if (pen == nullptr || pen->drawsNothing) return;
-  if (recording()) recordDrawingLine("line " + pointText(from) + " " + pointText(to) + " " + raster::hexColor(pen->color) +
+  if (recording()) recordDrawingLine("line " + pointText(from) + " " + pointText(to) + " " + cairo::hexColor(pen->color) +
                     (pen->style == penDotted ? " dotted" : " solid"));
 
   // Bresenham's walk from `from` towards `to`; the end point itself is left out.
@@ -386,7 +386,7 @@ void lineTo(Surface* surface, Point to) {
 
 void fillRect(Surface* surface, Rect area) {
   if (surface == nullptr || surface->brush == nullptr) return;
-  if (recording()) recordDrawingLine("fill " + rectText(area) + " " + raster::hexColor(surface->brush->color));
+  if (recording()) recordDrawingLine("fill " + rectText(area) + " " + cairo::hexColor(surface->brush->color));
   PixelAccess pixels(surface->image);
   const uint32_t color = packed(surface->brush->color);
   const Rect clipped(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, pixels.width()),
@@ -401,7 +401,7 @@ void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
   if (surface == nullptr || text == nullptr) return;
   const FontRequest& font = surface->font->request;
   if (recording()) recordDrawingLine(std::string("text \"") + text + "\" " + rectText(area) + " flags=" + std::to_string(flags) + " " +
-                    raster::hexColor(surface->textColor) + (surface->opaqueBackground ? " opaque" : " transparent"));
+                    cairo::hexColor(surface->textColor) + (surface->opaqueBackground ? " opaque" : " transparent"));
   cairo_t* cr = cairo_create(surface->image);
   cairo_select_font_face(cr, installedFace(font.face[0] != 0 ? font.face : "Arial"),
                          font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
@@ -452,7 +452,7 @@ void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOr
 
 void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key) {
   if (recording()) recordDrawingLine("copyKeyed " + rectText(area) + " from " + pointText(sourceOrigin) + " key " +
-                    raster::hexColor(key));
+                    cairo::hexColor(key));
   if (destination == nullptr || source == nullptr) return;
   // A loaded bitmap never changes, so its keyed image is made at its first keyed copy and kept.
   if (source->loadedBitmap && (source->keyedImage == nullptr || source->keyedColor != key)) {

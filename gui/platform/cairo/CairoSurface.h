@@ -58,7 +58,7 @@ struct Surface {
 
 }  // namespace platform
 
-namespace raster {
+namespace cairo {
 
 // Receives one line describing each drawing primitive ("fill 1,1,9,9 #000000", …).
 using DrawingRecorder = void (*)(const std::string& line);
@@ -80,5 +80,5 @@ uint32_t packedColor(Color color);
 // Returns the colour of a 0x00RRGGBB pixel.
 Color unpackedColor(uint32_t value);
 
-}  // namespace raster
+}  // namespace cairo
 }  // namespace wrenfold

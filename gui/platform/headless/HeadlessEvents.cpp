@@ -63,7 +63,7 @@ bool dispatchOnePendingPaint() {
   std::snprintf(text, sizeof(text), "paint %d,%d,%d,%d", area.left, area.top, area.right, area.bottom);
   recordEvent(text);
   if (window->handler != nullptr && window->userData != nullptr && window->handler->paint != nullptr) {
-    Surface* surface = raster::makeSurface(window->image, false, window);
+    Surface* surface = cairo::makeSurface(window->image, false, window);
     window->handler->paint(window, window->userData, surface, area);
     releaseWindowSurface(window, surface);
   }

@@ -98,7 +98,7 @@ std::size_t liveWindowCount() { return state().windows.size(); }
 
 Color windowPixel(platform::Window* window, Point where) {
   if (findWindow(window) == nullptr) return blackColor;
-  platform::Surface* surface = raster::makeSurface(window->image, false, window);
+  platform::Surface* surface = cairo::makeSurface(window->image, false, window);
   Color answer = pixel(surface, where);
   platform::releaseWindowSurface(window, surface);
   return answer;
@@ -154,7 +154,7 @@ void invalidateWindow(Window* window, const Rect* area) {
 
 Surface* acquireWindowSurface(Window* window) {
   if (headless::findWindow(window) == nullptr) return nullptr;
-  return raster::makeSurface(window->image, false, window);
+  return cairo::makeSurface(window->image, false, window);
 }
 
 }  // namespace platform

@@ -242,7 +242,7 @@ bool acquireDisplay() {
   s.maximumRequestBytes = xcb_get_maximum_request_length(connection) * 4;
   s.gc = xcb_generate_id(connection);
   xcb_create_gc(connection, s.gc, s.screen->root, 0, nullptr);
-  raster::setDamageHandler(&x11::addDamage);
+  cairo::setDamageHandler(&x11::addDamage);
   return true;
 }
 
@@ -260,7 +260,7 @@ void releaseDisplay() {
   }
   s.connection = nullptr;
   s.screen = nullptr;
-  raster::setDamageHandler(nullptr);
+  cairo::setDamageHandler(nullptr);
 }
 
 void dispatchPendingEvents() {

@@ -44,7 +44,7 @@ xcb_window_t createXWindow(xcb_window_t parent, Rect bounds) {
   const xcb_window_t id = xcb_generate_id(s.connection);
   // Depth, visual and colormap are the screen's own, so a parent of another visual is no obstacle.
   const uint32_t mask = XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP;
-  const uint32_t values[] = {raster::packedColor(platform::windowFaceColor), 0,
+  const uint32_t values[] = {cairo::packedColor(platform::windowFaceColor), 0,
                              XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_STRUCTURE_NOTIFY,
                              s.screen->default_colormap};
   const xcb_void_cookie_t cookie = xcb_create_window_checked(
@@ -126,7 +126,7 @@ Surface* acquireWindowSurface(Window* window) {
   window = x11::liveWindow(window);
   if (window == nullptr) return nullptr;
   // The surface holds its own reference, so it stays valid if the window dies while it is in use.
-  return raster::makeSurface(cairo_surface_reference(window->image), true, window);
+  return cairo::makeSurface(cairo_surface_reference(window->image), true, window);
 }
 
 void releaseWindowSurface(Window* window, Surface* surface) {
