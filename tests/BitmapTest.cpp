@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/Skin.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "gui/platform/headless/HeadlessControl.h"
@@ -20,12 +21,7 @@ class BitmapTest : public ::testing::Test {
 };
 
 TEST_F(BitmapTest, SkinResourcesLoadWithTheirSizes) {
-  struct Case {
-    int32_t id, width, height;
-  };
-  const Case cases[] = {{128, 350, 430}, {129, 30, 30}, {130, 30, 30}, {131, 6, 6},
-                        {132, 20, 180},  {133, 20, 10}, {134, 20, 54}};
-  for (const Case& c : cases) {
+  for (const skin::BitmapSpec& c : skin::bitmaps) {
     SCOPED_TRACE(c.id);
     auto* bitmap = new Bitmap(c.id);
     EXPECT_TRUE(bitmap->isLoaded());
@@ -57,7 +53,7 @@ TEST_F(BitmapTest, MissingResourceGivesAZeroSizedBitmapThatDrawsNothing) {
 
 TEST_F(BitmapTest, ReleasedTwiceAfterOneAddRefIsDeletedAtTheSecondRelease) {
   const std::size_t before = headless::liveObjectCount();
-  auto* bitmap = new Bitmap(129);
+  auto* bitmap = new Bitmap(skin::lowerKnobBitmap);
   ASSERT_EQ(headless::liveObjectCount(), before + 1);
   bitmap->addRef();
   bitmap->release();
@@ -68,31 +64,33 @@ TEST_F(BitmapTest, ReleasedTwiceAfterOneAddRefIsDeletedAtTheSecondRelease) {
 }
 
 TEST_F(BitmapTest, DrawCopiesFromTheOffsetIntoTheRectangle) {
-  auto* button = new Bitmap(134);
-  platform::Surface* reference = headless::createSurface(20, 54, blackColor);
-  platform::Surface* target = headless::createSurface(40, 40, redColor);
+  auto* button = new Bitmap(skin::buttonBitmap);
+  const int32_t w = button->getWidth();
+  const int32_t h = button->getHeight() / skin::buttonImages;
+  platform::Surface* reference = headless::createSurface(w, button->getHeight(), blackColor);
+  platform::Surface* target = headless::createSurface(w + 20, h + 20, redColor);
   {
     DrawContext whole(nullptr, reference, nullptr);
-    button->draw(&whole, Rect(0, 0, 20, 54), Point());
+    button->draw(&whole, Rect(0, 0, w, button->getHeight()), Point());
     DrawContext context(nullptr, target, nullptr);
-    button->draw(&context, Rect(5, 5, 25, 32), Point(0, 27));  // the lower, lit state
+    button->draw(&context, Rect(5, 5, 5 + w, 5 + h), Point(0, h));  // the lower, lit state
   }
-  for (int32_t y = 0; y < 27; ++y) {
-    for (int32_t x = 0; x < 20; ++x) {
-      ASSERT_EQ(headless::pixel(target, Point(5 + x, 5 + y)), headless::pixel(reference, Point(x, 27 + y)))
+  for (int32_t y = 0; y < h; ++y) {
+    for (int32_t x = 0; x < w; ++x) {
+      ASSERT_EQ(headless::pixel(target, Point(5 + x, 5 + y)), headless::pixel(reference, Point(x, h + y)))
           << x << "," << y;
     }
   }
   EXPECT_EQ(headless::pixel(target, Point(4, 5)), redColor);
-  EXPECT_EQ(headless::pixel(target, Point(25, 5)), redColor);
-  EXPECT_EQ(headless::pixel(target, Point(5, 32)), redColor);
+  EXPECT_EQ(headless::pixel(target, Point(5 + w, 5)), redColor);
+  EXPECT_EQ(headless::pixel(target, Point(5, 5 + h)), redColor);
   button->release();
   platform::destroySurface(reference);
   platform::destroySurface(target);
 }
 
 TEST_F(BitmapTest, TransparentDrawingLeavesWhitePixelsOutAndPlainDrawingCopiesThem) {
-  for (int32_t id : {131, 133}) {
+  for (int32_t id : {skin::knobHandleBitmap, skin::sliderHandleBitmap}) {
     SCOPED_TRACE(id);
     auto* handle = new Bitmap(id);
     const int32_t w = handle->getWidth();

@@ -24,10 +24,10 @@ platform::Brush whiteBrush{whiteColor, true};
 platform::Font systemFont{platform::FontRequest(), true};
 
 std::size_t liveObjects = 0;
-raster::DrawingRecorder drawingRecorder = nullptr;
-raster::DamageHandler damageHandler = nullptr;
+cairo::DrawingRecorder drawingRecorder = nullptr;
+cairo::DamageHandler damageHandler = nullptr;
 
-uint32_t packed(Color color) { return raster::packedColor(color); }
+uint32_t packed(Color color) { return cairo::packedColor(color); }
 
 bool recording() { return drawingRecorder != nullptr; }
 
@@ -119,6 +119,32 @@ void blit(platform::Surface* destination, Rect area, platform::Surface* source, 
   }
 }
 
+// Makes the bitmap's keyed image once: its pixels of `key` become transparent, so each keyed copy
+// is one composite.
+void prepareKeyedImage(platform::Surface* bitmap, Color key) {
+  if (bitmap->keyedImage != nullptr) cairo_surface_destroy(bitmap->keyedImage);
+  bitmap->keyedImage = nullptr;
+  PixelAccess from(bitmap->image);
+  cairo_surface_t* keyed = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, from.width(), from.height());
+  if (cairo_surface_status(keyed) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(keyed);
+    return;
+  }
+  // Opaque pixels keep their colour; key pixels become fully transparent (premultiplied zero).
+  {
+    PixelAccess to(keyed);
+    const uint32_t keyValue = packed(key);
+    for (int32_t y = 0; y < from.height(); ++y) {
+      for (int32_t x = 0; x < from.width(); ++x) {
+        const uint32_t value = from.get(x, y);
+        to.row(y)[x] = value == keyValue ? 0u : (0xff000000u | value);
+      }
+    }
+  }
+  bitmap->keyedImage = keyed;
+  bitmap->keyedColor = key;
+}
+
 // Draws the bitmap's prepared keyed image over the destination: the key pixels are transparent.
 void compositeKeyed(platform::Surface* destination, Rect area, platform::Surface* source, Point origin) {
   cairo_surface_flush(destination->image);
@@ -157,7 +183,7 @@ void setSource(cairo_t* cr, Color color) {
 
 }  // namespace
 
-namespace raster {
+namespace cairo {
 
 platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window) {
   auto* surface = new platform::Surface();
@@ -193,7 +219,7 @@ Color unpackedColor(uint32_t value) {
   return Color(static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value));
 }
 
-}  // namespace raster
+}  // namespace cairo
 
 namespace platform {
 
@@ -204,7 +230,7 @@ Surface* createMemorySurface(Surface*, int32_t width, int32_t height) {
     cairo_surface_destroy(image);
     return nullptr;
   }
-  return raster::makeSurface(image, true, nullptr);
+  return cairo::makeSurface(image, true, nullptr);
 }
 
 void destroySurface(Surface* surface) {
@@ -223,6 +249,7 @@ Surface* loadBitmapResource(void*, int32_t id, int32_t* width, int32_t* height) 
   if (file == nullptr || !decodeBmp(file->bytes, file->size, decoded)) return nullptr;
   Surface* surface = createMemorySurface(nullptr, decoded.width, decoded.height);
   if (surface == nullptr) return nullptr;
+  surface->loadedBitmap = true;
   {
     PixelAccess pixels(surface->image);
     for (int32_t y = 0; y < decoded.height; ++y) {
@@ -237,30 +264,6 @@ Surface* loadBitmapResource(void*, int32_t id, int32_t* width, int32_t* height) 
   return surface;
 }
 
-void keyBitmap(Surface* bitmap, Color key) {
-  if (bitmap == nullptr || bitmap->window != nullptr) return;
-  if (bitmap->keyedImage != nullptr) cairo_surface_destroy(bitmap->keyedImage);
-  bitmap->keyedImage = nullptr;
-  PixelAccess from(bitmap->image);
-  cairo_surface_t* keyed = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, from.width(), from.height());
-  if (cairo_surface_status(keyed) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(keyed);
-    return;
-  }
-  // Opaque pixels keep their colour; key pixels become fully transparent (premultiplied zero).
-  {
-    PixelAccess to(keyed);
-    const uint32_t keyValue = packed(key);
-    for (int32_t y = 0; y < from.height(); ++y) {
-      for (int32_t x = 0; x < from.width(); ++x) {
-        const uint32_t value = from.get(x, y);
-        to.row(y)[x] = value == keyValue ? 0u : (0xff000000u | value);
-      }
-    }
-  }
-  bitmap->keyedImage = keyed;
-  bitmap->keyedColor = key;
-}
 
 Pen* createPen(int32_t style, int32_t width, Color color) {
   ++liveObjects;
@@ -352,7 +355,7 @@ void lineTo(Surface* surface, Point to) {
   surface->position = to;
   const Pen* pen = surface->pen;
   if (pen == nullptr || pen->drawsNothing) return;
-  if (recording()) recordDrawingLine("line " + pointText(from) + " " + pointText(to) + " " + raster::hexColor(pen->color) +
+  if (recording()) recordDrawingLine("line " + pointText(from) + " " + pointText(to) + " " + cairo::hexColor(pen->color) +
                     (pen->style == penDotted ? " dotted" : " solid"));
 
   // Bresenham's walk from `from` towards `to`; the end point itself is left out.
@@ -383,7 +386,7 @@ void lineTo(Surface* surface, Point to) {
 
 void fillRect(Surface* surface, Rect area) {
   if (surface == nullptr || surface->brush == nullptr) return;
-  if (recording()) recordDrawingLine("fill " + rectText(area) + " " + raster::hexColor(surface->brush->color));
+  if (recording()) recordDrawingLine("fill " + rectText(area) + " " + cairo::hexColor(surface->brush->color));
   PixelAccess pixels(surface->image);
   const uint32_t color = packed(surface->brush->color);
   const Rect clipped(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, pixels.width()),
@@ -398,7 +401,7 @@ void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
   if (surface == nullptr || text == nullptr) return;
   const FontRequest& font = surface->font->request;
   if (recording()) recordDrawingLine(std::string("text \"") + text + "\" " + rectText(area) + " flags=" + std::to_string(flags) + " " +
-                    raster::hexColor(surface->textColor) + (surface->opaqueBackground ? " opaque" : " transparent"));
+                    cairo::hexColor(surface->textColor) + (surface->opaqueBackground ? " opaque" : " transparent"));
   cairo_t* cr = cairo_create(surface->image);
   cairo_select_font_face(cr, installedFace(font.face[0] != 0 ? font.face : "Arial"),
                          font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
@@ -449,8 +452,12 @@ void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOr
 
 void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key) {
   if (recording()) recordDrawingLine("copyKeyed " + rectText(area) + " from " + pointText(sourceOrigin) + " key " +
-                    raster::hexColor(key));
+                    cairo::hexColor(key));
   if (destination == nullptr || source == nullptr) return;
+  // A loaded bitmap never changes, so its keyed image is made at its first keyed copy and kept.
+  if (source->loadedBitmap && (source->keyedImage == nullptr || source->keyedColor != key)) {
+    prepareKeyedImage(source, key);
+  }
   if (source->keyedImage != nullptr && source->keyedColor == key && source->image != destination->image) {
     compositeKeyed(destination, area, source, sourceOrigin);
   } else {

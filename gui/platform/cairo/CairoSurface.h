@@ -49,14 +49,16 @@ struct Surface {
   Color backgroundColor;
   bool opaqueBackground = true;
   Point position;
-  // The image with the key colour made transparent, prepared once by keyBitmap; null until then.
+  // A loaded bitmap, whose pixels never change after loading.
+  bool loadedBitmap = false;
+  // A loaded bitmap's image with the key colour made transparent, made at its first keyed copy.
   cairo_surface_t* keyedImage = nullptr;
   Color keyedColor;
 };
 
 }  // namespace platform
 
-namespace raster {
+namespace cairo {
 
 // Receives one line describing each drawing primitive ("fill 1,1,9,9 #000000", …).
 using DrawingRecorder = void (*)(const std::string& line);
@@ -78,5 +80,5 @@ uint32_t packedColor(Color color);
 // Returns the colour of a 0x00RRGGBB pixel.
 Color unpackedColor(uint32_t value);
 
-}  // namespace raster
+}  // namespace cairo
 }  // namespace wrenfold
