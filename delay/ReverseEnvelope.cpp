@@ -19,7 +19,7 @@ int32_t rampSamples(float value, float rate) { return truncateToInt(value * valu
 }  // namespace
 
 ReverseEnvelope::ReverseEnvelope() {
-  storage = allocateArray<float>(AllocationSite::processing, initialCapacity);
+  storage = allocateUninitialisedArray<float>(AllocationSite::processing, initialCapacity);
   if (storage == nullptr) return;
   storageSize = initialCapacity;
   capacity = initialCapacity;
@@ -50,7 +50,7 @@ void ReverseEnvelope::setSampleRate(float rate) {
   if (storage == nullptr || !(rate > 0.0f && rate <= highestSampleRate)) return;
   const int32_t wanted = static_cast<int32_t>(4.0f * rate);
   if (wanted > storageSize) {
-    float* larger = allocateArray<float>(AllocationSite::processing, wanted);
+    float* larger = allocateUninitialisedArray<float>(AllocationSite::processing, wanted);
     if (larger != nullptr) {
       // The active length stays valid for the new storage, which is larger than the old one.
       delete[] storage;

@@ -7,6 +7,7 @@ namespace wrenfold {
 
 // A precomputed gain table as long as the delay, read in step with it, that fades each reversed
 // fragment (one per half of the table) in with the attack ramp and out with the release ramp.
+// Storage: sized for the highest rate seen; build writes only the active length, the only part read.
 // Threads: next and cursors run in processing; the other operations run in parameter, program and
 // sample-rate calls. Position and length are atomics so that a length change racing a processing
 // call can never move a read outside the storage.
