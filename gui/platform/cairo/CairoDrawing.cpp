@@ -6,6 +6,7 @@
 
 #include "gui/platform/cairo/BmpDecoder.h"
 #include "gui/platform/cairo/CairoSurface.h"
+#include "gui/platform/cairo/SharedBitmapPixels.h"
 #include "resources/EmbeddedBitmaps.h"
 
 namespace wrenfold {
@@ -83,8 +84,50 @@ std::string rectText(Rect r) {
          std::to_string(r.bottom);
 }
 
+// Returns an image over shared pixels that the image never writes; null when cairo refuses.
+cairo_surface_t* imageOver(const uint32_t* pixels, cairo_format_t format, int32_t width, int32_t height) {
+  // Each surface gets its own image over the pixels: cairo's image state is not safe to share
+  // between threads, the pixels are.
+  const int32_t stride = width * static_cast<int32_t>(sizeof(uint32_t));
+  if (cairo_format_stride_for_width(format, width) != stride) return nullptr;
+  auto* data = reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(pixels));
+  cairo_surface_t* image = cairo_image_surface_create_for_data(data, format, width, height, stride);
+  if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS) return image;
+  cairo_surface_destroy(image);
+  return nullptr;
+}
+
+// Gives a bitmap with shared pixels its keyed image from the shared keyed pixels; without them (a
+// second key colour) keyed copies fall back to comparing each pixel.
+void attachKeyedImage(platform::Surface* surface) {
+  SharedBitmapPixels* shared = surface->sharedPixels;
+  const uint32_t* keyed = shared->keyedPixels(surface->keyedColor);
+  if (keyed != nullptr) surface->keyedImage = imageOver(keyed, CAIRO_FORMAT_ARGB32, shared->width(), shared->height());
+}
+
+// Gives a loaded bitmap its shared pixels when it is first drawn; answers whether the surface has
+// an image to draw from.
+bool attachSharedPixels(platform::Surface* surface) {
+  if (surface->image != nullptr) return true;
+  if (surface->bitmapId == 0) return false;
+  SharedBitmapPixels* shared = SharedBitmapPixels::acquire(surface->bitmapId);
+  cairo_surface_t* image =
+      shared != nullptr ? imageOver(shared->pixels(), CAIRO_FORMAT_RGB24, shared->width(), shared->height())
+                        : nullptr;
+  if (image == nullptr) {
+    if (shared != nullptr) shared->release();
+    surface->bitmapId = 0;  // a resource that failed once fails again: stop asking
+    return false;
+  }
+  surface->sharedPixels = shared;
+  surface->image = image;
+  if (surface->keyWanted) attachKeyedImage(surface);
+  return true;
+}
+
 void blit(platform::Surface* destination, Rect area, platform::Surface* source, Point origin, const Color* key) {
   if (destination == nullptr || source == nullptr) return;
+  if (!attachSharedPixels(source) || destination->image == nullptr) return;
   PixelAccess from(source->image);
   PixelAccess to(destination->image);
   // Only the part that lies inside both images is copied; the rest of the destination stays.
@@ -211,6 +254,7 @@ void destroySurface(Surface* surface) {
   if (surface == nullptr) return;
   if (surface->ownsImage) cairo_surface_destroy(surface->image);
   if (surface->keyedImage != nullptr) cairo_surface_destroy(surface->keyedImage);
+  if (surface->sharedPixels != nullptr) surface->sharedPixels->release();
   delete surface;
   --liveObjects;
 }
@@ -219,21 +263,14 @@ Surface* loadBitmapResource(void*, int32_t id, int32_t* width, int32_t* height) 
   if (width != nullptr) *width = 0;
   if (height != nullptr) *height = 0;
   const EmbeddedBitmap* file = findEmbeddedBitmap(id);
-  DecodedBitmap decoded;
-  if (file == nullptr || !decodeBmp(file->bytes, file->size, decoded)) return nullptr;
-  Surface* surface = createMemorySurface(nullptr, decoded.width, decoded.height);
-  if (surface == nullptr) return nullptr;
-  {
-    PixelAccess pixels(surface->image);
-    for (int32_t y = 0; y < decoded.height; ++y) {
-      for (int32_t x = 0; x < decoded.width; ++x) {
-        pixels.set(x, y, decoded.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(decoded.width) +
-                                        static_cast<std::size_t>(x)]);
-      }
-    }
-  }
-  if (width != nullptr) *width = decoded.width;
-  if (height != nullptr) *height = decoded.height;
+  int32_t fileWidth = 0;
+  int32_t fileHeight = 0;
+  if (file == nullptr || !readBmpSize(file->bytes, file->size, fileWidth, fileHeight)) return nullptr;
+  // Only the size is read now; the pixels are shared by the module and attached at the first draw.
+  Surface* surface = raster::makeSurface(nullptr, true, nullptr);
+  surface->bitmapId = id;
+  if (width != nullptr) *width = fileWidth;
+  if (height != nullptr) *height = fileHeight;
   return surface;
 }
 
@@ -241,6 +278,13 @@ void keyBitmap(Surface* bitmap, Color key) {
   if (bitmap == nullptr || bitmap->window != nullptr) return;
   if (bitmap->keyedImage != nullptr) cairo_surface_destroy(bitmap->keyedImage);
   bitmap->keyedImage = nullptr;
+  if (bitmap->bitmapId != 0) {
+    bitmap->keyWanted = true;
+    bitmap->keyedColor = key;
+    if (bitmap->sharedPixels != nullptr) attachKeyedImage(bitmap);
+    return;
+  }
+  if (bitmap->image == nullptr) return;
   PixelAccess from(bitmap->image);
   cairo_surface_t* keyed = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, from.width(), from.height());
   if (cairo_surface_status(keyed) != CAIRO_STATUS_SUCCESS) {
@@ -450,7 +494,7 @@ void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOr
 void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key) {
   if (recording()) recordDrawingLine("copyKeyed " + rectText(area) + " from " + pointText(sourceOrigin) + " key " +
                     raster::hexColor(key));
-  if (destination == nullptr || source == nullptr) return;
+  if (destination == nullptr || source == nullptr || !attachSharedPixels(source)) return;
   if (source->keyedImage != nullptr && source->keyedColor == key && source->image != destination->image) {
     compositeKeyed(destination, area, source, sourceOrigin);
   } else {

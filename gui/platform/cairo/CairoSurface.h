@@ -14,6 +14,9 @@
 #include "gui/platform/platform.h"
 
 namespace wrenfold {
+
+class SharedBitmapPixels;
+
 namespace platform {
 
 // A pen: style, width and colour; the stock null pen draws nothing.
@@ -49,9 +52,15 @@ struct Surface {
   Color backgroundColor;
   bool opaqueBackground = true;
   Point position;
-  // The image with the key colour made transparent, prepared once by keyBitmap; null until then.
+  // The image with the key colour made transparent, prepared once after keyBitmap; null until then.
   cairo_surface_t* keyedImage = nullptr;
   Color keyedColor;
+  // The skin resource a loaded bitmap shows; its image and keyed image wrap the module's shared
+  // pixels, attached when the bitmap is first drawn. 0 for other surfaces.
+  int32_t bitmapId = 0;
+  SharedBitmapPixels* sharedPixels = nullptr;
+  // keyBitmap asked for a keyed image before the pixels were attached.
+  bool keyWanted = false;
 };
 
 }  // namespace platform
