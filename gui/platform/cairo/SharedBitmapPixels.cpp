@@ -1,7 +1,9 @@
 #include "gui/platform/cairo/SharedBitmapPixels.h"
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <utility>
 
 #include "gui/platform/cairo/CairoSurface.h"
@@ -30,12 +32,17 @@ SharedBitmapPixels* SharedBitmapPixels::acquire(int32_t id) {
     return *found;
   }
   const EmbeddedBitmap* file = findEmbeddedBitmap(id);
-  DecodedBitmap decoded;
-  if (file == nullptr || !decodeBmp(file->bytes, file->size, decoded)) return nullptr;
-  auto* entry = new SharedBitmapPixels(id, std::move(decoded));
-  entry->users = 1;
-  held.push_back(entry);
-  return entry;
+  // Short of memory the bitmap draws nothing, as a missing one does.
+  try {
+    DecodedBitmap decoded;
+    if (file == nullptr || !decodeBmp(file->bytes, file->size, decoded)) return nullptr;
+    auto entry = std::unique_ptr<SharedBitmapPixels>(new SharedBitmapPixels(id, std::move(decoded)));
+    held.push_back(entry.get());
+    entry->users = 1;
+    return entry.release();
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
 }
 
 std::size_t SharedBitmapPixels::heldCount() {
@@ -53,9 +60,14 @@ void SharedBitmapPixels::release() {
 const uint32_t* SharedBitmapPixels::keyedPixels(Color key) {
   std::lock_guard<std::mutex> lock(cacheLock);
   if (keyed.empty()) {
+    // Short of memory keyed copies compare each pixel instead.
+    try {
+      keyed.reserve(image.pixels.size());
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
     keyColor = key;
     const uint32_t keyValue = raster::packedColor(key);
-    keyed.reserve(image.pixels.size());
     for (uint32_t value : image.pixels) keyed.push_back(value == keyValue ? 0u : 0xff000000u | value);
   }
   return keyColor == key ? keyed.data() : nullptr;
