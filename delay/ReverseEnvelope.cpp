@@ -13,8 +13,53 @@ namespace {
 constexpr int32_t initialCapacity = 176400;
 constexpr int32_t initialLength = 44100;
 
+constexpr float initialSampleRate = 44100.0f;
+constexpr float initialRamp = 0.5f;
+
 // Returns the length of a ramp of 0.1 * value^2 seconds in samples.
 int32_t rampSamples(float value, float rate) { return truncateToInt(value * value * 0.1f * rate); }
+
+// Multiplies count entries from first on by a rising ramp i / steps, i = 0, 1, ...
+void applyRamp(float* table, int32_t first, int32_t count, int32_t steps, int32_t direction) {
+  const float divisor = static_cast<float>(steps);
+  for (int32_t i = 0; i < count; ++i)
+    table[first + direction * i] *= static_cast<float>(i) / divisor;
+}
+
+// Writes the n gains of a table with the given ramps.
+void fillTable(float* table, int32_t n, float rate, float attackValue, float releaseValue) {
+  std::fill(table, table + n, 1.0f);
+  const int32_t firstHalf = n / 2;
+  const int32_t secondHalf = n - firstHalf;
+
+  const int32_t attack = rampSamples(attackValue, rate);
+  if (attack != 0) {
+    const int32_t count = std::min(attack, secondHalf);
+    applyRamp(table, firstHalf, count, attack, 1);
+    applyRamp(table, 0, count, attack, 1);
+  }
+
+  const int32_t release = rampSamples(releaseValue, rate);
+  if (release != 0) {
+    const int32_t count = std::min(release, firstHalf);
+    applyRamp(table, firstHalf - 1, count, release, -1);
+    applyRamp(table, n - 1, count, release, -1);
+  }
+}
+
+// Returns the table of the starting length, rate and ramps, made once for the module. Every
+// envelope starts with it and its owner builds it once more when it first sets the rate, before
+// setting a length of its own: were each envelope to write it into its own storage, a second of
+// gains would stay resident that a shorter delay never reads.
+const float* startingTable() {
+  static float table[initialLength];
+  static const bool filled = [] {
+    fillTable(table, initialLength, initialSampleRate, initialRamp, initialRamp);
+    return true;
+  }();
+  static_cast<void>(filled);
+  return table;
+}
 
 }  // namespace
 
@@ -23,10 +68,10 @@ ReverseEnvelope::ReverseEnvelope() {
   if (storage == nullptr) return;
   storageSize = initialCapacity;
   capacity = initialCapacity;
+  sampleRate = initialSampleRate;
+  attackValue = initialRamp;
+  releaseValue = initialRamp;
   setLength(initialLength);
-  attackValue = 0.5f;
-  releaseValue = 0.5f;
-  build();
 }
 
 ReverseEnvelope::~ReverseEnvelope() { delete[] storage; }
@@ -66,35 +111,19 @@ void ReverseEnvelope::setSampleRate(float rate) {
 void ReverseEnvelope::build() {
   if (storage == nullptr) return;
   const int32_t n = length.load(std::memory_order_relaxed);
-  std::fill(storage, storage + n, 1.0f);
-  const int32_t firstHalf = n / 2;
-  const int32_t secondHalf = n - firstHalf;
-
-  const int32_t attack = rampSamples(attackValue, sampleRate);
-  if (attack != 0) {
-    const int32_t count = std::min(attack, secondHalf);
-    applyRamp(firstHalf, count, attack, 1);
-    applyRamp(0, count, attack, 1);
+  if (n == initialLength && sampleRate == initialSampleRate && attackValue == initialRamp &&
+      releaseValue == initialRamp) {
+    table = startingTable();
+    return;
   }
-
-  const int32_t release = rampSamples(releaseValue, sampleRate);
-  if (release != 0) {
-    const int32_t count = std::min(release, firstHalf);
-    applyRamp(firstHalf - 1, count, release, -1);
-    applyRamp(n - 1, count, release, -1);
-  }
+  fillTable(storage, n, sampleRate, attackValue, releaseValue);
+  table = storage;
 }
 
 float ReverseEnvelope::gainAt(int32_t index) const {
-  if (storage == nullptr || index < 0 || index >= length.load(std::memory_order_relaxed))
+  if (table == nullptr || index < 0 || index >= length.load(std::memory_order_relaxed))
     return 0.0f;
-  return storage[index];
-}
-
-void ReverseEnvelope::applyRamp(int32_t first, int32_t count, int32_t steps, int32_t direction) {
-  const float divisor = static_cast<float>(steps);
-  for (int32_t i = 0; i < count; ++i)
-    storage[first + direction * i] *= static_cast<float>(i) / divisor;
+  return table[index];
 }
 
 }  // namespace wrenfold
