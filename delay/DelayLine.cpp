@@ -29,7 +29,7 @@ void DelayLine::setLength(int32_t samples) {
   silence(n);
   readIndex.store(0, std::memory_order_relaxed);
   writeIndex.store(0, std::memory_order_relaxed);
-  length.store(n, std::memory_order_relaxed);
+  length.store(n, std::memory_order_release);
 }
 
 void DelayLine::setReverse(int32_t flag) {

@@ -86,7 +86,8 @@ class DelayLine {
   Cursor openCursor() const {
     Cursor cursor;
     cursor.storage = storage;
-    cursor.length = length.load(std::memory_order_relaxed);
+    // Acquire: the silence setLength wrote is seen before the length that takes it in.
+    cursor.length = length.load(std::memory_order_acquire);
     cursor.readIndex = withinLength(readIndex.load(std::memory_order_relaxed), cursor.length);
     cursor.writeIndex = withinLength(writeIndex.load(std::memory_order_relaxed), cursor.length);
     cursor.backwards = reverse.load(std::memory_order_relaxed) != 0;

@@ -11,7 +11,6 @@ namespace wrenfold {
 namespace {
 
 constexpr int32_t initialCapacity = 176400;
-constexpr int32_t initialLength = 44100;
 
 constexpr float initialSampleRate = 44100.0f;
 constexpr float initialRamp = 0.5f;
@@ -52,9 +51,9 @@ void fillTable(float* table, int32_t n, float rate, float attackValue, float rel
 // setting a length of its own: were each envelope to write it into its own storage, a second of
 // gains would stay resident that a shorter delay never reads.
 const float* startingTable() {
-  static float table[initialLength];
+  static float table[ReverseEnvelope::startingLength];
   static const bool filled = [] {
-    fillTable(table, initialLength, initialSampleRate, initialRamp, initialRamp);
+    fillTable(table, ReverseEnvelope::startingLength, initialSampleRate, initialRamp, initialRamp);
     return true;
   }();
   static_cast<void>(filled);
@@ -71,7 +70,7 @@ ReverseEnvelope::ReverseEnvelope() {
   sampleRate = initialSampleRate;
   attackValue = initialRamp;
   releaseValue = initialRamp;
-  setLength(initialLength);
+  setLength(startingLength);
 }
 
 ReverseEnvelope::~ReverseEnvelope() { delete[] storage; }
@@ -111,19 +110,20 @@ void ReverseEnvelope::setSampleRate(float rate) {
 void ReverseEnvelope::build() {
   if (storage == nullptr) return;
   const int32_t n = length.load(std::memory_order_relaxed);
-  if (n == initialLength && sampleRate == initialSampleRate && attackValue == initialRamp &&
+  if (n == startingLength && sampleRate == initialSampleRate && attackValue == initialRamp &&
       releaseValue == initialRamp) {
-    table = startingTable();
+    table.store(startingTable(), std::memory_order_release);
     return;
   }
   fillTable(storage, n, sampleRate, attackValue, releaseValue);
-  table = storage;
+  table.store(storage, std::memory_order_release);
 }
 
 float ReverseEnvelope::gainAt(int32_t index) const {
-  if (table == nullptr || index < 0 || index >= length.load(std::memory_order_relaxed))
+  const float* gains = table.load(std::memory_order_acquire);
+  if (gains == nullptr || index < 0 || index >= length.load(std::memory_order_relaxed))
     return 0.0f;
-  return table[index];
+  return gains[index];
 }
 
 }  // namespace wrenfold

@@ -14,8 +14,12 @@ namespace wrenfold {
 // call can never move a read outside the storage.
 class ReverseEnvelope {
   static_assert(std::atomic<int32_t>::is_always_lock_free, "processing must not lock");
+  static_assert(std::atomic<const float*>::is_always_lock_free, "processing must not lock");
 
  public:
+  // The length every envelope starts with, in entries.
+  static constexpr int32_t startingLength = 44100;
+
   // Builds a table for 4 seconds at 44100 Hz with length 44100 and both ramps at 0.5.
   ReverseEnvelope();
   // Releases the storage.
@@ -57,8 +61,11 @@ class ReverseEnvelope {
   // Returns a cursor at the current position. [audio thread]
   Cursor openCursor() const {
     Cursor cursor;
-    cursor.table = table;
+    cursor.table = table.load(std::memory_order_acquire);
     cursor.length = length.load(std::memory_order_relaxed);
+    // The module's starting table is shorter than the storage; a length set meanwhile must not
+    // lead a read past it.
+    if (cursor.table != storage && cursor.length > startingLength) cursor.length = startingLength;
     const int32_t index = readIndex.load(std::memory_order_relaxed);
     cursor.index =
         static_cast<uint32_t>(index) < static_cast<uint32_t>(cursor.length) ? index : 0;
@@ -107,7 +114,7 @@ class ReverseEnvelope {
   int32_t storageSize = 0;
   // The gains processing reads: the storage, or the module's copy of the starting table while the
   // length, rate and ramps are those it was built with.
-  const float* table = nullptr;
+  std::atomic<const float*> table{nullptr};
   float attackValue = 0.5f;
   float releaseValue = 0.5f;
 };
