@@ -3,6 +3,7 @@
 #include "editor/Skin.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
+#include "gui/platform/cairo/SharedBitmapPixels.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
 
@@ -117,6 +118,29 @@ TEST_F(BitmapTest, TransparentDrawingLeavesWhitePixelsOutAndPlainDrawingCopiesTh
     platform::destroySurface(plain);
     platform::destroySurface(keyed);
   }
+}
+
+// Instances share one decoded copy of each skin image, made at the first draw and freed with the
+// last bitmap that drew it; a bitmap released early must not take the pixels from the others.
+TEST_F(BitmapTest, BitmapsOfOneResourceShareItsPixelsFromTheFirstDrawToTheLastRelease) {
+  const std::size_t held = SharedBitmapPixels::heldCount();
+  Bitmap* bitmaps[3] = {new Bitmap(133), new Bitmap(133), new Bitmap(133)};
+  EXPECT_EQ(SharedBitmapPixels::heldCount(), held) << "decoded before any draw";
+  platform::Surface* targets[3];
+  for (int32_t i = 0; i < 3; ++i) {
+    if (i == 2) bitmaps[0]->release();
+    targets[i] = headless::createSurface(20, 10, redColor);
+    DrawContext context(nullptr, targets[i], nullptr);
+    bitmaps[i]->drawTransparent(&context, Rect(0, 0, 20, 10), Point());
+    EXPECT_EQ(SharedBitmapPixels::heldCount(), held + 1) << "bitmap " << i;
+  }
+  for (int32_t y = 0; y < 10; ++y)
+    for (int32_t x = 0; x < 20; ++x)
+      ASSERT_EQ(headless::pixel(targets[2], Point(x, y)), headless::pixel(targets[0], Point(x, y)));
+  bitmaps[1]->release();
+  bitmaps[2]->release();
+  EXPECT_EQ(SharedBitmapPixels::heldCount(), held) << "kept after the last user";
+  for (platform::Surface* target : targets) platform::destroySurface(target);
 }
 
 }  // namespace

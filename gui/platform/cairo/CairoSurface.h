@@ -14,6 +14,9 @@
 #include "gui/platform/platform.h"
 
 namespace wrenfold {
+
+class SharedBitmapPixels;
+
 namespace platform {
 
 // A pen: style, width and colour; the stock null pen draws nothing.
@@ -49,11 +52,13 @@ struct Surface {
   Color backgroundColor;
   bool opaqueBackground = true;
   Point position;
-  // A loaded bitmap, whose pixels never change after loading.
-  bool loadedBitmap = false;
-  // A loaded bitmap's image with the key colour made transparent, made at its first keyed copy.
+  // The image with the key colour made transparent, made at the first keyed copy; null until then.
   cairo_surface_t* keyedImage = nullptr;
   Color keyedColor;
+  // The skin resource a loaded bitmap shows; its image and keyed image wrap the module's shared
+  // pixels, attached when the bitmap is first drawn. 0 for other surfaces.
+  int32_t bitmapId = 0;
+  SharedBitmapPixels* sharedPixels = nullptr;
 };
 
 }  // namespace platform
