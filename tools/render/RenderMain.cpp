@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "tools/render/MessageText.h"
 #include "tools/render/OutputFile.h"
 #include "tools/render/RenderCommand.h"
-#include "tools/render/RenderError.h"
 
 int main(int argc, char** argv) {
   wrenfold::OutputFile::removeOnSignals(&wrenfold::RenderCommand::interruptFlag());
@@ -15,11 +15,13 @@ int main(int argc, char** argv) {
       std::fputs(wrenfold::renderUsage().c_str(), stdout);
       return 0;
     }
+    if (options.version) {
+      std::fputs(wrenfold::versionLine("wrenfold-render").c_str(), stdout);
+      return 0;
+    }
     return wrenfold::RenderCommand(options, WRENFOLD_INSTALLED_MODULE_FOLDER).run();
-  } catch (const wrenfold::RenderError& error) {
-    std::fprintf(stderr, "wrenfold-render: %s\n", error.what());
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "wrenfold-render: %s\n", error.what());
+    std::fprintf(stderr, "wrenfold-render: %s\n", wrenfold::shortenedMessage(error.what()).c_str());
   }
   return 1;
 }
