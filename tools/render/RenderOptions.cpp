@@ -4,7 +4,6 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
-#include <regex>
 
 #include "tools/render/RenderError.h"
 
@@ -15,11 +14,38 @@ namespace {
 constexpr int kMaxBlockSize = 65536;
 constexpr double kMaxTailSeconds = 3600.0;
 
-// Only plain decimal notation: strtod alone would also take hexadecimal ("0x10"), "inf", "nan"
-// and leading blanks, which nobody means on a command line.
+// Returns the position after the digits starting at the given one.
+std::size_t skipDigits(const std::string& text, std::size_t at) {
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
+    ++at;
+  }
+  return at;
+}
+
+// Only plain decimal notation ([sign] digits [. digits] [e [sign] digits]): strtod alone would
+// also take hexadecimal ("0x10"), "inf", "nan" and leading blanks, which nobody means here.
 bool isDecimal(const std::string& text) {
-  static const std::regex decimal(R"([+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?)");
-  return std::regex_match(text, decimal);
+  std::size_t at = text.empty() || (text[0] != '+' && text[0] != '-') ? 0 : 1;
+  const std::size_t integerEnd = skipDigits(text, at);
+  std::size_t digits = integerEnd - at;
+  at = integerEnd;
+  if (at < text.size() && text[at] == '.') {
+    const std::size_t fractionEnd = skipDigits(text, at + 1);
+    digits += fractionEnd - at - 1;
+    at = fractionEnd;
+  }
+  if (digits == 0) {
+    return false;
+  }
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    at += at + 1 < text.size() && (text[at + 1] == '+' || text[at + 1] == '-') ? 2 : 1;
+    const std::size_t exponentEnd = skipDigits(text, at);
+    if (exponentEnd == at) {
+      return false;
+    }
+    at = exponentEnd;
+  }
+  return at == text.size();
 }
 
 bool parseDouble(const std::string& text, double& value) {
@@ -111,7 +137,7 @@ ParameterSetting parseParameterSetting(const std::string& text) {
   double value = 0.0;
   if (!parseDouble(valueText, value) || value < 0.0 || value > 1.0) {
     throw RenderError("--set " + setting.name + ": value '" + valueText +
-                      "' is not a normalised value from 0 to 1");
+                      "' is not a decimal normalised value from 0 to 1");
   }
   setting.value = static_cast<float>(value);
   return setting;

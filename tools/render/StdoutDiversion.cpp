@@ -9,9 +9,13 @@ namespace wrenfold {
 
 StdoutDiversion::StdoutDiversion() {
   std::fflush(stdout);
-  savedStdout_ = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+  const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  savedStdout_ = null >= 0 ? fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0) : -1;
   if (savedStdout_ >= 0) {
-    dup2(STDERR_FILENO, STDOUT_FILENO);
+    dup2(null, STDOUT_FILENO);
+  }
+  if (null >= 0) {
+    close(null);
   }
 }
 

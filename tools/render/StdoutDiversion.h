@@ -2,14 +2,15 @@
 
 namespace wrenfold {
 
-// Sends whatever is printed on standard output to standard error for as long as it lives. The
-// sound file library prints some of its own failures on standard output, where they would mix
-// with the lines that scripts parse (--stats, --list).
+// Discards whatever is printed on standard output for as long as it lives. The sound file library
+// prints some failures of its own there ("Not a valid error number (-1)." on a full disk), where
+// they would mix with the lines scripts parse (--stats, --list); the failure itself still reaches
+// the user as the one-line error with the system's reason.
 class StdoutDiversion {
  public:
-  // Flushes standard output and points it at standard error.
+  // Flushes standard output and points it at the null device.
   StdoutDiversion();
-  // Flushes what was printed meanwhile to standard error and restores standard output.
+  // Flushes and drops what was printed meanwhile, and restores standard output.
   ~StdoutDiversion();
 
   StdoutDiversion(const StdoutDiversion&) = delete;
