@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstring>
-
 #include <string>
 
 #include "base/HostInterface.h"
@@ -27,8 +26,9 @@ const char* textOf(AEffect* effect, int32_t opcode, int32_t index, char* buffer,
 }
 
 void printRecord(AEffect* effect) {
-  char id[5] = {static_cast<char>(effect->uniqueID >> 24), static_cast<char>(effect->uniqueID >> 16),
-                static_cast<char>(effect->uniqueID >> 8), static_cast<char>(effect->uniqueID), 0};
+  char id[5] = {static_cast<char>(effect->uniqueID >> 24),
+                static_cast<char>(effect->uniqueID >> 16), static_cast<char>(effect->uniqueID >> 8),
+                static_cast<char>(effect->uniqueID), 0};
   std::printf("record: magic 0x%08x, %d programs, %d parameters, %d inputs, %d outputs\n",
               static_cast<unsigned>(effect->magic), effect->numPrograms, effect->numParams,
               effect->numInputs, effect->numOutputs);
@@ -90,7 +90,8 @@ int printModule(const std::string& path) {
   }
   const EntryFunction entry = entryOf(module);
   if (entry == nullptr) {
-    std::fprintf(stderr, "wrenfold-info: '%s' exports no plug-in entry (neither VSTPluginMain nor main)\n",
+    std::fprintf(stderr,
+                 "wrenfold-info: '%s' exports no plug-in entry (neither VSTPluginMain nor main)\n",
                  wrenfold::shortenedMessage(path).c_str());
     dlclose(module);
     return 1;

@@ -53,7 +53,8 @@ bool endsWithPng(const std::string& path) {
 void refuseNonPngName(const std::string& path) {
   refuseFileName("PNG", path);
   if (!endsWithPng(path)) {
-    throw RenderError("cannot write '" + path + "': only PNG is written; give a name ending in .png");
+    throw RenderError("cannot write '" + path +
+                      "': only PNG is written; give a name ending in .png");
   }
 }
 

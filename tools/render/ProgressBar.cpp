@@ -15,7 +15,10 @@ constexpr std::chrono::seconds kQuietPeriod{2};
 }  // namespace
 
 ProgressBar::ProgressBar(std::FILE* stream, bool enabled, int64_t total)
-    : stream_(stream), enabled_(enabled), total_(std::max<int64_t>(total, 1)), start_(Clock::now()) {}
+    : stream_(stream),
+      enabled_(enabled),
+      total_(std::max<int64_t>(total, 1)),
+      start_(Clock::now()) {}
 
 void ProgressBar::update(int64_t done, Clock::time_point now) {
   if (!enabled_ || now - start_ < kQuietPeriod) {
@@ -26,7 +29,8 @@ void ProgressBar::update(int64_t done, Clock::time_point now) {
   // The rate so far predicts the rest; an automatic tail that ends early only makes it finish
   // sooner than shown.
   const double left =
-      clamped > 0 ? elapsed * static_cast<double>(total_ - clamped) / static_cast<double>(clamped) : 0.0;
+      clamped > 0 ? elapsed * static_cast<double>(total_ - clamped) / static_cast<double>(clamped)
+                  : 0.0;
   draw("rendering", static_cast<int>(clamped * 100 / total_), clockTime(left) + " left");
 }
 

@@ -17,8 +17,8 @@
 #include "tools/render/ModuleLocator.h"
 #include "tools/render/OutputFormat.h"
 #include "tools/render/OutputPath.h"
-#include "tools/render/PngFile.h"
 #include "tools/render/PluginModule.h"
+#include "tools/render/PngFile.h"
 #include "tools/render/ProgressBar.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/Renderer.h"
@@ -72,11 +72,13 @@ std::string milliseconds(std::optional<DelayTimes> delays, bool left, int sample
 
 void warnAboutNonFinite(const RenderResult& result) {
   if (result.nonFiniteInput > 0) {
-    std::fprintf(stderr, "wrenfold-render: warning: %lld non-finite input samples rendered as silence\n",
+    std::fprintf(stderr,
+                 "wrenfold-render: warning: %lld non-finite input samples rendered as silence\n",
                  static_cast<long long>(result.nonFiniteInput));
   }
   if (result.nonFiniteOutput > 0) {
-    std::fprintf(stderr, "wrenfold-render: warning: %lld non-finite output samples written as silence\n",
+    std::fprintf(stderr,
+                 "wrenfold-render: warning: %lld non-finite output samples written as silence\n",
                  static_cast<long long>(result.nonFiniteOutput));
   }
 }
@@ -96,10 +98,11 @@ void warnAboutLevels(const RenderResult& result, int format) {
                  "%+.1f dBFS%s: a runaway; lower the feedback or the levels\n",
                  result.overSeconds, peakDb, storesOvers(format) ? "" : " (clipped in the file)");
   } else if (result.peak > 1.0f && !storesOvers(format)) {
-    std::fprintf(stderr,
-                 "wrenfold-render: warning: the output peaks at %+.1f dBFS and was clipped; lower the "
-                 "wet or dry levels\n",
-                 peakDb);
+    std::fprintf(
+        stderr,
+        "wrenfold-render: warning: the output peaks at %+.1f dBFS and was clipped; lower the "
+        "wet or dry levels\n",
+        peakDb);
   }
 }
 
@@ -126,8 +129,8 @@ std::string share(double seconds, double wallSeconds) {
 // The measured parts and the rest add up to the whole run, so no time goes unaccounted for.
 void reportTiming(const RenderResult& result, int sampleRate, double wallSeconds) {
   const double audioSeconds = static_cast<double>(result.frames) / sampleRate;
-  const double rest = std::max(
-      0.0, wallSeconds - result.readSeconds - result.processSeconds - result.writeSeconds);
+  const double rest =
+      std::max(0.0, wallSeconds - result.readSeconds - result.processSeconds - result.writeSeconds);
   std::fprintf(stderr,
                "rendered %.2f s of audio in %.3f s (real-time factor %.0fx): reading %s, "
                "processing %s, writing %s, loading, set-up and analysis %s\n",
@@ -145,9 +148,9 @@ void refusePlotPath(const std::string& plotPath, const std::string& outputPath) 
 
 std::string plotTitle(const std::string& programName, const std::optional<DelayTimes>& delays,
                       int sampleRate) {
-  return "program \"" + programName + "\": echoes after " +
-         milliseconds(delays, true, sampleRate) + " ms (left), " +
-         milliseconds(delays, false, sampleRate) + " ms (right); output level in dBFS";
+  return "program \"" + programName + "\": echoes after " + milliseconds(delays, true, sampleRate) +
+         " ms (left), " + milliseconds(delays, false, sampleRate) +
+         " ms (right); output level in dBFS";
 }
 
 }  // namespace
@@ -186,8 +189,9 @@ int RenderCommand::run() {
       current >= 0 && current < static_cast<int>(programs.size()) ? programs[current] : "";
   renderSource(*effect, programName, *source, inputFormat);
   if (options_.timing) {
-    reportTiming(lastResult_, sampleRate,
-                 std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count());
+    reportTiming(
+        lastResult_, sampleRate,
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count());
   }
   return 0;
 }
@@ -238,9 +242,8 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
   if (options_.stats) {
     std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", programName.c_str(),
                 milliseconds(delays, true, sampleRate).c_str(),
-                milliseconds(delays, false, sampleRate).c_str(),
-                decibels(lastResult_.peak).c_str(), decibels(lastResult_.rms).c_str(),
-                outputPath.c_str());
+                milliseconds(delays, false, sampleRate).c_str(), decibels(lastResult_.peak).c_str(),
+                decibels(lastResult_.rms).c_str(), outputPath.c_str());
   }
 }
 

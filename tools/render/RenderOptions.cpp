@@ -86,8 +86,9 @@ void refuseFileName(const std::string& role, const std::string& name) {
     throw RenderError("the " + role + " file name is empty");
   }
   if (name == "-") {
-    throw RenderError("'-' (standard input or output) is not supported; give a file name, or ./- "
-                      "for a file named '-'");
+    throw RenderError(
+        "'-' (standard input or output) is not supported; give a file name, or ./- "
+        "for a file named '-'");
   }
 }
 

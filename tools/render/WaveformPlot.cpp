@@ -172,7 +172,8 @@ void WaveformPlot::drawLane(cairo_t* cairo, int channel, double y) const {
   cairo_set_line_width(cairo, 1.0);
   for (int column = 0; column < static_cast<int>(kPlotWidth); ++column) {
     const int64_t first = outputFrames_ * column / static_cast<int64_t>(kPlotWidth) / bucketFrames_;
-    const int64_t last = outputFrames_ * (column + 1) / static_cast<int64_t>(kPlotWidth) / bucketFrames_;
+    const int64_t last =
+        outputFrames_ * (column + 1) / static_cast<int64_t>(kPlotWidth) / bucketFrames_;
     float peak = 0.0f;
     for (int64_t bucket = first; bucket <= last && bucket < static_cast<int64_t>(peaks.size());
          ++bucket) {

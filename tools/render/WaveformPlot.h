@@ -33,7 +33,8 @@ class WaveformPlot {
 
  private:
   // Draws the level scale, the time scale and both lanes.
-  void draw(cairo_t* cairo, const std::string& title, const std::optional<DelayTimes>& delays) const;
+  void draw(cairo_t* cairo, const std::string& title,
+            const std::optional<DelayTimes>& delays) const;
   // Draws one channel's levels in the lane whose top edge is at y.
   void drawLane(cairo_t* cairo, int channel, double y) const;
   // Draws the lines of the dBFS scale and its labels beside a lane.

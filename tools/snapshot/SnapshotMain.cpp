@@ -70,7 +70,8 @@ SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) 
     else
       takeOutputPath(options, argument);
   }
-  if (options.outputPath.empty() && !options.help && !options.version) throw RenderError("no output file given (see --help)");
+  if (options.outputPath.empty() && !options.help && !options.version)
+    throw RenderError("no output file given (see --help)");
   return options;
 }
 
@@ -149,7 +150,8 @@ int snapshot(int argc, char** argv) {
     }
     return wrenfold::run(options);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "wrenfold-snapshot: %s\n", wrenfold::shortenedMessage(error.what()).c_str());
+    std::fprintf(stderr, "wrenfold-snapshot: %s\n",
+                 wrenfold::shortenedMessage(error.what()).c_str());
   }
   return 1;
 }
