@@ -141,8 +141,10 @@ void reportTiming(const RenderResult& result, int sampleRate, double wallSeconds
 }
 
 // The plot is a file of its own: never the input, never the audio output.
-void refusePlotPath(const std::string& plotPath, const std::string& outputPath) {
+void refusePlotPath(const std::string& plotPath, const std::string& inputPath,
+                    const std::string& outputPath) {
   refuseNonPngName(plotPath);
+  refuseOverwritingInput(inputPath, plotPath);
   refuseOverwritingInput(outputPath, plotPath);
 }
 
@@ -224,7 +226,7 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
   const int format = chooseOutputFormat(outputPath, inputFormat, sampleRate, 2);
   refuseOverwritingInput(options_.inputPath, outputPath);
   if (!plotPath.empty()) {
-    refusePlotPath(plotPath, outputPath);
+    refusePlotPath(plotPath, options_.inputPath, outputPath);
   }
   const std::optional<DelayTimes> delays = readDelayTimes(effect, static_cast<float>(sampleRate));
   std::optional<WaveformPlot> plot;

@@ -117,7 +117,8 @@ SoundFileReader::SoundFileReader(const std::string& path) : path_(path) {
     throw RenderError("cannot read '" + path + "': " + reason);
   }
   declaredFrames_ = info_.frames;
-  if (wave && wave->blockAlign > 0 && wave->dataBytes > 0) {
+  // A data size of 0 or all ones marks a file written as a stream, whose length was never known.
+  if (wave && wave->blockAlign > 0 && wave->dataBytes > 0 && wave->dataBytes < 0xFFFFFFFF) {
     declaredFrames_ = std::max<int64_t>(declaredFrames_, wave->dataBytes / wave->blockAlign);
   }
   try {
