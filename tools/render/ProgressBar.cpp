@@ -34,8 +34,16 @@ void ProgressBar::update(int64_t done, Clock::time_point now) {
   draw("rendering", static_cast<int>(clamped * 100 / total_), clockTime(left) + " left");
 }
 
+ProgressBar::~ProgressBar() {
+  if (shown_ && !finished_) {
+    std::fprintf(stream_, "\r%*s\r", static_cast<int>(lastLine_.size()), "");
+    std::fflush(stream_);
+  }
+}
+
 void ProgressBar::finish(Clock::time_point now) {
-  if (shown_) {
+  if (shown_ && !finished_) {
+    finished_ = true;
     const double elapsed = std::chrono::duration<double>(now - start_).count();
     draw("rendered ", 100, "in " + clockTime(elapsed) + "     ");
     std::fputc('\n', stream_);

@@ -19,6 +19,12 @@ class ProgressBar {
 
   // Reports the work done so far at the given time and redraws when the bar changed.
   void update(int64_t done, Clock::time_point now = Clock::now());
+  // Erases a bar that was drawn but never finished, so an error message gets a clean line.
+  ~ProgressBar();
+
+  ProgressBar(const ProgressBar&) = delete;
+  ProgressBar& operator=(const ProgressBar&) = delete;
+
   // Completes the bar at 100 % with the time taken and ends its line, if it was drawn.
   void finish(Clock::time_point now = Clock::now());
   // Returns true when the bar has been drawn at least once.
@@ -40,6 +46,7 @@ class ProgressBar {
   Clock::time_point start_;
   std::string lastLine_;
   bool shown_ = false;
+  bool finished_ = false;
 };
 
 }  // namespace wrenfold

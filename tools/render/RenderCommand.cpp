@@ -133,7 +133,7 @@ void reportTiming(const RenderResult& result, int sampleRate, double wallSeconds
       std::max(0.0, wallSeconds - result.readSeconds - result.processSeconds - result.writeSeconds);
   std::fprintf(stderr,
                "rendered %.2f s of audio in %.3f s (real-time factor %.0fx): reading %s, "
-               "processing %s, writing %s, loading, set-up and analysis %s\n",
+               "processing %s, writing %s, the rest (loading, set-up, analysis, plot) %s\n",
                audioSeconds, wallSeconds, wallSeconds > 0.0 ? audioSeconds / wallSeconds : 0.0,
                share(result.readSeconds, wallSeconds).c_str(),
                share(result.processSeconds, wallSeconds).c_str(),
