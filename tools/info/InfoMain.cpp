@@ -82,7 +82,8 @@ EntryFunction entryOf(void* module) {
 }
 
 int printModule(const std::string& path) {
-  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // As in wrenfold-render: a module carrying its own C++ runtime stays mapped after dlclose.
+  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (module == nullptr) {
     std::fprintf(stderr, "wrenfold-info: cannot load module: %s\n",
                  wrenfold::shortenedMessage(dlerror()).c_str());

@@ -5,9 +5,12 @@
 #include "tools/render/MessageText.h"
 #include "tools/render/OutputFile.h"
 #include "tools/render/RenderCommand.h"
+#include "tools/render/WaveformPlot.h"
 
-int main(int argc, char** argv) {
-  wrenfold::OutputFile::removeOnSignals(&wrenfold::RenderCommand::interruptFlag());
+namespace {
+
+// Parses the command line and runs it; answers the exit status.
+int render(int argc, char** argv) {
   try {
     const wrenfold::RenderOptions options =
         wrenfold::parseRenderOptions(std::vector<std::string>(argv + 1, argv + argc));
@@ -24,4 +27,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "wrenfold-render: %s\n", wrenfold::shortenedMessage(error.what()).c_str());
   }
   return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  wrenfold::OutputFile::removeOnSignals(&wrenfold::RenderCommand::interruptFlag());
+  const int status = render(argc, argv);
+  wrenfold::WaveformPlot::releaseLibraryCaches();
+  return status;
 }
