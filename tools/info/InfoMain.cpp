@@ -3,10 +3,16 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "base/HostInterface.h"
+#include "tools/render/MessageText.h"
+#include "tools/render/ModuleLocator.h"
+#include "tools/render/RenderOptions.h"
 
 namespace {
+
+using EntryFunction = AEffect* (*)(audioMasterCallback);
 
 intptr_t WRENFOLD_CALL hostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
   return opcode == audioMasterVersion ? 2400 : 0;
@@ -20,8 +26,9 @@ const char* textOf(AEffect* effect, int32_t opcode, int32_t index, char* buffer,
 }
 
 void printRecord(AEffect* effect) {
-  char id[5] = {static_cast<char>(effect->uniqueID >> 24), static_cast<char>(effect->uniqueID >> 16),
-                static_cast<char>(effect->uniqueID >> 8), static_cast<char>(effect->uniqueID), 0};
+  char id[5] = {static_cast<char>(effect->uniqueID >> 24),
+                static_cast<char>(effect->uniqueID >> 16), static_cast<char>(effect->uniqueID >> 8),
+                static_cast<char>(effect->uniqueID), 0};
   std::printf("record: magic 0x%08x, %d programs, %d parameters, %d inputs, %d outputs\n",
               static_cast<unsigned>(effect->magic), effect->numPrograms, effect->numParams,
               effect->numInputs, effect->numOutputs);
@@ -55,29 +62,46 @@ void printParameters(AEffect* effect) {
   }
 }
 
-}  // namespace
+// Returns the module to load: the argument as a file (dlopen would search the library path for a
+// bare name), or without one the first module found where wrenfold-render looks.
+std::string modulePath(int argc, char** argv) {
+  if (argc < 2) {
+    return wrenfold::findModule(WRENFOLD_INSTALLED_MODULE_FOLDER);
+  }
+  const std::string path = argv[1];
+  return path.find('/') == std::string::npos ? "./" + path : path;
+}
 
-int main(int argc, char** argv) {
-  const char* usage =
-      "usage: wrenfold-info MODULE.so\n"
-      "Loads the module as a host does and prints its names, record, programs and parameters.\n";
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    std::fputs(usage, stdout);
-    return 0;
+// Returns the module's entry: VSTPluginMain, else the older main.
+EntryFunction entryOf(void* module) {
+  void* symbol = dlsym(module, "VSTPluginMain");
+  if (symbol == nullptr) {
+    symbol = dlsym(module, "main");
   }
-  if (argc != 2) {
-    std::fputs(usage, stderr);
-    return 2;
-  }
-  void* module = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+  return reinterpret_cast<EntryFunction>(symbol);
+}
+
+int printModule(const std::string& path) {
+  // As in wrenfold-render: a module carrying its own C++ runtime stays mapped after dlclose.
+  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (module == nullptr) {
-    std::fprintf(stderr, "wrenfold-info: cannot load %s: %s\n", argv[1], dlerror());
+    std::fprintf(stderr, "wrenfold-info: cannot load module: %s\n",
+                 wrenfold::shortenedMessage(dlerror()).c_str());
     return 1;
   }
-  auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(module, "VSTPluginMain"));
-  AEffect* effect = entry != nullptr ? entry(hostCallback) : nullptr;
+  const EntryFunction entry = entryOf(module);
+  if (entry == nullptr) {
+    std::fprintf(stderr,
+                 "wrenfold-info: '%s' exports no plug-in entry (neither VSTPluginMain nor main)\n",
+                 wrenfold::shortenedMessage(path).c_str());
+    dlclose(module);
+    return 1;
+  }
+  AEffect* effect = entry(hostCallback);
   if (effect == nullptr) {
-    std::fprintf(stderr, "wrenfold-info: the module gave no effect\n");
+    std::fprintf(stderr, "wrenfold-info: '%s' answered no effect\n",
+                 wrenfold::shortenedMessage(path).c_str());
+    dlclose(module);
     return 1;
   }
   char text[256];
@@ -90,4 +114,34 @@ int main(int argc, char** argv) {
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
   dlclose(module);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* usage =
+      "usage: wrenfold-info [MODULE.so]\n"
+      "Loads the module as a host does and prints its names, record, programs and parameters.\n"
+      "Without MODULE.so the first wrenfold.so is loaded where wrenfold-render looks for it.\n"
+      "  --help      print this text\n"
+      "  --version   print the version\n";
+  const std::string option = argc == 2 ? argv[1] : "";
+  if (option == "--help" || option == "-h") {
+    std::fputs(usage, stdout);
+    return 0;
+  }
+  if (option == "--version") {
+    std::fputs(wrenfold::versionLine("wrenfold-info").c_str(), stdout);
+    return 0;
+  }
+  if (argc > 2 || (!option.empty() && option[0] == '-')) {
+    std::fputs(usage, stderr);
+    return 2;
+  }
+  try {
+    return printModule(modulePath(argc, argv));
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "wrenfold-info: %s\n", wrenfold::shortenedMessage(error.what()).c_str());
+  }
+  return 1;
 }
