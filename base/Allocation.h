@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 namespace wrenfold {
@@ -18,6 +20,13 @@ void setAllocationFailureHook(AllocationFailureHook hook);
 // Returns whether an installed hook asks the allocation at the given site to fail.
 bool allocationMustFail(AllocationSite site);
 
+// Makes allocateUninitialisedArray fill new storage with the byte given, so that tests see any read
+// of storage nobody wrote; a negative byte (the default) leaves storage as the allocator gives it.
+void setUninitialisedFill(int byte);
+
+// Returns the byte that fills uninitialised storage, negative for none.
+int uninitialisedFill();
+
 // Allocates and constructs a T, answering null instead of throwing when memory is short.
 template <class T, class... Args>
 T* allocateObject(AllocationSite site, Args&&... args) {
@@ -30,6 +39,18 @@ template <class T>
 T* allocateArray(AllocationSite site, std::size_t count) {
   if (allocationMustFail(site)) return nullptr;
   return new (std::nothrow) T[count]();
+}
+
+// Allocates an array of count Ts left uninitialised, or answers null. Pages of it that are never
+// written are never made resident, which is why large buffers used only in part come from here.
+template <class T>
+T* allocateUninitialisedArray(AllocationSite site, std::size_t count) {
+  static_assert(std::is_trivial_v<T>, "uninitialised storage is for plain values only");
+  if (allocationMustFail(site)) return nullptr;
+  T* array = new (std::nothrow) T[count];
+  const int fill = uninitialisedFill();
+  if (array != nullptr && fill >= 0) std::memset(array, fill, count * sizeof(T));
+  return array;
 }
 
 }  // namespace wrenfold

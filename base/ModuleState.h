@@ -8,14 +8,11 @@ namespace wrenfold {
 constexpr int32_t linearKnobMode = 2;
 
 // What the module shares among all its effects and editors, kept in one place. Nothing guards it:
-// the editor's fields are touched on the UI thread only, and the allocation flag once per instance.
+// the knob mode is touched on the UI thread only, and the allocation flag once per instance. The
+// window system's module-wide state lives in its back end.
 struct ModuleState {
   int32_t knobMode = 0;                 // the host's knob mode; every knob reads it
   bool editorAllocationFailed = false;  // set when an editor could not be allocated; stays set
-  char windowClassName[24] = {};        // "Plugin%08x" of the module handle, made at first registration
-  int32_t windowClassUseCount = 0;      // frames that asked for the window class
-  bool swappedMouseButtons = false;     // the user's swapped-buttons setting, read at registration
-  void* imageLibrary = nullptr;         // the keyed-blit library, held while the class is registered
 };
 
 // Returns the module's one state record.

@@ -144,7 +144,7 @@ void renderWavFile(benchmark::State& state) {
         nullptr, [] { return false; });
     writer.commit();
     processSeconds += result.processSeconds;
-    ioSeconds += result.ioSeconds;
+    ioSeconds += result.readSeconds + result.writeSeconds;
   }
   reportRealTime(state);
   state.counters["processing_share"] = processSeconds / (processSeconds + ioSeconds);

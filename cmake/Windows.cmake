@@ -16,11 +16,11 @@ foreach(layer wrenfold_base wrenfold_dsp wrenfold_gui wrenfold_host wrenfold_del
 endforeach()
 
 # The GDI back end; the bitmaps come from the DLL's resource script.
-wrenfold_layer(wrenfold_gui_win32 gui/platform/win32 OBJECT wrenfold_gui user32 gdi32 ole32 shell32 uuid)
+wrenfold_layer(wrenfold_gui_win32 gui/platform/win32 OBJECT wrenfold_gui wrenfold_gui_shared user32 gdi32 ole32 shell32 uuid)
 
 # Everything with the Win32 back end, for the DLL and the unit tests.
 add_library(wrenfold_windows_kit INTERFACE)
-target_sources(wrenfold_windows_kit INTERFACE $<TARGET_OBJECTS:wrenfold_gui_win32>)
+target_sources(wrenfold_windows_kit INTERFACE $<TARGET_OBJECTS:wrenfold_gui_shared> $<TARGET_OBJECTS:wrenfold_gui_win32>)
 target_link_libraries(wrenfold_windows_kit INTERFACE wrenfold_plugin wrenfold_gui_win32)
 
 # The module a host loads: exports its entry only and imports system DLLs only.

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "editor/EditorLayout.h"
+#include "editor/Skin.h"
 #include "gui/Color.h"
 #include "gui/ControlListener.h"
 #include "gui/Geometry.h"
@@ -13,8 +15,6 @@ namespace wrenfold {
 class Bitmap;
 class Control;
 class Knob;
-class MomentaryButton;
-class ToggleButton;
 class ValueDisplay;
 class VerticalSlider;
 
@@ -55,76 +55,39 @@ class DelayEditor : public GraphicEditorBase, public ControlListener {
   int32_t bitmapCount() const;
 
  private:
-  static constexpr int32_t channels = 2;
-  static constexpr int32_t bitmapTotal = 7;
-  static constexpr int32_t controlTotal = 37;
-
   // Sets every control reference to null.
   void clearControlReferences();
-  // Builds the 37 controls in their design order.
+  // Builds the controls of the layout table in its order, each with the effect's current value.
   void createControls();
-  // Builds one channel's knobs, sliders and displays from its left edge x0.
-  void createChannelControls(int32_t channel, int32_t x0);
-  // Builds the filter, envelope and switch controls of the lower area.
-  void createLowerControls();
-  // Makes a knob with the editor's settings; null when it cannot be allocated.
-  Knob* makeKnob(const Rect& bounds, int32_t tag, Bitmap* body);
-  // Makes a vertical slider with the editor's settings.
-  VerticalSlider* makeSlider(int32_t left, int32_t tag);
-  // Makes a value display showing `index` with its box colour and formatter.
-  ValueDisplay* makeDisplay(const Rect& bounds, int32_t index, const Color& boxColor,
-                            void (*formatter)(float, char*));
+  // Makes the control of one table row; null when it cannot be allocated.
+  Control* makeControl(const layout::PlacedControl& placed);
+  // Makes a knob with the editor's settings.
+  Knob* makeKnob(const layout::ControlRow& row);
+  // Makes a vertical slider whose size and travel follow the loaded track and handle bitmaps.
+  VerticalSlider* makeSlider(const layout::ControlRow& row);
+  // Makes a toggle or momentary button one image of the loaded button bitmap high.
+  Control* makeButton(const layout::ControlRow& row);
+  // Makes a value display in the grey of the panel under it, with the row's formatter.
+  ValueDisplay* makeDisplay(const layout::ControlRow& row, const Color& panelGrey);
+  // Returns a loaded skin bitmap, or null when it could not be allocated.
+  Bitmap* skinBitmap(int32_t id) const;
+  // Returns the size of a skin bitmap as loaded: 0 × 0 when it is missing.
+  Rect skinBitmapBounds(int32_t id) const;
   // Brings a parameter's control and display to the effect's value, without a refresh request.
   void syncControls(int32_t index);
   // Syncs the controls that writes marked and moves the clear button as they moved it.
   void takePendingChanges();
   // Forgets what writes marked, before every control is synced anyway.
   void dropPendingChanges();
-  // Fills `list` with the 37 controls in attach order; returns the count.
+  // Fills `list` with the controls in the order they are added to the frame; returns the count.
   int32_t controlsInAttachOrder(Control** list) const;
   // Adds the controls to the frame.
   void attachControls();
   // Takes the controls out of the frame without releasing them.
   void detachControls();
 
-  Color lowerDisplayBackColor;
-  Color channelDisplayBackColor;
-  Color displayTextColor;
-
-  Knob* tempoKnob[channels];
-  Knob* noteLengthKnob[channels];
-  Knob* wetPanKnob[channels];
-  VerticalSlider* drySlider[channels];
-  VerticalSlider* wetSlider[channels];
-  VerticalSlider* feedbackSlider[channels];
-  ValueDisplay* tempoDisplay[channels];
-  ValueDisplay* noteLengthDisplay[channels];
-  ValueDisplay* wetPanDisplay[channels];
-  ValueDisplay* dryDisplay[channels];
-  ValueDisplay* wetDisplay[channels];
-  ValueDisplay* feedbackDisplay[channels];
-
-  ValueDisplay* lpfCutoffDisplay;
-  ValueDisplay* hpfCutoffDisplay;
-  ValueDisplay* lpfQDisplay;
-  ValueDisplay* revAttackDisplay;
-  ValueDisplay* revReleaseDisplay;
-  ToggleButton* reverseButton;
-  Knob* lpfCutoffKnob;
-  Knob* hpfCutoffKnob;
-  Knob* lpfQKnob;
-  Knob* revAttackKnob;
-  Knob* revReleaseKnob;
-  MomentaryButton* clearBufferButton;
-  ToggleButton* bypassButton;
-
-  Bitmap* backgroundBitmap;
-  Bitmap* lowerKnobBitmap;
-  Bitmap* channelKnobBitmap;
-  Bitmap* knobHandleBitmap;
-  Bitmap* sliderTrackBitmap;
-  Bitmap* sliderHandleBitmap;
-  Bitmap* buttonBitmap;
+  Control* controls[layout::controlCount];  // in the layout table's order
+  Bitmap* bitmaps[skin::bitmapCount];       // in resource id order
 
   bool complete;
 

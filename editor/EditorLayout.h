@@ -1,68 +1,129 @@
 #pragma once
 
-// Where the editor's controls sit on its 350 × 430 face, in editor pixels. The editor places its
-// controls from these, and the skin generator prints the labels around the same places. Sizes that
-// follow the bitmaps (sliders, buttons) are derived where the bitmaps are known.
+// The editor's 37 controls as one table, in the order they are built. The editor makes its
+// controls from these rows, the skin generator prints the labels around the same rectangles, and
+// the tests find controls through them. Adding a control is one row.
 
 #include <cstdint>
 
+#include "delay/dsp/ParameterFormat.h"
+#include "delay/dsp/ParameterMapping.h"
+#include "editor/Skin.h"
+#include "gui/Color.h"
 #include "gui/Geometry.h"
 
 namespace wrenfold {
 namespace layout {
 
+// What a row builds.
+enum class ControlKind { knob, slider, toggleButton, momentaryButton, display };
+
+// Formats a parameter's value for a display.
+using Formatter = void (*)(float value, char* text);
+
+// One control. Channel rows are written for the left channel: their rectangle is relative to the
+// channel's left edge and their parameter is the left one; the right channel adds one to it.
+struct ControlRow {
+  ControlKind kind;
+  int32_t parameter;       // the tag of a value control, the parameter a display shows
+  Rect bounds;             // sliders and buttons are sized from their bitmap when built
+  int32_t bitmap;          // knob body, slider track or button face; 0 for displays
+  Formatter formatter;     // the display's text; null for value controls
+  int32_t attachSlot;      // the control's place within its group when added to the frame
+};
+
+// Number of channels, left (0) and right (1).
+constexpr int32_t channelCount = 2;
+
 // Returns the left edge of the left (0) or right (1) channel's controls.
 constexpr int32_t channelLeftEdge(int32_t channel) { return channel == 0 ? 25 : 195; }
 
-// Returns the channel's tempo knob.
-constexpr Rect tempoKnob(int32_t x0) { return Rect(x0, 55, x0 + 30, 85); }
-// Returns the channel's note-length knob.
-constexpr Rect noteLengthKnob(int32_t x0) { return Rect(x0, 134, x0 + 30, 164); }
-// Returns the channel's wet-pan knob.
-constexpr Rect wetPanKnob(int32_t x0) { return Rect(x0, 215, x0 + 30, 245); }
+// Returns the rectangle of a bitmap, or of one of its images stacked `images` high, at (left, top).
+constexpr Rect imageAt(int32_t left, int32_t top, skin::BitmapId id, int32_t images = 1) {
+  return Rect(left, top, left + skin::bitmap(id).width, top + skin::bitmap(id).height / images);
+}
 
-// Top edge of every slider, and the top of its handle's travel.
-constexpr int32_t sliderTop = 60;
-// Returns the left edge of the channel's dry slider.
-constexpr int32_t drySliderLeft(int32_t x0) { return x0 + 55; }
-// Returns the left edge of the channel's wet slider.
-constexpr int32_t wetSliderLeft(int32_t x0) { return x0 + 85; }
-// Returns the left edge of the channel's feedback slider.
-constexpr int32_t feedbackSliderLeft(int32_t x0) { return x0 + 115; }
+// One channel's controls, relative to its left edge x0.
+constexpr ControlRow channelRows[] = {
+    {ControlKind::knob, TempoL, Rect(0, 55, 30, 85), skin::channelKnobBitmap, nullptr, 0},
+    {ControlKind::knob, NoteLenL, Rect(0, 134, 30, 164), skin::channelKnobBitmap, nullptr, 1},
+    {ControlKind::knob, WetPanL, Rect(0, 215, 30, 245), skin::channelKnobBitmap, nullptr, 2},
+    {ControlKind::slider, DryLevelL, imageAt(55, 60, skin::sliderTrackBitmap), skin::sliderTrackBitmap, nullptr, 3},
+    {ControlKind::slider, WetLevelL, imageAt(85, 60, skin::sliderTrackBitmap), skin::sliderTrackBitmap, nullptr, 4},
+    {ControlKind::slider, FeedBackL, imageAt(115, 60, skin::sliderTrackBitmap), skin::sliderTrackBitmap, nullptr, 5},
+    {ControlKind::display, TempoL, Rect(-10, 40, 40, 50), 0, formatTempo, 6},
+    {ControlKind::display, NoteLenL, Rect(-10, 119, 40, 129), 0, formatNoteLength, 7},
+    {ControlKind::display, WetPanL, Rect(-10, 200, 40, 210), 0, formatPan, 8},
+    {ControlKind::display, DryLevelL, Rect(50, 45, 80, 55), 0, formatLevel, 9},
+    {ControlKind::display, WetLevelL, Rect(80, 45, 110, 55), 0, formatLevel, 10},
+    {ControlKind::display, FeedBackL, Rect(110, 45, 140, 55), 0, formatFeedback, 11},
+};
 
-// Returns the channel's tempo display.
-constexpr Rect tempoDisplay(int32_t x0) { return Rect(x0 - 10, 40, x0 + 40, 50); }
-// Returns the channel's note-length display.
-constexpr Rect noteLengthDisplay(int32_t x0) { return Rect(x0 - 10, 119, x0 + 40, 129); }
-// Returns the channel's wet-pan display.
-constexpr Rect wetPanDisplay(int32_t x0) { return Rect(x0 - 10, 200, x0 + 40, 210); }
-// Returns the channel's dry display.
-constexpr Rect dryDisplay(int32_t x0) { return Rect(x0 + 50, 45, x0 + 80, 55); }
-// Returns the channel's wet display.
-constexpr Rect wetDisplay(int32_t x0) { return Rect(x0 + 80, 45, x0 + 110, 55); }
-// Returns the channel's feedback display.
-constexpr Rect feedbackDisplay(int32_t x0) { return Rect(x0 + 110, 45, x0 + 140, 55); }
+// The filter, switch and envelope controls of the lower area; they are added to the frame in a
+// different order than they are built.
+constexpr ControlRow lowerRows[] = {
+    {ControlKind::knob, LpfCutoff, Rect(155, 330, 185, 360), skin::lowerKnobBitmap, nullptr, 4},
+    {ControlKind::knob, LpfQ, Rect(215, 330, 245, 360), skin::lowerKnobBitmap, nullptr, 6},
+    {ControlKind::knob, HpfCutoff, Rect(290, 330, 320, 360), skin::lowerKnobBitmap, nullptr, 5},
+    {ControlKind::display, LpfCutoff, Rect(145, 315, 195, 325), 0, formatLpfCutoff, 0},
+    {ControlKind::display, LpfQ, Rect(205, 315, 255, 325), 0, formatQ, 2},
+    {ControlKind::display, HpfCutoff, Rect(280, 315, 330, 325), 0, formatHpfCutoff, 1},
+    {ControlKind::toggleButton, NomorRev, imageAt(25, 300, skin::buttonBitmap, skin::buttonImages),
+     skin::buttonBitmap, nullptr, 3},
+    {ControlKind::momentaryButton, ClearBuffer, imageAt(65, 300, skin::buttonBitmap, skin::buttonImages),
+     skin::buttonBitmap, nullptr, 7},
+    {ControlKind::toggleButton, Bypass, imageAt(105, 300, skin::buttonBitmap, skin::buttonImages),
+     skin::buttonBitmap, nullptr, 8},
+    {ControlKind::knob, RevAttack, Rect(31, 364, 61, 394), skin::lowerKnobBitmap, nullptr, 9},
+    {ControlKind::display, RevAttack, Rect(21, 351, 71, 362), 0, formatRampTime, 10},
+    {ControlKind::knob, RevRelease, Rect(81, 364, 111, 394), skin::lowerKnobBitmap, nullptr, 11},
+    {ControlKind::display, RevRelease, Rect(71, 351, 121, 362), 0, formatRampTime, 12},
+};
 
-// Top edge of the three buttons.
-constexpr int32_t buttonTop = 300;
-// Left edges of the reverse, clear-buffer and bypass buttons.
-constexpr int32_t reverseButtonLeft = 25;
-constexpr int32_t clearBufferButtonLeft = 65;
-constexpr int32_t bypassButtonLeft = 105;
+// Number of rows of one channel.
+constexpr int32_t channelRowCount = static_cast<int32_t>(sizeof(channelRows) / sizeof(channelRows[0]));
+// Number of rows of the lower area.
+constexpr int32_t lowerRowCount = static_cast<int32_t>(sizeof(lowerRows) / sizeof(lowerRows[0]));
+// Number of controls of the editor.
+constexpr int32_t controlCount = channelCount * channelRowCount + lowerRowCount;
 
-// The filter knobs and their displays.
-constexpr Rect lpfCutoffKnob(155, 330, 185, 360);
-constexpr Rect lpfQKnob(215, 330, 245, 360);
-constexpr Rect hpfCutoffKnob(290, 330, 320, 360);
-constexpr Rect lpfCutoffDisplay(145, 315, 195, 325);
-constexpr Rect lpfQDisplay(205, 315, 255, 325);
-constexpr Rect hpfCutoffDisplay(280, 315, 330, 325);
+// A control placed on the editor: its row with the channel applied, the grey of the panel under
+// it and its position in the order the controls are added to the frame.
+struct PlacedControl {
+  ControlRow row;
+  Color panelGrey;
+  int32_t attachPosition;
+};
 
-// The reverse envelope's knobs and their displays.
-constexpr Rect revAttackKnob(31, 364, 61, 394);
-constexpr Rect revReleaseKnob(81, 364, 111, 394);
-constexpr Rect revAttackDisplay(21, 351, 71, 362);
-constexpr Rect revReleaseDisplay(71, 351, 121, 362);
+// Returns control `position` (0 to controlCount − 1) in build order.
+constexpr PlacedControl placedControl(int32_t position) {
+  const int32_t channelControls = channelCount * channelRowCount;
+  if (position >= channelControls) {
+    const ControlRow& row = lowerRows[position - channelControls];
+    return PlacedControl{row, skin::lowerGrey, channelControls + row.attachSlot};
+  }
+  const int32_t channel = position / channelRowCount;
+  ControlRow row = channelRows[position % channelRowCount];
+  row.parameter += channel;
+  row.bounds = row.bounds.offsetBy(channelLeftEdge(channel), 0);
+  return PlacedControl{row, skin::channelGrey, channel * channelRowCount + row.attachSlot};
+}
+
+// Returns the build position of the value control (display false) or display (true) of a
+// parameter, or −1 when it has none.
+constexpr int32_t positionOf(int32_t parameter, bool display) {
+  for (int32_t position = 0; position < controlCount; ++position) {
+    const ControlRow row = placedControl(position).row;
+    if (row.parameter == parameter && (row.kind == ControlKind::display) == display) return position;
+  }
+  return -1;
+}
+
+// Returns the rectangle of a parameter's value control, as laid out in the table.
+constexpr Rect controlBounds(int32_t parameter) { return placedControl(positionOf(parameter, false)).row.bounds; }
+
+// Returns the rectangle of a parameter's display, as laid out in the table.
+constexpr Rect displayBounds(int32_t parameter) { return placedControl(positionOf(parameter, true)).row.bounds; }
 
 }  // namespace layout
 }  // namespace wrenfold

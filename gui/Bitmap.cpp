@@ -12,9 +12,7 @@ Bitmap::Bitmap(int32_t id)
   if (image == nullptr) {
     width = 0;
     height = 0;
-    return;
   }
-  platform::keyBitmap(image, keyColor);
 }
 
 Bitmap::~Bitmap() { platform::destroySurface(image); }

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "base/ModuleState.h"
 #include "gui/platform/platform.h"
 
 namespace wrenfold {
@@ -175,17 +174,14 @@ void DrawContext::drawString(const char* text, Rect area, bool opaque, int32_t a
 }
 
 MouseButtons DrawContext::readMouseButtons() {
-  uint32_t physical = platform::inputState();
-  const bool swappedMouseButtons = moduleState().swappedMouseButtons;
-  uint32_t primary = swappedMouseButtons ? platform::inputRightButton : platform::inputLeftButton;
-  uint32_t secondary = swappedMouseButtons ? platform::inputLeftButton : platform::inputRightButton;
+  const uint32_t input = platform::inputState();
   MouseButtons buttons = 0;
-  if ((physical & primary) != 0) buttons |= leftButton;
-  if ((physical & platform::inputMiddleButton) != 0) buttons |= middleButton;
-  if ((physical & secondary) != 0) buttons |= rightButton;
-  if ((physical & platform::inputShiftKey) != 0) buttons |= shiftKey;
-  if ((physical & platform::inputControlKey) != 0) buttons |= controlKey;
-  if ((physical & platform::inputAltKey) != 0) buttons |= altKey;
+  if ((input & platform::inputLeftButton) != 0) buttons |= leftButton;
+  if ((input & platform::inputMiddleButton) != 0) buttons |= middleButton;
+  if ((input & platform::inputRightButton) != 0) buttons |= rightButton;
+  if ((input & platform::inputShiftKey) != 0) buttons |= shiftKey;
+  if ((input & platform::inputControlKey) != 0) buttons |= controlKey;
+  if ((input & platform::inputAltKey) != 0) buttons |= altKey;
   return buttons;
 }
 

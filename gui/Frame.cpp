@@ -1,10 +1,8 @@
 #include "gui/Frame.h"
 
 #include <cstdint>
-#include <cstdio>
 
 #include "base/Allocation.h"
-#include "base/ModuleHandle.h"
 #include "base/ModuleState.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
@@ -12,8 +10,6 @@
 #include "gui/platform/platform.h"
 
 namespace wrenfold {
-
-const char* const windowClassNameFormat = "Plugin%08x";
 
 namespace {
 
@@ -35,7 +31,6 @@ Frame::Frame(const Rect& size, void* parent, EditorLink* owner)
       isOpen(true),
       dropRegistered(false),
       window(nullptr) {
-  platform::initializeThreadServices();
   platform::acquireDisplay();
   createWindow(parent);
 }
@@ -48,47 +43,21 @@ Frame::~Frame() {
   removeAll(true);
   if (background != nullptr) background->release();
   background = nullptr;
-  platform::releaseThreadServices();
-  if (window != nullptr) {
-    // A window already destroyed along with the host's window must not be touched again,
-    // but its use of the class still ends here.
-    if (isOpen) {
-      platform::setWindowUserData(window, nullptr);
-      platform::destroyWindow(window);
-    }
-    window = nullptr;
-    releaseWindowClass();
-  }
+  // The frame's use of the window system ends before its window goes, as on Windows the thread's
+  // object services and the image library are given back first; a back end that closes its
+  // connection here has destroyed the window with it, and a window already gone with the host's
+  // window is only forgotten.
   platform::releaseDisplay();
+  if (window != nullptr) platform::destroyWindow(window);
+  window = nullptr;
 }
 
 void Frame::createWindow(void* parent) {
   if (parent == nullptr) return;
-  registerWindowClass();
-  window = platform::createChildWindow(moduleState().windowClassName, "Window", parent, Rect(0, 0, bounds.width(), bounds.height()),
-                                       moduleInstanceHandle());
+  window = platform::createChildWindow(parent, Rect(0, 0, bounds.width(), bounds.height()), "Window", windowHandler(),
+                                       this);
   if (window == nullptr) return;
-  platform::setWindowUserData(window, this);
   dropRegistered = platform::registerDropTarget(window);
-}
-
-void Frame::registerWindowClass() {
-  ModuleState& module = moduleState();
-  if (module.windowClassUseCount++ != 0) return;
-  void* handle = moduleInstanceHandle();
-  std::snprintf(module.windowClassName, sizeof(module.windowClassName), windowClassNameFormat,
-                static_cast<unsigned>(reinterpret_cast<uintptr_t>(handle)));
-  platform::registerWindowClass(module.windowClassName, handle, windowHandler());
-  module.swappedMouseButtons = platform::mouseButtonsSwapped();
-  module.imageLibrary = platform::loadImageLibrary();
-}
-
-void Frame::releaseWindowClass() {
-  ModuleState& module = moduleState();
-  if (--module.windowClassUseCount != 0) return;
-  platform::unregisterWindowClass(module.windowClassName, moduleInstanceHandle());
-  platform::freeImageLibrary(module.imageLibrary);
-  module.imageLibrary = nullptr;
 }
 
 void Frame::handlePaint(platform::Window* window, void* userData, platform::Surface* surface, Rect area) {

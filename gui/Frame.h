@@ -14,9 +14,6 @@ struct Surface;
 struct WindowHandler;
 }  // namespace platform
 
-// Prefix of the module's window class name; the module handle follows in 8 hexadecimal digits.
-extern const char* const windowClassNameFormat;
-
 // The top-level view: owns the editor's child window and a flat list of views, routes clicks,
 // keys, wheel and drops to them, redraws them, and passes edit gestures on to the effect.
 // Views added to it are released by it when removed with release or when it is destroyed.
@@ -95,13 +92,9 @@ class Frame : public View {
  private:
   // Creates the child window inside `parent` and registers it for drops.
   void createWindow(void* parent);
-  // Registers the module's window class on first use and counts the use.
-  static void registerWindowClass();
-  // Ends one use of the window class, unregistering it after the last.
-  static void releaseWindowClass();
   // Returns whether the frame or any view is dirty.
   bool hasDirtyView();
-  // Returns the window procedure of the module's window class.
+  // Returns what the frame's window reports to.
   static const platform::WindowHandler* windowHandler();
   // Handles the window's paint request.
   static void handlePaint(platform::Window* window, void* userData, platform::Surface* surface, Rect area);

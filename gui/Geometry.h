@@ -51,6 +51,11 @@ struct Rect {
   constexpr Rect offsetBy(int32_t dh, int32_t dv) const {
     return Rect(left + dh, top + dv, right + dh, bottom + dv);
   }
+  // Returns the smallest rectangle that holds both.
+  constexpr Rect unitedWith(const Rect& other) const {
+    return Rect(left < other.left ? left : other.left, top < other.top ? top : other.top,
+                right > other.right ? right : other.right, bottom > other.bottom ? bottom : other.bottom);
+  }
 
   // Returns whether all four edges are equal.
   constexpr bool operator==(const Rect& other) const {

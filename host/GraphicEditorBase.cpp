@@ -35,10 +35,9 @@ GraphicEditorBase::GraphicEditorBase(ExtendedEffectBase* effect)
   if (effect != nullptr) effect->attachEditor(this);
   parentWindow = nullptr;
   nextIdleTick = platform::tickCount();
-  platform::initializeThreadServices();
 }
 
-GraphicEditorBase::~GraphicEditorBase() { platform::releaseThreadServices(); }
+GraphicEditorBase::~GraphicEditorBase() = default;
 
 intptr_t GraphicEditorBase::editorRect(ERect** where) {
   if (where == nullptr) return 0;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "editor/Skin.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
+#include "gui/platform/cairo/SharedBitmapPixels.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
 
@@ -20,12 +22,7 @@ class BitmapTest : public ::testing::Test {
 };
 
 TEST_F(BitmapTest, SkinResourcesLoadWithTheirSizes) {
-  struct Case {
-    int32_t id, width, height;
-  };
-  const Case cases[] = {{128, 350, 430}, {129, 30, 30}, {130, 30, 30}, {131, 6, 6},
-                        {132, 20, 180},  {133, 20, 10}, {134, 20, 54}};
-  for (const Case& c : cases) {
+  for (const skin::BitmapSpec& c : skin::bitmaps) {
     SCOPED_TRACE(c.id);
     auto* bitmap = new Bitmap(c.id);
     EXPECT_TRUE(bitmap->isLoaded());
@@ -57,7 +54,7 @@ TEST_F(BitmapTest, MissingResourceGivesAZeroSizedBitmapThatDrawsNothing) {
 
 TEST_F(BitmapTest, ReleasedTwiceAfterOneAddRefIsDeletedAtTheSecondRelease) {
   const std::size_t before = headless::liveObjectCount();
-  auto* bitmap = new Bitmap(129);
+  auto* bitmap = new Bitmap(skin::lowerKnobBitmap);
   ASSERT_EQ(headless::liveObjectCount(), before + 1);
   bitmap->addRef();
   bitmap->release();
@@ -68,31 +65,33 @@ TEST_F(BitmapTest, ReleasedTwiceAfterOneAddRefIsDeletedAtTheSecondRelease) {
 }
 
 TEST_F(BitmapTest, DrawCopiesFromTheOffsetIntoTheRectangle) {
-  auto* button = new Bitmap(134);
-  platform::Surface* reference = headless::createSurface(20, 54, blackColor);
-  platform::Surface* target = headless::createSurface(40, 40, redColor);
+  auto* button = new Bitmap(skin::buttonBitmap);
+  const int32_t w = button->getWidth();
+  const int32_t h = button->getHeight() / skin::buttonImages;
+  platform::Surface* reference = headless::createSurface(w, button->getHeight(), blackColor);
+  platform::Surface* target = headless::createSurface(w + 20, h + 20, redColor);
   {
     DrawContext whole(nullptr, reference, nullptr);
-    button->draw(&whole, Rect(0, 0, 20, 54), Point());
+    button->draw(&whole, Rect(0, 0, w, button->getHeight()), Point());
     DrawContext context(nullptr, target, nullptr);
-    button->draw(&context, Rect(5, 5, 25, 32), Point(0, 27));  // the lower, lit state
+    button->draw(&context, Rect(5, 5, 5 + w, 5 + h), Point(0, h));  // the lower, lit state
   }
-  for (int32_t y = 0; y < 27; ++y) {
-    for (int32_t x = 0; x < 20; ++x) {
-      ASSERT_EQ(headless::pixel(target, Point(5 + x, 5 + y)), headless::pixel(reference, Point(x, 27 + y)))
+  for (int32_t y = 0; y < h; ++y) {
+    for (int32_t x = 0; x < w; ++x) {
+      ASSERT_EQ(headless::pixel(target, Point(5 + x, 5 + y)), headless::pixel(reference, Point(x, h + y)))
           << x << "," << y;
     }
   }
   EXPECT_EQ(headless::pixel(target, Point(4, 5)), redColor);
-  EXPECT_EQ(headless::pixel(target, Point(25, 5)), redColor);
-  EXPECT_EQ(headless::pixel(target, Point(5, 32)), redColor);
+  EXPECT_EQ(headless::pixel(target, Point(5 + w, 5)), redColor);
+  EXPECT_EQ(headless::pixel(target, Point(5, 5 + h)), redColor);
   button->release();
   platform::destroySurface(reference);
   platform::destroySurface(target);
 }
 
 TEST_F(BitmapTest, TransparentDrawingLeavesWhitePixelsOutAndPlainDrawingCopiesThem) {
-  for (int32_t id : {131, 133}) {
+  for (int32_t id : {skin::knobHandleBitmap, skin::sliderHandleBitmap}) {
     SCOPED_TRACE(id);
     auto* handle = new Bitmap(id);
     const int32_t w = handle->getWidth();
@@ -119,6 +118,29 @@ TEST_F(BitmapTest, TransparentDrawingLeavesWhitePixelsOutAndPlainDrawingCopiesTh
     platform::destroySurface(plain);
     platform::destroySurface(keyed);
   }
+}
+
+// Instances share one decoded copy of each skin image, made at the first draw and freed with the
+// last bitmap that drew it; a bitmap released early must not take the pixels from the others.
+TEST_F(BitmapTest, BitmapsOfOneResourceShareItsPixelsFromTheFirstDrawToTheLastRelease) {
+  const std::size_t held = SharedBitmapPixels::heldCount();
+  Bitmap* bitmaps[3] = {new Bitmap(133), new Bitmap(133), new Bitmap(133)};
+  EXPECT_EQ(SharedBitmapPixels::heldCount(), held) << "decoded before any draw";
+  platform::Surface* targets[3];
+  for (int32_t i = 0; i < 3; ++i) {
+    if (i == 2) bitmaps[0]->release();
+    targets[i] = headless::createSurface(20, 10, redColor);
+    DrawContext context(nullptr, targets[i], nullptr);
+    bitmaps[i]->drawTransparent(&context, Rect(0, 0, 20, 10), Point());
+    EXPECT_EQ(SharedBitmapPixels::heldCount(), held + 1) << "bitmap " << i;
+  }
+  for (int32_t y = 0; y < 10; ++y)
+    for (int32_t x = 0; x < 20; ++x)
+      ASSERT_EQ(headless::pixel(targets[2], Point(x, y)), headless::pixel(targets[0], Point(x, y)));
+  bitmaps[1]->release();
+  bitmaps[2]->release();
+  EXPECT_EQ(SharedBitmapPixels::heldCount(), held) << "kept after the last user";
+  for (platform::Surface* target : targets) platform::destroySurface(target);
 }
 
 }  // namespace

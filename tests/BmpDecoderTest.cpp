@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "editor/Skin.h"
 #include "gui/platform/cairo/BmpDecoder.h"
 #include "resources/EmbeddedBitmaps.h"
 
@@ -191,13 +192,7 @@ TEST(BmpDecoderTest, RejectsCorruptOrUnsupportedFilesAndLeavesTheImageEmpty) {
 }
 
 TEST(BmpDecoderTest, DecodesAllSevenSkinBitmapsToTheirSizes) {
-  struct Case {
-    int id;
-    int32_t width, height;
-  };
-  const Case cases[] = {{128, 350, 430}, {129, 30, 30}, {130, 30, 30}, {131, 6, 6},
-                        {132, 20, 180},  {133, 20, 10}, {134, 20, 54}};
-  for (const Case& c : cases) {
+  for (const skin::BitmapSpec& c : skin::bitmaps) {
     SCOPED_TRACE(c.id);
     const EmbeddedBitmap* file = findEmbeddedBitmap(c.id);
     ASSERT_NE(file, nullptr);

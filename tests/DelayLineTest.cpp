@@ -5,6 +5,7 @@
 #include <limits>
 #include <thread>
 
+#include "base/Allocation.h"
 #include "delay/dsp/DelayLine.h"
 
 namespace wrenfold {
@@ -127,6 +128,41 @@ TEST(DelayLine, AbsurdSampleRatesLeaveTheStorageAlone) {
     line.setSampleRate(rate);
     EXPECT_EQ(line.storageCapacity(), 176400);
   }
+}
+
+// Storage is left unwritten until a length takes it in; here fresh storage holds NaN (all bits
+// set), and the line holds 2.0 before the change: after it, every read must be silence or the 1.0
+// written since.
+TEST(DelayLine, EveryReadAfterALengthChangeIsSilenceOrWrittenSince) {
+  const struct Case {
+    const char* name;
+    int32_t before;
+    float rate;  // 0: no rate change
+    int32_t after;  // 0: no setLength after the change, -1: clear instead
+    int32_t reverse;
+  } cases[] = {{"shorter", 1000, 0.0f, 10, 0},           {"longer", 10, 0.0f, 5000, 0},
+               {"longer backwards", 10, 0.0f, 5001, 1},  {"full capacity", 2, 0.0f, 176400, 1},
+               {"cleared", 300, 0.0f, -1, 1},            {"grown, length kept", 700, 96000.0f, 0, 0},
+               {"grown, then longer", 700, 96000.0f, 384000, 1}};
+  setUninitialisedFill(0xff);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DelayLine line;
+    line.setLength(c.before);
+    line.setReverse(c.reverse);
+    for (int32_t i = 0; i < c.before; ++i) line.write(2.0f);
+    if (c.rate > 0.0f) line.setSampleRate(c.rate);
+    if (c.after > 0) line.setLength(c.after);
+    if (c.after < 0) line.clear();
+    int64_t strayReads = 0;
+    for (int32_t t = 0; t < 2 * line.activeLength(); ++t) {
+      const float sample = line.read();
+      strayReads += sample != 0.0f && sample != 1.0f;
+      line.write(1.0f);
+    }
+    EXPECT_EQ(strayReads, 0);
+  }
+  setUninitialisedFill(-1);
 }
 
 // Lengths changed by another thread while reads and writes run must never move an access outside

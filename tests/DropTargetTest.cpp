@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "gui/DropTarget.h"
-#include "gui/UriList.h"
+#include "gui/platform/shared/DropTarget.h"
+#include "gui/platform/shared/UriList.h"
 #include "gui/platform/headless/HeadlessControl.h"
 
 namespace wrenfold {
@@ -75,8 +75,7 @@ TEST(DropTargetTest, PrefersTextOverFilesAndShowsCopyWithControlElseMove) {
   };
   headless::reset();
   platform::Window* host = headless::createHostWindow(Rect(100, 200, 500, 700));
-  platform::registerWindowClass("DropTargetTest", nullptr, &recordingHandler);
-  platform::Window* window = platform::createChildWindow("DropTargetTest", "Window", host, Rect(0, 0, 350, 430), nullptr);
+  platform::Window* window = platform::createChildWindow(host, Rect(0, 0, 350, 430), "Window", &recordingHandler, nullptr);
   headless::setInput(headless::InputState{0, Point(130, 250)});
   for (const DropCase& row : cases) {
     SCOPED_TRACE(row.name);
@@ -96,7 +95,6 @@ TEST(DropTargetTest, PrefersTextOverFilesAndShowsCopyWithControlElseMove) {
     }
   }
   headless::destroyHostWindow(host);
-  platform::unregisterWindowClass("DropTargetTest", nullptr);
 }
 
 TEST(DropTargetTest, UriListsGiveTheLocalPathsOfTheirFileUris) {

@@ -33,11 +33,9 @@ class FrameTest : public ::testing::Test {
   void TearDown() override {
     headless::destroyHostWindow(host);
     setAllocationFailureHook(nullptr);
-    EXPECT_EQ(moduleState().windowClassUseCount, 0);
     EXPECT_EQ(headless::liveWindowCount(), windowsBefore);
     EXPECT_EQ(headless::liveObjectCount(), objectsBefore) << "surfaces or drawing objects leaked";
-    EXPECT_EQ(headless::threadServicesDepth(), 0);
-    EXPECT_EQ(headless::loadedImageLibraries(), 0);
+    EXPECT_EQ(headless::displayConnectionDepth(), 0);
     headless::reset();
   }
 
@@ -55,18 +53,12 @@ class FrameTest : public ::testing::Test {
   platform::Window* host = nullptr;
 };
 
-TEST_F(FrameTest, CreatesAVisibleChildWindowTitledWindowOfTheModulesClass) {
+TEST_F(FrameTest, CreatesAVisibleChildWindowTitledWindow) {
   Frame* frame = makeFrame();
   platform::Window* window = frame->getWindow();
   ASSERT_NE(window, nullptr);
-  char expected[24];
-  std::snprintf(expected, sizeof(expected), "Plugin%08x",
-                static_cast<unsigned>(reinterpret_cast<uintptr_t>(moduleInstanceHandle())));
-  EXPECT_EQ(headless::windowClassName(window), expected);
-  EXPECT_STREQ(moduleState().windowClassName, expected);
   EXPECT_EQ(headless::windowTitle(window), "Window");
   EXPECT_EQ(platform::windowScreenRect(window), Rect(100, 50, 300, 150));
-  EXPECT_EQ(platform::windowUserData(window), frame);
   EXPECT_TRUE(headless::isDropTarget(window));
   EXPECT_TRUE(frame->isDropRegistered());
   EXPECT_TRUE(frame->isFirstDrawPending());
@@ -75,18 +67,17 @@ TEST_F(FrameTest, CreatesAVisibleChildWindowTitledWindowOfTheModulesClass) {
   EXPECT_FALSE(headless::isLiveWindow(window));
 }
 
-TEST_F(FrameTest, TwoFramesRegisterTheClassOnceAndTheLastOneUnregistersIt) {
+// The window class that two frames share on Windows is checked by the Win32 host test.
+TEST_F(FrameTest, TwoFramesShareTheWindowSystemAndTheLastOneGivesItBack) {
   Frame* first = makeFrame();
   Frame* second = makeFrame();
-  EXPECT_EQ(moduleState().windowClassUseCount, 2);
-  int registrations = 0;
-  for (const std::string& event : headless::events()) registrations += event.rfind("registerClass", 0) == 0;
-  EXPECT_EQ(registrations, 1);
-  const std::string name = moduleState().windowClassName;
+  EXPECT_EQ(headless::displayConnectionDepth(), 2);
+  EXPECT_EQ(headless::childWindows(host).size(), 2u);
   delete first;
-  EXPECT_TRUE(headless::isClassRegistered(name));
+  EXPECT_EQ(headless::displayConnectionDepth(), 1);
+  EXPECT_EQ(headless::childWindows(host), std::vector<platform::Window*>{second->getWindow()});
   delete second;
-  EXPECT_FALSE(headless::isClassRegistered(name));
+  EXPECT_EQ(headless::displayConnectionDepth(), 0);
 }
 
 TEST_F(FrameTest, WithoutAParentThereIsNoWindowButTheFrameStillWorks) {
@@ -94,7 +85,7 @@ TEST_F(FrameTest, WithoutAParentThereIsNoWindowButTheFrameStillWorks) {
   Frame frame(Rect(0, 0, 50, 50), nullptr, nullptr);
   EXPECT_EQ(frame.getWindow(), nullptr);
   EXPECT_FALSE(frame.isDropRegistered());
-  EXPECT_EQ(moduleState().windowClassUseCount, 0);
+  EXPECT_TRUE(headless::childWindows(host).empty());
   EXPECT_TRUE(frame.addView(new CountingView(Rect(0, 0, 10, 10), log)));
   frame.redrawDirtyViews();
   EXPECT_EQ(log.draws, 0);
@@ -419,26 +410,15 @@ TEST_F(FrameTest, HostDestroyingItsWindowClosesTheFrameAndStopsRedraws) {
   EXPECT_EQ(log.destroyed, 1);
 }
 
-TEST_F(FrameTest, FrameBalancesThreadServicesAndTheImageLibrary) {
+TEST_F(FrameTest, FrameHoldsOneUseOfTheWindowSystemWithOrWithoutAWindow) {
   Frame* frame = makeFrame();
-  EXPECT_EQ(headless::threadServicesDepth(), 1);
-  EXPECT_EQ(headless::loadedImageLibraries(), 1);
+  EXPECT_EQ(headless::displayConnectionDepth(), 1);
   delete frame;
-  EXPECT_EQ(headless::threadServicesDepth(), 0);
-  EXPECT_EQ(headless::loadedImageLibraries(), 0);
-}
-
-TEST_F(FrameTest, FrameReadsSwappedButtonsWhenItRegistersTheClass) {
-  headless::setMouseButtonsSwapped(true);
-  Frame* frame = makeFrame();
-  EXPECT_TRUE(moduleState().swappedMouseButtons);
-  ViewLog log;
-  frame->addView(new CountingView(Rect(0, 0, 10, 10), log));
-  headless::setInput({platform::inputRightButton, Point()});
-  DrawContext context(frame, nullptr, nullptr);
-  EXPECT_EQ(context.readMouseButtons(), leftButton);
-  delete frame;
-  moduleState().swappedMouseButtons = false;
+  EXPECT_EQ(headless::displayConnectionDepth(), 0);
+  Frame* windowless = new Frame(Rect(0, 0, 10, 10), nullptr, nullptr);
+  EXPECT_EQ(headless::displayConnectionDepth(), 1);
+  delete windowless;
+  EXPECT_EQ(headless::displayConnectionDepth(), 0);
 }
 
 TEST_F(FrameTest, FrameUpdateRedrawsEverythingWhenTheFrameItselfIsDirty) {

@@ -40,12 +40,10 @@ class HeadlessBackendTest : public ::testing::Test {
     headless::reset();
     procedureLog = ProcedureLog();
     objectsBefore = headless::liveObjectCount();
-    ASSERT_TRUE(platform::registerWindowClass("TestClass", nullptr, &testHandler));
     host = headless::createHostWindow(Rect(10, 20, 110, 120));
   }
   void TearDown() override {
     headless::destroyHostWindow(host);
-    platform::unregisterWindowClass("TestClass", nullptr);
     EXPECT_EQ(headless::liveObjectCount(), objectsBefore);
     headless::reset();
   }
@@ -82,16 +80,17 @@ TEST_F(HeadlessBackendTest, SleepAdvancesTheTickClockWhichWrapsModulo2To32) {
   EXPECT_EQ(headless::events().back(), "sleep 4");
 }
 
-TEST_F(HeadlessBackendTest, ChildWindowNeedsARegisteredClassAndAParent) {
-  EXPECT_EQ(platform::createChildWindow("Unknown", "x", host, Rect(0, 0, 5, 5), nullptr), nullptr);
-  EXPECT_EQ(platform::createChildWindow("TestClass", "x", nullptr, Rect(0, 0, 5, 5), nullptr), nullptr);
-  EXPECT_FALSE(platform::registerWindowClass("TestClass", nullptr, &testHandler)) << "already registered";
+TEST_F(HeadlessBackendTest, ChildWindowNeedsAHandlerAndAParent) {
+  EXPECT_EQ(platform::createChildWindow(host, Rect(0, 0, 5, 5), "x", nullptr, &userData), nullptr);
+  EXPECT_EQ(platform::createChildWindow(nullptr, Rect(0, 0, 5, 5), "x", &testHandler, &userData), nullptr);
+  int foreign = 0;
+  EXPECT_EQ(platform::createChildWindow(&foreign, Rect(0, 0, 5, 5), "x", &testHandler, &userData), nullptr)
+      << "a parent that is none of the back end's windows";
 }
 
 TEST_F(HeadlessBackendTest, ChildWindowSitsInsideItsParentOnScreenAndGetsOnePaintOfItsWholeArea) {
-  platform::Window* child = platform::createChildWindow("TestClass", "Child", host, Rect(0, 0, 30, 20), nullptr);
+  platform::Window* child = platform::createChildWindow(host, Rect(0, 0, 30, 20), "Child", &testHandler, &userData);
   ASSERT_NE(child, nullptr);
-  platform::setWindowUserData(child, &userData);
   EXPECT_EQ(platform::windowScreenRect(child), Rect(10, 20, 40, 40));
   EXPECT_EQ(headless::pendingPaintCount(), 1u);
 
@@ -120,7 +119,7 @@ TEST_F(HeadlessBackendTest, ChildWindowSitsInsideItsParentOnScreenAndGetsOnePain
 }
 
 TEST_F(HeadlessBackendTest, WindowWithoutUserDataGetsDefaultHandling) {
-  platform::Window* child = platform::createChildWindow("TestClass", "Child", host, Rect(0, 0, 30, 20), nullptr);
+  platform::Window* child = platform::createChildWindow(host, Rect(0, 0, 30, 20), "Child", &testHandler, nullptr);
   EXPECT_TRUE(platform::dispatchOnePendingPaint());
   EXPECT_TRUE(procedureLog.paints.empty());
   headless::clickWindow(child, Point(1, 1));
@@ -196,8 +195,7 @@ TEST_F(HeadlessBackendTest, MissingBitmapResourceAnswersNullAndZeroSize) {
 }
 
 TEST_F(HeadlessBackendTest, WindowPixelsCanBeSavedAsPng) {
-  platform::Window* child = platform::createChildWindow("TestClass", "Child", host, Rect(0, 0, 8, 8), nullptr);
-  platform::setWindowUserData(child, &userData);
+  platform::Window* child = platform::createChildWindow(host, Rect(0, 0, 8, 8), "Child", &testHandler, &userData);
   platform::dispatchOnePendingPaint();
   const std::string path = ::testing::TempDir() + "headless-window.png";
   ASSERT_TRUE(headless::saveWindowPng(child, path.c_str()));

@@ -20,6 +20,21 @@ TEST(ReverseEnvelope, StartsWithLength44100AtCapacity176400) {
   ASSERT_TRUE(envelope.hasStorage());
   EXPECT_EQ(envelope.activeLength(), 44100);
   EXPECT_EQ(envelope.tableCapacity(), 176400);
+  // Ramps of 0.1 * 0.5^2 s = 1102 samples open and close both halves of 22050 entries, at the
+  // start and again when a rebuild comes back to the starting length.
+  const struct {
+    int32_t index;
+    float gain;
+  } entries[] = {{0, 0.0f},         {1, 1.0f / 1102.0f}, {1102, 1.0f},  {22048, 1.0f / 1102.0f},
+                 {22049, 0.0f},     {22050, 0.0f},       {23152, 1.0f}, {44099, 0.0f}};
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const auto& entry : entries) {
+      SCOPED_TRACE(entry.index);
+      EXPECT_FLOAT_EQ(envelope.gainAt(entry.index), entry.gain);
+    }
+    envelope.setLength(10);
+    envelope.setLength(44100);
+  }
 }
 
 TEST(ReverseEnvelope, TenEntryTableWithRampsLongerThanEachHalf) {

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "editor/EditorLayout.h"
+#include "editor/Skin.h"
+
 namespace {
 
 struct Colour {
@@ -23,14 +26,17 @@ std::ostream& operator<<(std::ostream& out, const Colour& c) {
   return out << "(" << c.red << ", " << c.green << ", " << c.blue << ")";
 }
 
-const Colour kChannelGrey{183, 183, 183};
-const Colour kLowerGrey{168, 168, 168};
+Colour colourOf(wrenfold::Color c) { return Colour{c.red, c.green, c.blue}; }
+
+const Colour kChannelGrey = colourOf(wrenfold::skin::channelGrey);
+const Colour kLowerGrey = colourOf(wrenfold::skin::lowerGrey);
 const Colour kKeyWhite{255, 255, 255};
 
 // Reads an 8-bit bottom-up BMP straight from its bytes.
 class BmpFile {
  public:
-  explicit BmpFile(const std::string& name) {
+  explicit BmpFile(wrenfold::skin::BitmapId id) {
+    const std::string name = wrenfold::skin::bitmap(id).fileName;
     std::ifstream file(std::string(WRENFOLD_SOURCE_DIR) + "/resources/" + name, std::ios::binary);
     bytes_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   }
@@ -57,53 +63,20 @@ class BmpFile {
   std::vector<std::uint8_t> bytes_;
 };
 
-struct Rect {
-  int left, top, right, bottom;
-};
+using wrenfold::Rect;
+using wrenfold::layout::ControlKind;
+using wrenfold::layout::PlacedControl;
+namespace skin = wrenfold::skin;
 
-struct SkinCase {
-  const char* name;
-  int width;
-  int height;
-};
-
-const SkinCase kSkins[] = {
-    {"128-background.bmp", 350, 430}, {"129-lower-knob.bmp", 30, 30},    {"130-channel-knob.bmp", 30, 30},
-    {"131-knob-handle.bmp", 6, 6},     {"132-slider-track.bmp", 20, 180}, {"133-slider-handle.bmp", 20, 10},
-    {"134-button.bmp", 20, 54},
-};
-
-// Display boxes cover their right column and bottom row.
-std::vector<Rect> channelDisplays() {
-  std::vector<Rect> boxes;
-  for (int x0 : {25, 195}) {
-    for (int top : {40, 119, 200}) boxes.push_back({x0 - 10, top, x0 + 40, top + 10});
-    for (int offset : {50, 80, 110}) boxes.push_back({x0 + offset, 45, x0 + offset + 30, 55});
+// Returns the editor's displays (display true) or its knobs, sliders and buttons.
+std::vector<PlacedControl> placedControls(bool displays) {
+  std::vector<PlacedControl> result;
+  for (int32_t position = 0; position < wrenfold::layout::controlCount; ++position) {
+    const PlacedControl placed = wrenfold::layout::placedControl(position);
+    if ((placed.row.kind == ControlKind::display) == displays) result.push_back(placed);
   }
-  return boxes;
-}
-
-const Rect kLowerDisplays[] = {{145, 315, 195, 325}, {205, 315, 255, 325}, {280, 315, 330, 325},
-                               {21, 351, 71, 362},   {71, 351, 121, 362}};
-
-// Images cover right - left columns from left.
-std::vector<Rect> channelKnobs() {
-  std::vector<Rect> knobs;
-  for (int x0 : {25, 195})
-    for (int top : {55, 134, 215}) knobs.push_back({x0, top, x0 + 30, top + 30});
-  return knobs;
-}
-
-std::vector<Rect> sliders() {
-  std::vector<Rect> result;
-  for (int x0 : {25, 195})
-    for (int offset : {55, 85, 115}) result.push_back({x0 + offset, 60, x0 + offset + 20, 240});
   return result;
 }
-
-const Rect kLowerKnobs[] = {{155, 330, 185, 360}, {215, 330, 245, 360}, {290, 330, 320, 360},
-                            {31, 364, 61, 394},   {81, 364, 111, 394}};
-const Rect kButtons[] = {{25, 300, 45, 327}, {65, 300, 85, 327}, {105, 300, 125, 327}};
 
 // Expects every pixel of the rectangle (inclusive edges) to have the given colour.
 void expectUniform(const BmpFile& face, Rect area, Colour colour) {
@@ -127,125 +100,108 @@ bool hasInkBelow(const BmpFile& face, Rect image) {
 }
 
 TEST(SkinBitmaps, AreEightBitUncompressedBottomUpWithExactSizes) {
-  for (const SkinCase& skin : kSkins) {
-    SCOPED_TRACE(skin.name);
-    const BmpFile file(skin.name);
+  for (const skin::BitmapSpec& spec : skin::bitmaps) {
+    SCOPED_TRACE(spec.fileName);
+    const BmpFile file(static_cast<skin::BitmapId>(spec.id));
     ASSERT_GE(file.size(), 54u);
     EXPECT_EQ(file.u16(0), 0x4D42u);  // "BM"
     EXPECT_EQ(file.u32(2), file.size());
     EXPECT_EQ(file.u32(14), 40u);
-    EXPECT_EQ(file.width(), skin.width);
-    EXPECT_EQ(file.height(), skin.height);  // positive: bottom-up
+    EXPECT_EQ(file.width(), spec.width);
+    EXPECT_EQ(file.height(), spec.height);  // positive: bottom-up
     EXPECT_EQ(file.u16(26), 1u);
     EXPECT_EQ(file.u16(28), 8u);
     EXPECT_EQ(file.u32(30), 0u);  // BI_RGB
     EXPECT_LE(file.paletteEntries(), 256u);
-    const std::size_t stride = (static_cast<std::size_t>(skin.width) + 3) & ~std::size_t{3};
+    const std::size_t stride = (static_cast<std::size_t>(spec.width) + 3) & ~std::size_t{3};
     EXPECT_GE(file.u32(10), 54u + 4u * file.paletteEntries());
-    EXPECT_LE(file.u32(10) + stride * static_cast<std::size_t>(skin.height), file.size());
+    EXPECT_LE(file.u32(10) + stride * static_cast<std::size_t>(spec.height), file.size());
   }
 }
 
 TEST(SkinBitmaps, KnobBodyCornersCarryTheGreyUnderThem) {
   const struct {
-    const char* name;
+    skin::BitmapId id;
     Colour grey;
-  } bodies[] = {{"129-lower-knob.bmp", kLowerGrey}, {"130-channel-knob.bmp", kChannelGrey}};
+  } bodies[] = {{skin::lowerKnobBitmap, kLowerGrey}, {skin::channelKnobBitmap, kChannelGrey}};
   for (const auto& body : bodies) {
-    SCOPED_TRACE(body.name);
-    const BmpFile file(body.name);
-    for (int y : {0, 1, 28, 29})
-      for (int x : {0, 1, 28, 29}) EXPECT_EQ(file.pixel(x, y), body.grey) << "at (" << x << ", " << y << ")";
-    EXPECT_NE(file.pixel(15, 15), body.grey);
+    const BmpFile file(body.id);
+    SCOPED_TRACE(skin::bitmap(body.id).fileName);
+    const int w = file.width(), h = file.height();
+    for (int y : {0, 1, h - 2, h - 1})
+      for (int x : {0, 1, w - 2, w - 1}) EXPECT_EQ(file.pixel(x, y), body.grey) << "at (" << x << ", " << y << ")";
+    EXPECT_NE(file.pixel(w / 2, h / 2), body.grey);
   }
 }
 
 TEST(SkinBitmaps, HandlesAreWhiteOnlyWhereTheyMustNotShow) {
-  const BmpFile dot("131-knob-handle.bmp");
-  for (int y : {0, 5})
-    for (int x : {0, 5}) EXPECT_EQ(dot.pixel(x, y), kKeyWhite);
-  for (int y = 2; y <= 3; ++y)
-    for (int x = 2; x <= 3; ++x) EXPECT_NE(dot.pixel(x, y), kKeyWhite);
+  const BmpFile dot(skin::knobHandleBitmap);
+  for (int y : {0, dot.height() - 1})
+    for (int x : {0, dot.width() - 1}) EXPECT_EQ(dot.pixel(x, y), kKeyWhite);
+  for (int y = 2; y <= dot.height() - 3; ++y)
+    for (int x = 2; x <= dot.width() - 3; ++x) EXPECT_NE(dot.pixel(x, y), kKeyWhite);
 
-  const BmpFile cap("133-slider-handle.bmp");
-  for (int y : {0, 9})
-    for (int x : {0, 19}) EXPECT_EQ(cap.pixel(x, y), kKeyWhite);
-  for (int y = 1; y <= 7; ++y)
-    for (int x = 3; x <= 16; ++x) EXPECT_NE(cap.pixel(x, y), kKeyWhite) << "at (" << x << ", " << y << ")";
+  const BmpFile cap(skin::sliderHandleBitmap);
+  for (int y : {0, cap.height() - 1})
+    for (int x : {0, cap.width() - 1}) EXPECT_EQ(cap.pixel(x, y), kKeyWhite);
+  for (int y = 1; y <= cap.height() - 3; ++y)
+    for (int x = 3; x <= cap.width() - 4; ++x) EXPECT_NE(cap.pixel(x, y), kKeyWhite) << "at (" << x << ", " << y << ")";
 }
 
 TEST(SkinBitmaps, OpaqueImagesContainNoKeyWhite) {
-  for (const char* name : {"128-background.bmp", "129-lower-knob.bmp", "130-channel-knob.bmp", "132-slider-track.bmp",
-                           "134-button.bmp"}) {
-    SCOPED_TRACE(name);
-    const BmpFile file(name);
+  for (skin::BitmapId id : {skin::backgroundBitmap, skin::lowerKnobBitmap, skin::channelKnobBitmap,
+                           skin::sliderTrackBitmap, skin::buttonBitmap}) {
+    SCOPED_TRACE(skin::bitmap(id).fileName);
+    const BmpFile file(id);
     for (int y = 0; y < file.height(); ++y)
       for (int x = 0; x < file.width(); ++x) ASSERT_NE(file.pixel(x, y), kKeyWhite) << "at (" << x << ", " << y << ")";
   }
 }
 
 TEST(SkinBitmaps, ButtonStatesDifferAndSitOnTheLowerGrey) {
-  const BmpFile button("134-button.bmp");
+  const BmpFile button(skin::buttonBitmap);
+  const int imageHeight = button.height() / skin::buttonImages;
   int differing = 0;
-  for (int y = 0; y < 27; ++y)
-    for (int x = 0; x < 20; ++x)
-      if (button.pixel(x, y) != button.pixel(x, y + 27)) ++differing;
+  for (int y = 0; y < imageHeight; ++y)
+    for (int x = 0; x < button.width(); ++x)
+      if (button.pixel(x, y) != button.pixel(x, y + imageHeight)) ++differing;
   EXPECT_GE(differing, 40);
-  for (int top : {0, 27}) {
+  for (int top : {0, imageHeight}) {
     EXPECT_EQ(button.pixel(0, top), kLowerGrey);
-    EXPECT_EQ(button.pixel(19, top + 26), kLowerGrey);
+    EXPECT_EQ(button.pixel(button.width() - 1, top + imageHeight - 1), kLowerGrey);
   }
 }
 
 TEST(SkinBitmaps, SliderTrackEdgesMatchTheChannelPanel) {
-  const BmpFile track("132-slider-track.bmp");
-  for (int y = 0; y < 180; ++y) {
+  const BmpFile track(skin::sliderTrackBitmap);
+  for (int y = 0; y < track.height(); ++y) {
     EXPECT_EQ(track.pixel(0, y), kChannelGrey) << "row " << y;
-    EXPECT_EQ(track.pixel(19, y), kChannelGrey) << "row " << y;
+    EXPECT_EQ(track.pixel(track.width() - 1, y), kChannelGrey) << "row " << y;
   }
 }
 
 TEST(SkinBitmaps, DisplayBoxesAndTheirMarginSitOnTheirPanelGrey) {
-  const BmpFile face("128-background.bmp");
-  for (const Rect& box : channelDisplays()) {
-    SCOPED_TRACE(testing::Message() << "channel display at " << box.left << ", " << box.top);
-    expectUniform(face, {box.left - 1, box.top - 1, box.right + 1, box.bottom + 1}, kChannelGrey);
-  }
-  for (const Rect& box : kLowerDisplays) {
-    SCOPED_TRACE(testing::Message() << "lower display at " << box.left << ", " << box.top);
-    expectUniform(face, {box.left - 1, box.top - 1, box.right + 1, box.bottom + 1}, kLowerGrey);
+  const BmpFile face(skin::backgroundBitmap);
+  for (const PlacedControl& display : placedControls(true)) {
+    const Rect box = display.row.bounds;
+    SCOPED_TRACE(testing::Message() << "display at " << box.left << ", " << box.top);
+    expectUniform(face, {box.left - 1, box.top - 1, box.right + 1, box.bottom + 1}, colourOf(display.panelGrey));
   }
 }
 
 TEST(SkinBitmaps, ControlImagesCoverOnlyPlainPanelGrey) {
-  const BmpFile face("128-background.bmp");
-  for (const Rect& knob : channelKnobs()) {
-    SCOPED_TRACE(testing::Message() << "channel knob at " << knob.left << ", " << knob.top);
-    expectPlainUnder(face, knob, kChannelGrey);
-  }
-  for (const Rect& slider : sliders()) {
-    SCOPED_TRACE(testing::Message() << "slider at " << slider.left);
-    expectPlainUnder(face, slider, kChannelGrey);
-  }
-  for (const Rect& knob : kLowerKnobs) {
-    SCOPED_TRACE(testing::Message() << "lower knob at " << knob.left << ", " << knob.top);
-    expectPlainUnder(face, knob, kLowerGrey);
-  }
-  for (const Rect& button : kButtons) {
-    SCOPED_TRACE(testing::Message() << "button at " << button.left);
-    expectPlainUnder(face, button, kLowerGrey);
+  const BmpFile face(skin::backgroundBitmap);
+  for (const PlacedControl& control : placedControls(false)) {
+    SCOPED_TRACE(testing::Message() << "control at " << control.row.bounds.left << ", " << control.row.bounds.top);
+    expectPlainUnder(face, control.row.bounds, colourOf(control.panelGrey));
   }
 }
 
 TEST(SkinBitmaps, EveryValueControlHasALabelBelowIt) {
-  const BmpFile face("128-background.bmp");
-  std::vector<Rect> controls = channelKnobs();
-  for (const Rect& slider : sliders()) controls.push_back(slider);
-  controls.insert(controls.end(), std::begin(kLowerKnobs), std::end(kLowerKnobs));
-  controls.insert(controls.end(), std::begin(kButtons), std::end(kButtons));
-  for (const Rect& control : controls) {
-    SCOPED_TRACE(testing::Message() << "control at " << control.left << ", " << control.top);
-    EXPECT_TRUE(hasInkBelow(face, control));
+  const BmpFile face(skin::backgroundBitmap);
+  for (const PlacedControl& control : placedControls(false)) {
+    SCOPED_TRACE(testing::Message() << "control at " << control.row.bounds.left << ", " << control.row.bounds.top);
+    EXPECT_TRUE(hasInkBelow(face, control.row.bounds));
   }
 }
 

@@ -15,7 +15,7 @@ constexpr int32_t minimumLength = 2;
 }  // namespace
 
 DelayLine::DelayLine() {
-  storage = allocateArray<float>(AllocationSite::processing, initialCapacity);
+  storage = allocateUninitialisedArray<float>(AllocationSite::processing, initialCapacity);
   capacity = storage != nullptr ? initialCapacity : 0;
   sampleRate = initialSampleRate;
   if (storage != nullptr) setLength(minimumLength);
@@ -29,7 +29,7 @@ void DelayLine::setLength(int32_t samples) {
   silence(n);
   readIndex.store(0, std::memory_order_relaxed);
   writeIndex.store(0, std::memory_order_relaxed);
-  length.store(n, std::memory_order_relaxed);
+  length.store(n, std::memory_order_release);
 }
 
 void DelayLine::setReverse(int32_t flag) {
@@ -43,9 +43,11 @@ void DelayLine::clear() { silence(length.load(std::memory_order_relaxed)); }
 void DelayLine::setSampleRate(float rate) {
   if (!(rate > sampleRate && rate <= highestSampleRate)) return;
   const int32_t newCapacity = static_cast<int32_t>(4.0f * rate);
-  float* newStorage = allocateArray<float>(AllocationSite::processing, newCapacity);
+  float* newStorage = allocateUninitialisedArray<float>(AllocationSite::processing, newCapacity);
   // Without new storage the line keeps its old size; lengths are clamped to it.
   if (newStorage == nullptr) return;
+  // The owner's setLength follows, but until then the active length must read as silence.
+  std::fill(newStorage, newStorage + length.load(std::memory_order_relaxed), 0.0f);
   delete[] storage;
   storage = newStorage;
   capacity = newCapacity;

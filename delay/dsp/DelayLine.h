@@ -10,6 +10,8 @@ constexpr float highestSampleRate = 1000000.0f;
 
 // A circular sample buffer whose active length is the delay time; written forwards and read
 // forwards (plain echoes) or backwards (reversed fragments).
+// Storage: sized for the highest rate seen but touched only as far as lengths reach; every length
+// set silences its stretch before it becomes active, so a read never reaches unwritten storage.
 // Threads: read, write and cursors run in processing; the other operations run in parameter,
 // program, sample-rate and mains calls. Positions and length are lock-free atomics so that a length
 // change racing a processing call can never move an access outside the storage.
@@ -84,7 +86,8 @@ class DelayLine {
   Cursor openCursor() const {
     Cursor cursor;
     cursor.storage = storage;
-    cursor.length = length.load(std::memory_order_relaxed);
+    // Acquire: the silence setLength wrote is seen before the length that takes it in.
+    cursor.length = length.load(std::memory_order_acquire);
     cursor.readIndex = withinLength(readIndex.load(std::memory_order_relaxed), cursor.length);
     cursor.writeIndex = withinLength(writeIndex.load(std::memory_order_relaxed), cursor.length);
     cursor.backwards = reverse.load(std::memory_order_relaxed) != 0;

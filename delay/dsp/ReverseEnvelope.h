@@ -7,13 +7,19 @@ namespace wrenfold {
 
 // A precomputed gain table as long as the delay, read in step with it, that fades each reversed
 // fragment (one per half of the table) in with the attack ramp and out with the release ramp.
+// Storage: sized for the highest rate seen; build writes only the active length, the only part read,
+// and the starting table (length, rate and ramps as constructed) is one copy shared by the module.
 // Threads: next and cursors run in processing; the other operations run in parameter, program and
 // sample-rate calls. Position and length are atomics so that a length change racing a processing
 // call can never move a read outside the storage.
 class ReverseEnvelope {
   static_assert(std::atomic<int32_t>::is_always_lock_free, "processing must not lock");
+  static_assert(std::atomic<const float*>::is_always_lock_free, "processing must not lock");
 
  public:
+  // The length every envelope starts with, in entries.
+  static constexpr int32_t startingLength = 44100;
+
   // Builds a table for 4 seconds at 44100 Hz with length 44100 and both ramps at 0.5.
   ReverseEnvelope();
   // Releases the storage.
@@ -55,8 +61,11 @@ class ReverseEnvelope {
   // Returns a cursor at the current position. [audio thread]
   Cursor openCursor() const {
     Cursor cursor;
-    cursor.table = storage;
+    cursor.table = table.load(std::memory_order_acquire);
     cursor.length = length.load(std::memory_order_relaxed);
+    // The module's starting table is shorter than the storage; a length set meanwhile must not
+    // lead a read past it.
+    if (cursor.table != storage && cursor.length > startingLength) cursor.length = startingLength;
     const int32_t index = readIndex.load(std::memory_order_relaxed);
     cursor.index =
         static_cast<uint32_t>(index) < static_cast<uint32_t>(cursor.length) ? index : 0;
@@ -97,15 +106,15 @@ class ReverseEnvelope {
   int32_t readPosition() const { return readIndex.load(std::memory_order_relaxed); }
 
  private:
-  // Multiplies count entries from first on by a rising ramp i / steps, i = 0, 1, ...
-  void applyRamp(int32_t first, int32_t count, int32_t steps, int32_t direction);
-
   float sampleRate = 44100.0f;
   int32_t capacity = 0;
   std::atomic<int32_t> length{1};
   std::atomic<int32_t> readIndex{0};
   float* storage = nullptr;
   int32_t storageSize = 0;
+  // The gains processing reads: the storage, or the module's copy of the starting table while the
+  // length, rate and ramps are those it was built with.
+  std::atomic<const float*> table{nullptr};
   float attackValue = 0.5f;
   float releaseValue = 0.5f;
 };

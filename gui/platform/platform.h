@@ -1,7 +1,9 @@
 #pragma once
 
 // The services every windowing back end provides to the toolkit. Each back end (one folder under
-// gui/platform/) implements every function declared here; the build links exactly one of them.
+// gui/platform/) implements every function declared here for real; the build links exactly one of
+// them. What only one system has (Windows' window classes, its object services, its image library,
+// the swapped-buttons setting) stays inside that system's folder, behind these calls.
 // Handles are opaque; a failed native call is answered with null, false or 0, never an error code.
 // The parent handle a host passes for the editor (effEditOpen) is opaque: a back end only hands it
 // back to its window system (on X11 it is the host window's id) and never reads memory through it.
@@ -29,8 +31,8 @@ struct Pen;      // a line style and colour
 struct Brush;    // a solid fill colour
 struct Font;     // a text face at a size
 
-// What a window procedure of a registered class calls; userData is the window's user data,
-// and a window whose user data is null gets the platform's default handling instead.
+// What a window reports to; userData is what the window was created with. A window destroyed by
+// its owner reports nothing more.
 struct WindowHandler {
   // Repaints `area` (window coordinates) into `surface`, which is valid during the call only.
   void (*paint)(Window* window, void* userData, Surface* surface, Rect area);
@@ -61,7 +63,8 @@ enum : int32_t { fontWeightNormal = 400, fontWeightBold = 700 };
 // Pitch-and-family values of a font request.
 enum : int32_t { fontFamilySwiss = 34, fontFamilyDecorative = 80 };
 
-// Physical input bits answered by inputState; the toolkit maps swapped buttons itself.
+// Input bits answered by inputState; the buttons are the logical ones, swapped back where the
+// user swapped them.
 enum : uint32_t {
   inputLeftButton = 1,
   inputMiddleButton = 2,
@@ -83,18 +86,12 @@ struct FontRequest {
 
 // ---- windows ----
 
-// Registers a window class under `name` for the module; answers false when it cannot.
-bool registerWindowClass(const char* name, void* module, const WindowHandler* handler);
-// Unregisters the window class `name` of the module.
-void unregisterWindowClass(const char* name, void* module);
-// Creates a visible child window of class `className` at `bounds` inside `parent`; null on failure.
-Window* createChildWindow(const char* className, const char* title, void* parent, Rect bounds, void* module);
-// Destroys the window; its class's destroyed callback runs first.
+// Creates a visible child window titled `title` at `bounds` inside `parent`, whose paints, clicks,
+// destruction and drops reach `handler` with `userData`; null on failure.
+Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData);
+// Destroys the window without reporting to its handler; a window that went with the host's window
+// is only forgotten.
 void destroyWindow(Window* window);
-// Stores the window's user data.
-void setWindowUserData(Window* window, void* userData);
-// Returns the window's user data, null when none was stored.
-void* windowUserData(Window* window);
 // Returns the window's rectangle in screen coordinates.
 Rect windowScreenRect(Window* window);
 // Marks an area of the window (window coordinates) for repainting; null means all of it.
@@ -112,8 +109,6 @@ Surface* createMemorySurface(Surface* reference, int32_t width, int32_t height);
 void destroySurface(Surface* surface);
 // Loads the module's bitmap resource `id` as a surface and stores its size; null (size 0 × 0) when missing.
 Surface* loadBitmapResource(void* module, int32_t id, int32_t* width, int32_t* height);
-// Prepares a loaded bitmap once for copyPixelsKeyed with `key`, so each keyed copy is one composite.
-void keyBitmap(Surface* bitmap, Color key);
 
 // ---- drawing objects ----
 
@@ -172,8 +167,6 @@ void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sou
 uint32_t inputState();
 // Returns the cursor position in screen coordinates.
 Point cursorScreenPosition();
-// Returns whether the user swapped the left and right mouse buttons.
-bool mouseButtonsSwapped();
 // Returns the milliseconds since an arbitrary start, wrapping modulo 2^32.
 uint32_t tickCount();
 // Waits the given milliseconds.
@@ -183,31 +176,21 @@ bool dispatchOnePendingPaint();
 
 // ---- display connection, events and presenting ----
 
-// Opens the display connection at the first call of the process and counts the use; answers
-// whether a connection is open. Each frame holds one use while it exists.
+// Takes one use of the window system for a frame, opening what the back end needs for windows,
+// drawing and drag and drop (a display connection, the thread's object services); answers whether
+// the window system can be used. Each frame holds one use while it exists.
 bool acquireDisplay();
-// Ends one use of the display connection; the last one closes it.
+// Ends one use of the window system; the last one closes what the first one opened.
 void releaseDisplay();
 // Handles every event already waiting for the module's windows without blocking (paints, button
-// presses, destruction by the host, drag and drop) and presents what was drawn; with nothing
-// pending it makes no round trip to the display.
+// presses, destruction by the host, drag and drop; on a system whose host loop delivers them, none)
+// and shows what was drawn; with nothing pending it makes no round trip to the display.
+// Releasing a window surface and reading the input state show what was drawn too.
 void dispatchPendingEvents();
-// Copies what was drawn into the window since its last present (its damaged area) to the screen;
-// back ends that draw straight into the window do nothing. Releasing a window surface, reading the
-// input state and the event pump present too.
-void presentWindow(Window* window);
 
-// ---- thread services, the image library and drag and drop ----
+// ---- drag and drop ----
 
-// Initialises the thread's object services (needed for drag and drop); balanced by releaseThreadServices.
-void initializeThreadServices();
-// Releases one initialisation of the thread's object services.
-void releaseThreadServices();
-// Loads the library that provides keyed blits; null when it is missing (keyed blits then use masks).
-void* loadImageLibrary();
-// Frees a library returned by loadImageLibrary; null is ignored.
-void freeImageLibrary(void* library);
-// Registers the window as a drop target whose drops reach its class's drop callback; answers whether it did.
+// Registers the window as a drop target whose drops reach its handler's drop; answers whether it did.
 bool registerDropTarget(Window* window);
 // Revokes the window's drop-target registration.
 void revokeDropTarget(Window* window);

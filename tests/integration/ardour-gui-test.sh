@@ -150,14 +150,13 @@ until_true 90 edit_open_traced || fail "no call of effEditOpen returned (see $wo
 begin "the editor window appears"
 editor_found() {
   ardour_running || fail "Ardour exited with status $(cat "$work/ardour.status" 2>/dev/null)"
-  # xdotool's --all finds nothing when it combines a class and a name, so the name is checked here.
-  for editor in $(xdotool search --onlyvisible --classname '^Plugin' 2>/dev/null); do
-    [ "$(xdotool getwindowname "$editor")" = Window ] && return 0
+  for editor in $(xdotool search --onlyvisible --name '^Window$' 2>/dev/null); do
+    xdotool getwindowgeometry "$editor" | grep -q 'Geometry: 350x430' && return 0
   done
   return 1
 }
 until_true 15 editor_found ||
-  fail "no visible window of class Plugin... named \"Window\" appeared; effEditOpen answered" \
+  fail "no visible 350 x 430 window named \"Window\" appeared; effEditOpen answered" \
     "$(sed -n "s/^effEditOpen .* pid=$ardour_pid .*answer=\([-0-9]*\).*/\1/p" "$work/trace.log" | head -n 1)"
 editor=$(printf '0x%x' "$editor")
 echo "editor window $editor"

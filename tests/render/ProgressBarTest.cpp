@@ -27,15 +27,18 @@ TEST(ProgressBar, StaysHiddenForTheFirstTwoSeconds) {
   std::fclose(file);
 }
 
-TEST(ProgressBar, DrawsThePercentageOfALongRenderAndErasesItAtTheEnd) {
+TEST(ProgressBar, DrawsThePercentageAndTimeLeftOfALongRenderAndEndsAtAHundred) {
   std::FILE* file = std::tmpfile();
   ProgressBar bar(file, true, 200);
-  bar.update(50, ProgressBar::Clock::now() + std::chrono::seconds(3));
+  const ProgressBar::Clock::time_point start = ProgressBar::Clock::now();
+  bar.update(50, start + std::chrono::seconds(3));
   EXPECT_TRUE(bar.shown());
-  bar.finish();
+  // An automatic tail that ends early stops the work short of its total.
+  bar.finish(start + std::chrono::seconds(65));
   const std::string text = written(file);
-  EXPECT_NE(text.find(" 25%"), std::string::npos) << text;
-  EXPECT_EQ(text.back(), '\r');
+  EXPECT_NE(text.find(" 25% 0:09 left"), std::string::npos) << text;
+  EXPECT_NE(text.find("] 100% in 1:05"), std::string::npos) << text;
+  EXPECT_EQ(text.back(), '\n');
   std::fclose(file);
 }
 

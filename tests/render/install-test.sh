@@ -1,20 +1,26 @@
 #!/bin/sh
 # Installs the build tree into a scratch prefix and checks that the module lands in the prefix's
-# lxvst folder and that the installed wrenfold-render finds it there without being told where.
+# vst folder and that the installed wrenfold-render and wrenfold-info find it there without being
+# told where.
 # usage: install-test.sh BUILD-DIR PREFIX
 set -eu
 build=$1 prefix=$2
 rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
-module=$(find "$prefix" -path '*/lxvst/wrenfold.so')
+module=$(find "$prefix" -path '*/lib*/vst/wrenfold.so')
 if [ -z "$module" ]; then
-  echo "FAIL: no lxvst/wrenfold.so under $prefix"
+  echo "FAIL: no lib/vst/wrenfold.so under $prefix"
   exit 1
 fi
 echo "installed $module"
-name=$(env -u LXVST_PATH HOME="$prefix" "$prefix/bin/wrenfold-render" --list | head -n 1)
+name=$(env -u LXVST_PATH -u VST_PATH HOME="$prefix" "$prefix/bin/wrenfold-render" --list | head -n 1)
 if [ "$name" != "Wrenfold version1.3.0" ]; then
   echo "FAIL: the installed wrenfold-render did not find the installed module"
+  exit 1
+fi
+name=$(env -u LXVST_PATH -u VST_PATH HOME="$prefix" "$prefix/bin/wrenfold-info" | head -n 1)
+if [ "$name" != "effect: Wrenfold version1.3.0" ]; then
+  echo "FAIL: the installed wrenfold-info did not find the installed module"
   exit 1
 fi
 rm -rf "$prefix"

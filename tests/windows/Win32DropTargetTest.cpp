@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ModuleHandle.h"
 #include "gui/platform/platform.h"
 #include "gui/platform/win32/Win32DropTarget.h"
 
@@ -104,20 +105,18 @@ class DropTargetTest : public ::testing::Test {
  protected:
   void SetUp() override {
     OleInitialize(nullptr);
-    module = GetModuleHandleA(nullptr);
-    ASSERT_TRUE(platform::registerWindowClass("DropTargetTestClass", module, &recordingHandler));
+    wrenfold::storeModuleInstanceHandle(GetModuleHandleA(nullptr));
     host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr,
                            nullptr, nullptr);
-    child = platform::createChildWindow("DropTargetTestClass", "Window", host, Rect(0, 0, 100, 100), module);
+    child = platform::createChildWindow(host, Rect(0, 0, 100, 100), "Window", &recordingHandler, &record);
     ASSERT_NE(child, nullptr);
-    platform::setWindowUserData(child, &record);
     target = new wrenfold::win32::Win32DropTarget(reinterpret_cast<HWND>(child));
     target->AddRef();
   }
   void TearDown() override {
     if (target != nullptr) target->Release();
+    platform::destroyWindow(child);
     DestroyWindow(host);
-    platform::unregisterWindowClass("DropTargetTestClass", module);
     OleUninitialize();
   }
 
@@ -133,7 +132,6 @@ class DropTargetTest : public ::testing::Test {
     return effect;
   }
 
-  HMODULE module = nullptr;
   HWND host = nullptr;
   platform::Window* child = nullptr;
   DropRecord record;

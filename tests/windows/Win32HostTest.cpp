@@ -270,15 +270,10 @@ TEST_F(ModuleHost, EditorOpensAtItsFullSizeBeforeItsRectangleIsAsked) {
 
 // Returns the editor's value-display boxes, where the text is drawn.
 std::vector<wrenfold::Rect> displayBoxes() {
-  namespace layout = wrenfold::layout;
-  std::vector<wrenfold::Rect> boxes = {layout::lpfCutoffDisplay, layout::lpfQDisplay, layout::hpfCutoffDisplay,
-                                       layout::revAttackDisplay, layout::revReleaseDisplay};
-  for (int32_t channel = 0; channel < 2; ++channel) {
-    const int32_t x0 = layout::channelLeftEdge(channel);
-    for (const wrenfold::Rect& box : {layout::tempoDisplay(x0), layout::noteLengthDisplay(x0), layout::wetPanDisplay(x0),
-                                      layout::dryDisplay(x0), layout::wetDisplay(x0), layout::feedbackDisplay(x0)}) {
-      boxes.push_back(box);
-    }
+  std::vector<wrenfold::Rect> boxes;
+  for (int32_t position = 0; position < wrenfold::layout::controlCount; ++position) {
+    const wrenfold::layout::ControlRow row = wrenfold::layout::placedControl(position).row;
+    if (row.kind == wrenfold::layout::ControlKind::display) boxes.push_back(row.bounds);
   }
   return boxes;
 }

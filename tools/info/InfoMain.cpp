@@ -1,11 +1,15 @@
 // Loads the plug-in module exactly as a host does and prints what a host sees of it.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "hostkit/EffectCalls.h"
-#include "hostkit/Host.h"
 #include "hostkit/ModuleLibrary.h"
+#include "tools/render/EffectInstance.h"
+#include "tools/render/MessageText.h"
+#include "tools/render/ModuleLocator.h"
+#include "tools/render/RenderOptions.h"
 
 namespace {
 
@@ -13,8 +17,9 @@ using wrenfold::hostkit::dispatch;
 using wrenfold::hostkit::effectText;
 
 void printRecord(AEffect* effect) {
-  char id[5] = {static_cast<char>(effect->uniqueID >> 24), static_cast<char>(effect->uniqueID >> 16),
-                static_cast<char>(effect->uniqueID >> 8), static_cast<char>(effect->uniqueID), 0};
+  char id[5] = {static_cast<char>(effect->uniqueID >> 24),
+                static_cast<char>(effect->uniqueID >> 16), static_cast<char>(effect->uniqueID >> 8),
+                static_cast<char>(effect->uniqueID), 0};
   std::printf("record: magic 0x%08x, %d programs, %d parameters, %d inputs, %d outputs\n",
               static_cast<unsigned>(effect->magic), effect->numPrograms, effect->numParams,
               effect->numInputs, effect->numOutputs);
@@ -37,39 +42,61 @@ void printParameters(AEffect* effect) {
   std::printf("parameters of program %d:\n", static_cast<int>(dispatch(effect, effGetProgram)));
   std::printf("  %-3s %-12s %-12s %-8s %s\n", "#", "name", "label", "value", "display");
   for (int32_t index = 0; index < effect->numParams; ++index) {
-    std::printf("  %-3d %-12s %-12s %-8.4f %s\n", index, effectText(effect, effGetParamName, index).c_str(),
+    std::printf("  %-3d %-12s %-12s %-8.4f %s\n", index,
+                effectText(effect, effGetParamName, index).c_str(),
                 effectText(effect, effGetParamLabel, index).c_str(),
                 static_cast<double>(effect->getParameter(effect, index)),
                 effectText(effect, effGetParamDisplay, index).c_str());
   }
 }
 
-}  // namespace
+// Returns the module to load: the argument, or without one the first module found where
+// wrenfold-render looks.
+std::string modulePath(int argc, char** argv) {
+  return argc < 2 ? wrenfold::findModule(WRENFOLD_INSTALLED_MODULE_FOLDER) : argv[1];
+}
 
-int main(int argc, char** argv) {
-  const char* usage =
-      "usage: wrenfold-info MODULE.so\n"
-      "Loads the module as a host does and prints its names, record, programs and parameters.\n";
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    std::fputs(usage, stdout);
-    return 0;
-  }
-  if (argc != 2) {
-    std::fputs(usage, stderr);
-    return 2;
-  }
-  wrenfold::hostkit::ModuleLibrary module(argv[1]);
-  AEffect* effect = module.createEffect(wrenfold::hostkit::Host::callback());
-  if (effect == nullptr) {
-    std::fprintf(stderr, "wrenfold-info: %s\n", module.error().c_str());
-    return 1;
-  }
+// Loads the module as wrenfold-render does (kept mapped, the record checked) and prints it;
+// throws RenderError when it cannot be used.
+int printModule(const std::string& path) {
+  wrenfold::hostkit::ModuleLibrary module(path);
+  const std::unique_ptr<wrenfold::EffectInstance> instance = wrenfold::EffectInstance::fromModule(module);
+  AEffect* effect = instance->record();
   std::printf("effect: %s\n", effectText(effect, effGetEffectName).c_str());
   std::printf("vendor: %s\n", effectText(effect, effGetVendorString).c_str());
   std::printf("product: %s\n", effectText(effect, effGetProductString).c_str());
   printRecord(effect);
   printPrograms(effect);
   printParameters(effect);
-  dispatch(effect, effClose);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* usage =
+      "usage: wrenfold-info [MODULE.so]\n"
+      "Loads the module as a host does and prints its names, record, programs and parameters.\n"
+      "Without MODULE.so the first wrenfold.so is loaded where wrenfold-render looks for it.\n"
+      "  --help      print this text\n"
+      "  --version   print the version\n";
+  const std::string option = argc == 2 ? argv[1] : "";
+  if (option == "--help" || option == "-h") {
+    std::fputs(usage, stdout);
+    return 0;
+  }
+  if (option == "--version") {
+    std::fputs(wrenfold::versionLine("wrenfold-info").c_str(), stdout);
+    return 0;
+  }
+  if (argc > 2 || (!option.empty() && option[0] == '-')) {
+    std::fputs(usage, stderr);
+    return 2;
+  }
+  try {
+    return printModule(modulePath(argc, argv));
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "wrenfold-info: %s\n", wrenfold::shortenedMessage(error.what()).c_str());
+  }
+  return 1;
 }

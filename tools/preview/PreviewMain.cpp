@@ -76,11 +76,34 @@ int run(const std::string& path, double seconds) {
 }  // namespace
 }  // namespace wrenfold
 
+namespace {
+
+constexpr char kUsage[] =
+    "usage: wrenfold-preview MODULE [--seconds N]\n"
+    "\n"
+    "Loads MODULE as a host does, opens its editor in a window of its own on the X display and\n"
+    "prints every call the module makes to the host; close the window to quit.\n"
+    "\n"
+    "options:\n"
+    "  --seconds N   close by itself after N seconds\n"
+    "  --help        print this text\n"
+    "  --version     print the version\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
   std::string path;
   double seconds = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
+    if (argument == "--help" || argument == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (argument == "--version") {
+      std::fputs("wrenfold-preview " WRENFOLD_VERSION "\n", stdout);
+      return 0;
+    }
     if (argument == "--seconds" && i + 1 < argc) {
       seconds = std::atof(argv[++i]);
     } else if (path.empty() && !argument.empty() && argument[0] != '-') {
@@ -91,7 +114,7 @@ int main(int argc, char** argv) {
     }
   }
   if (path.empty()) {
-    std::fprintf(stderr, "usage: wrenfold-preview MODULE [--seconds N]\n");
+    std::fputs(kUsage, stderr);
     return 2;
   }
   wrenfold::hostkit::Host::shared().echoCalls(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace wrenfold {
 
@@ -17,6 +18,8 @@ class AudioSource {
   // Reads up to the given number of frames into an interleaved buffer; returns the frames read,
   // 0 at the end.
   virtual int64_t read(float* interleaved, int64_t frames) = 0;
+  // Returns a warning when the source ended before the length it declared, else an empty text.
+  virtual std::string shortfall() const { return ""; }
 };
 
 }  // namespace wrenfold

@@ -36,8 +36,10 @@ int findProgram(const std::vector<std::string>& programNames, const std::string&
       return static_cast<int>(number);
     }
   } else {
+    // The slug is what {program} wrote into a file name, so it must select the program again.
     for (std::size_t program = 0; program < programNames.size(); ++program) {
-      if (lowerCase(programNames[program]) == lowerCase(text)) {
+      if (lowerCase(programNames[program]) == lowerCase(text) ||
+          programSlug(programNames[program]) == lowerCase(text)) {
         return static_cast<int>(program);
       }
     }

@@ -9,8 +9,8 @@ namespace wrenfold {
 
 class EffectInstance;
 
-// Returns the program a --program text names: a number in range or a name (case ignored); throws
-// RenderError listing the valid programs otherwise.
+// Returns the program a --program text names: a number in range, a name (case ignored) or its slug
+// as {program} writes it; throws RenderError listing the valid programs otherwise.
 int findProgram(const std::vector<std::string>& programNames, const std::string& text);
 
 // Returns the index of the parameter with this name (exact, else with case ignored); throws

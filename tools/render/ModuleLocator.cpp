@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdlib>
 
 #include "tools/render/RenderError.h"
 
@@ -22,11 +23,21 @@ bool isFile(const std::string& path) {
 
 std::vector<std::string> moduleCandidates(const std::string& programFolder,
                                           const std::string& installedRelativeFolder,
-                                          const std::string& lxvstPath, const std::string& home) {
+                                          const std::string& vstPath, const std::string& lxvstPath,
+                                          const std::string& home) {
   std::vector<std::string> candidates;
   const auto add = [&](const std::string& folder) {
     if (!folder.empty()) {
       candidates.push_back(folder + "/" + kModuleName);
+    }
+  };
+  const auto addEach = [&](const std::string& searchPath) {
+    std::size_t start = 0;
+    while (start <= searchPath.size()) {
+      const std::size_t colon = searchPath.find(':', start);
+      const std::size_t end = colon == std::string::npos ? searchPath.size() : colon;
+      add(searchPath.substr(start, end - start));
+      start = end + 1;
     }
   };
   if (!programFolder.empty()) {
@@ -37,16 +48,16 @@ std::vector<std::string> moduleCandidates(const std::string& programFolder,
       add(programFolder + "/" + installedRelativeFolder);
     }
   }
-  std::size_t start = 0;
-  while (start <= lxvstPath.size()) {
-    const std::size_t colon = lxvstPath.find(':', start);
-    const std::size_t end = colon == std::string::npos ? lxvstPath.size() : colon;
-    add(lxvstPath.substr(start, end - start));
-    start = end + 1;
-  }
+  // The vst folders are where most Linux hosts look; the lxvst ones serve the hosts that only
+  // look there, and installs made before.
+  addEach(vstPath);
+  addEach(lxvstPath);
   if (!home.empty()) {
+    add(home + "/.vst");
     add(home + "/.lxvst");
   }
+  add("/usr/local/lib/vst");
+  add("/usr/lib/vst");
   add("/usr/local/lib/lxvst");
   add("/usr/lib/lxvst");
   return candidates;
@@ -75,6 +86,20 @@ std::string runningProgramFolder() {
   const std::string path(buffer.data(), static_cast<std::size_t>(length));
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+}  // namespace wrenfold
+
+namespace wrenfold {
+
+std::string findModule(const std::string& installedRelativeFolder) {
+  const auto environment = [](const char* name) {
+    const char* value = std::getenv(name);
+    return std::string(value != nullptr ? value : "");
+  };
+  return locateModule(moduleCandidates(runningProgramFolder(), installedRelativeFolder,
+                                       environment("VST_PATH"), environment("LXVST_PATH"),
+                                       environment("HOME")));
 }
 
 }  // namespace wrenfold

@@ -27,6 +27,11 @@ void registerTemporary(const std::string& path) {
   }
 }
 
+std::string folderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+}
+
 void onSignal(int number) {
   if (gStopFlag != nullptr && *gStopFlag == 0) {
     *gStopFlag = number;
@@ -79,9 +84,12 @@ void OutputFile::createTemporary() {
   registerTemporary(temporaryPath_);
   descriptor_ = open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (descriptor_ < 0) {
+    // The temporary file is new, so a refusal here concerns the folder, not the named file.
     const int reason = errno;
     gTemporaryRegistered = 0;
-    throw writeError(reason, "");
+    const std::string folder = folderOf(temporaryPath_);
+    throw RenderError("cannot write '" + path_ + "': cannot create a file in the folder '" +
+                      folder + "': " + std::strerror(reason));
   }
 }
 

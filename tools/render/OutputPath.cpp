@@ -111,6 +111,10 @@ void refuseUnusableDestination(const std::string& path, const std::string& desti
   if (access(destination.c_str(), W_OK) != 0) {
     refuse(path, std::strerror(errno));
   }
+  // Root passes every access check, but a file without write bits was made read-only on purpose.
+  if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    refuse(path, "it is read-only; make it writable or give another name");
+  }
 }
 
 void refuseOverwritingInput(const std::string& inputPath, const std::string& outputPath) {

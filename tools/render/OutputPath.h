@@ -9,7 +9,8 @@ namespace wrenfold {
 std::string resolveDestination(const std::string& path);
 
 // Throws RenderError when the destination exists and is no regular file (a folder, a device, a
-// FIFO or a socket), or is a file this user may not write.
+// FIFO or a socket), or is a file this user may not write or that has no write permission bits
+// (read-only even for root).
 void refuseUnusableDestination(const std::string& path, const std::string& destination);
 
 // Throws RenderError when the output would overwrite the input: the same device and inode, or the

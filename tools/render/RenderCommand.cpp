@@ -13,14 +13,17 @@
 #include "tools/render/DelayTimes.h"
 #include "tools/render/DemoPhrase.h"
 #include "tools/render/EffectSetup.h"
+#include "tools/render/InputTap.h"
 #include "tools/render/ModuleLocator.h"
 #include "tools/render/OutputFormat.h"
 #include "tools/render/OutputPath.h"
+#include "tools/render/PngFile.h"
 #include "tools/render/ProgressBar.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/Renderer.h"
 #include "tools/render/SoundFileReader.h"
 #include "tools/render/SoundFileWriter.h"
+#include "tools/render/WaveformPlot.h"
 
 namespace wrenfold {
 
@@ -32,11 +35,6 @@ constexpr double kMaxAutomaticTailSeconds = 30.0;
 constexpr double kFallbackQuietSeconds = 4.0;
 // Output above full scale for longer than this is a runaway rather than a loud moment.
 constexpr double kRunawaySeconds = 1.0;
-
-const char* environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
 
 TailPlan planTail(const RenderOptions& options, const std::optional<DelayTimes>& delays,
                   int sampleRate) {
@@ -73,11 +71,13 @@ std::string milliseconds(std::optional<DelayTimes> delays, bool left, int sample
 
 void warnAboutNonFinite(const RenderResult& result) {
   if (result.nonFiniteInput > 0) {
-    std::fprintf(stderr, "wrenfold-render: warning: %lld non-finite input samples rendered as silence\n",
+    std::fprintf(stderr,
+                 "wrenfold-render: warning: %lld non-finite input samples rendered as silence\n",
                  static_cast<long long>(result.nonFiniteInput));
   }
   if (result.nonFiniteOutput > 0) {
-    std::fprintf(stderr, "wrenfold-render: warning: %lld non-finite output samples written as silence\n",
+    std::fprintf(stderr,
+                 "wrenfold-render: warning: %lld non-finite output samples written as silence\n",
                  static_cast<long long>(result.nonFiniteOutput));
   }
 }
@@ -97,22 +97,61 @@ void warnAboutLevels(const RenderResult& result, int format) {
                  "%+.1f dBFS%s: a runaway; lower the feedback or the levels\n",
                  result.overSeconds, peakDb, storesOvers(format) ? "" : " (clipped in the file)");
   } else if (result.peak > 1.0f && !storesOvers(format)) {
-    std::fprintf(stderr,
-                 "wrenfold-render: warning: the output peaks at %+.1f dBFS and was clipped; lower the "
-                 "wet or dry levels\n",
-                 peakDb);
+    std::fprintf(
+        stderr,
+        "wrenfold-render: warning: the output peaks at %+.1f dBFS and was clipped; lower the "
+        "wet or dry levels\n",
+        peakDb);
   }
 }
 
+void warnAboutInput(const RenderResult& result, const AudioSource& source) {
+  const std::string shortfall = source.shortfall();
+  if (!shortfall.empty()) {
+    std::fprintf(stderr, "wrenfold-render: warning: %s\n", shortfall.c_str());
+  }
+  if (result.tailCutAtLimit) {
+    std::fprintf(stderr,
+                 "wrenfold-render: warning: the echoes still sound after the %.0f s limit of the "
+                 "automatic tail and were cut there; give --tail SECONDS for a longer one\n",
+                 kMaxAutomaticTailSeconds);
+  }
+}
+
+std::string share(double seconds, double wallSeconds) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.3f s (%.0f%%)", seconds,
+                wallSeconds > 0.0 ? 100.0 * seconds / wallSeconds : 0.0);
+  return text;
+}
+
+// The measured parts and the rest add up to the whole run, so no time goes unaccounted for.
 void reportTiming(const RenderResult& result, int sampleRate, double wallSeconds) {
   const double audioSeconds = static_cast<double>(result.frames) / sampleRate;
-  const double measured = result.processSeconds + result.ioSeconds;
-  const double processShare = measured > 0.0 ? 100.0 * result.processSeconds / measured : 0.0;
+  const double rest =
+      std::max(0.0, wallSeconds - result.readSeconds - result.processSeconds - result.writeSeconds);
   std::fprintf(stderr,
-               "rendered %.2f s of audio in %.3f s (real-time factor %.0fx): processing %.3f s "
-               "(%.0f%%), reading and writing %.3f s (%.0f%%)\n",
+               "rendered %.2f s of audio in %.3f s (real-time factor %.0fx): reading %s, "
+               "processing %s, writing %s, the rest (loading, set-up, analysis, plot) %s\n",
                audioSeconds, wallSeconds, wallSeconds > 0.0 ? audioSeconds / wallSeconds : 0.0,
-               result.processSeconds, processShare, result.ioSeconds, 100.0 - processShare);
+               share(result.readSeconds, wallSeconds).c_str(),
+               share(result.processSeconds, wallSeconds).c_str(),
+               share(result.writeSeconds, wallSeconds).c_str(), share(rest, wallSeconds).c_str());
+}
+
+// The plot is a file of its own: never the input, never the audio output.
+void refusePlotPath(const std::string& plotPath, const std::string& inputPath,
+                    const std::string& outputPath) {
+  refuseNonPngName(plotPath);
+  refuseOverwritingInput(inputPath, plotPath);
+  refuseOverwritingInput(outputPath, plotPath);
+}
+
+std::string plotTitle(const std::string& programName, const std::optional<DelayTimes>& delays,
+                      int sampleRate) {
+  return "program \"" + programName + "\": echoes after " + milliseconds(delays, true, sampleRate) +
+         " ms (left), " + milliseconds(delays, false, sampleRate) +
+         " ms (right); output level in dBFS";
 }
 
 }  // namespace
@@ -129,8 +168,7 @@ std::string RenderCommand::modulePath() const {
   if (!options_.modulePath.empty()) {
     return options_.modulePath;
   }
-  return locateModule(moduleCandidates(runningProgramFolder(), installedRelativeFolder_,
-                                       environment("LXVST_PATH"), environment("HOME")));
+  return findModule(installedRelativeFolder_);
 }
 
 int RenderCommand::run() {
@@ -152,8 +190,9 @@ int RenderCommand::run() {
       current >= 0 && current < static_cast<int>(programs.size()) ? programs[current] : "";
   renderSource(*effect, programName, *source, inputFormat);
   if (options_.timing) {
-    reportTiming(lastResult_, sampleRate,
-                 std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count());
+    reportTiming(
+        lastResult_, sampleRate,
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count());
   }
   return 0;
 }
@@ -181,36 +220,68 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
   const int sampleRate = source.sampleRate();
   const std::string outputPath =
       expandProgramPlaceholder(options_.outputPath, programSlug(programName));
+  const std::string plotPath =
+      expandProgramPlaceholder(options_.plotPath, programSlug(programName));
   const int format = chooseOutputFormat(outputPath, inputFormat, sampleRate, 2);
   refuseOverwritingInput(options_.inputPath, outputPath);
-  SoundFileWriter writer(outputPath, format, sampleRate, 2);
-
+  if (!plotPath.empty()) {
+    refusePlotPath(plotPath, options_.inputPath, outputPath);
+  }
   const std::optional<DelayTimes> delays = readDelayTimes(effect, static_cast<float>(sampleRate));
+  std::optional<WaveformPlot> plot;
+  if (!plotPath.empty()) {
+    plot.emplace(sampleRate);
+  }
+  renderInto(effect, source, outputPath, format, delays, plot ? &*plot : nullptr);
+
+  warnAboutNonFinite(lastResult_);
+  warnAboutLevels(lastResult_, format);
+  warnAboutInput(lastResult_, source);
+  if (plot) {
+    plot->save(plotPath, plotTitle(programName, delays, sampleRate), delays);
+  }
+  if (options_.stats) {
+    std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", programName.c_str(),
+                milliseconds(delays, true, sampleRate).c_str(),
+                milliseconds(delays, false, sampleRate).c_str(), decibels(lastResult_.peak).c_str(),
+                decibels(lastResult_.rms).c_str(), outputPath.c_str());
+  }
+}
+
+void RenderCommand::renderInto(EffectInstance& effect, AudioSource& source,
+                               const std::string& outputPath, int format,
+                               const std::optional<DelayTimes>& delays, WaveformPlot* plot) {
+  const int sampleRate = source.sampleRate();
+  SoundFileWriter writer(outputPath, format, sampleRate, 2);
   const TailPlan tail = planTail(options_, delays, sampleRate);
   const int64_t most = source.frames() + (tail.automatic ? tail.maxFrames : tail.fixedFrames);
   ProgressBar progress(stderr, ProgressBar::isTerminal(stderr), most);
+  InputTap tap(source, [plot](const float* frames, int channels, int64_t count) {
+    if (plot != nullptr) {
+      plot->observeInput(frames, channels, count);
+    }
+  });
 
   effect.start();
   Renderer renderer(effect, options_.blockSize);
   lastResult_ = renderer.render(
-      source, [&](const float* frames, int64_t count) { writer.write(frames, count); }, tail,
-      &progress, [] { return interruptFlag() != 0; });
+      tap,
+      [&](const float* frames, int64_t count) {
+        writer.write(frames, count);
+        if (plot != nullptr) {
+          plot->observeOutput(frames, count);
+        }
+      },
+      tail, &progress, [] { return interruptFlag() != 0; });
   effect.finish();
-  progress.finish();
   if (interruptFlag() != 0) {
     throw RenderError("interrupted; nothing written");
   }
+  const auto commitStart = std::chrono::steady_clock::now();
   writer.commit();
-
-  warnAboutNonFinite(lastResult_);
-  warnAboutLevels(lastResult_, format);
-  if (options_.stats) {
-    std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", programName.c_str(),
-                milliseconds(delays, true, sampleRate).c_str(),
-                milliseconds(delays, false, sampleRate).c_str(),
-                decibels(lastResult_.peak).c_str(), decibels(lastResult_.rms).c_str(),
-                outputPath.c_str());
-  }
+  lastResult_.writeSeconds +=
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - commitStart).count();
+  progress.finish();
 }
 
 }  // namespace wrenfold

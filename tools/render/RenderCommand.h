@@ -2,13 +2,16 @@
 
 #include <csignal>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "tools/render/AudioSource.h"
+#include "tools/render/DelayTimes.h"
 #include "tools/render/EffectInstance.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/Renderer.h"
+#include "tools/render/WaveformPlot.h"
 
 namespace wrenfold {
 
@@ -32,9 +35,12 @@ class RenderCommand {
   // Sends the sample rate and block size, then applies --program and every --set.
   void setUp(EffectInstance& effect, const std::vector<std::string>& programs,
              int sampleRate) const;
-  // Renders the source and its tail into the output file, then warns and reports as asked.
+  // Renders the source and its tail into the output file, then warns, plots and reports as asked.
   void renderSource(EffectInstance& effect, const std::string& programName, AudioSource& source,
                     int inputFormat);
+  // Renders into the output file and commits it, feeding the plot when there is one.
+  void renderInto(EffectInstance& effect, AudioSource& source, const std::string& outputPath,
+                  int format, const std::optional<DelayTimes>& delays, WaveformPlot* plot);
 
   RenderOptions options_;
   std::string installedRelativeFolder_;

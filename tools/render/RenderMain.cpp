@@ -2,12 +2,15 @@
 #include <string>
 #include <vector>
 
+#include "tools/render/MessageText.h"
 #include "tools/render/OutputFile.h"
 #include "tools/render/RenderCommand.h"
-#include "tools/render/RenderError.h"
+#include "tools/render/WaveformPlot.h"
 
-int main(int argc, char** argv) {
-  wrenfold::OutputFile::removeOnSignals(&wrenfold::RenderCommand::interruptFlag());
+namespace {
+
+// Parses the command line and runs it; answers the exit status.
+int render(int argc, char** argv) {
   try {
     const wrenfold::RenderOptions options =
         wrenfold::parseRenderOptions(std::vector<std::string>(argv + 1, argv + argc));
@@ -15,11 +18,22 @@ int main(int argc, char** argv) {
       std::fputs(wrenfold::renderUsage().c_str(), stdout);
       return 0;
     }
+    if (options.version) {
+      std::fputs(wrenfold::versionLine("wrenfold-render").c_str(), stdout);
+      return 0;
+    }
     return wrenfold::RenderCommand(options, WRENFOLD_INSTALLED_MODULE_FOLDER).run();
-  } catch (const wrenfold::RenderError& error) {
-    std::fprintf(stderr, "wrenfold-render: %s\n", error.what());
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "wrenfold-render: %s\n", error.what());
+    std::fprintf(stderr, "wrenfold-render: %s\n", wrenfold::shortenedMessage(error.what()).c_str());
   }
   return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  wrenfold::OutputFile::removeOnSignals(&wrenfold::RenderCommand::interruptFlag());
+  const int status = render(argc, argv);
+  wrenfold::WaveformPlot::releaseLibraryCaches();
+  return status;
 }

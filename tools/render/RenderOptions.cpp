@@ -1,6 +1,7 @@
 #include "tools/render/RenderOptions.h"
 
 #include <cerrno>
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 
@@ -13,23 +14,57 @@ namespace {
 constexpr int kMaxBlockSize = 65536;
 constexpr double kMaxTailSeconds = 3600.0;
 
-bool parseDouble(const std::string& text, double& value) {
-  if (text.empty()) {
+// Returns the position after the digits starting at the given one.
+std::size_t skipDigits(const std::string& text, std::size_t at) {
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
+    ++at;
+  }
+  return at;
+}
+
+// Only plain decimal notation ([sign] digits [. digits] [e [sign] digits]): strtod alone would
+// also take hexadecimal ("0x10"), "inf", "nan" and leading blanks, which nobody means here.
+bool isDecimal(const std::string& text) {
+  std::size_t at = text.empty() || (text[0] != '+' && text[0] != '-') ? 0 : 1;
+  const std::size_t integerEnd = skipDigits(text, at);
+  std::size_t digits = integerEnd - at;
+  at = integerEnd;
+  if (at < text.size() && text[at] == '.') {
+    const std::size_t fractionEnd = skipDigits(text, at + 1);
+    digits += fractionEnd - at - 1;
+    at = fractionEnd;
+  }
+  if (digits == 0) {
     return false;
   }
-  char* end = nullptr;
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    at += at + 1 < text.size() && (text[at + 1] == '+' || text[at + 1] == '-') ? 2 : 1;
+    const std::size_t exponentEnd = skipDigits(text, at);
+    if (exponentEnd == at) {
+      return false;
+    }
+    at = exponentEnd;
+  }
+  return at == text.size();
+}
+
+bool parseDouble(const std::string& text, double& value) {
+  if (!isDecimal(text)) {
+    return false;
+  }
   errno = 0;
-  value = std::strtod(text.c_str(), &end);
-  return errno == 0 && end == text.c_str() + text.size() && std::isfinite(value);
+  value = std::strtod(text.c_str(), nullptr);
+  // A value too small for a double (1e-320) is as good as zero; only an overflow is an error.
+  const bool underflow = errno == ERANGE && std::fabs(value) <= DBL_MIN;
+  return (errno == 0 || underflow) && std::isfinite(value);
 }
 
 int parseBlockSize(const std::string& text) {
-  char* end = nullptr;
-  errno = 0;
-  const long value = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || errno != 0 || end != text.c_str() + text.size() || value < 1 ||
-      value > kMaxBlockSize) {
-    throw RenderError("--block needs a whole number of frames from 1 to " +
+  const bool digits = !text.empty() && text.size() <= 6 &&
+                      text.find_first_not_of("0123456789") == std::string::npos;
+  const long value = digits ? std::strtol(text.c_str(), nullptr, 10) : 0;
+  if (value < 1 || value > kMaxBlockSize) {
+    throw RenderError("--block needs a whole decimal number of frames from 1 to " +
                       std::to_string(kMaxBlockSize) + ", not '" + text + "'");
   }
   return static_cast<int>(value);
@@ -38,22 +73,32 @@ int parseBlockSize(const std::string& text) {
 double parseTail(const std::string& text) {
   double value = 0.0;
   if (!parseDouble(text, value) || value < 0.0 || value > kMaxTailSeconds) {
-    throw RenderError("--tail needs seconds from 0 to 3600, not '" + text + "'");
+    throw RenderError("--tail needs a decimal number of seconds from 0 to 3600, not '" + text +
+                      "'");
   }
   return value;
 }
+
+}  // namespace
 
 void refuseFileName(const std::string& role, const std::string& name) {
   if (name.empty()) {
     throw RenderError("the " + role + " file name is empty");
   }
   if (name == "-") {
-    throw RenderError("'-' (standard input or output) is not supported; give a file name, or ./- "
-                      "for a file named '-'");
+    throw RenderError(
+        "'-' (standard input or output) is not supported; give a file name, or ./- "
+        "for a file named '-'");
   }
 }
 
+namespace {
+
 void assignFiles(const std::vector<std::string>& positional, RenderOptions& options) {
+  if (options.list && !positional.empty()) {
+    throw RenderError("--list only prints the programs and parameters; it takes no files, not '" +
+                      positional.front() + "'");
+  }
   if (positional.size() > 2) {
     throw RenderError("too many files: give [INPUT] OUTPUT");
   }
@@ -93,7 +138,7 @@ ParameterSetting parseParameterSetting(const std::string& text) {
   double value = 0.0;
   if (!parseDouble(valueText, value) || value < 0.0 || value > 1.0) {
     throw RenderError("--set " + setting.name + ": value '" + valueText +
-                      "' is not a normalised value from 0 to 1");
+                      "' is not a decimal normalised value from 0 to 1");
   }
   setting.value = static_cast<float>(value);
   return setting;
@@ -126,6 +171,11 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
     };
     if (name == "--help" || name == "-h") {
       options.help = true;
+    } else if (name == "--version") {
+      options.version = true;
+    } else if (name == "--plot") {
+      options.plotPath = takeValue();
+      refuseFileName("plot", options.plotPath);
     } else if (name == "--list") {
       options.list = true;
     } else if (name == "--stats") {
@@ -152,7 +202,7 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
       positional.push_back(argument);
     }
   }
-  if (!options.help) {
+  if (!options.help && !options.version) {
     assignFiles(positional, options);
   }
   return options;
@@ -174,16 +224,27 @@ std::string renderUsage() {
          "  --program N|NAME   select a factory program by number or name\n"
          "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 (repeatable)\n"
          "  --list             print the programs and parameters after the options, then stop\n"
-         "  --block FRAMES     frames per processing call (default 512)\n"
-         "  --tail SECONDS     length rendered after the input (default: until the echoes fall\n"
-         "                     below -90 dBFS for one longest delay, at most 30 s)\n"
+         "  --block FRAMES     frames per processing call, 1 to 65536 (default 512)\n"
+         "  --tail SECONDS     length rendered after the input, 0 to 3600 (default: until the\n"
+         "                     echoes fall below -90 dBFS for one longest delay, at most 30 s)\n"
          "  --module PATH      the plug-in module (default: the first wrenfold.so found beside\n"
-         "                     this program, one and two folders up, in the installed lxvst\n"
-         "                     folder, in each LXVST_PATH folder, ~/.lxvst, /usr/local/lib/lxvst,\n"
+         "                     this program, one and two folders up, in the installed vst\n"
+         "                     folder, in each VST_PATH and LXVST_PATH folder, ~/.vst, ~/.lxvst,\n"
+         "                     /usr/local/lib/vst, /usr/lib/vst, /usr/local/lib/lxvst,\n"
          "                     /usr/lib/lxvst)\n"
+         "  --plot FILE.png    also draw the output's waveform in dBFS, with the input's onsets\n"
+         "                     and the echoes after them marked\n"
          "  --stats            print program, delay times, peak and RMS as one tab-separated line\n"
-         "  --timing           print the time spent processing and reading/writing on stderr\n"
-         "  --help             print this text\n";
+         "  --timing           print the time spent loading, reading, processing and writing\n"
+         "  --help             print this text\n"
+         "  --version          print the version\n"
+         "\n"
+         "Numbers are decimal. The wet and dry levels run from -100 % (0) through silence (0.5)\n"
+         "to +100 % (1); 0 is full level with the phase inverted.\n";
+}
+
+std::string versionLine(const std::string& program) {
+  return program + " " + WRENFOLD_VERSION + "\n";
 }
 
 }  // namespace wrenfold

@@ -15,6 +15,7 @@ struct ParameterSetting {
 struct RenderOptions {
   std::string inputPath;  // empty: render the built-in demo phrase
   std::string outputPath;
+  std::string plotPath;    // empty: draw no waveform
   std::string modulePath;  // empty: look in the usual places
   std::string program;     // empty: keep the effect's first program
   std::vector<ParameterSetting> settings;
@@ -24,7 +25,12 @@ struct RenderOptions {
   bool stats = false;
   bool timing = false;
   bool help = false;
+  bool version = false;
 };
+
+// Throws RenderError for a file name the tools cannot use: an empty one, or '-', which is not
+// standard input or output here; role names the file ("input", "output") in the message.
+void refuseFileName(const std::string& role, const std::string& name);
 
 // Returns the value of an option that must not be empty; throws RenderError naming the option.
 const std::string& requireText(const std::string& option, const std::string& value);
@@ -38,5 +44,8 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments);
 
 // Returns the usage text printed by --help.
 std::string renderUsage();
+
+// Returns the line --version prints for the named program: its name and the project's version.
+std::string versionLine(const std::string& program);
 
 }  // namespace wrenfold

@@ -49,7 +49,7 @@ RenderResult Renderer::render(AudioSource& source, const Sink& sink, const TailP
   while (!cancelled()) {
     const Clock::time_point readStart = Clock::now();
     const int64_t frames = source.read(interleaved.data(), blockSize_);
-    result_.ioSeconds += secondsSince(readStart);
+    result_.readSeconds += secondsSince(readStart);
     if (frames <= 0) {
       break;
     }
@@ -129,7 +129,7 @@ void Renderer::emit(const Sink& sink, const float* interleaved, int64_t frames) 
   runaway_.observe(interleaved, frames);
   const Clock::time_point start = Clock::now();
   sink(interleaved, frames);
-  result_.ioSeconds += secondsSince(start);
+  result_.writeSeconds += secondsSince(start);
   result_.frames += frames;
 }
 
@@ -160,6 +160,7 @@ void Renderer::renderTail(const Sink& sink, const TailPlan& tail, ProgressBar* p
     }
   }
   if (tail.automatic && !cancelled()) {
+    result_.tailCutAtLimit = detector.reachedLimit();
     emit(sink, heldBack.data(), detector.framesToKeep());
   }
 }

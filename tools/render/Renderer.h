@@ -28,9 +28,11 @@ struct RenderResult {
   int64_t nonFiniteInput = 0;
   int64_t nonFiniteOutput = 0;
   double overSeconds = 0.0;  // the longest stretch above 0 dBFS
+  bool tailCutAtLimit = false;  // an automatic tail still sounded at its limit
 
   double processSeconds = 0.0;
-  double ioSeconds = 0.0;
+  double readSeconds = 0.0;
+  double writeSeconds = 0.0;
 };
 
 // Runs a source through a prepared effect block by block and hands stereo output on, interleaved.

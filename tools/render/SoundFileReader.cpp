@@ -1,8 +1,13 @@
 #include "tools/render/SoundFileReader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <optional>
@@ -16,39 +21,76 @@ namespace {
 constexpr int kMinSampleRate = 1000;
 constexpr int kMaxSampleRate = 768000;
 
-void refuseFolder(const std::string& path) {
-  struct stat status {};
-  if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
-    throw RenderError("cannot read '" + path + "': it is a folder, not an audio file");
-  }
-}
-
 uint32_t littleEndian32(const unsigned char* bytes) {
   return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
 }
 
-// Returns the sample rate a RIFF WAVE header declares, or nothing for any other file. libsndfile
-// refuses a rate of 0 with an internal error text; this lets the message name the real fault.
-std::optional<int64_t> declaredWaveRate(const std::string& path) {
+uint16_t littleEndian16(const unsigned char* bytes) {
+  return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
+// What a RIFF WAVE header declares, before libsndfile corrects it to the file's real size.
+struct WaveHeader {
+  int64_t sampleRate = -1;
+  int64_t blockAlign = 0;
+  int64_t dataBytes = -1;
+};
+
+// Returns the header of a RIFF WAVE file, or nothing for any other file. libsndfile refuses a
+// rate of 0 with an internal error text, and quietly shortens a data chunk longer than the file;
+// the header's own figures let the messages name the real fault.
+std::optional<WaveHeader> readWaveHeader(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   unsigned char header[12];
   if (!file.read(reinterpret_cast<char*>(header), sizeof header) ||
       std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0) {
     return std::nullopt;
   }
+  WaveHeader wave;
   unsigned char chunk[8];
-  while (file.read(reinterpret_cast<char*>(chunk), sizeof chunk)) {
+  while (wave.dataBytes < 0 && file.read(reinterpret_cast<char*>(chunk), sizeof chunk)) {
     const uint32_t size = littleEndian32(chunk + 4);
+    if (std::memcmp(chunk, "data", 4) == 0) {
+      wave.dataBytes = size;
+      break;
+    }
     if (std::memcmp(chunk, "fmt ", 4) == 0) {
-      unsigned char format[8];
+      unsigned char format[14];
       if (!file.read(reinterpret_cast<char*>(format), sizeof format)) {
-        return std::nullopt;
+        break;
       }
-      return littleEndian32(format + 4);
+      wave.sampleRate = littleEndian32(format + 4);
+      wave.blockAlign = littleEndian16(format + 12);
+      file.seekg(static_cast<std::streamoff>(size) + (size & 1) - 14, std::ios::cur);
+      continue;
     }
     file.seekg(static_cast<std::streamoff>(size) + (size & 1), std::ios::cur);
   }
-  return std::nullopt;
+  return wave.sampleRate < 0 ? std::nullopt : std::optional<WaveHeader>(wave);
+}
+
+// Opens the file without waiting: a FIFO with no writer would block the open for ever, beyond
+// the reach of a signal that only asks the render to stop. Only regular files are accepted.
+int openRegularFile(const std::string& path) {
+  const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) {
+    throw RenderError("cannot read '" + path + "': " + std::strerror(errno));
+  }
+  struct stat status {};
+  fstat(descriptor, &status);
+  if (!S_ISREG(status.st_mode)) {
+    close(descriptor);
+    throw RenderError("cannot read '" + path + "': it is " +
+                      (S_ISDIR(status.st_mode) ? "a folder, not an audio file"
+                                               : "a FIFO, device or socket, not a regular file"));
+  }
+  fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+  return descriptor;
+}
+
+int64_t fileSize(int descriptor) {
+  struct stat status {};
+  return fstat(descriptor, &status) == 0 ? static_cast<int64_t>(status.st_size) : -1;
 }
 
 void refuseSampleRate(const std::string& path, int64_t sampleRate) {
@@ -62,19 +104,28 @@ void refuseSampleRate(const std::string& path, int64_t sampleRate) {
 }  // namespace
 
 SoundFileReader::SoundFileReader(const std::string& path) : path_(path) {
-  refuseFolder(path);
-  file_ = sf_open(path.c_str(), SFM_READ, &info_);
+  descriptor_ = openRegularFile(path);
+  openedSize_ = fileSize(descriptor_);
+  const std::optional<WaveHeader> wave = readWaveHeader(path);
+  file_ = sf_open_fd(descriptor_, SFM_READ, &info_, SF_FALSE);
   if (file_ == nullptr) {
     const std::string reason = sf_strerror(nullptr);
-    if (const std::optional<int64_t> rate = declaredWaveRate(path)) {
-      refuseSampleRate(path, *rate);
+    close(descriptor_);
+    if (wave) {
+      refuseSampleRate(path, wave->sampleRate);
     }
     throw RenderError("cannot read '" + path + "': " + reason);
+  }
+  declaredFrames_ = info_.frames;
+  // A data size of 0 or all ones marks a file written as a stream, whose length was never known.
+  if (wave && wave->blockAlign > 0 && wave->dataBytes > 0 && wave->dataBytes < 0xFFFFFFFF) {
+    declaredFrames_ = std::max<int64_t>(declaredFrames_, wave->dataBytes / wave->blockAlign);
   }
   try {
     refuseUnusableContent();
   } catch (const RenderError&) {
     sf_close(file_);
+    close(descriptor_);
     throw;
   }
 }
@@ -90,14 +141,43 @@ void SoundFileReader::refuseUnusableContent() const {
   refuseSampleRate(path_, info_.samplerate);
 }
 
-SoundFileReader::~SoundFileReader() { sf_close(file_); }
+SoundFileReader::~SoundFileReader() {
+  sf_close(file_);
+  close(descriptor_);
+}
 
 int64_t SoundFileReader::read(float* interleaved, int64_t frames) {
   const sf_count_t got = sf_readf_float(file_, interleaved, frames);
   if (got < frames && sf_error(file_) != SF_ERR_NO_ERROR) {
     throw RenderError("cannot read '" + path_ + "': " + sf_strerror(file_));
   }
+  framesRead_ += got;
+  if (got < frames) {
+    refuseCutShort();
+  }
   return got;
+}
+
+void SoundFileReader::refuseCutShort() const {
+  const int64_t size = fileSize(descriptor_);
+  if (size >= 0 && size < openedSize_) {
+    throw RenderError("'" + path_ + "' was cut short while it was rendered (" +
+                      std::to_string(framesRead_) + " of " + std::to_string(declaredFrames_) +
+                      " frames read); nothing written");
+  }
+}
+
+std::string SoundFileReader::shortfall() const {
+  if (framesRead_ >= declaredFrames_) {
+    return "";
+  }
+  char seconds[64];
+  std::snprintf(seconds, sizeof seconds, " (%.2f of %.2f s)",
+                static_cast<double>(framesRead_) / info_.samplerate,
+                static_cast<double>(declaredFrames_) / info_.samplerate);
+  return "'" + path_ + "' is shorter than its header says: " + std::to_string(declaredFrames_) +
+         " frames declared, " + std::to_string(framesRead_) + " read" + seconds +
+         "; the output ends with the audio there was";
 }
 
 }  // namespace wrenfold

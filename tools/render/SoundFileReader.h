@@ -11,8 +11,9 @@ namespace wrenfold {
 // An audio file in any format libsndfile reads, as a source of mono or stereo frames.
 class SoundFileReader : public AudioSource {
  public:
-  // Opens the file; throws RenderError when it is missing, a folder, unreadable, empty, in an
-  // unknown format, has more than two channels or a sample rate outside 1000..768000 Hz.
+  // Opens the file; throws RenderError when it is missing, a folder, a FIFO, device or socket,
+  // unreadable, empty, in an unknown format, has more than two channels or a sample rate outside
+  // 1000..768000 Hz.
   explicit SoundFileReader(const std::string& path);
   // Closes the file.
   ~SoundFileReader() override;
@@ -26,18 +27,27 @@ class SoundFileReader : public AudioSource {
   int sampleRate() const override { return info_.samplerate; }
   // Returns the number of frames the header declares.
   int64_t frames() const override { return info_.frames; }
-  // Reads interleaved frames; throws RenderError when the file turns out to be damaged.
+  // Reads interleaved frames; throws RenderError when the file turns out to be damaged or was
+  // cut short since it was opened.
   int64_t read(float* interleaved, int64_t frames) override;
+  // Returns a warning when fewer frames were read than the header declares, else an empty text.
+  std::string shortfall() const override;
   // Returns libsndfile's format code of the file (major format and subtype).
   int format() const { return info_.format; }
 
  private:
   // Throws RenderError when the open file has too many channels, no frames or an unusable rate.
   void refuseUnusableContent() const;
+  // Throws RenderError when the file has shrunk since it was opened.
+  void refuseCutShort() const;
 
   std::string path_;
   SF_INFO info_{};
   SNDFILE* file_ = nullptr;
+  int descriptor_ = -1;
+  int64_t openedSize_ = 0;
+  int64_t declaredFrames_ = 0;
+  int64_t framesRead_ = 0;
 };
 
 }  // namespace wrenfold

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "tools/render/RenderError.h"
+#include "tools/render/StdoutDiversion.h"
 
 namespace wrenfold {
 
@@ -22,6 +23,7 @@ SF_INFO SoundFileWriter::checkedFormat(const std::string& path, int format, int 
 
 SoundFileWriter::SoundFileWriter(const std::string& path, int format, int sampleRate, int channels)
     : info_(checkedFormat(path, format, sampleRate, channels)), output_(path) {
+  const StdoutDiversion diversion;
   errno = 0;
   file_ = sf_open_fd(output_.descriptor(), SFM_WRITE, &info_, SF_FALSE);
   if (file_ == nullptr) {
@@ -34,6 +36,7 @@ SoundFileWriter::SoundFileWriter(const std::string& path, int format, int sample
 
 SoundFileWriter::~SoundFileWriter() {
   if (file_ != nullptr) {
+    const StdoutDiversion diversion;
     sf_close(file_);
   }
 }
@@ -42,6 +45,7 @@ void SoundFileWriter::write(const float* interleaved, int64_t frames) {
   if (frames <= 0) {
     return;
   }
+  const StdoutDiversion diversion;
   errno = 0;
   if (sf_writef_float(file_, interleaved, frames) != frames) {
     throw output_.writeError(errno, sf_strerror(file_));
@@ -49,6 +53,7 @@ void SoundFileWriter::write(const float* interleaved, int64_t frames) {
 }
 
 void SoundFileWriter::commit() {
+  const StdoutDiversion diversion;
   errno = 0;
   const int closed = sf_close(file_);
   file_ = nullptr;

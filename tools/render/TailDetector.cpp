@@ -25,4 +25,8 @@ bool TailDetector::finished() const {
   return observed_ >= maxFrames_ || observed_ - (lastAudible_ + 1) >= quietFrames_;
 }
 
+bool TailDetector::reachedLimit() const {
+  return observed_ >= maxFrames_ && observed_ - (lastAudible_ + 1) < quietFrames_;
+}
+
 }  // namespace wrenfold

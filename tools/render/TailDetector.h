@@ -18,6 +18,8 @@ class TailDetector {
   bool finished() const;
   // Returns how many more frames to render at most: the distance to the limit.
   int64_t remaining() const { return maxFrames_ - observed_; }
+  // Returns true when the tail stopped at the frame limit while still audible.
+  bool reachedLimit() const;
   // Returns the number of tail frames to keep: up to and including the last audible one.
   int64_t framesToKeep() const { return lastAudible_ + 1; }
 

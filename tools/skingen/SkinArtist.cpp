@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "editor/Skin.h"
 #include "tools/skingen/SkinLayout.h"
 
 namespace wrenfold {
@@ -13,12 +14,14 @@ namespace wrenfold {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kWidth = 350;
-constexpr int kHeight = 430;
+constexpr Rgb rgbOf(Color colour) { return Rgb{colour.red, colour.green, colour.blue}; }
 
-constexpr Rgb kChannelGrey{183, 183, 183};
-constexpr Rgb kLowerGrey{168, 168, 168};
-constexpr Rgb kInk{51, 51, 51};
+constexpr int kWidth = skin::bitmap(skin::backgroundBitmap).width;
+constexpr int kHeight = skin::bitmap(skin::backgroundBitmap).height;
+
+constexpr Rgb kChannelGrey = rgbOf(skin::channelGrey);
+constexpr Rgb kLowerGrey = rgbOf(skin::lowerGrey);
+constexpr Rgb kInk = rgbOf(skin::ink);
 constexpr Rgb kKeyWhite{255, 255, 255};
 
 constexpr Rgb kStripTop{50, 52, 56};
@@ -391,9 +394,10 @@ RgbImage SkinArtist::background() const {
 }
 
 RgbImage SkinArtist::knobBody(Rgb cornerGrey) const {
-  Canvas canvas(30, 30, CAIRO_FORMAT_RGB24);
+  const skin::BitmapSpec& size = skin::bitmap(skin::lowerKnobBitmap);
+  Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24);
   cairo_t* cr = canvas.context();
-  fillRect(cr, 0, 0, 30, 30, cornerGrey);
+  fillRect(cr, 0, 0, size.width, size.height, cornerGrey);
   paintKnobScale(cr, cornerGrey);
 
   setColour(cr, Rgb{0, 0, 0}, 0.12);
@@ -425,7 +429,8 @@ RgbImage SkinArtist::knobBody(Rgb cornerGrey) const {
 }
 
 RgbImage SkinArtist::knobHandle() const {
-  Canvas canvas(6, 6, CAIRO_FORMAT_ARGB32);
+  const skin::BitmapSpec& size = skin::bitmap(skin::knobHandleBitmap);
+  Canvas canvas(size.width, size.height, CAIRO_FORMAT_ARGB32);
   cairo_t* cr = canvas.context();
   setColour(cr, Rgb{12, 12, 14}, 0.55);
   cairo_arc(cr, 3, 3.3, 2.9, 0, 2 * kPi);
@@ -437,9 +442,10 @@ RgbImage SkinArtist::knobHandle() const {
 }
 
 RgbImage SkinArtist::sliderTrack() const {
-  Canvas canvas(20, 180, CAIRO_FORMAT_RGB24);
+  const skin::BitmapSpec& size = skin::bitmap(skin::sliderTrackBitmap);
+  Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24);
   cairo_t* cr = canvas.context();
-  fillRect(cr, 0, 0, 20, 180, kChannelGrey);
+  fillRect(cr, 0, 0, size.width, size.height, kChannelGrey);
 
   // A tick for every tenth of the travel, aligned with the handle's centre line.
   for (int i = 0; i <= 10; ++i) {
@@ -463,7 +469,8 @@ RgbImage SkinArtist::sliderTrack() const {
 }
 
 RgbImage SkinArtist::sliderHandle() const {
-  Canvas canvas(20, 10, CAIRO_FORMAT_ARGB32);
+  const skin::BitmapSpec& size = skin::bitmap(skin::sliderHandleBitmap);
+  Canvas canvas(size.width, size.height, CAIRO_FORMAT_ARGB32);
   cairo_t* cr = canvas.context();
   setColour(cr, Rgb{0, 0, 0}, 0.35);
   roundedRect(cr, 1, 1, 18, 9, 2);
@@ -481,11 +488,12 @@ RgbImage SkinArtist::sliderHandle() const {
 }
 
 RgbImage SkinArtist::button() const {
-  Canvas canvas(20, 54, CAIRO_FORMAT_RGB24);
+  const skin::BitmapSpec& size = skin::bitmap(skin::buttonBitmap);
+  Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24);
   cairo_t* cr = canvas.context();
-  fillRect(cr, 0, 0, 20, 54, kLowerGrey);
+  fillRect(cr, 0, 0, size.width, size.height, kLowerGrey);
   paintButtonState(cr, 0, false);
-  paintButtonState(cr, 27, true);
+  paintButtonState(cr, size.height / skin::buttonImages, true);
   return fromOpaqueSurface(canvas.surface());
 }
 

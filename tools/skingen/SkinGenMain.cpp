@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/Skin.h"
 #include "tools/skingen/BmpWriter.h"
 #include "tools/skingen/PaletteQuantiser.h"
 #include "tools/skingen/SkinArtist.h"
@@ -19,11 +20,6 @@
 #include "tools/skingen/SkinPreview.h"
 
 namespace {
-
-struct SkinFile {
-  const char* name;
-  wrenfold::RgbImage image;
-};
 
 wrenfold::RgbImage toRgb(const wrenfold::IndexedImage& indexed) {
   wrenfold::RgbImage image;
@@ -83,22 +79,18 @@ int main(int argc, char** argv) {
   }
 
   const wrenfold::SkinArtist artist;
-  const std::vector<SkinFile> files = {
-      {"128-background.bmp", artist.background()},
-      {"129-lower-knob.bmp", artist.knobBody(wrenfold::SkinArtist::lowerGrey())},
-      {"130-channel-knob.bmp", artist.knobBody(wrenfold::SkinArtist::channelGrey())},
-      {"131-knob-handle.bmp", artist.knobHandle()},
-      {"132-slider-track.bmp", artist.sliderTrack()},
-      {"133-slider-handle.bmp", artist.sliderHandle()},
-      {"134-button.bmp", artist.button()},
-  };
+  // In resource id order.
+  const wrenfold::RgbImage images[wrenfold::skin::bitmapCount] = {
+      artist.background(), artist.knobBody(wrenfold::SkinArtist::lowerGrey()),
+      artist.knobBody(wrenfold::SkinArtist::channelGrey()), artist.knobHandle(), artist.sliderTrack(),
+      artist.sliderHandle(), artist.button()};
   const wrenfold::PaletteQuantiser quantiser(
       {wrenfold::SkinArtist::channelGrey(), wrenfold::SkinArtist::lowerGrey(), wrenfold::SkinArtist::ink()});
 
   std::vector<wrenfold::RgbImage> written;
-  for (const SkinFile& file : files) {
-    const wrenfold::IndexedImage indexed = quantiser.quantise(file.image);
-    const std::string path = outputDir + "/" + file.name;
+  for (int i = 0; i < wrenfold::skin::bitmapCount; ++i) {
+    const wrenfold::IndexedImage indexed = quantiser.quantise(images[i]);
+    const std::string path = outputDir + "/" + wrenfold::skin::bitmaps[i].fileName;
     errno = 0;
     if (!wrenfold::BmpWriter::write(indexed, path)) return cannotWrite(path);
     written.push_back(toRgb(indexed));

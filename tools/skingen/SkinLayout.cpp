@@ -1,82 +1,57 @@
 #include "tools/skingen/SkinLayout.h"
 
+#include <initializer_list>
+
 #include "editor/EditorLayout.h"
 
 namespace wrenfold {
 
 namespace {
 
-constexpr int kSliderWidth = 20;
-constexpr int kSliderHeight = 180;
-constexpr int kButtonWidth = 20;
-constexpr int kButtonHeight = 27;
-
-ControlBox boxOf(ControlBox::Kind kind, const Rect& area) {
-  return {kind, area.left, area.top, area.right, area.bottom};
+ControlBox::Kind boxKind(layout::ControlKind kind) {
+  switch (kind) {
+    case layout::ControlKind::knob: return ControlBox::Kind::knob;
+    case layout::ControlKind::slider: return ControlBox::Kind::slider;
+    case layout::ControlKind::toggleButton:
+    case layout::ControlKind::momentaryButton: return ControlBox::Kind::button;
+    case layout::ControlKind::display: break;
+  }
+  return ControlBox::Kind::display;
 }
 
-ControlBox knob(const Rect& area) { return boxOf(ControlBox::Kind::knob, area); }
+ControlBox boxAt(int32_t position) {
+  const layout::ControlRow row = layout::placedControl(position).row;
+  return {boxKind(row.kind), row.bounds.left, row.bounds.top, row.bounds.right, row.bounds.bottom, row.bitmap};
+}
 
-ControlBox display(const Rect& area) { return boxOf(ControlBox::Kind::display, area); }
+// Returns the boxes of the parameters' value controls (or displays), in the order given.
+std::vector<ControlBox> boxesOf(std::initializer_list<int32_t> parameters, bool displays = false) {
+  std::vector<ControlBox> boxes;
+  for (int32_t parameter : parameters) boxes.push_back(boxAt(layout::positionOf(parameter, displays)));
+  return boxes;
+}
 
 }  // namespace
 
 int SkinLayout::channelOrigin(int channel) { return layout::channelLeftEdge(channel); }
 
 std::vector<ControlBox> SkinLayout::channelKnobs(int channel) {
-  const int x0 = channelOrigin(channel);
-  return {knob(layout::tempoKnob(x0)), knob(layout::noteLengthKnob(x0)), knob(layout::wetPanKnob(x0))};
+  return boxesOf({TempoL + channel, NoteLenL + channel, WetPanL + channel});
 }
 
 std::vector<ControlBox> SkinLayout::channelSliders(int channel) {
-  const int x0 = channelOrigin(channel);
-  std::vector<ControlBox> sliders;
-  for (int left : {layout::drySliderLeft(x0), layout::wetSliderLeft(x0), layout::feedbackSliderLeft(x0)})
-    sliders.push_back(boxOf(ControlBox::Kind::slider,
-                            Rect(left, layout::sliderTop, left + kSliderWidth, layout::sliderTop + kSliderHeight)));
-  return sliders;
+  return boxesOf({DryLevelL + channel, WetLevelL + channel, FeedBackL + channel});
 }
 
-std::vector<ControlBox> SkinLayout::channelDisplays(int channel) {
-  const int x0 = channelOrigin(channel);
-  return {display(layout::tempoDisplay(x0)), display(layout::noteLengthDisplay(x0)),
-          display(layout::wetPanDisplay(x0)), display(layout::dryDisplay(x0)),
-          display(layout::wetDisplay(x0)),    display(layout::feedbackDisplay(x0))};
-}
+std::vector<ControlBox> SkinLayout::buttons() { return boxesOf({NomorRev, ClearBuffer, Bypass}); }
 
-std::vector<ControlBox> SkinLayout::buttons() {
-  std::vector<ControlBox> result;
-  for (int left : {layout::reverseButtonLeft, layout::clearBufferButtonLeft, layout::bypassButtonLeft})
-    result.push_back(boxOf(ControlBox::Kind::button,
-                           Rect(left, layout::buttonTop, left + kButtonWidth, layout::buttonTop + kButtonHeight)));
-  return result;
-}
+std::vector<ControlBox> SkinLayout::envelopeKnobs() { return boxesOf({RevAttack, RevRelease}); }
 
-std::vector<ControlBox> SkinLayout::envelopeKnobs() {
-  return {knob(layout::revAttackKnob), knob(layout::revReleaseKnob)};
-}
-
-std::vector<ControlBox> SkinLayout::filterKnobs() {
-  return {knob(layout::lpfCutoffKnob), knob(layout::lpfQKnob), knob(layout::hpfCutoffKnob)};
-}
-
-std::vector<ControlBox> SkinLayout::lowerDisplays() {
-  return {display(layout::lpfCutoffDisplay), display(layout::lpfQDisplay), display(layout::hpfCutoffDisplay),
-          display(layout::revAttackDisplay), display(layout::revReleaseDisplay)};
-}
+std::vector<ControlBox> SkinLayout::filterKnobs() { return boxesOf({LpfCutoff, LpfQ, HpfCutoff}); }
 
 std::vector<ControlBox> SkinLayout::all() {
   std::vector<ControlBox> result;
-  auto append = [&result](const std::vector<ControlBox>& boxes) { result.insert(result.end(), boxes.begin(), boxes.end()); };
-  for (int channel : {0, 1}) {
-    append(channelKnobs(channel));
-    append(channelSliders(channel));
-    append(channelDisplays(channel));
-  }
-  append(buttons());
-  append(envelopeKnobs());
-  append(filterKnobs());
-  append(lowerDisplays());
+  for (int32_t position = 0; position < layout::controlCount; ++position) result.push_back(boxAt(position));
   return result;
 }
 

@@ -14,6 +14,7 @@ struct ControlBox {
   int top;     // Holds the top edge.
   int right;   // Holds the right edge (exclusive for images, inclusive for display boxes).
   int bottom;  // Holds the bottom edge (exclusive for images, inclusive for display boxes).
+  int bitmap;  // Holds the skin bitmap a knob, slider or button draws; 0 for displays.
 
   // Returns the horizontal centre in pixel-edge coordinates.
   double centreX() const { return (left + right) / 2.0; }
@@ -31,9 +32,6 @@ class SkinLayout {
   // Returns the dry, wet and feedback sliders of one channel.
   static std::vector<ControlBox> channelSliders(int channel);
 
-  // Returns the six value displays of one channel.
-  static std::vector<ControlBox> channelDisplays(int channel);
-
   // Returns the reverse, clear-buffer and bypass buttons.
   static std::vector<ControlBox> buttons();
 
@@ -42,9 +40,6 @@ class SkinLayout {
 
   // Returns the low-pass cutoff, low-pass Q and high-pass cutoff knobs.
   static std::vector<ControlBox> filterKnobs();
-
-  // Returns the five value displays of the lower area.
-  static std::vector<ControlBox> lowerDisplays();
 
   // Returns every control of the editor.
   static std::vector<ControlBox> all();

@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "editor/Skin.h"
+#include "tools/skingen/SkinLayout.h"
+
 namespace wrenfold {
 
 namespace {
@@ -103,27 +106,31 @@ bool SkinPreview::writeOverlay(const RgbImage& face, const std::vector<ControlBo
 }
 
 bool SkinPreview::writeMockup(const std::vector<RgbImage>& images, int scale, const std::string& path) {
-  if (images.size() != 7) return false;
+  if (images.size() != static_cast<std::size_t>(skin::bitmapCount)) return false;
   const RgbImage& face = images[0];
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, face.width * scale, face.height * scale);
   blitRows(surface, face, 0, face.height, 0, 0, scale, false);
-  const RgbImage& dot = images[3];
+  const RgbImage& dot = images[skin::knobHandleBitmap - skin::backgroundBitmap];
   int step = 0;
   for (const ControlBox& box : SkinLayout::all()) {
     const double value = (step++ % 7) / 6.0;
     if (box.kind == ControlBox::Kind::knob) {
-      const bool lower = box.top >= 300;
-      blitRows(surface, images[lower ? 1 : 2], 0, 30, box.left, box.top, scale, false);
+      const RgbImage& body = images[box.bitmap - skin::backgroundBitmap];
+      blitRows(surface, body, 0, body.height, box.left, box.top, scale, false);
       const double angle = (225.0 - 270.0 * value) * 3.14159265358979 / 180.0;
       const int h = static_cast<int>(15 + std::cos(angle) * 5 + 0.5);
       const int v = static_cast<int>(15 - std::sin(angle) * 5 + 0.5);
       blitRows(surface, dot, 0, dot.height, box.left + h - dot.width / 2, box.top + v - dot.height / 2, scale, true);
     } else if (box.kind == ControlBox::Kind::slider) {
-      blitRows(surface, images[4], 0, 180, box.left, box.top, scale, false);
-      const int handleTop = box.top + static_cast<int>((1.0 - value) * 170);
-      blitRows(surface, images[5], 0, 10, box.left, handleTop, scale, true);
+      const RgbImage& track = images[skin::sliderTrackBitmap - skin::backgroundBitmap];
+      const RgbImage& handle = images[skin::sliderHandleBitmap - skin::backgroundBitmap];
+      blitRows(surface, track, 0, track.height, box.left, box.top, scale, false);
+      const int handleTop = box.top + static_cast<int>((1.0 - value) * (track.height - handle.height));
+      blitRows(surface, handle, 0, handle.height, box.left, handleTop, scale, true);
     } else if (box.kind == ControlBox::Kind::button) {
-      blitRows(surface, images[6], box.left == 65 ? 27 : 0, 27, box.left, box.top, scale, false);
+      const RgbImage& button = images[skin::buttonBitmap - skin::backgroundBitmap];
+      const int imageHeight = button.height / skin::buttonImages;
+      blitRows(surface, button, step % 2 == 0 ? imageHeight : 0, imageHeight, box.left, box.top, scale, false);
     }
   }
   cairo_t* cr = cairo_create(surface);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "editor/Skin.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "gui/platform/headless/HeadlessControl.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr int32_t firstBitmapId = 128;
-constexpr int32_t bitmapCount = 7;
 constexpr int32_t gap = 10;
 const wrenfold::Color sheetColor(64, 64, 72);
 
@@ -33,12 +32,12 @@ int main(int argc, char** argv) {
     std::fputs(usage, stderr);
     return 2;
   }
-  Bitmap* bitmaps[bitmapCount];
+  Bitmap* bitmaps[skin::bitmapCount];
   int32_t width = gap;
   int32_t height = 0;
-  for (int32_t i = 0; i < bitmapCount; ++i) {
-    bitmaps[i] = new Bitmap(firstBitmapId + i);
-    if (!bitmaps[i]->isLoaded()) std::fprintf(stderr, "bitmap %d is missing or corrupt\n", firstBitmapId + i);
+  for (int32_t i = 0; i < skin::bitmapCount; ++i) {
+    bitmaps[i] = new Bitmap(skin::bitmaps[i].id);
+    if (!bitmaps[i]->isLoaded()) std::fprintf(stderr, "bitmap %d is missing or corrupt\n", skin::bitmaps[i].id);
     width += bitmaps[i]->getWidth() + gap;
     height = std::max(height, bitmaps[i]->getHeight());
   }

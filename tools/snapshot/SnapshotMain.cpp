@@ -1,11 +1,8 @@
-// wrenfold-snapshot [--program N|NAME] [--set NAME=VALUE …] out.png
+// wrenfold-snapshot [--program N|NAME] [--set NAME=VALUE …] out.png (.png only)
 // Builds the plug-in with the toolkit's headless back end linked in, opens its editor through the
 // dispatcher (get rect, open, idle) and writes the editor window's pixels as a PNG file.
 #include <cairo.h>
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,7 +13,9 @@
 #include "plugin/PluginEntry.h"
 #include "tools/render/EffectInstance.h"
 #include "tools/render/EffectSetup.h"
+#include "tools/render/MessageText.h"
 #include "tools/render/OutputFile.h"
+#include "tools/render/PngFile.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderOptions.h"
 
@@ -28,6 +27,7 @@ struct SnapshotOptions {
   std::string program;
   std::vector<ParameterSetting> settings;
   bool help = false;
+  bool version = false;
 };
 
 const char kSnapshotUsage[] =
@@ -39,11 +39,13 @@ const char kSnapshotUsage[] =
     "options:\n"
     "  --program N|NAME   select a factory program by number or name\n"
     "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 (repeatable)\n"
-    "  --help             print this text\n";
+    "  --help             print this text\n"
+    "  --version          print the version\n";
 
 void takeOutputPath(SnapshotOptions& options, const std::string& argument) {
   if (!options.outputPath.empty()) throw RenderError("only one output file, not also " + argument);
   if (argument.empty()) throw RenderError("the output file name is empty");
+  refuseNonPngName(argument);
   options.outputPath = argument;
 }
 
@@ -57,16 +59,19 @@ SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) 
     };
     if (argument == "--help" || argument == "-h")
       options.help = true;
+    else if (argument == "--version")
+      options.version = true;
     else if (argument == "--program")
       options.program = requireText(argument, takeValue());
     else if (argument == "--set")
       options.settings.push_back(parseParameterSetting(takeValue()));
-    else if (!argument.empty() && argument[0] == '-')
+    else if (argument.size() > 1 && argument[0] == '-')
       throw RenderError("unknown option " + argument + " (see --help)");
     else
       takeOutputPath(options, argument);
   }
-  if (options.outputPath.empty() && !options.help) throw RenderError("no output file given (see --help)");
+  if (options.outputPath.empty() && !options.help && !options.version)
+    throw RenderError("no output file given (see --help)");
   return options;
 }
 
@@ -100,37 +105,17 @@ std::vector<uint32_t> captureEditor(AEffect* effect, int32_t& width, int32_t& he
   return pixels;
 }
 
-// Hands cairo's PNG bytes to a file descriptor, keeping the system's reason for a failure.
-struct PngSink {
-  int descriptor;
-  int failure;
-};
-
-cairo_status_t writePngBytes(void* closure, const unsigned char* data, unsigned int length) {
-  PngSink& sink = *static_cast<PngSink*>(closure);
-  while (length > 0) {
-    const ssize_t written = ::write(sink.descriptor, data, length);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      sink.failure = written < 0 ? errno : ENOSPC;
-      return CAIRO_STATUS_WRITE_ERROR;
-    }
-    data += written;
-    length -= static_cast<unsigned int>(written);
-  }
-  return CAIRO_STATUS_SUCCESS;
-}
-
 void writePng(const std::string& path, std::vector<uint32_t>& pixels, int32_t width, int32_t height) {
-  OutputFile output(path);
   cairo_surface_t* image = cairo_image_surface_create_for_data(
       reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_RGB24, width, height,
       width * static_cast<int32_t>(sizeof(uint32_t)));
-  PngSink sink{output.descriptor(), 0};
-  const cairo_status_t status = cairo_surface_write_to_png_stream(image, writePngBytes, &sink);
+  try {
+    writePngFile(path, image);
+  } catch (...) {
+    cairo_surface_destroy(image);
+    throw;
+  }
   cairo_surface_destroy(image);
-  if (status != CAIRO_STATUS_SUCCESS) throw output.writeError(sink.failure, cairo_status_to_string(status));
-  output.commit();
 }
 
 int run(const SnapshotOptions& options) {
@@ -159,9 +144,14 @@ int snapshot(int argc, char** argv) {
       std::fputs(wrenfold::kSnapshotUsage, stdout);
       return 0;
     }
+    if (options.version) {
+      std::fputs(wrenfold::versionLine("wrenfold-snapshot").c_str(), stdout);
+      return 0;
+    }
     return wrenfold::run(options);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "wrenfold-snapshot: %s\n", error.what());
+    std::fprintf(stderr, "wrenfold-snapshot: %s\n",
+                 wrenfold::shortenedMessage(error.what()).c_str());
   }
   return 1;
 }

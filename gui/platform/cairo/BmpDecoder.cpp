@@ -50,22 +50,41 @@ bool isSupported(const Header& header) {
   return header.colorsUsed <= fullPaletteSize;
 }
 
-}  // namespace
-
-bool decodeBmp(const unsigned char* bytes, std::size_t size, DecodedBitmap& image) {
-  image = DecodedBitmap();
-  Header header;
-  if (bytes == nullptr || !readHeader(bytes, size, header) || !isSupported(header)) return false;
-
+// Checks that the palette and the rows the header announces lie inside the file.
+bool fitsInFile(const Header& header, std::size_t size) {
   const uint32_t paletteCount = header.colorsUsed == 0 ? fullPaletteSize : header.colorsUsed;
   const uint64_t paletteStart = fileHeaderSize + static_cast<uint64_t>(header.headerSize);
   const uint64_t paletteEnd = paletteStart + static_cast<uint64_t>(paletteCount) * paletteEntrySize;
   if (paletteEnd > size || paletteEnd > header.pixelOffset) return false;
+  const uint64_t height = static_cast<uint64_t>(header.height < 0 ? -header.height : header.height);
+  const uint64_t stride = (static_cast<uint64_t>(header.width) + 3) & ~static_cast<uint64_t>(3);
+  return static_cast<uint64_t>(header.pixelOffset) + stride * height <= size;
+}
 
+}  // namespace
+
+bool readBmpSize(const unsigned char* bytes, std::size_t size, int32_t& width, int32_t& height) {
+  Header header;
+  if (bytes == nullptr || !readHeader(bytes, size, header) || !isSupported(header) ||
+      !fitsInFile(header, size))
+    return false;
+  width = header.width;
+  height = header.height < 0 ? -header.height : header.height;
+  return true;
+}
+
+bool decodeBmp(const unsigned char* bytes, std::size_t size, DecodedBitmap& image) {
+  image = DecodedBitmap();
+  Header header;
+  if (bytes == nullptr || !readHeader(bytes, size, header) || !isSupported(header) ||
+      !fitsInFile(header, size))
+    return false;
+
+  const uint32_t paletteCount = header.colorsUsed == 0 ? fullPaletteSize : header.colorsUsed;
+  const uint64_t paletteStart = fileHeaderSize + static_cast<uint64_t>(header.headerSize);
   const int32_t width = header.width;
   const int32_t height = header.height < 0 ? -header.height : header.height;
   const uint64_t stride = (static_cast<uint64_t>(width) + 3) & ~static_cast<uint64_t>(3);
-  if (static_cast<uint64_t>(header.pixelOffset) + stride * static_cast<uint64_t>(height) > size) return false;
 
   uint32_t palette[fullPaletteSize];
   for (uint32_t i = 0; i < paletteCount; ++i) {

@@ -6,6 +6,7 @@
 
 #include "gui/platform/cairo/BmpDecoder.h"
 #include "gui/platform/cairo/CairoSurface.h"
+#include "gui/platform/cairo/SharedBitmapPixels.h"
 #include "resources/EmbeddedBitmaps.h"
 
 namespace wrenfold {
@@ -24,10 +25,10 @@ platform::Brush whiteBrush{whiteColor, true};
 platform::Font systemFont{platform::FontRequest(), true};
 
 std::size_t liveObjects = 0;
-raster::DrawingRecorder drawingRecorder = nullptr;
-raster::DamageHandler damageHandler = nullptr;
+cairo::DrawingRecorder drawingRecorder = nullptr;
+cairo::DamageHandler damageHandler = nullptr;
 
-uint32_t packed(Color color) { return raster::packedColor(color); }
+uint32_t packed(Color color) { return cairo::packedColor(color); }
 
 bool recording() { return drawingRecorder != nullptr; }
 
@@ -83,8 +84,49 @@ std::string rectText(Rect r) {
          std::to_string(r.bottom);
 }
 
+// Returns an image over shared pixels that the image never writes; null when cairo refuses.
+cairo_surface_t* imageOver(const uint32_t* pixels, cairo_format_t format, int32_t width, int32_t height) {
+  // Each surface gets its own image over the pixels: cairo's image state is not safe to share
+  // between threads, the pixels are.
+  const int32_t stride = width * static_cast<int32_t>(sizeof(uint32_t));
+  if (cairo_format_stride_for_width(format, width) != stride) return nullptr;
+  auto* data = reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(pixels));
+  cairo_surface_t* image = cairo_image_surface_create_for_data(data, format, width, height, stride);
+  if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS) return image;
+  cairo_surface_destroy(image);
+  return nullptr;
+}
+
+// Gives a bitmap with shared pixels its keyed image from the shared keyed pixels; without them (a
+// second key colour) keyed copies fall back to comparing each pixel.
+void attachKeyedImage(platform::Surface* surface) {
+  SharedBitmapPixels* shared = surface->sharedPixels;
+  const uint32_t* keyed = shared->keyedPixels(surface->keyedColor);
+  if (keyed != nullptr) surface->keyedImage = imageOver(keyed, CAIRO_FORMAT_ARGB32, shared->width(), shared->height());
+}
+
+// Gives a loaded bitmap its shared pixels when it is first drawn; answers whether the surface has
+// an image to draw from.
+bool attachSharedPixels(platform::Surface* surface) {
+  if (surface->image != nullptr) return true;
+  if (surface->bitmapId == 0) return false;
+  SharedBitmapPixels* shared = SharedBitmapPixels::acquire(surface->bitmapId);
+  cairo_surface_t* image =
+      shared != nullptr ? imageOver(shared->pixels(), CAIRO_FORMAT_RGB24, shared->width(), shared->height())
+                        : nullptr;
+  if (image == nullptr) {
+    if (shared != nullptr) shared->release();
+    surface->bitmapId = 0;  // a resource that failed once fails again: stop asking
+    return false;
+  }
+  surface->sharedPixels = shared;
+  surface->image = image;
+  return true;
+}
+
 void blit(platform::Surface* destination, Rect area, platform::Surface* source, Point origin, const Color* key) {
   if (destination == nullptr || source == nullptr) return;
+  if (!attachSharedPixels(source) || destination->image == nullptr) return;
   PixelAccess from(source->image);
   PixelAccess to(destination->image);
   // Only the part that lies inside both images is copied; the rest of the destination stays.
@@ -157,7 +199,7 @@ void setSource(cairo_t* cr, Color color) {
 
 }  // namespace
 
-namespace raster {
+namespace cairo {
 
 platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window) {
   auto* surface = new platform::Surface();
@@ -193,7 +235,7 @@ Color unpackedColor(uint32_t value) {
   return Color(static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value));
 }
 
-}  // namespace raster
+}  // namespace cairo
 
 namespace platform {
 
@@ -204,13 +246,14 @@ Surface* createMemorySurface(Surface*, int32_t width, int32_t height) {
     cairo_surface_destroy(image);
     return nullptr;
   }
-  return raster::makeSurface(image, true, nullptr);
+  return cairo::makeSurface(image, true, nullptr);
 }
 
 void destroySurface(Surface* surface) {
   if (surface == nullptr) return;
   if (surface->ownsImage) cairo_surface_destroy(surface->image);
   if (surface->keyedImage != nullptr) cairo_surface_destroy(surface->keyedImage);
+  if (surface->sharedPixels != nullptr) surface->sharedPixels->release();
   delete surface;
   --liveObjects;
 }
@@ -219,47 +262,15 @@ Surface* loadBitmapResource(void*, int32_t id, int32_t* width, int32_t* height) 
   if (width != nullptr) *width = 0;
   if (height != nullptr) *height = 0;
   const EmbeddedBitmap* file = findEmbeddedBitmap(id);
-  DecodedBitmap decoded;
-  if (file == nullptr || !decodeBmp(file->bytes, file->size, decoded)) return nullptr;
-  Surface* surface = createMemorySurface(nullptr, decoded.width, decoded.height);
-  if (surface == nullptr) return nullptr;
-  {
-    PixelAccess pixels(surface->image);
-    for (int32_t y = 0; y < decoded.height; ++y) {
-      for (int32_t x = 0; x < decoded.width; ++x) {
-        pixels.set(x, y, decoded.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(decoded.width) +
-                                        static_cast<std::size_t>(x)]);
-      }
-    }
-  }
-  if (width != nullptr) *width = decoded.width;
-  if (height != nullptr) *height = decoded.height;
+  int32_t fileWidth = 0;
+  int32_t fileHeight = 0;
+  if (file == nullptr || !readBmpSize(file->bytes, file->size, fileWidth, fileHeight)) return nullptr;
+  // Only the size is read now; the pixels are shared by the module and attached at the first draw.
+  Surface* surface = cairo::makeSurface(nullptr, true, nullptr);
+  surface->bitmapId = id;
+  if (width != nullptr) *width = fileWidth;
+  if (height != nullptr) *height = fileHeight;
   return surface;
-}
-
-void keyBitmap(Surface* bitmap, Color key) {
-  if (bitmap == nullptr || bitmap->window != nullptr) return;
-  if (bitmap->keyedImage != nullptr) cairo_surface_destroy(bitmap->keyedImage);
-  bitmap->keyedImage = nullptr;
-  PixelAccess from(bitmap->image);
-  cairo_surface_t* keyed = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, from.width(), from.height());
-  if (cairo_surface_status(keyed) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(keyed);
-    return;
-  }
-  // Opaque pixels keep their colour; key pixels become fully transparent (premultiplied zero).
-  {
-    PixelAccess to(keyed);
-    const uint32_t keyValue = packed(key);
-    for (int32_t y = 0; y < from.height(); ++y) {
-      for (int32_t x = 0; x < from.width(); ++x) {
-        const uint32_t value = from.get(x, y);
-        to.row(y)[x] = value == keyValue ? 0u : (0xff000000u | value);
-      }
-    }
-  }
-  bitmap->keyedImage = keyed;
-  bitmap->keyedColor = key;
 }
 
 Pen* createPen(int32_t style, int32_t width, Color color) {
@@ -352,7 +363,7 @@ void lineTo(Surface* surface, Point to) {
   surface->position = to;
   const Pen* pen = surface->pen;
   if (pen == nullptr || pen->drawsNothing) return;
-  if (recording()) recordDrawingLine("line " + pointText(from) + " " + pointText(to) + " " + raster::hexColor(pen->color) +
+  if (recording()) recordDrawingLine("line " + pointText(from) + " " + pointText(to) + " " + cairo::hexColor(pen->color) +
                     (pen->style == penDotted ? " dotted" : " solid"));
 
   // Bresenham's walk from `from` towards `to`; the end point itself is left out.
@@ -383,7 +394,7 @@ void lineTo(Surface* surface, Point to) {
 
 void fillRect(Surface* surface, Rect area) {
   if (surface == nullptr || surface->brush == nullptr) return;
-  if (recording()) recordDrawingLine("fill " + rectText(area) + " " + raster::hexColor(surface->brush->color));
+  if (recording()) recordDrawingLine("fill " + rectText(area) + " " + cairo::hexColor(surface->brush->color));
   PixelAccess pixels(surface->image);
   const uint32_t color = packed(surface->brush->color);
   const Rect clipped(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, pixels.width()),
@@ -398,7 +409,7 @@ void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
   if (surface == nullptr || text == nullptr) return;
   const FontRequest& font = surface->font->request;
   if (recording()) recordDrawingLine(std::string("text \"") + text + "\" " + rectText(area) + " flags=" + std::to_string(flags) + " " +
-                    raster::hexColor(surface->textColor) + (surface->opaqueBackground ? " opaque" : " transparent"));
+                    cairo::hexColor(surface->textColor) + (surface->opaqueBackground ? " opaque" : " transparent"));
   cairo_t* cr = cairo_create(surface->image);
   cairo_select_font_face(cr, installedFace(font.face[0] != 0 ? font.face : "Arial"),
                          font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
@@ -449,8 +460,16 @@ void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOr
 
 void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key) {
   if (recording()) recordDrawingLine("copyKeyed " + rectText(area) + " from " + pointText(sourceOrigin) + " key " +
-                    raster::hexColor(key));
-  if (destination == nullptr || source == nullptr) return;
+                    cairo::hexColor(key));
+  if (destination == nullptr || source == nullptr || !attachSharedPixels(source)) return;
+  // A loaded bitmap never changes, so its keyed image is made at its first keyed copy and kept,
+  // over the module's shared keyed pixels.
+  if (source->sharedPixels != nullptr && (source->keyedImage == nullptr || source->keyedColor != key)) {
+    if (source->keyedImage != nullptr) cairo_surface_destroy(source->keyedImage);
+    source->keyedImage = nullptr;
+    source->keyedColor = key;
+    attachKeyedImage(source);
+  }
   if (source->keyedImage != nullptr && source->keyedColor == key && source->image != destination->image) {
     compositeKeyed(destination, area, source, sourceOrigin);
   } else {

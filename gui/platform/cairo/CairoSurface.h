@@ -14,6 +14,9 @@
 #include "gui/platform/platform.h"
 
 namespace wrenfold {
+
+class SharedBitmapPixels;
+
 namespace platform {
 
 // A pen: style, width and colour; the stock null pen draws nothing.
@@ -49,14 +52,18 @@ struct Surface {
   Color backgroundColor;
   bool opaqueBackground = true;
   Point position;
-  // The image with the key colour made transparent, prepared once by keyBitmap; null until then.
+  // The image with the key colour made transparent, made at the first keyed copy; null until then.
   cairo_surface_t* keyedImage = nullptr;
   Color keyedColor;
+  // The skin resource a loaded bitmap shows; its image and keyed image wrap the module's shared
+  // pixels, attached when the bitmap is first drawn. 0 for other surfaces.
+  int32_t bitmapId = 0;
+  SharedBitmapPixels* sharedPixels = nullptr;
 };
 
 }  // namespace platform
 
-namespace raster {
+namespace cairo {
 
 // Receives one line describing each drawing primitive ("fill 1,1,9,9 #000000", …).
 using DrawingRecorder = void (*)(const std::string& line);
@@ -78,5 +85,5 @@ uint32_t packedColor(Color color);
 // Returns the colour of a 0x00RRGGBB pixel.
 Color unpackedColor(uint32_t value);
 
-}  // namespace raster
+}  // namespace cairo
 }  // namespace wrenfold

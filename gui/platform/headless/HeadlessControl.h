@@ -22,8 +22,7 @@ struct InputState {
   Point cursor;
 };
 
-// Puts back the initial state: no input queued and nothing held, clock at 0, buttons not swapped,
-// empty event and drawing records, recording off. Windows and surfaces are left alone.
+// Puts back the initial state: no input queued and nothing held, clock at 0, empty event and drawing records, recording off. Windows and surfaces are left alone.
 void reset();
 
 // Appends a state to the input queue. Each inputState() call takes the next queued state (when the
@@ -37,15 +36,13 @@ void setInput(const InputState& state);
 InputState currentInput();
 // Returns the number of states still queued.
 std::size_t queuedInputCount();
-// Sets what mouseButtonsSwapped() answers.
-void setMouseButtonsSwapped(bool swapped);
 
 // Sets the fake tick count; sleepMilliseconds advances it.
 void setTickCount(uint32_t milliseconds);
 // Returns the total of all sleeps since reset().
 uint64_t totalSleptMilliseconds();
 
-// Returns the record of platform events ("registerClass Plugin…", "createWindow …", "sleep 4", …).
+// Returns the record of platform events ("createWindow \"Window\"", "paint 0,0,350,430", "sleep 4", …).
 const std::vector<std::string>& events();
 // Empties the event record.
 void clearEvents();
@@ -67,22 +64,14 @@ void moveWindow(platform::Window* window, Point screenPosition);
 bool isLiveWindow(platform::Window* window);
 // Returns the live child windows of `parent`, oldest first.
 std::vector<platform::Window*> childWindows(platform::Window* parent);
-// Returns the class name of a window ("" for host windows).
-std::string windowClassName(platform::Window* window);
 // Returns the title of a window.
 std::string windowTitle(platform::Window* window);
-// Returns whether a window class of that name is registered.
-bool isClassRegistered(const std::string& name);
 // Returns whether the window is registered as a drop target.
 bool isDropTarget(platform::Window* window);
 // Returns the number of live windows, host windows included.
 std::size_t liveWindowCount();
 // Returns the number of surfaces, pens, brushes and fonts created and not yet destroyed.
 std::size_t liveObjectCount();
-// Returns the depth of thread-service initialisations not yet released.
-int32_t threadServicesDepth();
-// Returns the number of image libraries loaded and not yet freed.
-int32_t loadedImageLibraries();
 // Returns the number of display acquisitions not yet released.
 int32_t displayConnectionDepth();
 

@@ -17,9 +17,8 @@
 namespace wrenfold {
 namespace platform {
 
-// A window: an image of its size placed on the screen, with its class's procedure.
+// A window: an image of its size placed on the screen, with what it reports to.
 struct Window {
-  std::string className;
   std::string title;
   Window* parent = nullptr;
   Rect screenArea;
@@ -39,23 +38,21 @@ namespace headless {
 struct State {
   std::deque<InputState> inputQueue;
   InputState input;
-  bool swapped = false;
   uint32_t ticks = 0;
   uint64_t slept = 0;
   std::vector<std::string> events;
   bool recording = false;
   std::vector<std::string> drawing;
   std::vector<std::unique_ptr<platform::Window>> windows;
-  std::vector<std::pair<std::string, const platform::WindowHandler*>> classes;
   std::deque<platform::Window*> paintQueue;
   int32_t displayConnections = 0;
-  int32_t threadServices = 0;
-  int32_t imageLibraries = 0;
 };
 
 // Returns the back end's state.
 State& state();
 // Appends an event to the event record.
 void recordEvent(const std::string& event);
+// Returns the window record of `handle` if it is a live window of this back end, else null.
+platform::Window* findWindow(const void* handle);
 }  // namespace headless
 }  // namespace wrenfold

@@ -22,7 +22,7 @@ namespace headless {
 
 void recordDrawing(bool on) {
   state().recording = on;
-  raster::setDrawingRecorder(on ? &appendToDrawingLog : nullptr);
+  cairo::setDrawingRecorder(on ? &appendToDrawingLog : nullptr);
 }
 
 const std::vector<std::string>& drawingLog() { return state().drawing; }
@@ -34,7 +34,7 @@ platform::Surface* createSurface(int32_t width, int32_t height, Color fill) {
   if (surface == nullptr) return nullptr;
   cairo_surface_flush(surface->image);
   for (int32_t y = 0; y < height; ++y) std::fill(imageRow(surface->image, y), imageRow(surface->image, y) + width,
-                                                 raster::packedColor(fill));
+                                                 cairo::packedColor(fill));
   cairo_surface_mark_dirty(surface->image);
   return surface;
 }
@@ -44,7 +44,7 @@ Color pixel(platform::Surface* surface, Point where) {
   cairo_surface_flush(surface->image);
   const Point size = surfaceSize(surface);
   if (where.h < 0 || where.v < 0 || where.h >= size.h || where.v >= size.v) return blackColor;
-  return raster::unpackedColor(imageRow(surface->image, where.v)[where.h] & 0xffffff);
+  return cairo::unpackedColor(imageRow(surface->image, where.v)[where.h] & 0xffffff);
 }
 
 Point surfaceSize(platform::Surface* surface) {
@@ -64,7 +64,7 @@ bool saveSurfacePng(platform::Surface* surface, const char* path) {
   return cairo_surface_write_to_png(surface->image, path) == CAIRO_STATUS_SUCCESS;
 }
 
-int32_t displayConnectionDepth() { return state().displayConnections; }
+std::size_t liveObjectCount() { return cairo::liveObjectCount(); }
 
 void releaseLibraryCaches() {
   cairo_debug_reset_static_data();
@@ -78,21 +78,6 @@ void releaseLibraryCaches() {
 namespace platform {
 
 void releaseWindowSurface(Window*, Surface* surface) { destroySurface(surface); }
-
-bool acquireDisplay() {
-  ++headless::state().displayConnections;
-  return true;
-}
-
-void releaseDisplay() {
-  if (headless::state().displayConnections > 0) --headless::state().displayConnections;
-}
-
-// The headless windows have no connection of their own: their paints are run by the program.
-void dispatchPendingEvents() {}
-
-// Window surfaces draw straight into the window's image, so there is nothing to copy.
-void presentWindow(Window*) {}
 
 }  // namespace platform
 }  // namespace wrenfold

@@ -1,7 +1,8 @@
+// The headless windows: host stand-ins and child windows, each an image placed on the screen.
 #include <algorithm>
-#include <cstdio>
 
 #include "gui/platform/headless/HeadlessState.h"
+#include "gui/platform/shared/WindowFace.h"
 
 namespace wrenfold {
 
@@ -9,29 +10,11 @@ namespace headless {
 
 namespace {
 
-// Colour a window shows before anything is drawn into it, the class brush of button faces.
-constexpr uint32_t windowFaceColor = 0xd4d0c8;
-int imageLibraryToken = 0;
-
-platform::Window* findWindow(const void* handle) {
-  for (auto& window : state().windows) {
-    if (window.get() == handle) return window.get();
-  }
-  return nullptr;
-}
-
-const platform::WindowHandler* findClass(const std::string& name) {
-  for (auto& entry : state().classes) {
-    if (entry.first == name) return entry.second;
-  }
-  return nullptr;
-}
-
 cairo_surface_t* makeWindowImage(int32_t width, int32_t height) {
   cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(width, 1), std::max(height, 1));
   cairo_t* cr = cairo_create(image);
-  cairo_set_source_rgb(cr, ((windowFaceColor >> 16) & 255) / 255.0, ((windowFaceColor >> 8) & 255) / 255.0,
-                       (windowFaceColor & 255) / 255.0);
+  const Color face = platform::windowFaceColor;
+  cairo_set_source_rgb(cr, face.red / 255.0, face.green / 255.0, face.blue / 255.0);
   cairo_paint(cr);
   cairo_destroy(cr);
   return image;
@@ -44,9 +27,7 @@ void invalidate(platform::Window* window, Rect area) {
     state().paintQueue.push_back(window);
     return;
   }
-  Rect& pending = window->invalidArea;
-  pending = Rect(std::min(pending.left, area.left), std::min(pending.top, area.top), std::max(pending.right, area.right),
-                 std::max(pending.bottom, area.bottom));
+  window->invalidArea = window->invalidArea.unitedWith(area);
 }
 
 void moveBy(platform::Window* window, int32_t dh, int32_t dv) {
@@ -57,7 +38,7 @@ void moveBy(platform::Window* window, int32_t dh, int32_t dv) {
 // Destroys children first, then tells the window's class, then forgets the window.
 void destroyTree(platform::Window* window) {
   for (platform::Window* child : childWindows(window)) destroyTree(child);
-  recordEvent("destroyWindow " + window->className);
+  recordEvent("destroyWindow \"" + window->title + "\"");
   if (window->handler != nullptr && window->userData != nullptr && window->handler->destroyed != nullptr) {
     window->handler->destroyed(window, window->userData);
   }
@@ -71,47 +52,12 @@ void destroyTree(platform::Window* window) {
 
 }  // namespace
 
-State& state() {
-  static State instance;
-  return instance;
+platform::Window* findWindow(const void* handle) {
+  for (auto& window : state().windows) {
+    if (window.get() == handle) return window.get();
+  }
+  return nullptr;
 }
-
-void recordEvent(const std::string& event) { state().events.push_back(event); }
-
-void reset() {
-  State& s = state();
-  s.inputQueue.clear();
-  s.input = InputState();
-  s.swapped = false;
-  s.ticks = 0;
-  s.slept = 0;
-  s.events.clear();
-  recordDrawing(false);
-  s.drawing.clear();
-}
-
-void queueInput(const InputState& input) { state().inputQueue.push_back(input); }
-
-void queueInput(uint32_t buttons, Point cursor) { queueInput(InputState{buttons, cursor}); }
-
-void setInput(const InputState& input) {
-  state().inputQueue.clear();
-  state().input = input;
-}
-
-InputState currentInput() { return state().input; }
-
-std::size_t queuedInputCount() { return state().inputQueue.size(); }
-
-void setMouseButtonsSwapped(bool swapped) { state().swapped = swapped; }
-
-void setTickCount(uint32_t milliseconds) { state().ticks = milliseconds; }
-
-uint64_t totalSleptMilliseconds() { return state().slept; }
-
-const std::vector<std::string>& events() { return state().events; }
-
-void clearEvents() { state().events.clear(); }
 
 platform::Window* createHostWindow(Rect screenArea) {
   auto window = std::make_unique<platform::Window>();
@@ -142,45 +88,17 @@ std::vector<platform::Window*> childWindows(platform::Window* parent) {
   return children;
 }
 
-std::string windowClassName(platform::Window* window) {
-  return findWindow(window) != nullptr ? window->className : std::string();
-}
-
 std::string windowTitle(platform::Window* window) {
   return findWindow(window) != nullptr ? window->title : std::string();
 }
-
-bool isClassRegistered(const std::string& name) { return findClass(name) != nullptr; }
 
 bool isDropTarget(platform::Window* window) { return findWindow(window) != nullptr && window->dropTarget; }
 
 std::size_t liveWindowCount() { return state().windows.size(); }
 
-std::size_t liveObjectCount() { return raster::liveObjectCount(); }
-
-int32_t threadServicesDepth() { return state().threadServices; }
-
-int32_t loadedImageLibraries() { return state().imageLibraries; }
-
-void clickWindow(platform::Window* window, Point where) {
-  if (findWindow(window) == nullptr || window->handler == nullptr || window->userData == nullptr) return;
-  recordEvent("buttonDown " + std::to_string(where.h) + "," + std::to_string(where.v));
-  if (window->handler->buttonDown != nullptr) window->handler->buttonDown(window, window->userData, where);
-}
-
-bool dropOnWindow(platform::Window* window, void** items, int32_t count, int32_t type, Point where) {
-  if (findWindow(window) == nullptr || !window->dropTarget || window->handler == nullptr ||
-      window->userData == nullptr || window->handler->drop == nullptr) {
-    return false;
-  }
-  return window->handler->drop(window, window->userData, items, count, type, where);
-}
-
-std::size_t pendingPaintCount() { return state().paintQueue.size(); }
-
 Color windowPixel(platform::Window* window, Point where) {
   if (findWindow(window) == nullptr) return blackColor;
-  platform::Surface* surface = raster::makeSurface(window->image, false, window);
+  platform::Surface* surface = cairo::makeSurface(window->image, false, window);
   Color answer = pixel(surface, where);
   platform::releaseWindowSurface(window, surface);
   return answer;
@@ -199,54 +117,32 @@ namespace platform {
 using headless::recordEvent;
 using headless::state;
 
-bool registerWindowClass(const char* name, void*, const WindowHandler* handler) {
-  if (name == nullptr || handler == nullptr || headless::isClassRegistered(name)) return false;
-  state().classes.emplace_back(name, handler);
-  recordEvent(std::string("registerClass ") + name);
-  return true;
-}
-
-void unregisterWindowClass(const char* name, void*) {
-  if (name == nullptr) return;
-  auto& classes = state().classes;
-  auto it = std::find_if(classes.begin(), classes.end(), [name](const auto& entry) { return entry.first == name; });
-  if (it == classes.end()) return;
-  classes.erase(it);
-  recordEvent(std::string("unregisterClass ") + name);
-}
-
-Window* createChildWindow(const char* className, const char* title, void* parent, Rect bounds, void*) {
-  if (className == nullptr || parent == nullptr) return nullptr;
-  const WindowHandler* handler = headless::findClass(className);
-  if (handler == nullptr) return nullptr;
+Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData) {
+  if (parent == nullptr || handler == nullptr) return nullptr;
   // A parent that is none of this back end's windows is foreign: it is never looked into.
   Window* parentWindow = headless::findWindow(parent);
   if (parentWindow == nullptr) return nullptr;
   Point origin = parentWindow->screenArea.topLeft();
 
   auto window = std::make_unique<Window>();
-  window->className = className;
   window->title = title != nullptr ? title : "";
   window->parent = parentWindow;
   window->screenArea = bounds.offsetBy(origin.h, origin.v);
   window->handler = handler;
+  window->userData = userData;
   window->image = headless::makeWindowImage(bounds.width(), bounds.height());
   Window* handle = window.get();
   state().windows.push_back(std::move(window));
-  recordEvent("createWindow " + handle->className + " \"" + handle->title + "\"");
+  recordEvent("createWindow \"" + handle->title + "\"");
   headless::invalidate(handle, Rect(0, 0, bounds.width(), bounds.height()));
   return handle;
 }
 
 void destroyWindow(Window* window) {
-  if (headless::findWindow(window) != nullptr) headless::destroyTree(window);
+  if (headless::findWindow(window) == nullptr) return;
+  window->userData = nullptr;
+  headless::destroyTree(window);
 }
-
-void setWindowUserData(Window* window, void* userData) {
-  if (headless::findWindow(window) != nullptr) window->userData = userData;
-}
-
-void* windowUserData(Window* window) { return headless::findWindow(window) != nullptr ? window->userData : nullptr; }
 
 Rect windowScreenRect(Window* window) { return headless::findWindow(window) != nullptr ? window->screenArea : Rect(); }
 
@@ -258,72 +154,7 @@ void invalidateWindow(Window* window, const Rect* area) {
 
 Surface* acquireWindowSurface(Window* window) {
   if (headless::findWindow(window) == nullptr) return nullptr;
-  return raster::makeSurface(window->image, false, window);
-}
-
-uint32_t inputState() {
-  headless::State& s = state();
-  if (!s.inputQueue.empty()) {
-    s.input = s.inputQueue.front();
-    s.inputQueue.pop_front();
-  }
-  return s.input.buttons;
-}
-
-Point cursorScreenPosition() { return state().input.cursor; }
-
-bool mouseButtonsSwapped() { return state().swapped; }
-
-uint32_t tickCount() { return state().ticks; }
-
-void sleepMilliseconds(uint32_t milliseconds) {
-  state().ticks += milliseconds;
-  state().slept += milliseconds;
-  recordEvent("sleep " + std::to_string(milliseconds));
-}
-
-bool dispatchOnePendingPaint() {
-  auto& queue = state().paintQueue;
-  if (queue.empty()) return false;
-  Window* window = queue.front();
-  queue.pop_front();
-  window->paintPending = false;
-  Rect area = window->invalidArea;
-  char text[64];
-  std::snprintf(text, sizeof(text), "paint %d,%d,%d,%d", area.left, area.top, area.right, area.bottom);
-  recordEvent(text);
-  if (window->handler != nullptr && window->userData != nullptr && window->handler->paint != nullptr) {
-    Surface* surface = raster::makeSurface(window->image, false, window);
-    window->handler->paint(window, window->userData, surface, area);
-    releaseWindowSurface(window, surface);
-  }
-  return true;
-}
-
-void initializeThreadServices() { ++state().threadServices; }
-
-void releaseThreadServices() { --state().threadServices; }
-
-void* loadImageLibrary() {
-  ++state().imageLibraries;
-  return &headless::imageLibraryToken;
-}
-
-void freeImageLibrary(void* library) {
-  if (library != nullptr) --state().imageLibraries;
-}
-
-bool registerDropTarget(Window* window) {
-  if (headless::findWindow(window) == nullptr) return false;
-  window->dropTarget = true;
-  recordEvent("registerDrop " + window->className);
-  return true;
-}
-
-void revokeDropTarget(Window* window) {
-  if (headless::findWindow(window) == nullptr || !window->dropTarget) return;
-  window->dropTarget = false;
-  recordEvent("revokeDrop " + window->className);
+  return cairo::makeSurface(window->image, false, window);
 }
 
 }  // namespace platform

@@ -1,21 +1,35 @@
-// The display connection, event pump and present step of the platform contract. On Windows the
-// host's own message loop delivers the window's messages and GDI draws straight into the window,
-// so there is no connection to open, nothing to pump and nothing to present.
+// The window system's use by a frame, the event pump and the idle pump's paint step. A frame's use
+// initialises the thread's OLE (for its drop target) and loads the image library for keyed blits.
+// The host's own message loop delivers the window's messages, so the pump only makes sure GDI has
+// carried out the drawing it may still hold in the thread's batch.
+#include <ole2.h>
+
 #include "gui/platform/win32/Win32Surface.h"
 
 namespace wrenfold {
 namespace platform {
 
-bool acquireDisplay() { return true; }
+bool acquireDisplay() {
+  // The initialisation's result is not examined: a thread already initialised otherwise still
+  // gets its drop target registered or refused by OLE itself.
+  OleInitialize(nullptr);
+  win32::loadImageLibrary();
+  return true;
+}
 
-void releaseDisplay() {}
+void releaseDisplay() {
+  OleUninitialize();
+  win32::freeImageLibrary();
+}
 
-void dispatchPendingEvents() {}
+void dispatchPendingEvents() { GdiFlush(); }
 
-void presentWindow(Window*) {}
-
-// TransparentBlt (or the mask fallback) takes the key colour per copy; nothing to prepare.
-void keyBitmap(Surface*, Color) {}
+bool dispatchOnePendingPaint() {
+  MSG message;
+  if (!PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) return false;
+  DispatchMessageA(&message);
+  return true;
+}
 
 }  // namespace platform
 }  // namespace wrenfold

@@ -102,7 +102,7 @@ class OleDropData : public DropData {
 
 Win32DropTarget::Win32DropTarget(HWND target)
     : window(target),
-      logic(platformWindow(target), handlerOfWindow(target), platform::windowUserData(platformWindow(target))) {}
+      logic(platformWindow(target), windowClassHandler(), windowUserData(target)) {}
 
 HRESULT Win32DropTarget::QueryInterface(REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;

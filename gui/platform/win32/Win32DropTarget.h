@@ -6,7 +6,7 @@
 
 #include <ole2.h>
 
-#include "gui/DropTarget.h"
+#include "gui/platform/shared/DropTarget.h"
 
 namespace wrenfold {
 namespace win32 {

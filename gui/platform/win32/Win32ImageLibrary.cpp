@@ -10,6 +10,7 @@ using TransparentBltFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, 
 
 // Module-wide, like the toolkit's other window-system state; touched only on the UI thread.
 TransparentBltFunction transparentBltFunction = nullptr;
+HMODULE imageLibrary = nullptr;
 int32_t imageLibraryLoads = 0;
 
 // The library's blit is used only on the NT family, whose platform id is above 1.
@@ -63,26 +64,26 @@ void keyedBlit(HDC destination, Rect area, HDC source, Point sourceOrigin, COLOR
   maskedBlit(destination, area, source, sourceOrigin, key);
 }
 
-}  // namespace win32
-
-namespace platform {
-
-void* loadImageLibrary() {
+void loadImageLibrary() {
   HMODULE library = LoadLibraryA("msimg32.dll");
-  if (library == nullptr) return nullptr;
+  if (library == nullptr) return;
+  imageLibrary = library;
   ++imageLibraryLoads;
   // FARPROC stands for any entry; going through a plain address keeps the cast honest.
   void* entry = isNtFamily() ? reinterpret_cast<void*>(GetProcAddress(library, "TransparentBlt")) : nullptr;
   transparentBltFunction = reinterpret_cast<TransparentBltFunction>(entry);
-  return library;
 }
 
-void freeImageLibrary(void* library) {
-  if (library == nullptr) return;
+void freeImageLibrary() {
+  if (imageLibraryLoads <= 0) return;
+  HMODULE library = imageLibrary;
   // The function lives in the library: forget it before the last load is given back.
-  if (--imageLibraryLoads == 0) transparentBltFunction = nullptr;
-  FreeLibrary(static_cast<HMODULE>(library));
+  if (--imageLibraryLoads == 0) {
+    transparentBltFunction = nullptr;
+    imageLibrary = nullptr;
+  }
+  FreeLibrary(library);
 }
 
-}  // namespace platform
+}  // namespace win32
 }  // namespace wrenfold

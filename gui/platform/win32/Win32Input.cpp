@@ -1,6 +1,4 @@
-// Input state, the clock, the idle pump's message step and the thread's OLE services.
-#include <ole2.h>
-
+// Input state: held buttons and keys, swapped buttons mapped back, and the cursor.
 #include "gui/platform/win32/Win32Surface.h"
 
 namespace wrenfold {
@@ -10,6 +8,18 @@ namespace {
 bool isHeld(int virtualKey) { return GetAsyncKeyState(virtualKey) < 0; }
 
 }  // namespace
+
+namespace win32 {
+
+uint32_t logicalInputBits(uint32_t physical, bool swapped) {
+  if (!swapped) return physical;
+  const uint32_t sides = physical & (platform::inputLeftButton | platform::inputRightButton);
+  const uint32_t swappedSides = ((sides & platform::inputLeftButton) != 0 ? platform::inputRightButton : 0u) |
+                                ((sides & platform::inputRightButton) != 0 ? platform::inputLeftButton : 0u);
+  return (physical & ~sides) | swappedSides;
+}
+
+}  // namespace win32
 
 namespace platform {
 
@@ -21,7 +31,7 @@ uint32_t inputState() {
   if (isHeld(VK_SHIFT)) bits |= inputShiftKey;
   if (isHeld(VK_CONTROL)) bits |= inputControlKey;
   if (isHeld(VK_MENU)) bits |= inputAltKey;
-  return bits;
+  return win32::logicalInputBits(bits, win32::mouseButtonsSwapped());
 }
 
 Point cursorScreenPosition() {
@@ -29,23 +39,6 @@ Point cursorScreenPosition() {
   if (!GetCursorPos(&position)) return Point();
   return Point(position.x, position.y);
 }
-
-bool mouseButtonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) > 0; }
-
-uint32_t tickCount() { return GetTickCount(); }
-
-void sleepMilliseconds(uint32_t milliseconds) { Sleep(milliseconds); }
-
-bool dispatchOnePendingPaint() {
-  MSG message;
-  if (!PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) return false;
-  DispatchMessageA(&message);
-  return true;
-}
-
-void initializeThreadServices() { OleInitialize(nullptr); }
-
-void releaseThreadServices() { OleUninitialize(); }
 
 }  // namespace platform
 }  // namespace wrenfold

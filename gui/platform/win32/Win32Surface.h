@@ -35,8 +35,25 @@ inline RECT nativeRect(Rect area) { return RECT{area.left, area.top, area.right,
 // Returns the GDI rectangle as a rectangle.
 inline Rect fromNativeRect(const RECT& area) { return Rect(area.left, area.top, area.right, area.bottom); }
 
-// Returns the window procedure's handler of the window's class, null when none is registered.
-const platform::WindowHandler* handlerOfWindow(HWND window);
+// Counts one more window of the module's class, registering the class "Plugin%08x" of the module
+// handle at the first; the class's windows report to `handler`. Returns the class name.
+const char* useWindowClass(const platform::WindowHandler* handler);
+// Ends one window's use of the class; the last unregisters it.
+void endWindowClassUse();
+// Returns the handler the class's windows report to, null before the first window.
+const platform::WindowHandler* windowClassHandler();
+// Returns whether the user had swapped the mouse buttons when the class was registered.
+bool mouseButtonsSwapped();
+// The window procedure of the module's class.
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Returns the user data a window was created with.
+void* windowUserData(HWND window);
+// Returns the logical buttons and keys of physical input bits, with swapped buttons mapped back.
+uint32_t logicalInputBits(uint32_t physical, bool swapped);
+// Loads the image library for one more frame and looks up its keyed blit (NT family only).
+void loadImageLibrary();
+// Gives back one load of the image library; the last forgets its keyed blit.
+void freeImageLibrary();
 // Draws `source` into `destination` leaving out pixels of colour `key`, with TransparentBlt when
 // the image library provides it, else with a monochrome mask.
 void keyedBlit(HDC destination, Rect area, HDC source, Point sourceOrigin, COLORREF key);

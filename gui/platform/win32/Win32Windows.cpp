@@ -1,37 +1,12 @@
-// Window classes, the window procedure, child windows and their device contexts.
-#include <cstring>
+// The window procedure, child windows and their device contexts.
 #include <new>
 
+#include "base/ModuleHandle.h"
 #include "gui/platform/win32/Win32Surface.h"
 
 namespace wrenfold {
 
 namespace {
-
-// A class registered by this module and the handler its windows report to.
-struct RegisteredClass {
-  ATOM atom;
-  char name[64];
-  const platform::WindowHandler* handler;
-};
-
-// One class per loaded module is all the toolkit registers; a few spare slots cost nothing.
-constexpr int maxRegisteredClasses = 4;
-RegisteredClass registeredClasses[maxRegisteredClasses] = {};
-
-RegisteredClass* freeClassSlot() {
-  for (RegisteredClass& entry : registeredClasses) {
-    if (entry.atom == 0) return &entry;
-  }
-  return nullptr;
-}
-
-RegisteredClass* classNamed(const char* name) {
-  for (RegisteredClass& entry : registeredClasses) {
-    if (entry.atom != 0 && std::strcmp(entry.name, name) == 0) return &entry;
-  }
-  return nullptr;
-}
 
 void* userDataOf(HWND window) { return reinterpret_cast<void*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
@@ -52,8 +27,14 @@ LRESULT paint(HWND window, const platform::WindowHandler* handler, void* userDat
   return 0;
 }
 
+}  // namespace
+
+namespace win32 {
+
+void* windowUserData(HWND window) { return userDataOf(window); }
+
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const platform::WindowHandler* handler = win32::handlerOfWindow(window);
+  const platform::WindowHandler* handler = windowClassHandler();
   void* userData = userDataOf(window);
   if (handler == nullptr || userData == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
@@ -76,64 +57,32 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-}  // namespace
-
-namespace win32 {
-
-const platform::WindowHandler* handlerOfWindow(HWND window) {
-  const ATOM atom = static_cast<ATOM>(GetClassWord(window, GCW_ATOM));
-  for (const RegisteredClass& entry : registeredClasses) {
-    if (entry.atom != 0 && entry.atom == atom) return entry.handler;
-  }
-  return nullptr;
-}
-
 }  // namespace win32
 
 namespace platform {
 
-bool registerWindowClass(const char* name, void* module, const WindowHandler* handler) {
-  RegisteredClass* slot = freeClassSlot();
-  if (name == nullptr || handler == nullptr || slot == nullptr || std::strlen(name) >= sizeof(slot->name)) return false;
-  WNDCLASSA windowClass = {};
-  windowClass.style = CS_GLOBALCLASS;
-  windowClass.lpfnWndProc = windowProcedure;
-  windowClass.hInstance = static_cast<HINSTANCE>(module);
-  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  windowClass.lpszClassName = name;
-  const ATOM atom = RegisterClassA(&windowClass);
-  if (atom == 0) return false;
-  slot->atom = atom;
-  std::strcpy(slot->name, name);
-  slot->handler = handler;
-  return true;
-}
-
-void unregisterWindowClass(const char* name, void* module) {
-  if (name == nullptr) return;
-  // A class that Windows keeps (a window of it still exists) keeps its handler too.
-  if (!UnregisterClassA(name, static_cast<HINSTANCE>(module))) return;
-  if (RegisteredClass* entry = classNamed(name)) *entry = RegisteredClass{};
-}
-
-Window* createChildWindow(const char* className, const char* title, void* parent, Rect bounds, void* module) {
-  if (className == nullptr || parent == nullptr) return nullptr;
+Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData) {
+  if (parent == nullptr || handler == nullptr) return nullptr;
+  // A window that cannot be made keeps its use of the class, so the class stays registered.
+  const char* className = win32::useWindowClass(handler);
   HWND window = CreateWindowExA(0, className, title != nullptr ? title : "", WS_CHILD | WS_VISIBLE, bounds.left,
                                 bounds.top, bounds.width(), bounds.height(), static_cast<HWND>(parent), nullptr,
-                                static_cast<HINSTANCE>(module), nullptr);
+                                static_cast<HINSTANCE>(moduleInstanceHandle()), nullptr);
+  if (window == nullptr) return nullptr;
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(userData));
   return win32::platformWindow(window);
 }
 
 void destroyWindow(Window* window) {
-  if (window != nullptr) DestroyWindow(win32::nativeWindow(window));
+  if (window == nullptr) return;
+  HWND native = win32::nativeWindow(window);
+  // A window that went with the host's window is not touched again; its class use still ends.
+  if (IsWindow(native)) {
+    SetWindowLongPtrA(native, GWLP_USERDATA, 0);
+    DestroyWindow(native);
+  }
+  win32::endWindowClassUse();
 }
-
-void setWindowUserData(Window* window, void* userData) {
-  if (window != nullptr) SetWindowLongPtrA(win32::nativeWindow(window), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(userData));
-}
-
-void* windowUserData(Window* window) { return window != nullptr ? userDataOf(win32::nativeWindow(window)) : nullptr; }
 
 Rect windowScreenRect(Window* window) {
   RECT area;

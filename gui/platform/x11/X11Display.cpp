@@ -20,11 +20,6 @@ const char* const atomNames[] = {
 constexpr std::size_t atomCount = sizeof(atomNames) / sizeof(atomNames[0]);
 static_assert(sizeof(Atoms) == atomCount * sizeof(xcb_atom_t), "one name per atom");
 
-Rect united(Rect a, Rect b) {
-  return Rect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-              std::max(a.bottom, b.bottom));
-}
-
 Rect clippedToWindow(const platform::Window* window, Rect area) {
   return Rect(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, window->width),
               std::min(area.bottom, window->height));
@@ -35,12 +30,12 @@ void addDamage(platform::Window* window, Rect area) {
   if (window == nullptr) return;
   area = clippedToWindow(window, area);
   if (area.left >= area.right || area.top >= area.bottom) return;
-  window->damage = window->damaged ? united(window->damage, area) : area;
+  window->damage = window->damaged ? window->damage.unitedWith(area) : area;
   window->damaged = true;
 }
 
 void addExposure(platform::Window* window, Rect area) {
-  window->paintArea = window->paintPending ? united(window->paintArea, area) : area;
+  window->paintArea = window->paintPending ? window->paintArea.unitedWith(area) : area;
   window->paintPending = true;
 }
 
@@ -261,7 +256,7 @@ bool acquireDisplay() {
   xcb_create_gc(connection, s.gc, s.screen->root, 0, nullptr);
   s.format = x11::X11PixelFormat::ofScreen(xcb_get_setup(connection), s.screen);
   s.arrow = x11::createArrowCursor(connection);
-  raster::setDamageHandler(&x11::addDamage);
+  cairo::setDamageHandler(&x11::addDamage);
   return true;
 }
 
@@ -281,7 +276,7 @@ void releaseDisplay() {
   }
   s.connection = nullptr;
   s.screen = nullptr;
-  raster::setDamageHandler(nullptr);
+  cairo::setDamageHandler(nullptr);
 }
 
 void dispatchPendingEvents() {
@@ -298,12 +293,6 @@ bool dispatchOnePendingPaint() {
   return painted;
 }
 
-void presentWindow(Window* window) {
-  window = x11::liveWindow(window);
-  if (window == nullptr || !window->damaged) return;
-  x11::present(window);
-  xcb_flush(state().connection);
-}
 
 }  // namespace platform
 }  // namespace wrenfold

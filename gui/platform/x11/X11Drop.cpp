@@ -8,7 +8,7 @@
 #include <new>
 #include <utility>
 
-#include "gui/UriList.h"
+#include "gui/platform/shared/UriList.h"
 #include "gui/platform/x11/X11State.h"
 
 namespace wrenfold {

@@ -1,5 +1,3 @@
-#include <time.h>
-
 #include <cstdlib>
 
 #include "gui/platform/x11/X11State.h"
@@ -9,8 +7,6 @@ namespace wrenfold {
 namespace {
 
 using x11::state;
-
-int imageLibraryToken = 0;
 
 // The pointer's state, or null without a connection or an answer.
 xcb_query_pointer_reply_t* queryPointer() {
@@ -57,33 +53,6 @@ Point cursorScreenPosition() {
   std::free(reply);
   return where;
 }
-
-// X reports logical buttons, already swapped when the user asked for it.
-bool mouseButtonsSwapped() { return false; }
-
-uint32_t tickCount() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  const uint64_t milliseconds =
-      static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
-  return static_cast<uint32_t>(milliseconds);
-}
-
-void sleepMilliseconds(uint32_t milliseconds) {
-  timespec wait{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
-  while (nanosleep(&wait, &wait) != 0) {
-  }
-}
-
-// X needs no per-thread initialisation for drag and drop.
-void initializeThreadServices() {}
-
-void releaseThreadServices() {}
-
-// Keyed blits are composited by the rasteriser; there is no library to load.
-void* loadImageLibrary() { return &imageLibraryToken; }
-
-void freeImageLibrary(void*) {}
 
 }  // namespace platform
 }  // namespace wrenfold

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/DropTarget.h"
+#include "gui/platform/shared/DropTarget.h"
 #include "gui/platform/cairo/CairoSurface.h"
 #include "gui/platform/platform.h"
 #include "gui/platform/x11/X11PixelFormat.h"
@@ -20,7 +20,7 @@
 namespace wrenfold {
 namespace platform {
 
-// An editor window: the X window, its class's procedure and the image it is drawn from.
+// An editor window: the X window, what it reports to and the image it is drawn from.
 struct Window {
   xcb_window_t id = 0;
   const WindowHandler* handler = nullptr;
@@ -75,7 +75,6 @@ struct State {
   X11PixelFormat format;  // how the screen takes image pixels
   xcb_cursor_t arrow = 0;  // the arrow pointer every editor window shows
   Atoms atoms{};
-  std::vector<std::pair<std::string, const platform::WindowHandler*>> classes;
   // Every window made on the current connection; dead ones are kept until the connection closes,
   // so that a surface still holding one never points at freed memory.
   std::vector<std::unique_ptr<platform::Window>> windows;

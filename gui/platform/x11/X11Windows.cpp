@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "gui/platform/shared/WindowFace.h"
 #include "gui/platform/x11/X11State.h"
 
 namespace wrenfold {
@@ -10,16 +11,6 @@ namespace wrenfold {
 namespace {
 
 using x11::state;
-
-// Colour the window shows before its first paint, that of button faces.
-constexpr uint32_t windowFaceColor = 0xd4d0c8;
-
-const platform::WindowHandler* findClass(const char* name) {
-  for (auto& entry : state().classes) {
-    if (entry.first == name) return entry.second;
-  }
-  return nullptr;
-}
 
 // Sends a request and answers whether the server accepted it.
 bool accepted(xcb_void_cookie_t cookie) {
@@ -40,7 +31,7 @@ xcb_window_t createXWindow(xcb_window_t parent, Rect bounds) {
   // Depth, visual and colormap are the screen's own, so a parent of another visual is no obstacle.
   const uint32_t mask =
       XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP | XCB_CW_CURSOR;
-  const uint32_t values[] = {s.format.pixelOf(windowFaceColor), 0,
+  const uint32_t values[] = {s.format.pixelOf(cairo::packedColor(platform::windowFaceColor)), 0,
                              XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_STRUCTURE_NOTIFY,
                              s.screen->default_colormap, s.arrow};
   const xcb_void_cookie_t cookie = xcb_create_window_checked(
@@ -50,35 +41,15 @@ xcb_window_t createXWindow(xcb_window_t parent, Rect bounds) {
   return accepted(cookie) ? id : 0;
 }
 
-void describeWindow(xcb_window_t id, const char* className, const char* title) {
-  // WM_CLASS holds the instance name and the class name, each zero-terminated.
-  const std::string name(className);
-  setTextProperty(id, XCB_ATOM_WM_CLASS, name + '\0' + name + '\0');
-  setTextProperty(id, XCB_ATOM_WM_NAME, title != nullptr ? title : "");
-}
 
 }  // namespace
 
 namespace platform {
 
-bool registerWindowClass(const char* name, void*, const WindowHandler* handler) {
-  if (name == nullptr || handler == nullptr || findClass(name) != nullptr) return false;
-  state().classes.emplace_back(name, handler);
-  return true;
-}
-
-void unregisterWindowClass(const char* name, void*) {
-  if (name == nullptr) return;
-  auto& classes = state().classes;
-  classes.erase(std::remove_if(classes.begin(), classes.end(), [name](const auto& entry) { return entry.first == name; }),
-                classes.end());
-}
-
-Window* createChildWindow(const char* className, const char* title, void* parent, Rect bounds, void*) {
+Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData) {
   x11::State& s = state();
   // The parent is the host window's id; it is only ever handed to the X server.
   const auto parentId = static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(parent));
-  const WindowHandler* handler = className != nullptr ? findClass(className) : nullptr;
   if (handler == nullptr || parentId == 0 || s.connection == nullptr || bounds.width() <= 0 || bounds.height() <= 0 ||
       !s.format.usable()) {
     return nullptr;
@@ -93,13 +64,14 @@ Window* createChildWindow(const char* className, const char* title, void* parent
     cairo_surface_destroy(image);
     return nullptr;
   }
-  describeWindow(id, className, title);
+  setTextProperty(id, XCB_ATOM_WM_NAME, title != nullptr ? title : "");
   xcb_map_window(s.connection, id);
   xcb_flush(s.connection);
 
   auto window = std::make_unique<Window>();
   window->id = id;
   window->handler = handler;
+  window->userData = userData;
   window->image = image;
   window->width = bounds.width();
   window->height = bounds.height();
@@ -110,16 +82,11 @@ Window* createChildWindow(const char* className, const char* title, void* parent
 void destroyWindow(Window* window) {
   window = x11::liveWindow(window);
   if (window == nullptr) return;
+  window->userData = nullptr;
   x11::markDead(window);
   // The window may already be gone with the host's window; the error then comes back to us alone.
   accepted(xcb_destroy_window_checked(state().connection, window->id));
 }
-
-void setWindowUserData(Window* window, void* userData) {
-  if (x11::liveWindow(window) != nullptr) window->userData = userData;
-}
-
-void* windowUserData(Window* window) { return x11::liveWindow(window) != nullptr ? window->userData : nullptr; }
 
 Rect windowScreenRect(Window* window) {
   window = x11::liveWindow(window);
@@ -138,11 +105,7 @@ void invalidateWindow(Window* window, const Rect* area) {
   if (window == nullptr) return;
   const Rect whole(0, 0, window->width, window->height);
   const Rect wanted = area != nullptr ? *area : whole;
-  window->paintArea = window->paintPending
-                          ? Rect(std::min(window->paintArea.left, wanted.left), std::min(window->paintArea.top, wanted.top),
-                                 std::max(window->paintArea.right, wanted.right),
-                                 std::max(window->paintArea.bottom, wanted.bottom))
-                          : wanted;
+  window->paintArea = window->paintPending ? window->paintArea.unitedWith(wanted) : wanted;
   window->paintPending = true;
 }
 
@@ -150,11 +113,15 @@ Surface* acquireWindowSurface(Window* window) {
   window = x11::liveWindow(window);
   if (window == nullptr) return nullptr;
   // The surface holds its own reference, so it stays valid if the window dies while it is in use.
-  return raster::makeSurface(cairo_surface_reference(window->image), true, window);
+  return cairo::makeSurface(cairo_surface_reference(window->image), true, window);
 }
 
 void releaseWindowSurface(Window* window, Surface* surface) {
-  presentWindow(window);
+  window = x11::liveWindow(window);
+  if (window != nullptr && window->damaged) {
+    x11::present(window);
+    xcb_flush(state().connection);
+  }
   destroySurface(surface);
 }
 

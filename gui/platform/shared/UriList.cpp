@@ -1,4 +1,4 @@
-#include "gui/UriList.h"
+#include "gui/platform/shared/UriList.h"
 
 namespace wrenfold {
 

@@ -1,4 +1,4 @@
-#include "gui/DropTarget.h"
+#include "gui/platform/shared/DropTarget.h"
 
 #include <algorithm>
 #include <cstring>

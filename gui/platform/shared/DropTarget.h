@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "gui/DropData.h"
+#include "gui/platform/shared/DropData.h"
 #include "gui/platform/platform.h"
 
 namespace wrenfold {

@@ -1,0 +1,250 @@
+// Runs the tools as a new and then a hostile user would: a FIFO as input, a header that promises
+// more than the file holds, an input cut short while it is rendered, hexadecimal and tiny numbers,
+// a 100 KB argument, read-only outputs and folders, a PNG under another name, --help and
+// --version everywhere, slugs as program names, an echo that outlasts the automatic tail, the
+// timing's parts and the waveform plot.
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "RenderHarness.h"
+
+namespace wrenfold::test {
+namespace {
+
+const std::string kEffect = WRENFOLD_TEST_EFFECT_PATH;
+const std::string kRender = WRENFOLD_RENDER_PATH;
+const std::string kSnapshot = WRENFOLD_SNAPSHOT_PATH;
+constexpr uint32_t kPromisedFrames = 44100 * 600;
+
+// Declares kPromisedFrames stereo 16-bit frames in the data chunk of a WAV file that holds fewer.
+void promiseMoreThanThereIs(const std::string& path) {
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  const uint32_t bytes = 4 * kPromisedFrames;
+  const char size[4] = {static_cast<char>(bytes), static_cast<char>(bytes >> 8),
+                        static_cast<char>(bytes >> 16), static_cast<char>(bytes >> 24)};
+  file.seekp(40);  // the data chunk's size in a plain 44-byte header
+  file.write(size, 4);
+}
+
+// Returns the seconds of each "N s" in a --timing line: the audio's, the run's, then the parts'.
+std::vector<double> secondsIn(const std::string& line) {
+  std::vector<double> seconds;
+  std::istringstream words(line);
+  std::string previous;
+  for (std::string word; words >> word; previous = word) {
+    if (word == "s") {
+      seconds.push_back(std::stod(previous));
+    }
+  }
+  return seconds;
+}
+
+struct Case {
+  std::string what;
+  std::string program;
+  std::vector<std::string> arguments;
+  int status;
+  std::string errorMention;  // empty: nothing on stderr
+  std::function<void(const RunResult&)> check = nullptr;
+};
+
+TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
+  TemporaryFolder folder;
+  const std::string out = folder.file("out.wav");
+  mkfifo(folder.file("fifo.wav").c_str(), 0600);
+  writeSound(folder.file("short.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2,
+             stereoImpulse(100, 0));
+  promiseMoreThanThereIs(folder.file("short.wav"));
+  writeSound(folder.file("long.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2,
+             stereoImpulse(44100 * 20, 0));
+  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2,
+             stereoImpulse(100, 0));
+  std::ofstream(folder.file("readonly.wav")) << "kept\n";
+  chmod(folder.file("readonly.wav").c_str(), 0444);
+  const std::string huge(100000, '7');
+  const std::string version = runProgram(kRender, {"--module", WRENFOLD_MODULE_PATH, "--list"}).out;
+
+  const auto versionMatchesTheModule = [&](const RunResult& run) {
+    // The module calls itself "Wrenfold version<the version>".
+    const std::string number =
+        run.out.substr(run.out.rfind(' ') + 1, run.out.size() - run.out.rfind(' ') - 2);
+    EXPECT_FALSE(number.empty());
+    EXPECT_EQ(version.rfind("Wrenfold version" + number + "\n", 0), 0u) << run.out << version;
+  };
+  const auto nothingWritten = [&](const RunResult&) { EXPECT_FALSE(std::filesystem::exists(out)); };
+  const Case cases[] = {
+      {"a FIFO as input fails at once instead of waiting for a writer",
+       "/usr/bin/timeout",
+       {"5", kRender, "--module", kEffect, folder.file("fifo.wav"), out},
+       1,
+       "not a regular file",
+       nothingWritten},
+      {"a header promising more is a warning naming both counts",
+       kRender,
+       {"--module", kEffect, "--tail", "0", "--stats", folder.file("short.wav"), out},
+       0,
+       "warning: '" + folder.file("short.wav") + "' is shorter than its header says: " +
+           std::to_string(kPromisedFrames) + " frames declared, 100 read",
+       [&](const RunResult& run) {
+         EXPECT_EQ(run.out.rfind("plain\t", 0), 0u) << run.out;
+         EXPECT_EQ(readSound(out).info.frames, 100);
+       }},
+      {"hexadecimal is no decimal number",
+       kRender,
+       {"--tail", "0x10", out},
+       1,
+       "--tail needs a decimal number of seconds from 0 to 3600, not '0x10'",
+       nothingWritten},
+      {"block sizes name their range", kRender, {"--block", "0x10", out}, 1, "from 1 to 65536"},
+      {"a value too small for a double is zero",
+       kRender,
+       {"--module", kEffect, "--set", "Gain=1e-320", "--list"},
+       0,
+       "",
+       [](const RunResult& run) {
+         EXPECT_NE(run.out.find("Gain          0.0000"), std::string::npos) << run.out;
+       }},
+      {"a 100 KB argument is shortened in the message",
+       kRender,
+       {"--set", "Gain=" + huge, out},
+       1,
+       "--set Gain: value '777",
+       [](const RunResult& run) { EXPECT_LT(run.err.size(), 400u) << run.err.size(); }},
+      {"a read-only output is refused, also for root",
+       kRender,
+       {"--module", kEffect, folder.file("readonly.wav")},
+       1,
+       "cannot write '" + folder.file("readonly.wav") + "'",
+       [&](const RunResult&) {
+         std::ifstream kept(folder.file("readonly.wav"));
+         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept\n");
+       }},
+      {"a folder that refuses new files is named",
+       kRender,
+       {"--module", kEffect, "/sys/out.wav"},
+       1,
+       "cannot create a file in the folder '/sys'"},
+      {"--list takes no files",
+       kRender,
+       {"--module", kEffect, "--list", folder.file("in.wav"), out},
+       1,
+       "--list only prints the programs and parameters; it takes no files"},
+      {"the slug {program} writes selects the program again",
+       kRender,
+       {"--module", WRENFOLD_MODULE_PATH, "--program", "reverse-fx", "--list"},
+       0,
+       "",
+       [](const RunResult& run) {
+         EXPECT_NE(run.out.find("*  2  reverse FX"), std::string::npos) << run.out;
+       }},
+      {"an echo outlasting the automatic tail is reported",
+       kRender,
+       {"--module", kEffect, "--program", "echo", "--set", "Feedback=1", folder.file("in.wav"),
+        out},
+       0,
+       "warning: the echoes still sound after the 30 s limit"},
+      {"the timing's parts add up to the total",
+       kRender,
+       {"--module", kEffect, "--timing", folder.file("in.wav"), out},
+       0,
+       "rendered ",
+       [](const RunResult& run) {
+         const std::vector<double> seconds = secondsIn(run.err);
+         ASSERT_EQ(seconds.size(), 6u) << run.err;
+         EXPECT_NEAR(seconds[2] + seconds[3] + seconds[4] + seconds[5], seconds[1], 0.003)
+             << run.err;
+       }},
+      {"the plot is a PNG of its own",
+       kRender,
+       {"--module", kEffect, "--plot", folder.file("{program}.png"), folder.file("in.wav"), out},
+       0,
+       "",
+       [&](const RunResult&) {
+         cairo_surface_t* plot =
+             cairo_image_surface_create_from_png(folder.file("plain.png").c_str());
+         EXPECT_EQ(cairo_surface_status(plot), CAIRO_STATUS_SUCCESS);
+         EXPECT_GT(cairo_image_surface_get_width(plot), 0);
+         cairo_surface_destroy(plot);
+       }},
+      {"the plot refuses other formats' names",
+       kRender,
+       {"--module", kEffect, "--plot", folder.file("plot.jpg"), folder.file("in.wav"), out},
+       1,
+       "give a name ending in .png",
+       nothingWritten},
+      {"the snapshot refuses other formats' names",
+       kSnapshot,
+       {folder.file("editor.jpg")},
+       1,
+       "give a name ending in .png",
+       [&](const RunResult&) { EXPECT_FALSE(std::filesystem::exists(folder.file("editor.jpg"))); }},
+      {"the snapshot's '-' is no option", kSnapshot, {"-"}, 1, "'-' (standard input or output)"},
+      {"preview answers --help",
+       WRENFOLD_PREVIEW_PATH,
+       {"--help"},
+       0,
+       "",
+       [](const RunResult& run) { EXPECT_EQ(run.out.rfind("usage: wrenfold-preview ", 0), 0u); }},
+      {"render's version", kRender, {"--version"}, 0, "", versionMatchesTheModule},
+      {"snapshot's version", kSnapshot, {"--version"}, 0, "", versionMatchesTheModule},
+      {"info's version", WRENFOLD_INFO_PATH, {"--version"}, 0, "", versionMatchesTheModule},
+      {"preview's version", WRENFOLD_PREVIEW_PATH, {"--version"}, 0, "", versionMatchesTheModule},
+      {"info finds the module as render does",
+       WRENFOLD_INFO_PATH,
+       {},
+       0,
+       "",
+       [&](const RunResult& run) {
+         EXPECT_EQ(run.out.rfind("effect: " + version.substr(0, version.find('\n')), 0), 0u);
+       }},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    std::filesystem::remove(out);
+    const RunResult run = runProgram(test.program, test.arguments);
+    EXPECT_EQ(run.status, test.status) << run.err;
+    if (test.errorMention.empty()) {
+      EXPECT_EQ(run.err, "");
+    } else {
+      EXPECT_NE(run.err.find(test.errorMention), std::string::npos) << run.err;
+    }
+    if (test.check) {
+      test.check(run);
+    }
+  }
+}
+
+TEST(ToolsCommandLine, AnInputCutShortWhileItIsRenderedIsAnErrorAndWritesNothing) {
+  TemporaryFolder folder;
+  const std::string in = folder.file("in.wav");
+  writeSound(in, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, stereoImpulse(44100 * 60, 0));
+  // Cuts the file once its render has begun writing; signal 0 only probes the process.
+  const Interruption cut{0, [&] {
+                           const std::vector<std::string> names = folder.entries();
+                           const bool started =
+                               std::any_of(names.begin(), names.end(), [](const std::string& name) {
+                                 return name.find(".part-") != std::string::npos;
+                               });
+                           if (started) {
+                             std::filesystem::resize_file(in, 100000);
+                           }
+                           return started;
+                         }};
+  const RunResult run = runRender(
+      {"--module", kEffect, "--block", "4", "--tail", "0", in, folder.file("out.wav")}, {}, &cut);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("was cut short while it was rendered"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("; nothing written"), std::string::npos) << run.err;
+  EXPECT_EQ(folder.entries(), std::vector<std::string>{"in.wav"});
+}
+
+}  // namespace
+}  // namespace wrenfold::test

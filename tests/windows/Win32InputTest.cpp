@@ -1,0 +1,37 @@
+// The Win32 back end answers logical buttons: where the user swapped the mouse buttons (read when
+// the window class is registered) the physical right button is the left one and back.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "gui/platform/win32/Win32Surface.h"
+
+namespace {
+
+using namespace wrenfold::platform;
+
+TEST(Win32Input, SwappedButtonsAreMappedBackAndNothingElseMoves) {
+  struct Case {
+    bool swapped;
+    uint32_t physical;
+    uint32_t logical;
+  };
+  const Case cases[] = {
+      {false, inputLeftButton, inputLeftButton},
+      {false, inputRightButton, inputRightButton},
+      {true, inputRightButton, inputLeftButton},
+      {true, inputLeftButton, inputRightButton},
+      {true, inputMiddleButton, inputMiddleButton},
+      {false, inputLeftButton | inputControlKey, inputLeftButton | inputControlKey},
+      {true, inputLeftButton | inputRightButton | inputShiftKey | inputAltKey,
+       inputLeftButton | inputRightButton | inputShiftKey | inputAltKey},
+      {true, inputRightButton | inputControlKey, inputLeftButton | inputControlKey},
+      {true, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "swapped " << c.swapped << " physical " << c.physical);
+    EXPECT_EQ(wrenfold::win32::logicalInputBits(c.physical, c.swapped), c.logical);
+  }
+}
+
+}  // namespace
