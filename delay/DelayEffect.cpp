@@ -173,13 +173,15 @@ void DelayEffect::carryOutPendingWork() {
     if ((work & resetHighPass) != 0) channel.filter->clearHighPassHistory();
   }
   if ((work & parameterRange(FeedBackL, WetPanR)) != 0) updateChannelGains();
-  if ((work & parameterRange(RevAttack, RevRelease)) != 0) updateRamps();
-  // A restart silences the active stretch as clearing does, and more.
+  // A restart silences the active stretch as clearing does, and more. It runs before the ramps
+  // are rebuilt, so that the envelope tables are only ever built over the new lengths and the
+  // storage beyond them stays untouched.
   if ((work & restartLines) != 0) {
     updateDelayTimes();
   } else if ((work & clearLines) != 0) {
     for (DelayChannel& channel : channels) channel.line->clear();
   }
+  if ((work & parameterRange(RevAttack, RevRelease)) != 0) updateRamps();
   gatherLaneSettings(channels, laneSettings);
 }
 
