@@ -26,7 +26,7 @@ enum BitmapId : int32_t {
 constexpr int32_t bitmapCount = 7;
 
 // One bitmap resource: its id, the file under resources/ it is built from and its size in pixels.
-struct BitmapSpec {
+struct SkinBitmap {
   int32_t id;
   const char* fileName;
   int32_t width;
@@ -34,15 +34,15 @@ struct BitmapSpec {
 };
 
 // The seven bitmaps in id order.
-constexpr BitmapSpec bitmaps[bitmapCount] = {
+constexpr SkinBitmap bitmaps[bitmapCount] = {
     {backgroundBitmap, "128-background.bmp", 350, 430},  {lowerKnobBitmap, "129-lower-knob.bmp", 30, 30},
     {channelKnobBitmap, "130-channel-knob.bmp", 30, 30}, {knobHandleBitmap, "131-knob-handle.bmp", 6, 6},
     {sliderTrackBitmap, "132-slider-track.bmp", 20, 180}, {sliderHandleBitmap, "133-slider-handle.bmp", 20, 10},
     {buttonBitmap, "134-button.bmp", 20, 54},
 };
 
-// Returns the spec of one of the seven bitmaps.
-constexpr const BitmapSpec& bitmap(BitmapId id) { return bitmaps[id - backgroundBitmap]; }
+// Returns the facts of one of the seven bitmaps.
+constexpr const SkinBitmap& bitmap(BitmapId id) { return bitmaps[id - backgroundBitmap]; }
 
 // Number of images stacked in the button bitmap: unlit (off, released) above lit (on, pressed).
 constexpr int32_t buttonImages = 2;

@@ -22,7 +22,7 @@ class BitmapTest : public ::testing::Test {
 };
 
 TEST_F(BitmapTest, SkinResourcesLoadWithTheirSizes) {
-  for (const skin::BitmapSpec& c : skin::bitmaps) {
+  for (const skin::SkinBitmap& c : skin::bitmaps) {
     SCOPED_TRACE(c.id);
     auto* bitmap = new Bitmap(c.id);
     EXPECT_TRUE(bitmap->isLoaded());

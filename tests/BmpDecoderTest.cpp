@@ -192,7 +192,7 @@ TEST(BmpDecoderTest, RejectsCorruptOrUnsupportedFilesAndLeavesTheImageEmpty) {
 }
 
 TEST(BmpDecoderTest, DecodesAllSevenSkinBitmapsToTheirSizes) {
-  for (const skin::BitmapSpec& c : skin::bitmaps) {
+  for (const skin::SkinBitmap& c : skin::bitmaps) {
     SCOPED_TRACE(c.id);
     const EmbeddedBitmap* file = findEmbeddedBitmap(c.id);
     ASSERT_NE(file, nullptr);

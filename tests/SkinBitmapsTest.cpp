@@ -100,7 +100,7 @@ bool hasInkBelow(const BmpFile& face, Rect image) {
 }
 
 TEST(SkinBitmaps, AreEightBitUncompressedBottomUpWithExactSizes) {
-  for (const skin::BitmapSpec& spec : skin::bitmaps) {
+  for (const skin::SkinBitmap& spec : skin::bitmaps) {
     SCOPED_TRACE(spec.fileName);
     const BmpFile file(static_cast<skin::BitmapId>(spec.id));
     ASSERT_GE(file.size(), 54u);

@@ -394,7 +394,7 @@ RgbImage SkinArtist::background() const {
 }
 
 RgbImage SkinArtist::knobBody(Rgb cornerGrey) const {
-  const skin::BitmapSpec& size = skin::bitmap(skin::lowerKnobBitmap);
+  const skin::SkinBitmap& size = skin::bitmap(skin::lowerKnobBitmap);
   Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24);
   cairo_t* cr = canvas.context();
   fillRect(cr, 0, 0, size.width, size.height, cornerGrey);
@@ -429,7 +429,7 @@ RgbImage SkinArtist::knobBody(Rgb cornerGrey) const {
 }
 
 RgbImage SkinArtist::knobHandle() const {
-  const skin::BitmapSpec& size = skin::bitmap(skin::knobHandleBitmap);
+  const skin::SkinBitmap& size = skin::bitmap(skin::knobHandleBitmap);
   Canvas canvas(size.width, size.height, CAIRO_FORMAT_ARGB32);
   cairo_t* cr = canvas.context();
   setColour(cr, Rgb{12, 12, 14}, 0.55);
@@ -442,7 +442,7 @@ RgbImage SkinArtist::knobHandle() const {
 }
 
 RgbImage SkinArtist::sliderTrack() const {
-  const skin::BitmapSpec& size = skin::bitmap(skin::sliderTrackBitmap);
+  const skin::SkinBitmap& size = skin::bitmap(skin::sliderTrackBitmap);
   Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24);
   cairo_t* cr = canvas.context();
   fillRect(cr, 0, 0, size.width, size.height, kChannelGrey);
@@ -469,7 +469,7 @@ RgbImage SkinArtist::sliderTrack() const {
 }
 
 RgbImage SkinArtist::sliderHandle() const {
-  const skin::BitmapSpec& size = skin::bitmap(skin::sliderHandleBitmap);
+  const skin::SkinBitmap& size = skin::bitmap(skin::sliderHandleBitmap);
   Canvas canvas(size.width, size.height, CAIRO_FORMAT_ARGB32);
   cairo_t* cr = canvas.context();
   setColour(cr, Rgb{0, 0, 0}, 0.35);
@@ -488,7 +488,7 @@ RgbImage SkinArtist::sliderHandle() const {
 }
 
 RgbImage SkinArtist::button() const {
-  const skin::BitmapSpec& size = skin::bitmap(skin::buttonBitmap);
+  const skin::SkinBitmap& size = skin::bitmap(skin::buttonBitmap);
   Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24);
   cairo_t* cr = canvas.context();
   fillRect(cr, 0, 0, size.width, size.height, kLowerGrey);
