@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
+#include "hostkit/EffectCalls.h"
 #include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
 
@@ -17,7 +18,7 @@ namespace {
 constexpr int32_t programChange = -1;
 void perform(AEffect* record, int32_t index, float value) {
   if (index == programChange)
-    record->dispatcher(record, effSetProgram, 0, static_cast<intptr_t>(value), nullptr, 0.0f);
+    hostkit::dispatch(record, effSetProgram, 0, static_cast<intptr_t>(value));
   else
     record->setParameter(record, index, value);
 }
@@ -69,8 +70,7 @@ TEST(ParameterCoalescing, WritesBetweenBlocksSoundAsIfCarriedOutOneByOne) {
     const std::vector<float> heard = runBlock(coalesced, 60000);
     const std::vector<float> expected = runBlock(oneByOne, 60000);
     EXPECT_EQ(std::memcmp(heard.data(), expected.data(), heard.size() * sizeof(float)), 0);
-    for (AEffect* record : {coalesced, oneByOne})
-      record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+    for (AEffect* record : {coalesced, oneByOne}) hostkit::dispatch(record, effClose);
   }
 }
 

@@ -80,131 +80,81 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
     EXPECT_EQ(version.rfind("Wrenfold version" + number + "\n", 0), 0u) << run.out << version;
   };
   const auto nothingWritten = [&](const RunResult&) { EXPECT_FALSE(std::filesystem::exists(out)); };
+  const auto pngExists = [&](const RunResult&) {
+    cairo_surface_t* plot = cairo_image_surface_create_from_png(folder.file("plain.png").c_str());
+    EXPECT_EQ(cairo_surface_status(plot), CAIRO_STATUS_SUCCESS);
+    cairo_surface_destroy(plot);
+  };
+  const auto timingAddsUp = [](const RunResult& run) {
+    const std::vector<double> seconds = secondsIn(run.err);
+    ASSERT_EQ(seconds.size(), 6u) << run.err;
+    EXPECT_NEAR(seconds[2] + seconds[3] + seconds[4] + seconds[5], seconds[1], 0.003) << run.err;
+  };
+  const auto shortRead = [&](const RunResult& run) {
+    EXPECT_EQ(run.out.rfind("plain\t", 0), 0u) << run.out;
+    EXPECT_EQ(readSound(out).info.frames, 100);
+  };
+  const auto outputMentions = [](const std::string& text) {
+    return [text](const RunResult& run) {
+      EXPECT_NE(run.out.find(text), std::string::npos) << run.out;
+    };
+  };
+  const std::string in = folder.file("in.wav");
+  const std::string readOnly = folder.file("readonly.wav");
+  // What, program, arguments, exit status, what stderr mentions ("" for nothing), a further check.
   const Case cases[] = {
-      {"a FIFO as input fails at once instead of waiting for a writer",
-       "/usr/bin/timeout",
-       {"5", kRender, "--module", kEffect, folder.file("fifo.wav"), out},
-       1,
-       "not a regular file",
+      {"a FIFO as input fails at once instead of waiting for a writer", "/usr/bin/timeout",
+       {"5", kRender, "--module", kEffect, folder.file("fifo.wav"), out}, 1, "not a regular file",
        nothingWritten},
-      {"a header promising more is a warning naming both counts",
-       kRender,
-       {"--module", kEffect, "--tail", "0", "--stats", folder.file("short.wav"), out},
-       0,
+      {"a header promising more is a warning naming both counts", kRender,
+       {"--module", kEffect, "--tail", "0", "--stats", folder.file("short.wav"), out}, 0,
        "warning: '" + folder.file("short.wav") + "' is shorter than its header says: " +
            std::to_string(kPromisedFrames) + " frames declared, 100 read",
-       [&](const RunResult& run) {
-         EXPECT_EQ(run.out.rfind("plain\t", 0), 0u) << run.out;
-         EXPECT_EQ(readSound(out).info.frames, 100);
-       }},
-      {"hexadecimal is no decimal number",
-       kRender,
-       {"--tail", "0x10", out},
-       1,
-       "--tail needs a decimal number of seconds from 0 to 3600, not '0x10'",
-       nothingWritten},
+       shortRead},
+      {"hexadecimal is no decimal number", kRender, {"--tail", "0x10", out}, 1,
+       "--tail needs a decimal number of seconds from 0 to 3600, not '0x10'", nothingWritten},
       {"block sizes name their range", kRender, {"--block", "0x10", out}, 1, "from 1 to 65536"},
-      {"a value too small for a double is zero",
-       kRender,
-       {"--module", kEffect, "--set", "Gain=1e-320", "--list"},
-       0,
-       "",
-       [](const RunResult& run) {
-         EXPECT_NE(run.out.find("Gain          0.0000"), std::string::npos) << run.out;
-       }},
-      {"a 100 KB argument is shortened in the message",
-       kRender,
-       {"--set", "Gain=" + huge, out},
-       1,
+      {"a value too small for a double is zero", kRender,
+       {"--module", kEffect, "--set", "Gain=1e-320", "--list"}, 0, "",
+       outputMentions("Gain          0.0000")},
+      {"a 100 KB argument is shortened in the message", kRender, {"--set", "Gain=" + huge, out}, 1,
        "--set Gain: value '777",
        [](const RunResult& run) { EXPECT_LT(run.err.size(), 400u) << run.err.size(); }},
-      {"a read-only output is refused, also for root",
-       kRender,
-       {"--module", kEffect, folder.file("readonly.wav")},
-       1,
-       "cannot write '" + folder.file("readonly.wav") + "'",
+      {"a read-only output is refused, also for root", kRender, {"--module", kEffect, readOnly}, 1,
+       "cannot write '" + readOnly + "'",
        [&](const RunResult&) {
-         std::ifstream kept(folder.file("readonly.wav"));
+         std::ifstream kept(readOnly);
          EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept\n");
        }},
-      {"a folder that refuses new files is named",
-       kRender,
-       {"--module", kEffect, "/sys/out.wav"},
-       1,
-       "cannot create a file in the folder '/sys'"},
-      {"--list takes no files",
-       kRender,
-       {"--module", kEffect, "--list", folder.file("in.wav"), out},
-       1,
+      {"a folder that refuses new files is named", kRender, {"--module", kEffect, "/sys/out.wav"},
+       1, "cannot create a file in the folder '/sys'"},
+      {"--list takes no files", kRender, {"--module", kEffect, "--list", in, out}, 1,
        "--list only prints the programs and parameters; it takes no files"},
-      {"the slug {program} writes selects the program again",
-       kRender,
-       {"--module", WRENFOLD_MODULE_PATH, "--program", "reverse-fx", "--list"},
-       0,
-       "",
-       [](const RunResult& run) {
-         EXPECT_NE(run.out.find("*  2  reverse FX"), std::string::npos) << run.out;
-       }},
-      {"an echo outlasting the automatic tail is reported",
-       kRender,
-       {"--module", kEffect, "--program", "echo", "--set", "Feedback=1", folder.file("in.wav"),
-        out},
-       0,
+      {"the slug {program} writes selects the program again", kRender,
+       {"--module", WRENFOLD_MODULE_PATH, "--program", "reverse-fx", "--list"}, 0, "",
+       outputMentions("*  2  reverse FX")},
+      {"an echo outlasting the automatic tail is reported", kRender,
+       {"--module", kEffect, "--program", "echo", "--set", "Feedback=1", in, out}, 0,
        "warning: the echoes still sound after the 30 s limit"},
-      {"the timing's parts add up to the total",
-       kRender,
-       {"--module", kEffect, "--timing", folder.file("in.wav"), out},
-       0,
-       "rendered ",
-       [](const RunResult& run) {
-         const std::vector<double> seconds = secondsIn(run.err);
-         ASSERT_EQ(seconds.size(), 6u) << run.err;
-         EXPECT_NEAR(seconds[2] + seconds[3] + seconds[4] + seconds[5], seconds[1], 0.003)
-             << run.err;
-       }},
-      {"the plot is a PNG of its own",
-       kRender,
-       {"--module", kEffect, "--plot", folder.file("{program}.png"), folder.file("in.wav"), out},
-       0,
-       "",
-       [&](const RunResult&) {
-         cairo_surface_t* plot =
-             cairo_image_surface_create_from_png(folder.file("plain.png").c_str());
-         EXPECT_EQ(cairo_surface_status(plot), CAIRO_STATUS_SUCCESS);
-         EXPECT_GT(cairo_image_surface_get_width(plot), 0);
-         cairo_surface_destroy(plot);
-       }},
-      {"the plot refuses other formats' names",
-       kRender,
-       {"--module", kEffect, "--plot", folder.file("plot.jpg"), folder.file("in.wav"), out},
-       1,
-       "give a name ending in .png",
-       nothingWritten},
-      {"the snapshot refuses other formats' names",
-       kSnapshot,
-       {folder.file("editor.jpg")},
-       1,
+      {"the timing's parts add up to the total", kRender,
+       {"--module", kEffect, "--timing", in, out}, 0, "rendered ", timingAddsUp},
+      {"the plot is a PNG of its own", kRender,
+       {"--module", kEffect, "--plot", folder.file("{program}.png"), in, out}, 0, "", pngExists},
+      {"the plot refuses other formats' names", kRender,
+       {"--module", kEffect, "--plot", folder.file("plot.jpg"), in, out}, 1,
+       "give a name ending in .png", nothingWritten},
+      {"the snapshot refuses other formats' names", kSnapshot, {folder.file("editor.jpg")}, 1,
        "give a name ending in .png",
        [&](const RunResult&) { EXPECT_FALSE(std::filesystem::exists(folder.file("editor.jpg"))); }},
       {"the snapshot's '-' is no option", kSnapshot, {"-"}, 1, "'-' (standard input or output)"},
-      {"preview answers --help",
-       WRENFOLD_PREVIEW_PATH,
-       {"--help"},
-       0,
-       "",
+      {"preview answers --help", WRENFOLD_PREVIEW_PATH, {"--help"}, 0, "",
        [](const RunResult& run) { EXPECT_EQ(run.out.rfind("usage: wrenfold-preview ", 0), 0u); }},
       {"render's version", kRender, {"--version"}, 0, "", versionMatchesTheModule},
       {"snapshot's version", kSnapshot, {"--version"}, 0, "", versionMatchesTheModule},
       {"info's version", WRENFOLD_INFO_PATH, {"--version"}, 0, "", versionMatchesTheModule},
       {"preview's version", WRENFOLD_PREVIEW_PATH, {"--version"}, 0, "", versionMatchesTheModule},
-      {"info finds the module as render does",
-       WRENFOLD_INFO_PATH,
-       {},
-       0,
-       "",
-       [&](const RunResult& run) {
-         EXPECT_EQ(run.out.rfind("effect: " + version.substr(0, version.find('\n')), 0), 0u);
-       }},
+      {"info finds the module as render does", WRENFOLD_INFO_PATH, {}, 0, "",
+       outputMentions("effect: " + version.substr(0, version.find('\n')))},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.what);

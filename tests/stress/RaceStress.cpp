@@ -10,11 +10,13 @@
 #include <thread>
 
 #include "gui/platform/headless/HeadlessControl.h"
+#include "hostkit/EffectCalls.h"
 #include "plugin/PluginEntry.h"
 
 namespace {
 
 using namespace wrenfold;
+using hostkit::dispatch;
 using Clock = std::chrono::steady_clock;
 
 std::atomic<long> automations{0}, blocks{0}, writes{0}, idles{0};
@@ -25,11 +27,6 @@ std::mutex processing;
 intptr_t WRENFOLD_CALL host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
   if (opcode == audioMasterAutomate) ++automations;
   return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-intptr_t dispatch(AEffect* effect, int32_t opcode, intptr_t value = 0, void* ptr = nullptr,
-                  int32_t index = 0, float opt = 0.0f) {
-  return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
 
 bool running() { return Clock::now() < end; }
@@ -58,14 +55,14 @@ void edit(AEffect* effect) {
     effect->getParameter(effect, index);
     for (int32_t opcode :
          {effGetParamDisplay, effGetParamName, effGetParamLabel, effGetProgramName})
-      dispatch(effect, opcode, 0, text, index);
+      dispatch(effect, opcode, index, 0, text);
     if (step % 50 == 0)
-      dispatch(effect, effSetProgram, (dispatch(effect, effGetProgram) + 1 + step % 3) % 5);
+      dispatch(effect, effSetProgram, 0, (dispatch(effect, effGetProgram) + 1 + step % 3) % 5);
     if (step % 400 == 0) {
       std::lock_guard<std::mutex> hostGuard(processing);
-      dispatch(effect, effMainsChanged, 0);
-      dispatch(effect, effSetSampleRate, 0, nullptr, 0, rates[step / 400 % 4]);
-      dispatch(effect, effMainsChanged, 1);
+      dispatch(effect, effMainsChanged, 0, 0);
+      dispatch(effect, effSetSampleRate, 0, 0, nullptr, rates[step / 400 % 4]);
+      dispatch(effect, effMainsChanged, 0, 1);
     }
   }
 }
@@ -75,7 +72,7 @@ void edit(AEffect* effect) {
 void idle(AEffect* effect) {
   platform::Window* parent = headless::createHostWindow(Rect(0, 0, 400, 500));
   while (running()) {
-    if (dispatch(effect, effEditOpen, 0, parent) != 1) std::exit(3);
+    if (dispatch(effect, effEditOpen, 0, 0, parent) != 1) std::exit(3);
     for (int i = 0; i < 300 && running(); ++i, ++idles) {
       if (i % 60 == 0) {
         headless::setInput(headless::InputState{});
@@ -98,12 +95,12 @@ int main(int argc, char** argv) {
   AEffect* effect = createPluginInstance(host);
   if (effect == nullptr || seconds <= 0) return 2;
   dispatch(effect, effOpen);
-  dispatch(effect, effMainsChanged, 1);
+  dispatch(effect, effMainsChanged, 0, 1);
   end = Clock::now() + std::chrono::seconds(seconds);
   std::thread threads[] = {std::thread(play, effect), std::thread(edit, effect),
                            std::thread(idle, effect)};
   for (std::thread& thread : threads) thread.join();
-  dispatch(effect, effMainsChanged, 0);
+  dispatch(effect, effMainsChanged, 0, 0);
   dispatch(effect, effClose);
   headless::releaseLibraryCaches();
   std::printf("%ld blocks, %ld writes, %ld idles, %ld automations in %d s\n", blocks.load(),

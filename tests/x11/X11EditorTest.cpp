@@ -199,41 +199,17 @@ class X11EditorTest : public ::testing::Test {
     return text;
   }
 
-  // Returns what a window shows, each channel cut to at most 8 bits of the screen's precision.
-  Pixels windowPixels(xcb_window_t window) {
-    xcb_get_image_reply_t* reply = xcb_get_image_reply(
-        connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, 350, 430, ~0u), nullptr);
-    Pixels pixels;
-    if (reply != nullptr) {
-      const uint8_t* data = xcb_get_image_data(reply);
-      const ScreenFormat format = screenFormat();
-      const uint32_t rowBytes = (350 * format.bytes + format.pad - 1) / format.pad * format.pad;
-      for (uint32_t y = 0; y < 430; ++y) {
-        for (uint32_t x = 0; x < 350; ++x) {
-          const uint8_t* at = data + y * rowBytes + x * format.bytes;
-          uint32_t value = 0;
-          for (uint32_t b = 0; b < format.bytes; ++b)
-            value |= static_cast<uint32_t>(at[b]) << (8 * (format.msbFirst ? format.bytes - 1 - b : b));
-          uint32_t rgb = 0;
-          for (uint32_t mask : format.masks) rgb = rgb << 8 | bitsOf(value, mask);
-          pixels.push_back(rgb);
-        }
-      }
-    }
-    std::free(reply);
-    return pixels;
-  }
-
-  // The screen's pixel format as the server describes it.
+  // The screen's pixel format as the server describes it: per channel (red, green, blue) its
+  // shift and width, the bytes per pixel, the row padding and the byte order.
   struct ScreenFormat {
-    uint32_t masks[3];  // red, green, blue
-    uint32_t bytes, pad;
-    bool msbFirst;
+    uint32_t shift[3], width[3], bytes = 4, pad = 4;
+    bool msbFirst = false;
   };
   ScreenFormat screenFormat() {
     const xcb_setup_t* setup = xcb_get_setup(connection);
     const xcb_screen_t* screen = xcb_setup_roots_iterator(setup).data;
-    ScreenFormat format{{0, 0, 0}, 4, 4, setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST};
+    ScreenFormat format{};
+    format.msbFirst = setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
     for (auto formats = xcb_setup_pixmap_formats_iterator(setup); formats.rem > 0; xcb_format_next(&formats))
       if (formats.data->depth == screen->root_depth) {
         format.bytes = formats.data->bits_per_pixel / 8u;
@@ -241,32 +217,46 @@ class X11EditorTest : public ::testing::Test {
       }
     for (auto depths = xcb_screen_allowed_depths_iterator(screen); depths.rem > 0; xcb_depth_next(&depths))
       for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem > 0; xcb_visualtype_next(&visuals))
-        if (visuals.data->visual_id == screen->root_visual)
-          format = {{visuals.data->red_mask, visuals.data->green_mask, visuals.data->blue_mask},
-                    format.bytes, format.pad, format.msbFirst};
+        if (visuals.data->visual_id == screen->root_visual) {
+          const uint32_t masks[3] = {visuals.data->red_mask, visuals.data->green_mask, visuals.data->blue_mask};
+          for (int c = 0; c < 3; ++c) {
+            format.shift[c] = static_cast<uint32_t>(__builtin_ctz(masks[c]));
+            format.width[c] = static_cast<uint32_t>(__builtin_popcount(masks[c]));
+          }
+        }
     return format;
   }
-  // Returns a channel's bits of a pixel value, at most its 8 highest.
-  static uint32_t bitsOf(uint32_t value, uint32_t mask) {
-    uint32_t width = 0;
-    while (mask != 0 && (mask & 1u) == 0) {
-      mask >>= 1;
-      value >>= 1;
+
+  // Returns what a window shows as 0x00RRGGBB, each channel cut to at most its 8 highest bits.
+  Pixels windowPixels(xcb_window_t window) {
+    xcb_get_image_reply_t* reply = xcb_get_image_reply(
+        connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, 350, 430, ~0u), nullptr);
+    Pixels pixels;
+    const ScreenFormat format = screenFormat();
+    const uint32_t rowBytes = (350 * format.bytes + format.pad - 1) / format.pad * format.pad;
+    for (uint32_t i = 0; reply != nullptr && i < 350 * 430; ++i) {
+      const uint8_t* at = xcb_get_image_data(reply) + i / 350 * rowBytes + i % 350 * format.bytes;
+      uint32_t value = 0, rgb = 0;
+      for (uint32_t b = 0; b < format.bytes; ++b)
+        value |= static_cast<uint32_t>(at[b]) << (8 * (format.msbFirst ? format.bytes - 1 - b : b));
+      for (int c = 0; c < 3; ++c) {
+        const uint32_t channel = value >> format.shift[c] & ((1u << format.width[c]) - 1);
+        rgb = rgb << 8 | (format.width[c] > 8 ? channel >> (format.width[c] - 8) : channel);
+      }
+      pixels.push_back(rgb);
     }
-    for (uint32_t m = mask; m != 0; m >>= 1) ++width;
-    value &= mask;
-    return width > 8 ? value >> (width - 8) : value;
+    std::free(reply);
+    return pixels;
   }
+
   // Returns a drawn picture cut to the precision the screen keeps, as windowPixels answers it.
   Pixels atScreenPrecision(Pixels pixels) {
     const ScreenFormat format = screenFormat();
     for (uint32_t& rgb : pixels) {
       uint32_t cut = 0;
       for (int c = 0; c < 3; ++c) {
-        uint32_t width = 0;
-        for (uint32_t m = format.masks[c]; m != 0; m &= m - 1) ++width;
         const uint32_t channel = rgb >> (16 - 8 * c) & 0xffu;
-        cut = cut << 8 | (width >= 8 ? channel : channel >> (8 - width));
+        cut = cut << 8 | (format.width[c] >= 8 ? channel : channel >> (8 - format.width[c]));
       }
       rgb = cut;
     }
