@@ -1,5 +1,6 @@
 // What one instance of the module costs a host that runs many: resident memory per instance with
-// 100 instances set to a program and a sample rate, resumed and fed one block each, and the time
+// 100 instances set to a program and a sample rate, resumed and fed five seconds each (the delay
+// lines take their pages as they fill, so by then they hold all they ever will), and the time
 // to create and to close one instance. Each memory case runs in a child process of its own, so
 // memory freed by an earlier case (and kept by the allocator) cannot hide what the next one takes.
 #include <benchmark/benchmark.h>
@@ -32,8 +33,10 @@ int64_t residentBytes() {
   return read == 2 ? static_cast<int64_t>(resident) * sysconf(_SC_PAGESIZE) : 0;
 }
 
-// Creates an instance the way a host starts one: program, rate, resume, one block of silence.
-std::unique_ptr<EffectInstance> runningInstance(hostkit::ModuleLibrary& module, int program, float rate) {
+// Creates an instance the way a host starts one: program, rate, resume, then blocks of silence
+// for `seconds`.
+std::unique_ptr<EffectInstance> runningInstance(hostkit::ModuleLibrary& module, int program, float rate,
+                                                double seconds) {
   std::unique_ptr<EffectInstance> effect = EffectInstance::fromModule(module);
   effect->selectProgram(program);
   effect->configure(rate, kBlock);
@@ -41,7 +44,7 @@ std::unique_ptr<EffectInstance> runningInstance(hostkit::ModuleLibrary& module, 
   std::vector<float> in(kBlock, 0.0f), outLeft(kBlock), outRight(kBlock);
   float* inputs[2] = {in.data(), in.data()};
   float* outputs[2] = {outLeft.data(), outRight.data()};
-  effect->process(inputs, outputs, kBlock);
+  for (double t = 0; t < seconds; t += kBlock / rate) effect->process(inputs, outputs, kBlock);
   return effect;
 }
 
@@ -56,7 +59,7 @@ int64_t residentGrowth(int program, float rate) {
     hostkit::ModuleLibrary module(WRENFOLD_MODULE_PATH);
     const int64_t before = residentBytes();
     std::vector<std::unique_ptr<EffectInstance>> instances;
-    for (int i = 0; i < kInstances; ++i) instances.push_back(runningInstance(module, program, rate));
+    for (int i = 0; i < kInstances; ++i) instances.push_back(runningInstance(module, program, rate, 5.0));
     const int64_t growth = residentBytes() - before;
     const bool sent = write(channel[1], &growth, sizeof growth) == sizeof growth;
     _exit(sent ? 0 : 1);
@@ -104,7 +107,7 @@ void closeInstance(benchmark::State& state) {
   hostkit::ModuleLibrary module(WRENFOLD_MODULE_PATH);
   for (auto _ : state) {
     state.PauseTiming();
-    std::unique_ptr<EffectInstance> effect = runningInstance(module, 0, 44100.0f);
+    std::unique_ptr<EffectInstance> effect = runningInstance(module, 0, 44100.0f, 0.0);
     state.ResumeTiming();
     effect.reset();
   }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "delay/dsp/DelayLine.h"
+#include "delay/dsp/FlushDenormals.h"
 #include "delay/dsp/LoopFilter.h"
 #include "delay/dsp/ParameterFormat.h"
 #include "delay/dsp/ReverseEnvelope.h"
@@ -97,7 +98,7 @@ bool DelayEffect::allocationsSucceeded() const {
   for (const DelayChannel& channel : channels) {
     if (channel.line == nullptr || channel.filter == nullptr || channel.envelope == nullptr)
       return false;
-    if (!channel.line->hasStorage() || !channel.envelope->hasStorage()) return false;
+    if (!channel.line->hasStorage()) return false;
   }
   return programs != nullptr;
 }
@@ -196,7 +197,9 @@ void DelayEffect::processOverwriting(float** inputs, float** outputs, int32_t sa
 void DelayEffect::processBlock(float** inputs, float** outputs, int32_t sampleFrames,
                                bool replacing) {
   if (sampleFrames <= 0 || inputs == nullptr || outputs == nullptr || !isComplete()) return;
+  // Pending work runs before the flush is set, so coefficients come out as on any other thread.
   settlePendingWork();
+  const FlushDenormals flush;
   const FrameBuffers buffers{inputs[0], inputs[1], outputs[0], outputs[1], sampleFrames};
   // The lines read backwards exactly in reverse mode: updateDelayTimes sets their direction
   // from the same switch, on every change of it.

@@ -447,29 +447,34 @@ TEST_F(DelayEffectTest, ReverseModeShapesWhatIsHeardButNotTheFeedback) {
     ASSERT_EQ(ramped.outL[t], block.outL[t] * envelope->gainAt(t % n)) << t;
 }
 
-TEST_F(DelayEffectTest, NonFiniteInputIsSilenceInsideTheLoopOnly) {
-  DelayEffect reference(nullptr);
-  for (DelayEffect* e : {&effect, &reference}) {
-    e->selectProgram(4);
-    e->applyParameter(FeedBackL, 0.9f);
-  }
-  for (float bad : {nan, inf, -inf}) {
-    SCOPED_TRACE(bad);
-    Block poisoned(4000), clean(4000);
-    for (int i = 0; i < 4000; ++i) {
-      poisoned.inL[i] = clean.inL[i] = std::sin(0.02f * i);
-      poisoned.inR[i] = clean.inR[i] = 0.1f;
+// A non-finite host sample counts as silence in the loop and on the dry path, also when the dry
+// level is silent (0 x NaN would be NaN): the output is the clean input's, frame for frame.
+TEST_F(DelayEffectTest, NonFiniteInputIsSilenceInTheLoopAndOnTheDryPath) {
+  for (float dry : {1.0f, 0.5f})
+    for (float bad : {nan, inf, -inf}) {
+      SCOPED_TRACE(std::to_string(dry) + " " + std::to_string(bad));
+      DelayEffect poisonedEffect(nullptr), cleanEffect(nullptr);
+      for (DelayEffect* e : {&poisonedEffect, &cleanEffect}) {
+        e->selectProgram(4);
+        e->applyParameter(FeedBackL, 0.9f);
+        e->applyParameter(DryLevelL, dry);
+      }
+      Block poisoned(4000), clean(4000);
+      for (int i = 0; i < 4000; ++i) {
+        poisoned.inL[i] = clean.inL[i] = std::sin(0.02f * i);
+        poisoned.inR[i] = clean.inR[i] = 0.1f;
+      }
+      for (int i = 100; i < 164; ++i) {
+        poisoned.inL[i] = bad;
+        clean.inL[i] = 0.0f;
+      }
+      poisoned.run(poisonedEffect);
+      clean.run(cleanEffect);
+      for (int i = 0; i < 4000; ++i) {
+        ASSERT_TRUE(sameBits(poisoned.outL[i], clean.outL[i])) << i;
+        ASSERT_TRUE(sameBits(poisoned.outR[i], clean.outR[i])) << i;
+      }
     }
-    poisoned.inL[100] = bad;
-    clean.inL[100] = 0.0f;
-    poisoned.run(effect);
-    clean.run(reference);
-    for (int i = 0; i < 4000; ++i) {
-      if (i == 100) continue;
-      ASSERT_TRUE(sameBits(poisoned.outL[i], clean.outL[i])) << i;
-      ASSERT_TRUE(sameBits(poisoned.outR[i], clean.outR[i])) << i;
-    }
-  }
 }
 
 TEST_F(DelayEffectTest, RunawayFeedbackRecoversInsteadOfSettlingOnNan) {
@@ -579,7 +584,8 @@ TEST(DelayEffectAllocation, AnyFailedAllocationMakesTheEffectIncomplete) {
     attempts = 1000 - allocationsUntilFailure;
     EXPECT_TRUE(counted.isComplete());
   }
-  ASSERT_GE(attempts, 11);
+  // Two lines, two filters and two envelopes, the lines' storage and the programs.
+  ASSERT_GE(attempts, 9);
   for (int n = 0; n < attempts; ++n) {
     SCOPED_TRACE(n);
     allocationsUntilFailure = n;
@@ -600,7 +606,7 @@ TEST(DelayEffectAllocation, AnyFailedAllocationMakesTheEffectIncomplete) {
 }
 
 TEST(DelayEffectAllocation, EntryAnswersNullWhenAnyProcessingAllocationFails) {
-  for (int n = 0; n < 11; ++n) {
+  for (int n = 0; n < 9; ++n) {
     SCOPED_TRACE(n);
     allocationsUntilFailure = n;
     setAllocationFailureHook(failNthAllocation);

@@ -78,6 +78,45 @@ TEST(FrameLoop, TwoLaneOutputIsBitIdenticalToTheScalarLoop) {
       }
 }
 
+// After the music stops every program's echoes fade to exact zero, and no output sample on the way
+// is subnormal, which would slow down whatever the host does next with it.
+TEST(FrameLoop, TailsFadeToExactZeroWithoutSubnormalSamples) {
+  constexpr int32_t blockFrames = 4410;
+  constexpr int32_t silentBlocksWanted = 50;  // five seconds, longer than any delay
+  const struct {
+    int32_t program;
+    bool reversed;
+  } cases[] = {{0, false}, {1, false}, {2, false}, {3, false}, {4, false}, {0, true}};
+  for (FrameLoop loop : bothLoops)
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(loopName(loop)) + " program " + std::to_string(c.program) +
+                   (c.reversed ? " reversed" : ""));
+      DelayEffect effect(nullptr);
+      effect.chooseFrameLoop(loop);
+      effect.selectProgram(c.program);
+      if (c.reversed) effect.applyParameter(NomorRev, 1.0f);
+      std::mt19937 random(3);
+      Stereo block(blockFrames);
+      int32_t silentBlocks = 0;
+      // One second of noise, then at most 200 seconds of silence.
+      for (int32_t n = 0; n < 2010 && silentBlocks < silentBlocksWanted; ++n) {
+        for (int32_t i = 0; i < blockFrames; ++i) {
+          block.inL[i] = n < 10 ? signalSample(random, false, 0.5f) : 0.0f;
+          block.inR[i] = n < 10 ? signalSample(random, false, 0.5f) : 0.0f;
+        }
+        block.run(effect, true);
+        bool silent = true;
+        for (int32_t i = 0; i < blockFrames; ++i)
+          for (float sample : {block.outL[i], block.outR[i]}) {
+            ASSERT_NE(std::fpclassify(sample), FP_SUBNORMAL) << "block " << n;
+            silent = silent && sample == 0.0f;
+          }
+        silentBlocks = silent ? silentBlocks + 1 : 0;
+      }
+      EXPECT_EQ(silentBlocks, silentBlocksWanted);
+    }
+}
+
 // Makes each left input come out unfiltered and at full level on the left one delay later.
 void makeEchoesPlain(DelayEffect& effect) {
   const struct {

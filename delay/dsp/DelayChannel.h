@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 
 namespace wrenfold {
 
@@ -13,8 +14,15 @@ class ReverseEnvelope;
 // climbing to overflow, while every signal below it passes bit for bit.
 constexpr float loopBound = 8.0f;
 
-// Returns a filtered sample held within +-loopBound. [audio thread]
+// The quietest magnitude a delay line stores: 2^-100, about -600 dBFS. Below it the filters'
+// products fall under the smallest normal float and are flushed, which can hold a quiet loop in a
+// cycle that never decays; writing such samples as silence lets every tail reach exact zero.
+constexpr float loopFloor = 7.88860905e-31f;
+
+// Returns a filtered sample held within +-loopBound, and 0.0 (never -0.0) below loopFloor.
+// [audio thread]
 inline float boundedLoopSample(float sample) {
+  if (std::fabs(sample) < loopFloor) return 0.0f;
   return std::min(std::max(sample, -loopBound), loopBound);
 }
 

@@ -92,11 +92,14 @@ void scalarFrames(ScalarChannel (&loops)[2], const DelayChannel (&channels)[2],
     for (int32_t c = 0; c < 2; ++c) delayed[c] = runLoop<isReversed>(loops[c], in[c]);
 
     // 6. Mix: panned wet signals plus dry, or the plain input when bypassed.
+    //    A non-finite input sample is silence on the dry path as in the loop.
     float outLeft = in[0];
     float outRight = in[1];
     if (!isBypassed) {
-      outLeft = right.wetToLeft * delayed[1] + left.wetToLeft * delayed[0] + left.dry * in[0];
-      outRight = right.wetToRight * delayed[1] + left.wetToRight * delayed[0] + right.dry * in[1];
+      outLeft = right.wetToLeft * delayed[1] + left.wetToLeft * delayed[0] +
+                left.dry * finiteOrZero(in[0]);
+      outRight = right.wetToRight * delayed[1] + left.wetToRight * delayed[0] +
+                 right.dry * finiteOrZero(in[1]);
     }
 
     // 7. Overwrite or accumulate.
@@ -298,31 +301,95 @@ struct LanePair {
   Lanes gain(LaneSettings::Row row) const { return _mm_loadu_ps(gains.rows[row]); }
 };
 
-// Returns how many frames can run before any position of the pair wraps, at most limit.
+// Returns how many frames can run, at most limit, before any position of the pair wraps, a line's
+// reads turn from silence to its contents or back, or an envelope's ramp starts or ends.
 template <bool isReversed>
-inline int32_t stepsBeforeAnyWrap(const LanePair& pair, int32_t limit) {
+inline int32_t stepsOfOneKind(const LanePair& pair, int32_t limit) {
   int32_t steps = limit;
-  steps = std::min(steps, pair.lineLeft.stepsBeforeWrap(isReversed));
-  steps = std::min(steps, pair.lineRight.stepsBeforeWrap(isReversed));
+  for (const DelayLine::Cursor* line : {&pair.lineLeft, &pair.lineRight}) {
+    steps = std::min(steps, line->stepsBeforeWrap(isReversed));
+    steps = std::min(steps, line->stepsBeforeReadsChange(isReversed));
+  }
   if (isReversed) {
-    steps = std::min(steps, pair.shapeLeft.stepsBeforeWrap());
-    steps = std::min(steps, pair.shapeRight.stepsBeforeWrap());
+    for (const ReverseEnvelope::Cursor* shape : {&pair.shapeLeft, &pair.shapeRight}) {
+      const int32_t position = shape->position();
+      steps = std::min(steps, shape->tableShape().nextBoundary(position) - position);
+    }
   }
   return steps;
 }
 
-// Runs frames first .. first + steps - 1, during which no position wraps.
-template <bool isReversed, bool isBypassed, bool isReplacing>
+// Returns whether a ramp of either envelope covers the read positions.
+inline bool rampsCover(const LanePair& pair) {
+  return pair.shapeLeft.tableShape().ramps(pair.shapeLeft.position()) ||
+         pair.shapeRight.tableShape().ramps(pair.shapeRight.position());
+}
+
+// Where a line reads from during a run: its storage, or one silent sample read over and over
+// where nothing has been written since its restart or clear.
+struct LaneReads {
+  const float* sample;
+  int32_t step;
+};
+
+inline LaneReads readsOf(const DelayLine::Cursor& line, int32_t readStep) {
+  static const float silence = 0.0f;
+  if (line.readsWritten()) return {line.readPointer(), readStep};
+  return {&silence, 0};
+}
+
+// Both envelopes' gains over a run in which no ramp starts or ends, as lanes: attack left, attack
+// right, release left, release right. A ramp's factor is step / steps with the step moving by one
+// a frame; a ramp that does not cover the run divides 1 by 1. Each gain is the product of its
+// channel's attack and release factor, exactly as a built table entry is.
+struct LaneRamps {
+  // Gains of 1.0 throughout, for a run outside reverse mode.
+  LaneRamps() : numerators(_mm_set1_ps(1.0f)), divisors(numerators), steps(_mm_setzero_ps()) {}
+  LaneRamps(const ReverseEnvelope::Cursor& left, const ReverseEnvelope::Cursor& right) {
+    float numerator[4], divisor[4], step[4];
+    const ReverseEnvelope::Cursor* shapes[2] = {&left, &right};
+    for (int32_t c = 0; c < 2; ++c) {
+      const ReverseEnvelope::Shape& shape = shapes[c]->tableShape();
+      const int32_t position = shapes[c]->position();
+      const int32_t rising = shape.fromHalfStart(position);
+      const int32_t falling = shape.toHalfEnd(position);
+      const bool attacks = rising < shape.attackCount;
+      const bool releases = falling < shape.releaseCount;
+      numerator[c] = attacks ? static_cast<float>(rising) : 1.0f;
+      divisor[c] = attacks ? static_cast<float>(shape.attack) : 1.0f;
+      step[c] = attacks ? 1.0f : 0.0f;
+      numerator[c + 2] = releases ? static_cast<float>(falling) : 1.0f;
+      divisor[c + 2] = releases ? static_cast<float>(shape.release) : 1.0f;
+      step[c + 2] = releases ? -1.0f : 0.0f;
+    }
+    numerators = _mm_loadu_ps(numerator);
+    divisors = _mm_loadu_ps(divisor);
+    steps = _mm_loadu_ps(step);
+  }
+  // Returns both channels' gains in lanes 0 and 1 and moves on by one frame.
+  Lanes nextGains() {
+    const Lanes factors = _mm_div_ps(numerators, divisors);
+    numerators = _mm_add_ps(numerators, steps);
+    return _mm_mul_ps(factors, _mm_movehl_ps(factors, factors));
+  }
+
+  Lanes numerators, divisors, steps;
+};
+
+// Runs frames first .. first + steps - 1, during which everything stepsOfOneKind watches stays
+// as it is. isShaped: a ramp of an envelope covers the run; elsewhere reverse mode's gains are 1.0.
+template <bool isReversed, bool isShaped, bool isBypassed, bool isReplacing>
 inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, int32_t steps) {
   constexpr int32_t readStep = isReversed ? -1 : 1;
-  const float* readLeft = pair.lineLeft.readPointer();
-  const float* readRight = pair.lineRight.readPointer();
+  LaneReads readLeft = readsOf(pair.lineLeft, readStep);
+  LaneReads readRight = readsOf(pair.lineRight, readStep);
   float* writeLeft = pair.lineLeft.writePointer();
   float* writeRight = pair.lineRight.writePointer();
-  const float* gainLeft = pair.shapeLeft.gains();
-  const float* gainRight = pair.shapeRight.gains();
+  LaneRamps ramps = isShaped ? LaneRamps(pair.shapeLeft, pair.shapeRight) : LaneRamps{};
   const Lanes lowestSample = _mm_set1_ps(-loopBound);
   const Lanes highestSample = _mm_set1_ps(loopBound);
+  const Lanes floor = _mm_set1_ps(loopFloor);
+  const Lanes magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
   LaneStage& lowPass = pair.lowPass;
   LaneStage& highPass = pair.highPass;
 
@@ -331,27 +398,31 @@ inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, 
     const Lanes feedback = pair.gain(LaneSettings::feedback);
 
     // 1. Read both delays.
-    Lanes delayed = pairAt(readLeft, readRight);
-    readLeft += readStep;
-    readRight += readStep;
+    Lanes delayed = pairAt(readLeft.sample, readRight.sample);
+    readLeft.sample += readLeft.step;
+    readRight.sample += readRight.step;
 
-    // 2., 3. Input plus feedback through both stages. While every lane of the sum and of both
-    //    stage results is a normal number, no flush or restart applies and the histories move
-    //    on; otherwise the frame is taken again with the flushes and the non-finite guard.
+    // 2., 3. Input plus feedback through both stages. Processing runs with flush-to-zero and
+    //    denormals-are-zero, so no sum or product is subnormal and zeros need no flush on the
+    //    way. A non-finite result (a stage overflowing, or a non-finite input sample, which
+    //    makes every result after it non-finite) takes the frame again: the input counts as
+    //    silence, in the loop and on the dry path, and an overflowing stage restarts from it.
     Lanes sum = _mm_add_ps(_mm_mul_ps(delayed, feedback), in);
     Lanes lowOut = lowPass.respond(sum);
     Lanes filtered = highPass.respond(lowOut);
-    const Lanes abnormal = _mm_or_ps(_mm_or_ps(abnormalLanes(sum), abnormalLanes(lowOut)),
-                                     abnormalLanes(filtered));
-    if ((_mm_movemask_ps(abnormal) & 3) == 0) {
+    Lanes dryIn = in;
+    const Lanes overflow = _mm_or_ps(overflowedLanes(lowOut), overflowedLanes(filtered));
+    if ((_mm_movemask_ps(overflow) & 3) == 0) {
       lowPass.shift(sum, lowOut);
       highPass.shift(lowOut, filtered);
     } else {
-      const Lanes finiteIn = _mm_andnot_ps(overflowedLanes(in), in);
-      sum = flushLanes(_mm_add_ps(_mm_mul_ps(delayed, feedback), finiteIn));
+      dryIn = _mm_andnot_ps(overflowedLanes(in), in);
+      sum = _mm_add_ps(_mm_mul_ps(delayed, feedback), dryIn);
       lowOut = lowPass.runFlushing(sum);
       filtered = highPass.runFlushing(lowOut);
     }
+    // Below the floor (zeros of either sign included) the line takes +0.0.
+    filtered = _mm_andnot_ps(_mm_cmplt_ps(_mm_and_ps(filtered, magnitude), floor), filtered);
     filtered = _mm_min_ps(_mm_max_ps(filtered, lowestSample), highestSample);
 
     // 4. Write into both delays.
@@ -359,16 +430,14 @@ inline void laneRun(LanePair& pair, const FrameBuffers& buffers, int32_t first, 
     _mm_store_ss(writeRight++, rightLane(filtered));
 
     // 5. In reverse mode the envelopes shape what is heard.
-    if (isReversed) {
-      delayed = _mm_mul_ps(delayed, pairAt(gainLeft++, gainRight++));
-    }
+    if (isShaped) delayed = _mm_mul_ps(delayed, ramps.nextGains());
 
     // 6. Mix, lane 0 into the left and lane 1 into the right output, or the plain input.
     Lanes out = in;
     if (!isBypassed) {
       const Lanes fromRight = _mm_mul_ps(pair.gain(LaneSettings::wetFromRight), rightLane(delayed));
       const Lanes fromLeft = _mm_mul_ps(pair.gain(LaneSettings::wetFromLeft), leftLane(delayed));
-      const Lanes dry = _mm_mul_ps(pair.gain(LaneSettings::dry), in);
+      const Lanes dry = _mm_mul_ps(pair.gain(LaneSettings::dry), dryIn);
       out = _mm_add_ps(_mm_add_ps(fromRight, fromLeft), dry);
     }
 
@@ -390,8 +459,11 @@ void laneFrames(const DelayChannel (&channels)[2], const LaneSettings& settings,
                 const FrameBuffers& buffers) {
   LanePair pair(channels, settings);
   for (int32_t first = 0; first < buffers.frames;) {
-    const int32_t steps = stepsBeforeAnyWrap<isReversed>(pair, buffers.frames - first);
-    laneRun<isReversed, isBypassed, isReplacing>(pair, buffers, first, steps);
+    const int32_t steps = stepsOfOneKind<isReversed>(pair, buffers.frames - first);
+    if (isReversed && rampsCover(pair))
+      laneRun<isReversed, true, isBypassed, isReplacing>(pair, buffers, first, steps);
+    else
+      laneRun<isReversed, false, isBypassed, isReplacing>(pair, buffers, first, steps);
     pair.lineLeft.advance(steps, isReversed);
     pair.lineRight.advance(steps, isReversed);
     if (isReversed) {

@@ -5,72 +5,79 @@
 
 namespace wrenfold {
 
-// A precomputed gain table as long as the delay, read in step with it, that fades each reversed
-// fragment (one per half of the table) in with the attack ramp and out with the release ramp.
-// Storage: sized for the highest rate seen; build writes only the active length, the only part read,
-// and the starting table (length, rate and ramps as constructed) is one copy shared by the module.
+// The gains that fade each reversed fragment, one per half of a table as long as the delay and
+// read in step with it: each half rises from 0 with the attack ramp and falls to 0 with the release
+// ramp. A gain is worked out from its position where it is read, bit for bit the entry a built
+// table would hold there, so a new length, rate or ramp costs the same at any delay and the
+// envelope holds no storage.
 // Threads: next and cursors run in processing; the other operations run in parameter, program and
-// sample-rate calls. Position and length are atomics so that a length change racing a processing
-// call can never move a read outside the storage.
+// sample-rate calls. Position, length and ramps are atomics, read whole by a processing call.
 class ReverseEnvelope {
   static_assert(std::atomic<int32_t>::is_always_lock_free, "processing must not lock");
-  static_assert(std::atomic<const float*>::is_always_lock_free, "processing must not lock");
 
  public:
-  // The length every envelope starts with, in entries.
-  static constexpr int32_t startingLength = 44100;
-
   // Builds a table for 4 seconds at 44100 Hz with length 44100 and both ramps at 0.5.
   ReverseEnvelope();
-  // Releases the storage.
-  ~ReverseEnvelope();
 
   ReverseEnvelope(const ReverseEnvelope&) = delete;
   ReverseEnvelope& operator=(const ReverseEnvelope&) = delete;
 
-  // Returns whether the storage could be allocated.
-  bool hasStorage() const { return storage != nullptr; }
+  // The shape of a table: its length and the stretches its ramps cover.
+  struct Shape {
+    int32_t length;
+    int32_t half;          // entries in the first half; the second holds the rest
+    int32_t attack;        // attack ramp in samples, 0 for none
+    int32_t release;       // release ramp in samples, 0 for none
+    int32_t attackCount;   // entries of each half the attack covers
+    int32_t releaseCount;  // entries of each half the release covers
 
-  // A view of the table for one processing block, like DelayLine::Cursor: the position stays
-  // below the length taken at the start, which never exceeds the storage.
+    // Returns the gain of entry index, 0 <= index < length.
+    float gainAt(int32_t index) const;
+    // Returns the entry where the attack and release coverage next changes after index, or the
+    // length.
+    int32_t nextBoundary(int32_t index) const;
+    // Returns whether a ramp covers entry index; elsewhere the gain is exactly 1.0.
+    bool ramps(int32_t index) const {
+      return fromHalfStart(index) < attackCount || toHalfEnd(index) < releaseCount;
+    }
+    // Returns the position of an entry in its half, counted from the half's start.
+    int32_t fromHalfStart(int32_t index) const { return index < half ? index : index - half; }
+    // Returns the position of an entry in its half, counted back from the half's end.
+    int32_t toHalfEnd(int32_t index) const {
+      return index < half ? half - 1 - index : length - 1 - index;
+    }
+  };
+
+  // A view of the envelope for one processing block: shape and position stay in registers and
+  // the position goes back to the envelope when the block ends.
   class Cursor {
    public:
     // Returns the gain at the read position and steps it forwards, wrapping at the length.
     float next() {
-      const float gain = table[index];
-      index = index + 1 == length ? 0 : index + 1;
+      const float gain = shape.gainAt(index);
+      index = index + 1 == shape.length ? 0 : index + 1;
       return gain;
     }
-    // Returns the gains from the read position on. [audio thread]
-    const float* gains() const { return table + index; }
+    // Returns the table's shape. [audio thread]
+    const Shape& tableShape() const { return shape; }
+    // Returns the read position. [audio thread]
+    int32_t position() const { return index; }
     // Returns how many steps the read position can take before it wraps. [audio thread]
-    int32_t stepsBeforeWrap() const { return length - index; }
+    int32_t stepsBeforeWrap() const { return shape.length - index; }
     // Steps the read position by at most stepsBeforeWrap, wrapping at the length. [audio thread]
     void advance(int32_t steps) {
       index += steps;
-      if (index == length) index = 0;
+      if (index == shape.length) index = 0;
     }
 
    private:
     friend class ReverseEnvelope;
-    const float* table;
-    int32_t length;
+    Shape shape;
     int32_t index;
   };
 
   // Returns a cursor at the current position. [audio thread]
-  Cursor openCursor() const {
-    Cursor cursor;
-    cursor.table = table.load(std::memory_order_acquire);
-    cursor.length = length.load(std::memory_order_relaxed);
-    // The module's starting table is shorter than the storage; a length set meanwhile must not
-    // lead a read past it.
-    if (cursor.table != storage && cursor.length > startingLength) cursor.length = startingLength;
-    const int32_t index = readIndex.load(std::memory_order_relaxed);
-    cursor.index =
-        static_cast<uint32_t>(index) < static_cast<uint32_t>(cursor.length) ? index : 0;
-    return cursor;
-  }
+  Cursor openCursor() const;
   // Stores a cursor's position back. [audio thread]
   void closeCursor(const Cursor& cursor) {
     readIndex.store(cursor.index, std::memory_order_relaxed);
@@ -87,14 +94,12 @@ class ReverseEnvelope {
 
   // Puts the read position at the start.
   void rewind();
-  // Sets the table length, at least 1 and at most the capacity, rewinds and rebuilds.
+  // Sets the table length, at least 1 and at most the capacity, and rewinds.
   void setLength(int32_t samples);
-  // Sets the attack and release ramps from their normalised values and rebuilds.
+  // Sets the attack and release ramps from their normalised values.
   void setRamps(float attack, float release);
-  // Sizes the table for 4 seconds at the rate, growing the storage when needed, and rebuilds.
+  // Sizes the table for 4 seconds at the rate and works out the ramps at that rate.
   void setSampleRate(float rate);
-  // Recomputes the table from the length, the ramps and the sample rate.
-  void build();
 
   // Returns the active table length.
   int32_t activeLength() const { return length.load(std::memory_order_relaxed); }
@@ -106,15 +111,15 @@ class ReverseEnvelope {
   int32_t readPosition() const { return readIndex.load(std::memory_order_relaxed); }
 
  private:
+  // Works out the ramp lengths in samples from their values and the rate.
+  void updateRampLengths();
+
   float sampleRate = 44100.0f;
   int32_t capacity = 0;
   std::atomic<int32_t> length{1};
   std::atomic<int32_t> readIndex{0};
-  float* storage = nullptr;
-  int32_t storageSize = 0;
-  // The gains processing reads: the storage, or the module's copy of the starting table while the
-  // length, rate and ramps are those it was built with.
-  std::atomic<const float*> table{nullptr};
+  std::atomic<int32_t> attackSamples{0};
+  std::atomic<int32_t> releaseSamples{0};
   float attackValue = 0.5f;
   float releaseValue = 0.5f;
 };
