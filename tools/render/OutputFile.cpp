@@ -67,6 +67,8 @@ OutputFile::OutputFile(const std::string& path)
   copyOwnerAndMode();
 }
 
+void OutputFile::check(const std::string& path) { const OutputFile probe(path); }
+
 OutputFile::~OutputFile() {
   closeTemporary();
   if (!committed_) {

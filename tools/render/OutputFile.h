@@ -33,6 +33,10 @@ class OutputFile {
   // meanwhile; throws RenderError carrying the system's reason.
   void commit();
 
+  // Checks now that the path could be written, as the constructor does, leaving nothing behind;
+  // throws RenderError.
+  static void check(const std::string& path);
+
   // Makes SIGHUP, SIGINT, SIGTERM and SIGPIPE remove the temporary file. With a flag, the first
   // signal only sets the flag to its number so the caller can stop cleanly and a second one ends
   // the process; without, every such signal ends it.

@@ -20,6 +20,21 @@ constexpr std::pair<const char*, int> kExtensions[] = {
     {"rf64", SF_FORMAT_RF64},
 };
 
+// The sample formats an output keeps from its input; any other (8-bit, u-law, A-law, ADPCM, ...)
+// would cost the echoes' quiet tails their resolution, and becomes the format's default.
+bool isKeptSubtype(int subtype) {
+  switch (subtype) {
+    case SF_FORMAT_PCM_16:
+    case SF_FORMAT_PCM_24:
+    case SF_FORMAT_PCM_32:
+    case SF_FORMAT_FLOAT:
+    case SF_FORMAT_DOUBLE:
+      return true;
+    default:
+      return false;
+  }
+}
+
 int defaultSubtype(int major) {
   switch (major) {
     case SF_FORMAT_OGG:
@@ -85,7 +100,7 @@ int chooseOutputFormat(const std::string& outputPath, int inputFormat, int sampl
   if (major == SF_FORMAT_WAV && inputMajor == SF_FORMAT_WAVEX) {
     major = SF_FORMAT_WAVEX;
   }
-  if (major == inputMajor) {
+  if (major == inputMajor && isKeptSubtype(inputFormat & SF_FORMAT_SUBMASK)) {
     const int same = inputFormat & ~SF_FORMAT_ENDMASK;
     if (possible(same, sampleRate, channels)) {
       return same;

@@ -1,6 +1,7 @@
 #include "tools/render/RenderCommand.h"
 
 #include <sndfile.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,6 +16,7 @@
 #include "tools/render/EffectSetup.h"
 #include "tools/render/InputTap.h"
 #include "tools/render/ModuleLocator.h"
+#include "tools/render/OutputFile.h"
 #include "tools/render/OutputFormat.h"
 #include "tools/render/OutputPath.h"
 #include "tools/render/PngFile.h"
@@ -139,12 +141,24 @@ void reportTiming(const RenderResult& result, int sampleRate, double wallSeconds
                share(result.writeSeconds, wallSeconds).c_str(), share(rest, wallSeconds).c_str());
 }
 
-// The plot is a file of its own: never the input, never the audio output.
+// The plot is a file of its own: never the input, never the audio output, and writable before
+// a long render starts.
 void refusePlotPath(const std::string& plotPath, const std::string& inputPath,
                     const std::string& outputPath) {
   refuseNonPngName(plotPath);
   refuseOverwritingInput(inputPath, plotPath);
   refuseOverwritingInput(outputPath, plotPath);
+  OutputFile::check(plotPath);
+}
+
+// One file name alone names the demo phrase's output; a file already there is more likely a
+// song its owner meant to process, so it is kept unless --demo says otherwise.
+void refuseReplacingWithTheDemo(const std::string& outputPath) {
+  struct stat existing {};
+  if (lstat(outputPath.c_str(), &existing) == 0) {
+    throw RenderError("'" + outputPath + "' exists and is kept; to process it: wrenfold-render '" +
+                      outputPath + "' OUT.wav; to render the demo phrase over it: --demo");
+  }
 }
 
 std::string plotTitle(const std::string& programName, const std::optional<DelayTimes>& delays,
@@ -224,6 +238,9 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
       expandProgramPlaceholder(options_.plotPath, programSlug(programName));
   const int format = chooseOutputFormat(outputPath, inputFormat, sampleRate, 2);
   refuseOverwritingInput(options_.inputPath, outputPath);
+  if (options_.inputPath.empty() && !options_.demo) {
+    refuseReplacingWithTheDemo(outputPath);
+  }
   if (!plotPath.empty()) {
     refusePlotPath(plotPath, options_.inputPath, outputPath);
   }
@@ -238,7 +255,11 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
   warnAboutLevels(lastResult_, format);
   warnAboutInput(lastResult_, source);
   if (plot) {
-    plot->save(plotPath, plotTitle(programName, delays, sampleRate), delays);
+    try {
+      plot->save(plotPath, plotTitle(programName, delays, sampleRate), delays);
+    } catch (const RenderError& error) {
+      throw RenderError(std::string(error.what()) + "; the audio was written to '" + outputPath + "'");
+    }
   }
   if (options_.stats) {
     std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", programName.c_str(),
