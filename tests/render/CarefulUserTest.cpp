@@ -124,7 +124,7 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
     std::string shown;
     while (relisted >> index >> name >> value >> display) shown += name + " " + display + "\n";
     EXPECT_EQ(shown, listed);
-    for (const char* text : {"TempoL BPM128\n", "NoteLenL 1/8\n", "FeedBackL 50%\n", "LpfCutoff 2500Hz\n", "Bypass 1.0\n"})
+    for (const char* text : {"TempoL BPM128\n", "TempoR BPM128\n", "NoteLenL 1/8\n", "FeedBackL 50%\n", "LpfCutoff 2500Hz\n", "Bypass 1.0\n"})
       EXPECT_NE(listed.find(text), std::string::npos) << text;
   };
   // The right lane draws the right channel: a right-only input draws it as an input on both
@@ -180,7 +180,7 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
        "--set Gain: no value shows '.'", nothingWritten},
       {"values in the units people read, listed so that they come back", kRender,
        {"--module", WRENFOLD_MODULE_PATH, "--set", "TempoL=128 bpm", "--set", "NoteLenL=1/8", "--set",
-        "FeedBackL=50%", "--set", "LpfCutoff=2500hz", "--set", "Bypass=on", "--list"},
+        "FeedBackL=50%", "--set", "LpfCutoff=2500hz", "--set", "Bypass=on", "--set", "TempoR=0.48571429", "--list"},
        0, "", listedValuesGiveTheirDisplaysBack},
       {"one file name that exists is kept", kRender, {"--module", kEffect, folder.file("song.wav")}, 1,
        "to render the demo phrase over it: --demo", songKept},
