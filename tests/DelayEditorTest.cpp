@@ -158,13 +158,28 @@ TEST_F(DelayEditorTest, HostWritesWhileClosedLeaveControlsUntilTheNextOpen) {
 
 TEST_F(DelayEditorTest, HostWriteWhileOpenReachesControlAndDisplayAtTheNextIdle) {
   open();
-  record->setParameter(record, WetPanL, 0.75f);
-  EXPECT_TRUE(editor->isUpdatePending());
-  dispatch(effEditIdle);
-  EXPECT_EQ(editor->controlFor(WetPanL)->getValue(), 0.75f);
-  EXPECT_FALSE(editor->controlFor(WetPanL)->isDirty());
-  EXPECT_FALSE(editor->displayFor(WetPanL)->isDirty());
-  EXPECT_EQ(displayText(WetPanL), "right50%");
+  // Each row: a host write, the control's value and its display's text after the next idle; the
+  // last parameter and a switch written one half included.
+  struct Write {
+    int32_t index;
+    float written, shown;
+    const char* text;  // null: no display (the clear button)
+  };
+  const Write writes[] = {{WetPanL, 0.75f, 0.75f, "right50%"}, {RevRelease, 0.5f, 0.5f, "25.00ms"},
+                          {ClearBuffer, 0.5f, 1.0f, nullptr}};
+  for (const Write& write : writes) {
+    SCOPED_TRACE(write.index);
+    record->setParameter(record, write.index, write.written);
+    // The clear button follows its writes at the idle without asking the host for a refresh.
+    EXPECT_EQ(editor->isUpdatePending(), write.text != nullptr);
+    dispatch(effEditIdle);
+    EXPECT_EQ(editor->controlFor(write.index)->getValue(), write.shown);
+    EXPECT_FALSE(editor->controlFor(write.index)->isDirty());
+    if (write.text != nullptr) {
+      EXPECT_FALSE(editor->displayFor(write.index)->isDirty());
+      EXPECT_EQ(displayText(write.index), write.text);
+    }
+  }
   EXPECT_TRUE(std::none_of(hostCalls.begin(), hostCalls.end(),
                            [](const HostCall& call) { return call.opcode == audioMasterAutomate; }));
 }
