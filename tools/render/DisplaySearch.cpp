@@ -97,8 +97,8 @@ float previousFloat(float value) { return floatOf(bitsOf(value) - 1); }
 // Puts a parameter's value back when a search ends, however it ends.
 class ValueKeeper {
  public:
-  ValueKeeper(EffectInstance& effect, int index)
-      : effect(effect), index(index), kept(effect.parameterValue(index)) {}
+  ValueKeeper(EffectInstance& owner, int parameter)
+      : effect(owner), index(parameter), kept(owner.parameterValue(parameter)) {}
   ~ValueKeeper() { effect.setParameterValue(index, kept); }
   ValueKeeper(const ValueKeeper&) = delete;
   ValueKeeper& operator=(const ValueKeeper&) = delete;
@@ -112,7 +112,8 @@ class ValueKeeper {
 
 }  // namespace
 
-DisplaySearch::DisplaySearch(EffectInstance& effect, int index) : effect(effect), index(index) {}
+DisplaySearch::DisplaySearch(EffectInstance& searched, int parameter)
+    : effect(searched), index(parameter) {}
 
 std::string DisplaySearch::displayAt(float value) {
   effect.setParameterValue(index, value);

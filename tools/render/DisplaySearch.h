@@ -19,8 +19,8 @@ class DisplaySearch {
     double number = 0.0;
   };
 
-  // Searches the values of the effect's parameter `index`.
-  DisplaySearch(EffectInstance& effect, int index);
+  // Searches the values of the effect's parameter number `parameter`.
+  DisplaySearch(EffectInstance& searched, int parameter);
 
   // Returns the value a --set text asks for: a decimal from 0 to 1 as it is, else a value whose
   // display reads the text (case, blanks and the unit's side ignored; "on" and "off" for a

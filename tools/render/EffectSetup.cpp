@@ -123,11 +123,11 @@ std::string programSlug(const std::string& name) {
 }
 
 std::string expandProgramPlaceholder(const std::string& path, const std::string& slug) {
-  static const std::string kPlaceholder = "{program}";
+  static const std::string placeholder = "{program}";
   std::string result = path;
-  for (std::size_t at = result.find(kPlaceholder); at != std::string::npos;
-       at = result.find(kPlaceholder, at + slug.size())) {
-    result.replace(at, kPlaceholder.size(), slug);
+  for (std::size_t at = result.find(placeholder); at != std::string::npos;
+       at = result.find(placeholder, at + slug.size())) {
+    result.replace(at, placeholder.size(), slug);
   }
   return result;
 }

@@ -12,7 +12,7 @@ namespace wrenfold {
 
 namespace {
 
-constexpr std::pair<const char*, int> kExtensions[] = {
+constexpr std::pair<const char*, int> extensionFormats[] = {
     {"wav", SF_FORMAT_WAV},   {"wave", SF_FORMAT_WAV}, {"flac", SF_FORMAT_FLAC},
     {"aiff", SF_FORMAT_AIFF}, {"aif", SF_FORMAT_AIFF}, {"aifc", SF_FORMAT_AIFF},
     {"ogg", SF_FORMAT_OGG},   {"oga", SF_FORMAT_OGG},  {"caf", SF_FORMAT_CAF},
@@ -59,7 +59,7 @@ std::string extensionOf(const std::string& path) {
 
 std::string supportedExtensions() {
   std::string text;
-  for (const auto& entry : kExtensions) {
+  for (const auto& entry : extensionFormats) {
     text += (text.empty() ? "." : ", .") + std::string(entry.first);
   }
   return text;
@@ -77,7 +77,7 @@ bool possible(int format, int sampleRate, int channels) {
 
 int majorFormatForPath(const std::string& path) {
   const std::string extension = extensionOf(path);
-  for (const auto& [name, format] : kExtensions) {
+  for (const auto& [name, format] : extensionFormats) {
     if (extension == name) {
       return format;
     }

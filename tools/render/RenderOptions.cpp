@@ -11,8 +11,8 @@ namespace wrenfold {
 
 namespace {
 
-constexpr int kMaxBlockSize = 65536;
-constexpr double kMaxTailSeconds = 3600.0;
+constexpr int maxBlockSize = 65536;
+constexpr double maxTailSeconds = 3600.0;
 
 // Returns the position after the digits starting at the given one.
 std::size_t skipDigits(const std::string& text, std::size_t at) {
@@ -52,16 +52,16 @@ int parseBlockSize(const std::string& text) {
   const bool digits = !text.empty() && text.size() <= 6 &&
                       text.find_first_not_of("0123456789") == std::string::npos;
   const long value = digits ? std::strtol(text.c_str(), nullptr, 10) : 0;
-  if (value < 1 || value > kMaxBlockSize) {
+  if (value < 1 || value > maxBlockSize) {
     throw RenderError("--block needs a whole decimal number of frames from 1 to " +
-                      std::to_string(kMaxBlockSize) + ", not '" + text + "'");
+                      std::to_string(maxBlockSize) + ", not '" + text + "'");
   }
   return static_cast<int>(value);
 }
 
 double parseTail(const std::string& text) {
   double value = 0.0;
-  if (!parseDecimal(text, value) || value < 0.0 || value > kMaxTailSeconds) {
+  if (!parseDecimal(text, value) || value < 0.0 || value > maxTailSeconds) {
     throw RenderError("--tail needs a decimal number of seconds from 0 to 3600, not '" + text +
                       "'");
   }

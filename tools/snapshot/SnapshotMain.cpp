@@ -30,7 +30,7 @@ struct SnapshotOptions {
   bool version = false;
 };
 
-const char kSnapshotUsage[] =
+const char snapshotUsage[] =
     "usage: wrenfold-snapshot [options] OUTPUT.png\n"
     "\n"
     "Opens the Wrenfold editor, built in with the toolkit's headless back end, and writes\n"
@@ -147,7 +147,7 @@ int snapshot(int argc, char** argv) {
     const wrenfold::SnapshotOptions options =
         wrenfold::parseSnapshotOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (options.help) {
-      std::fputs(wrenfold::kSnapshotUsage, stdout);
+      std::fputs(wrenfold::snapshotUsage, stdout);
       return 0;
     }
     if (options.version) {
