@@ -70,7 +70,6 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
   for (std::size_t i = 0; i < right.size(); i += 2) right[i] = 0.0f;
   writeSound(folder.file("right.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, right);
   std::ofstream(folder.file("song.wav")) << "a song\n";
-  std::ofstream(folder.file("old.wav")) << "an old render\n";
   writeSound(folder.file("long.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2,
              stereoImpulse(44100 * 20, 0));
   writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2,
@@ -105,48 +104,33 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
   const auto frames = [&](long count) {
     return [&, count](const RunResult&) { EXPECT_EQ(readSound(out).info.frames, count); };
   };
-  const auto songKept = [&](const RunResult&) {
-    std::ifstream kept(folder.file("song.wav"));
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "a song\n");
-  };
   // Each value --list prints, given back to --set, shows the same display again.
   const auto listedValuesGiveTheirDisplaysBack = [&](const RunResult& run) {
-    std::vector<std::string> again = {"--module", WRENFOLD_MODULE_PATH};
-    std::istringstream lines(run.out.substr(run.out.find("display\n") + 8));
-    std::string index, name, value, display, listed;
-    while (lines >> index >> name >> value >> display) {
-      again.insert(again.end(), {"--set", name + "=" + value});
-      listed += name + " " + display + "\n";
-    }
-    again.push_back("--list");
-    const std::string relist = runProgram(kRender, again).out;
-    std::istringstream relisted(relist.substr(relist.find("display\n") + 8));
-    std::string shown;
-    while (relisted >> index >> name >> value >> display) shown += name + " " + display + "\n";
-    EXPECT_EQ(shown, listed);
-    for (const char* text : {"TempoL BPM128\n", "TempoR BPM128\n", "NoteLenL 1/8\n", "FeedBackL 50%\n", "LpfCutoff 2500Hz\n", "Bypass 1.0\n"})
+    std::vector<std::string> again = {"--module", WRENFOLD_MODULE_PATH, "--list"};
+    const auto displays = [&again](const std::string& listing) {
+      std::istringstream lines(listing.substr(listing.find("display\n") + 8));
+      std::string index, name, value, display, shown;
+      for (; lines >> index >> name >> value >> display; shown += name + " " + display + "\n")
+        again.insert(again.end(), {"--set", name + "=" + value});
+      return shown;
+    };
+    const std::string listed = displays(run.out);
+    EXPECT_EQ(displays(runProgram(kRender, again).out), listed);
+    for (const char* text : {"TempoL BPM128", "TempoR BPM128", "NoteLenL 1/8", "FeedBackL 50%", "LpfCutoff 2500Hz"})
       EXPECT_NE(listed.find(text), std::string::npos) << text;
   };
-  // The right lane draws the right channel: a right-only input draws it as an input on both
-  // channels does, while the left lane differs (the inputs end before their first echo).
+  // A right-only input draws the lower lane as an input on both channels does, and the upper one
+  // otherwise (both end before their first echo).
   const auto rightLaneDrawsTheRightChannel = [&](const RunResult&) {
-    runProgram(kRender, {"--module", kEffect, "--tail", "0", "--plot", folder.file("both.png"),
-                         folder.file("in.wav"), folder.file("both-out.wav")});
-    cairo_surface_t* right = cairo_image_surface_create_from_png(folder.file("right.png").c_str());
-    cairo_surface_t* both = cairo_image_surface_create_from_png(folder.file("both.png").c_str());
-    const int height = cairo_image_surface_get_height(right);
-    const int stride = cairo_image_surface_get_stride(right);
-    ASSERT_EQ(height, cairo_image_surface_get_height(both));
-    const auto halfDiffers = [&](int half) {
-      const std::ptrdiff_t start = static_cast<std::ptrdiff_t>(half) * (height / 2) * stride;
-      return !std::equal(cairo_image_surface_get_data(right) + start,
-                         cairo_image_surface_get_data(right) + start + (height / 2) * stride,
-                         cairo_image_surface_get_data(both) + start);
-    };
-    EXPECT_TRUE(halfDiffers(0));
-    EXPECT_FALSE(halfDiffers(1));
-    cairo_surface_destroy(right);
-    cairo_surface_destroy(both);
+    runProgram(kRender, {"--module", kEffect, "--tail", "0", "--plot", folder.file("both.png"), folder.file("in.wav"), folder.file("b.wav")});
+    cairo_surface_t* plots[] = {cairo_image_surface_create_from_png(folder.file("right.png").c_str()),
+                                cairo_image_surface_create_from_png(folder.file("both.png").c_str())};
+    const unsigned char* right = cairo_image_surface_get_data(plots[0]);
+    const unsigned char* both = cairo_image_surface_get_data(plots[1]);
+    const long half = cairo_image_surface_get_height(plots[0]) / 2 * cairo_image_surface_get_stride(plots[0]);
+    EXPECT_FALSE(std::equal(right, right + half, both));
+    EXPECT_TRUE(std::equal(right + half, right + 2 * half, both + half));
+    for (cairo_surface_t* plot : plots) cairo_surface_destroy(plot);
   };
   const auto outputMentions = [](const std::string& text) {
     return [text](const RunResult& run) {
@@ -174,19 +158,15 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
       {"a 100 KB argument is shortened in the message", kRender,
        {"--module", kEffect, "--set", "Gain=" + huge, out}, 1, "--set Gain: no value shows '777",
        [](const RunResult& run) { EXPECT_LT(run.err.size(), 400u) << run.err.size(); }},
-      {"a text no value shows is refused with the range", kRender,
-       {"--module", WRENFOLD_MODULE_PATH, "--set", "TempoL=210 BPM", "--list"}, 1, "BPM200 (at 1)"},
-      {"a value is no display text", kRender, {"--module", kEffect, "--set", "Gain=.", out}, 1,
-       "--set Gain: no value shows '.'", nothingWritten},
+      {"a text no value shows is refused with the range", kRender, {"--module", kEffect, "--set", "Gain=.", out}, 1,
+       "--set Gain: no value shows '.'; give a normalised value from 0 to 1 or a text Gain shows, from", nothingWritten},
       {"values in the units people read, listed so that they come back", kRender,
        {"--module", WRENFOLD_MODULE_PATH, "--set", "TempoL=128 bpm", "--set", "NoteLenL=1/8", "--set",
         "FeedBackL=50%", "--set", "LpfCutoff=2500hz", "--set", "Bypass=on", "--set", "TempoR=0.48571429", "--list"},
        0, "", listedValuesGiveTheirDisplaysBack},
       {"one file name that exists is kept", kRender, {"--module", kEffect, folder.file("song.wav")}, 1,
-       "to render the demo phrase over it: --demo", songKept},
-      {"--demo renders over an existing file", kRender,
-       {"--module", kEffect, "--demo", "--tail", "0", folder.file("old.wav")}, 0, "",
-       [&](const RunResult&) { EXPECT_GT(readSound(folder.file("old.wav")).info.frames, 0); }},
+       "to render the demo phrase over it: --demo",
+       [&](const RunResult&) { EXPECT_EQ(std::filesystem::file_size(folder.file("song.wav")), 7u); }},
       {"a positive tail may carry its sign", kRender, {"--module", kEffect, "--tail", "+2", in, out}, 0, "",
        frames(100 + 2 * 44100)},
       {"a streamed WAV's unknown length is no shortfall", kRender,
