@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/ModuleState.h"
@@ -158,26 +159,20 @@ TEST_F(DelayEditorTest, HostWritesWhileClosedLeaveControlsUntilTheNextOpen) {
 
 TEST_F(DelayEditorTest, HostWriteWhileOpenReachesControlAndDisplayAtTheNextIdle) {
   open();
-  // Each row: a host write, the control's value and its display's text after the next idle; the
-  // last parameter and a switch written one half included.
-  struct Write {
-    int32_t index;
-    float written, shown;
-    const char* text;  // null: no display (the clear button)
-  };
-  const Write writes[] = {{WetPanL, 0.75f, 0.75f, "right50%"}, {RevRelease, 0.5f, 0.5f, "25.00ms"},
-                          {ClearBuffer, 0.5f, 1.0f, nullptr}};
-  for (const Write& write : writes) {
-    SCOPED_TRACE(write.index);
-    record->setParameter(record, write.index, write.written);
-    // The clear button follows its writes at the idle without asking the host for a refresh.
-    EXPECT_EQ(editor->isUpdatePending(), write.text != nullptr);
+  // Each row: a host write, the control's value and its display's text (none for the clear
+  // button, which follows its writes at the idle without asking for a refresh) after the idle.
+  const std::tuple<int32_t, float, float, const char*> writes[] = {
+      {WetPanL, 0.75f, 0.75f, "right50%"}, {RevRelease, 0.5f, 0.5f, "25.00ms"}, {ClearBuffer, 0.5f, 1.0f, nullptr}};
+  for (const auto& [index, written, shown, text] : writes) {
+    SCOPED_TRACE(index);
+    record->setParameter(record, index, written);
+    EXPECT_EQ(editor->isUpdatePending(), text != nullptr);
     dispatch(effEditIdle);
-    EXPECT_EQ(editor->controlFor(write.index)->getValue(), write.shown);
-    EXPECT_FALSE(editor->controlFor(write.index)->isDirty());
-    if (write.text != nullptr) {
-      EXPECT_FALSE(editor->displayFor(write.index)->isDirty());
-      EXPECT_EQ(displayText(write.index), write.text);
+    EXPECT_EQ(editor->controlFor(index)->getValue(), shown);
+    EXPECT_FALSE(editor->controlFor(index)->isDirty());
+    if (text != nullptr) {
+      EXPECT_FALSE(editor->displayFor(index)->isDirty());
+      EXPECT_EQ(displayText(index), text);
     }
   }
   EXPECT_TRUE(std::none_of(hostCalls.begin(), hostCalls.end(),

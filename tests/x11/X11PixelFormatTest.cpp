@@ -30,18 +30,11 @@ TEST(X11PixelFormat, DrawnPixelsReachEveryScreenFormatAsTheServerTakesThem) {
   for (const ScreenCase& test : cases) {
     SCOPED_TRACE(test.name);
     // The setup followed by its one image format; the screen by its one depth and root visual.
-    struct {
-      xcb_setup_t setup;
-      xcb_format_t format;
-    } server{};
+    struct { xcb_setup_t setup; xcb_format_t format; } server{};
     server.setup.pixmap_formats_len = 1;
     server.setup.image_byte_order = test.byteOrder;
     server.format = {test.depth, test.bitsPerPixel, 32, {}};
-    struct {
-      xcb_screen_t screen;
-      xcb_depth_t depth;
-      xcb_visualtype_t visual;
-    } root{};
+    struct { xcb_screen_t screen; xcb_depth_t depth; xcb_visualtype_t visual; } root{};
     root.screen.root_depth = root.depth.depth = test.depth;
     root.screen.root_visual = 1;
     root.screen.allowed_depths_len = root.depth.visuals_len = 1;
