@@ -80,6 +80,23 @@ void Frame::handleButtonDown(platform::Window* window, void* userData, Point whe
   if (link != nullptr) link->trackingFinished();
 }
 
+// The window's own wheel takes the road a host-forwarded one takes, with a context on the window.
+bool Frame::handleWheel(platform::Window* window, void* userData, Point where, float distance) {
+  Frame* frame = static_cast<Frame*>(userData);
+  EditorLink* link = frame->editor;
+  if (link != nullptr) link->trackingStarted();
+  platform::Surface* surface = platform::acquireWindowSurface(window);
+  bool taken;
+  {
+    DrawContext context(frame, surface, window);
+    taken = frame->onWheel(&context, where, distance);
+  }
+  if (surface != nullptr) platform::releaseWindowSurface(window, surface);
+  // May finish a close the host asked for while the change was reported, destroying this frame.
+  if (link != nullptr) link->trackingFinished();
+  return taken;
+}
+
 void Frame::handleDestroyed(platform::Window*, void* userData) {
   Frame* frame = static_cast<Frame*>(userData);
   frame->isOpen = false;
@@ -305,7 +322,8 @@ void Frame::endParameterEdit(int32_t tag) {
 
 const platform::WindowHandler* Frame::windowHandler() {
   static const platform::WindowHandler handler = {&Frame::handlePaint, &Frame::handleButtonDown,
-                                                  &Frame::handleDestroyed, &Frame::handleDrop};
+                                                  &Frame::handleDestroyed, &Frame::handleDrop,
+                                                  &Frame::handleWheel};
   return &handler;
 }
 

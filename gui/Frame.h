@@ -100,6 +100,8 @@ class Frame : public View {
   static void handlePaint(platform::Window* window, void* userData, platform::Surface* surface, Rect area);
   // Handles a button going down in the window.
   static void handleButtonDown(platform::Window* window, void* userData, Point where);
+  // Handles a wheel turn over the window.
+  static bool handleWheel(platform::Window* window, void* userData, Point where, float distance);
   // Handles the window's destruction.
   static void handleDestroyed(platform::Window* window, void* userData);
   // Handles a drop on the window.

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/ModuleState.h"
@@ -158,13 +159,22 @@ TEST_F(DelayEditorTest, HostWritesWhileClosedLeaveControlsUntilTheNextOpen) {
 
 TEST_F(DelayEditorTest, HostWriteWhileOpenReachesControlAndDisplayAtTheNextIdle) {
   open();
-  record->setParameter(record, WetPanL, 0.75f);
-  EXPECT_TRUE(editor->isUpdatePending());
-  dispatch(effEditIdle);
-  EXPECT_EQ(editor->controlFor(WetPanL)->getValue(), 0.75f);
-  EXPECT_FALSE(editor->controlFor(WetPanL)->isDirty());
-  EXPECT_FALSE(editor->displayFor(WetPanL)->isDirty());
-  EXPECT_EQ(displayText(WetPanL), "right50%");
+  // Each row: a host write, the control's value and its display's text (none for the clear
+  // button, which follows its writes at the idle without asking for a refresh) after the idle.
+  const std::tuple<int32_t, float, float, const char*> writes[] = {
+      {WetPanL, 0.75f, 0.75f, "right50%"}, {RevRelease, 0.5f, 0.5f, "25.00ms"}, {ClearBuffer, 0.5f, 1.0f, nullptr}};
+  for (const auto& [index, written, shown, text] : writes) {
+    SCOPED_TRACE(index);
+    record->setParameter(record, index, written);
+    EXPECT_EQ(editor->isUpdatePending(), text != nullptr);
+    dispatch(effEditIdle);
+    EXPECT_EQ(editor->controlFor(index)->getValue(), shown);
+    EXPECT_FALSE(editor->controlFor(index)->isDirty());
+    if (text != nullptr) {
+      EXPECT_FALSE(editor->displayFor(index)->isDirty());
+      EXPECT_EQ(displayText(index), text);
+    }
+  }
   EXPECT_TRUE(std::none_of(hostCalls.begin(), hostCalls.end(),
                            [](const HostCall& call) { return call.opcode == audioMasterAutomate; }));
 }

@@ -31,7 +31,7 @@ bool recordDrop(platform::Window*, void*, void** items, int32_t count, int32_t t
   return false;
 }
 
-const platform::WindowHandler recordingHandler = {nullptr, nullptr, nullptr, &recordDrop};
+const platform::WindowHandler recordingHandler = {nullptr, nullptr, nullptr, &recordDrop, nullptr};
 
 // Data that offers what the row says.
 class ScriptedData : public DropData {

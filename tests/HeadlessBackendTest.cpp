@@ -31,7 +31,7 @@ void onButtonDown(platform::Window*, void*, Point where) { procedureLog.clicks.p
 void onDestroyed(platform::Window*, void*) { ++procedureLog.destroyed; }
 bool onDrop(platform::Window*, void*, void**, int32_t, int32_t, Point) { return true; }
 
-const platform::WindowHandler testHandler = {&onPaint, &onButtonDown, &onDestroyed, &onDrop};
+const platform::WindowHandler testHandler = {&onPaint, &onButtonDown, &onDestroyed, &onDrop, nullptr};
 int userData = 0;
 
 class HeadlessBackendTest : public ::testing::Test {

@@ -42,6 +42,9 @@ struct WindowHandler {
   void (*destroyed)(Window* window, void* userData);
   // Offers dropped items at `where` (window coordinates); answers whether a view took them.
   bool (*drop)(Window* window, void* userData, void** items, int32_t count, int32_t type, Point where);
+  // Handles a turn of the mouse wheel over the window by `distance` notches (positive away from
+  // the user) at `where` (window coordinates); answers whether a view took it.
+  bool (*wheel)(Window* window, void* userData, Point where, float distance);
 };
 
 // Pen styles.
@@ -87,7 +90,7 @@ struct FontRequest {
 // ---- windows ----
 
 // Creates a visible child window titled `title` at `bounds` inside `parent`, whose paints, clicks,
-// destruction and drops reach `handler` with `userData`; null on failure.
+// wheel turns, destruction and drops reach `handler` with `userData`; null on failure.
 Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData);
 // Destroys the window without reporting to its handler; a window that went with the host's window
 // is only forgotten.
@@ -183,7 +186,7 @@ bool acquireDisplay();
 // Ends one use of the window system; the last one closes what the first one opened.
 void releaseDisplay();
 // Handles every event already waiting for the module's windows without blocking (paints, button
-// presses, destruction by the host, drag and drop; on a system whose host loop delivers them, none)
+// presses, wheel turns, destruction by the host, drag and drop; on a system whose host loop delivers them, none)
 // and shows what was drawn; with nothing pending it makes no round trip to the display.
 // Releasing a window surface and reading the input state show what was drawn too.
 void dispatchPendingEvents();

@@ -24,10 +24,9 @@ const std::string kRender = WRENFOLD_RENDER_PATH;
 const std::string kSnapshot = WRENFOLD_SNAPSHOT_PATH;
 constexpr uint32_t kPromisedFrames = 44100 * 600;
 
-// Declares kPromisedFrames stereo 16-bit frames in the data chunk of a WAV file that holds fewer.
-void promiseMoreThanThereIs(const std::string& path) {
+// Writes the size of the data chunk of a WAV file with a plain 44-byte header.
+void declareDataBytes(const std::string& path, uint32_t bytes) {
   std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-  const uint32_t bytes = 4 * kPromisedFrames;
   const char size[4] = {static_cast<char>(bytes), static_cast<char>(bytes >> 8),
                         static_cast<char>(bytes >> 16), static_cast<char>(bytes >> 24)};
   file.seekp(40);  // the data chunk's size in a plain 44-byte header
@@ -62,7 +61,15 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
   mkfifo(folder.file("fifo.wav").c_str(), 0600);
   writeSound(folder.file("short.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2,
              stereoImpulse(100, 0));
-  promiseMoreThanThereIs(folder.file("short.wav"));
+  declareDataBytes(folder.file("short.wav"), 4 * kPromisedFrames);
+  // A WAV written as a stream, by a program that never learnt its length.
+  writeSound(folder.file("streamed.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, stereoImpulse(100, 0));
+  declareDataBytes(folder.file("streamed.wav"), 0xFFFFFFFF);
+  writeSound(folder.file("sound.png"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, stereoImpulse(100, 0));
+  std::vector<float> right = stereoImpulse(100, 0);
+  for (std::size_t i = 0; i < right.size(); i += 2) right[i] = 0.0f;
+  writeSound(folder.file("right.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, right);
+  std::ofstream(folder.file("song.wav")) << "a song\n";
   writeSound(folder.file("long.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2,
              stereoImpulse(44100 * 20, 0));
   writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2,
@@ -94,6 +101,34 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
     EXPECT_EQ(run.out.rfind("plain\t", 0), 0u) << run.out;
     EXPECT_EQ(readSound(out).info.frames, 100);
   };
+  // Each value --list prints, given back to --set, shows the same display again.
+  const auto listedValuesGiveTheirDisplaysBack = [&](const RunResult& run) {
+    std::vector<std::string> again = {"--module", WRENFOLD_MODULE_PATH, "--list"};
+    const auto displays = [&again](const std::string& listing) {
+      std::istringstream lines(listing.substr(listing.find("display\n") + 8));
+      std::string index, name, value, display, shown;
+      for (; lines >> index >> name >> value >> display; shown += name + " " + display + "\n")
+        again.insert(again.end(), {"--set", name + "=" + value});
+      return shown;
+    };
+    const std::string listed = displays(run.out);
+    EXPECT_EQ(displays(runProgram(kRender, again).out), listed);
+    for (const char* text : {"TempoL BPM128", "TempoR BPM128", "NoteLenL 1/8", "FeedBackL 50%", "LpfCutoff 2500Hz"})
+      EXPECT_NE(listed.find(text), std::string::npos) << text;
+  };
+  // A right-only input draws the lower lane as an input on both channels does, and the upper one
+  // otherwise (both end before their first echo).
+  const auto rightLaneDrawsTheRightChannel = [&](const RunResult&) {
+    runProgram(kRender, {"--module", kEffect, "--tail", "0", "--plot", folder.file("both.png"), folder.file("in.wav"), folder.file("b.wav")});
+    cairo_surface_t* plots[] = {cairo_image_surface_create_from_png(folder.file("right.png").c_str()),
+                                cairo_image_surface_create_from_png(folder.file("both.png").c_str())};
+    const unsigned char* right = cairo_image_surface_get_data(plots[0]);
+    const unsigned char* both = cairo_image_surface_get_data(plots[1]);
+    const long half = cairo_image_surface_get_height(plots[0]) / 2 * cairo_image_surface_get_stride(plots[0]);
+    EXPECT_FALSE(std::equal(right, right + half, both));
+    EXPECT_TRUE(std::equal(right + half, right + 2 * half, both + half));
+    for (cairo_surface_t* plot : plots) cairo_surface_destroy(plot);
+  };
   const auto outputMentions = [](const std::string& text) {
     return [text](const RunResult& run) {
       EXPECT_NE(run.out.find(text), std::string::npos) << run.out;
@@ -117,10 +152,23 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
       {"a value too small for a double is zero", kRender,
        {"--module", kEffect, "--set", "Gain=1e-320", "--list"}, 0, "",
        outputMentions("Gain          0.0000")},
-      {"a 100 KB argument is shortened in the message", kRender, {"--set", "Gain=" + huge, out}, 1,
-       "--set Gain: value '777",
+      {"a 100 KB argument is shortened in the message", kRender,
+       {"--module", kEffect, "--set", "Gain=" + huge, out}, 1, "--set Gain: no value shows '777",
        [](const RunResult& run) { EXPECT_LT(run.err.size(), 400u) << run.err.size(); }},
-      {"a read-only output is refused, also for root", kRender, {"--module", kEffect, readOnly}, 1,
+      {"a text no value shows is refused with the range", kRender, {"--module", kEffect, "--set", "Gain=.", out}, 1,
+       "--set Gain: no value shows '.'; give a normalised value from 0 to 1 or a text Gain shows, from", nothingWritten},
+      {"values in the units people read, listed so that they come back", kRender,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "TempoL=128 bpm", "--set", "NoteLenL=1/8", "--set",
+        "FeedBackL=50%", "--set", "LpfCutoff=2500hz", "--set", "Bypass=on", "--set", "TempoR=0.48571429", "--list"},
+       0, "", listedValuesGiveTheirDisplaysBack},
+      {"one file name that exists is kept", kRender, {"--module", kEffect, folder.file("song.wav")}, 1,
+       "to render the demo phrase over it: --demo",
+       [&](const RunResult&) { EXPECT_EQ(std::filesystem::file_size(folder.file("song.wav")), 7u); }},
+      {"a positive tail may carry its sign", kRender, {"--module", kEffect, "--tail", "+2", in, out}, 0, "",
+       [&](const RunResult&) { EXPECT_EQ(readSound(out).info.frames, 100 + 2 * 44100); }},
+      {"a streamed WAV's unknown length is no shortfall", kRender,
+       {"--module", kEffect, "--tail", "0", "--stats", folder.file("streamed.wav"), out}, 0, "", shortRead},
+      {"a read-only output is refused, also for root", kRender, {"--module", kEffect, "--demo", readOnly}, 1,
        "cannot write '" + readOnly + "'",
        [&](const RunResult&) {
          std::ifstream kept(readOnly);
@@ -140,6 +188,15 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
        {"--module", kEffect, "--timing", in, out}, 0, "rendered ", timingAddsUp},
       {"the plot is a PNG of its own", kRender,
        {"--module", kEffect, "--plot", folder.file("{program}.png"), in, out}, 0, "", pngExists},
+      {"a plot that cannot be written is refused before the render", kRender,
+       {"--module", kEffect, "--plot", folder.file("nodir/p.png"), in, out}, 1,
+       "cannot create a file in the folder", nothingWritten},
+      {"a plot never replaces the input", kRender,
+       {"--module", kEffect, "--plot", folder.file("sound.png"), folder.file("sound.png"), out}, 1,
+       "is the input file", [&](const RunResult&) { EXPECT_EQ(readSound(folder.file("sound.png")).info.frames, 100); }},
+      {"the plot's right lane draws the right channel", kRender,
+       {"--module", kEffect, "--tail", "0", "--plot", folder.file("right.png"), folder.file("right.wav"), out}, 0, "",
+       rightLaneDrawsTheRightChannel},
       {"the plot refuses other formats' names", kRender,
        {"--module", kEffect, "--plot", folder.file("plot.jpg"), in, out}, 1,
        "give a name ending in .png", nothingWritten},
@@ -147,12 +204,24 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
        "give a name ending in .png",
        [&](const RunResult&) { EXPECT_FALSE(std::filesystem::exists(folder.file("editor.jpg"))); }},
       {"the snapshot's '-' is no option", kSnapshot, {"-"}, 1, "'-' (standard input or output)"},
+      {"the snapshot expands {program}", kSnapshot, {"--program", "2", folder.file("{program}.png")}, 0, "",
+       [&](const RunResult&) { EXPECT_TRUE(std::filesystem::exists(folder.file("reverse-fx.png"))); }},
+      {"preview's seconds are positive", WRENFOLD_PREVIEW_PATH, {"--seconds", "0", WRENFOLD_MODULE_PATH}, 1,
+       "--seconds needs a positive decimal number"},
+      {"preview names the display it cannot open", "/usr/bin/env",
+       {"DISPLAY=:99999", WRENFOLD_PREVIEW_PATH, WRENFOLD_MODULE_PATH}, 1, "cannot open the display ':99999'"},
+      {"info's wrong usage is one line", WRENFOLD_INFO_PATH, {"--frobnicate"}, 1, "unknown option '--frobnicate'",
+       [](const RunResult& run) { EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1); }},
+      {"skingen's wrong usage is one line", WRENFOLD_SKINGEN_PATH, {}, 1, "no output folder given",
+       [](const RunResult& run) { EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1); }},
       {"preview answers --help", WRENFOLD_PREVIEW_PATH, {"--help"}, 0, "",
        [](const RunResult& run) { EXPECT_EQ(run.out.rfind("usage: wrenfold-preview ", 0), 0u); }},
       {"render's version", kRender, {"--version"}, 0, "", versionMatchesTheModule},
       {"snapshot's version", kSnapshot, {"--version"}, 0, "", versionMatchesTheModule},
       {"info's version", WRENFOLD_INFO_PATH, {"--version"}, 0, "", versionMatchesTheModule},
       {"preview's version", WRENFOLD_PREVIEW_PATH, {"--version"}, 0, "", versionMatchesTheModule},
+      {"skingen's version", WRENFOLD_SKINGEN_PATH, {"--version"}, 0, "", versionMatchesTheModule},
+      {"skinsheet's version", WRENFOLD_SKINSHEET_PATH, {"--version"}, 0, "", versionMatchesTheModule},
       {"info finds the module as render does", WRENFOLD_INFO_PATH, {}, 0, "",
        outputMentions("effect: " + version.substr(0, version.find('\n')))},
   };

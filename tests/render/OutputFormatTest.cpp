@@ -29,12 +29,15 @@ TEST(OutputFormat, KeepsTheInputsFormatAndSubtypeWhenTheExtensionAgreesOrSaysNot
   EXPECT_EQ(chooseOutputFormat("out.wav", extensible, 44100, 2), extensible);
 }
 
-TEST(OutputFormat, ChangingTheFormatGivesItsDefaultSubtype) {
+TEST(OutputFormat, ChangingTheFormatOrAnUnkeptSampleFormatGivesTheDefaultSubtype) {
   const int input = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
   EXPECT_EQ(chooseOutputFormat("out.flac", input, 44100, 2), SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
   EXPECT_EQ(chooseOutputFormat("out.ogg", input, 44100, 2), SF_FORMAT_OGG | SF_FORMAT_VORBIS);
   EXPECT_EQ(chooseOutputFormat("out.aiff", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 44100, 2),
             SF_FORMAT_AIFF | SF_FORMAT_PCM_24);
+  // Nor are 8-bit and companded samples kept, which would bury the echoes' tails in noise.
+  EXPECT_EQ(chooseOutputFormat("out.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 44100, 2), SF_FORMAT_WAV | SF_FORMAT_PCM_24);
+  EXPECT_EQ(chooseOutputFormat("out", SF_FORMAT_WAV | SF_FORMAT_ULAW, 44100, 2), SF_FORMAT_WAV | SF_FORMAT_PCM_24);
 }
 
 TEST(OutputFormat, WithoutAnInputFileANameWithoutExtensionWritesWav) {

@@ -120,7 +120,7 @@ TEST(RenderFileSafety, RefusesAnOutputThatIsNoRegularFileAndLeavesItAsItIs) {
     const std::string out = folder.file("out.wav");
     test.make(out);
     const fs::file_type before = fs::status(out).type();
-    const RunResult run = render({"--tail", "0", out});
+    const RunResult run = render({"--demo", "--tail", "0", out});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(oneLine(run), 1) << run.err;
     EXPECT_NE(run.err.find(test.mention), std::string::npos) << run.err;
@@ -133,7 +133,7 @@ TEST(RenderFileSafety, ADeviceAsOutputIsRefusedAndStaysADevice) {
   if (geteuid() != 0) {
     GTEST_SKIP() << "only root could replace a device node";
   }
-  const RunResult run = render({"--tail", "0", "/dev/null"});
+  const RunResult run = render({"--demo", "--tail", "0", "/dev/null"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("cannot write '/dev/null': it is a device"), std::string::npos) << run.err;
   EXPECT_EQ(fs::symlink_status("/dev/null").type(), fs::file_type::character);
@@ -160,7 +160,7 @@ TEST(RenderFileSafety, ALinkedOutputReplacesItsTargetAndStaysALink) {
     for (const auto& [name, target] : test.links) {
       fs::create_symlink(target, folder.file(name));
     }
-    const RunResult run = render({"--tail", "0", "--block", "64", folder.file(test.output)});
+    const RunResult run = render({"--demo", "--tail", "0", "--block", "64", folder.file(test.output)});
     ASSERT_EQ(run.status, 0) << run.err;
     for (const auto& [name, target] : test.links) {
       EXPECT_EQ(fs::read_symlink(folder.file(name)).string(), target);
@@ -184,7 +184,7 @@ TEST(RenderFileSafety, AReplacedFileKeepsItsPermissionBits) {
       std::ofstream(out) << "old contents\n";
       fs::permissions(out, static_cast<fs::perms>(before));
     }
-    const RunResult run = render({"--tail", "0", out});
+    const RunResult run = render({"--demo", "--tail", "0", out});
     ASSERT_EQ(run.status, 0) << run.err;
     struct stat status {};
     ASSERT_EQ(stat(out.c_str(), &status), 0);

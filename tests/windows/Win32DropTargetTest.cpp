@@ -38,7 +38,7 @@ bool recordDrop(platform::Window*, void* userData, void** items, int32_t count, 
   return false;
 }
 
-const platform::WindowHandler recordingHandler = {nullptr, nullptr, nullptr, recordDrop};
+const platform::WindowHandler recordingHandler = {nullptr, nullptr, nullptr, recordDrop, nullptr};
 
 HGLOBAL globalText(const std::string& text) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);

@@ -169,6 +169,13 @@ class MouseScript {
     input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     steps.push_back(input);
   }
+  void wheel(int delta) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.mouseData = static_cast<DWORD>(delta);
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    steps.push_back(input);
+  }
   // Plays the script on a second thread, 40 ms between steps, while the caller pumps.
   std::thread play() {
     return std::thread([this] {
@@ -355,6 +362,27 @@ TEST_F(ModuleHost, ClickingAToggleSwitchesItsParameter) {
   bool automated = false;
   for (const HostCall& call : hostCalls()) automated |= call.opcode == audioMasterAutomate && call.index == kBypass;
   EXPECT_TRUE(automated);
+}
+
+// Each notch steps the slider under the pointer, half a notch half a step, with no edit gesture.
+TEST_F(ModuleHost, TurningTheWheelStepsTheSliderUnderThePointer) {
+  openEditor();
+  // Windows 10 turns the window under the pointer, Wine and older systems the focus window.
+  SetFocus(editorWindow);
+  MouseScript mouse;
+  mouse.moveTo(toScreen(150, 149));
+  mouse.wheel(WHEEL_DELTA);
+  mouse.wheel(-WHEEL_DELTA / 2);
+  hostCalls().clear();
+  std::thread hand = mouse.play();
+  while (!mouse.done) pump(20);
+  hand.join();
+  pump(100);
+  EXPECT_NEAR(record->getParameter(record, kFeedBackL), 0.55f, 1e-6f);
+  std::vector<int32_t> opcodes;
+  for (const HostCall& call : hostCalls())
+    if (call.opcode != audioMasterIdle) opcodes.push_back(call.opcode);
+  EXPECT_EQ(opcodes, std::vector<int32_t>(2, audioMasterAutomate));
 }
 
 TEST_F(ModuleHost, HostWriteMovesItsControlAtTheNextIdle) {

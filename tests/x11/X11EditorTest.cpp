@@ -485,14 +485,18 @@ TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithA
   setLocks(false);
 }
 
-// Each row: a click on a button and the calls the host sees.
+// Each row: a click on a button or a wheel turn (buttons 4 and 5) and the calls the host sees.
 struct ButtonClick {
   const char* name;
   Point where;
   std::vector<std::pair<int32_t, int32_t>> calls;  // opcode, index
+  uint8_t button = 1;
+  bool shift = false;
+  float feedbackAfter = 0.5f;  // the left feedback, 0.5 in program 0
 };
 
-TEST_F(X11EditorTest, ClickingButtonsReportsToTheHost) {
+TEST_F(X11EditorTest, ClickingButtonsAndTurningTheWheelReportsToTheHost) {
+  const Point feedback(controlBounds(FeedBackL).left + 10, 149);
   const ButtonClick clicks[] = {
       {"bypass toggle", Point(controlBounds(Bypass).left + 10, controlBounds(Bypass).top + 10), {{audioMasterAutomate, bypassTag}}},
       {"clear buffer momentary",
@@ -501,7 +505,11 @@ TEST_F(X11EditorTest, ClickingButtonsReportsToTheHost) {
         {audioMasterAutomate, clearBufferTag},
         {audioMasterEndEdit, clearBufferTag},
         {audioMasterAutomate, clearBufferTag}}},
+      {"wheel away from the user: one step up", feedback, {{audioMasterAutomate, feedbackLeftTag}}, 4, false, 0.6f},
+      {"wheel towards the user with shift: a tenth down", feedback, {{audioMasterAutomate, feedbackLeftTag}}, 5, true,
+       0.49f},
   };
+  const xcb_keycode_t shift = keycodeOf(0xffe1);
   for (const ButtonClick& click : clicks) {
     SCOPED_TRACE(click.name);
     windows.clear();
@@ -509,13 +517,16 @@ TEST_F(X11EditorTest, ClickingButtonsReportsToTheHost) {
     moveTo(click.where);
     hostCalls().clear();
     // A quick click, over before the host's next idle.
-    press(1);
-    release(1);
+    if (click.shift) fake(XCB_KEY_PRESS, shift);
+    press(click.button);
+    release(click.button);
+    if (click.shift) fake(XCB_KEY_RELEASE, shift);
     idleUntil([&] { return editCalls().size() >= click.calls.size(); });
     idle(2);
     std::vector<std::pair<int32_t, int32_t>> seen;
     for (const HostCall& call : editCalls()) seen.emplace_back(call.opcode, call.index);
     EXPECT_EQ(seen, click.calls);
+    EXPECT_NEAR(effects.back()->getParameter(effects.back(), feedbackLeftTag), click.feedbackAfter, 1e-6f);
   }
   EXPECT_EQ(effects.front()->getParameter(effects.front(), bypassTag), 1.0f);
 }

@@ -89,9 +89,14 @@ int main(int argc, char** argv) {
     std::fputs(wrenfold::versionLine("wrenfold-info").c_str(), stdout);
     return 0;
   }
-  if (argc > 2 || (!option.empty() && option[0] == '-')) {
-    std::fputs(usage, stderr);
-    return 2;
+  if (option.size() > 1 && option[0] == '-') {
+    std::fprintf(stderr, "wrenfold-info: unknown option '%s' (see --help)\n",
+                 wrenfold::shortenedMessage(option).c_str());
+    return 1;
+  }
+  if (argc > 2) {
+    std::fputs("wrenfold-info: give one module at most (see --help)\n", stderr);
+    return 1;
   }
   try {
     return printModule(modulePath(argc, argv));

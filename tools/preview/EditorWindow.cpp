@@ -22,29 +22,29 @@ void setTitle(xcb_connection_t* connection, xcb_window_t window, const char* tit
 
 }  // namespace
 
-EditorWindow::EditorWindow(xcb_connection_t* connection, AEffect* effect, int16_t x, int16_t y)
-    : connection_(connection), effect_(effect) {
+EditorWindow::EditorWindow(xcb_connection_t* hostConnection, AEffect* hosted, int16_t x, int16_t y)
+    : connection(hostConnection), effect(hosted) {
   ERect* rect = nullptr;
-  if (effect_->dispatcher(effect_, effEditGetRect, 0, 0, &rect, 0.0f) == 0 || rect == nullptr) return;
-  width_ = rect->right - rect->left;
-  height_ = rect->bottom - rect->top;
-  if (width_ <= 0 || height_ <= 0) return;
+  if (effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f) == 0 || rect == nullptr) return;
+  windowWidth = rect->right - rect->left;
+  windowHeight = rect->bottom - rect->top;
+  if (windowWidth <= 0 || windowHeight <= 0) return;
 
-  xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
-  window_ = xcb_generate_id(connection_);
+  xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+  hostWindow = xcb_generate_id(connection);
   const uint32_t values[] = {screen->black_pixel, XCB_EVENT_MASK_STRUCTURE_NOTIFY};
-  xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, x, y, static_cast<uint16_t>(width_),
-                    static_cast<uint16_t>(height_), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+  xcb_create_window(connection, XCB_COPY_FROM_PARENT, hostWindow, screen->root, x, y, static_cast<uint16_t>(windowWidth),
+                    static_cast<uint16_t>(windowHeight), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
                     XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
-  setTitle(connection_, window_, "wrenfold-preview");
+  setTitle(connection, hostWindow, "wrenfold-preview");
   // Closing the window from the window manager arrives as a WM_DELETE_WINDOW message.
-  const xcb_atom_t protocols = internAtom(connection_, "WM_PROTOCOLS");
-  deleteWindow_ = internAtom(connection_, "WM_DELETE_WINDOW");
-  xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, protocols, XCB_ATOM_ATOM, 32, 1, &deleteWindow_);
-  xcb_map_window(connection_, window_);
+  const xcb_atom_t protocols = internAtom(connection, "WM_PROTOCOLS");
+  deleteWindow = internAtom(connection, "WM_DELETE_WINDOW");
+  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, hostWindow, protocols, XCB_ATOM_ATOM, 32, 1, &deleteWindow);
+  xcb_map_window(connection, hostWindow);
   // The window must exist on the server before the module, on a connection of its own, makes its
   // child inside it: wait for the server to have handled the requests.
-  std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+  std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
 EditorWindow::~EditorWindow() {
@@ -53,41 +53,41 @@ EditorWindow::~EditorWindow() {
 }
 
 intptr_t EditorWindow::openEditor() {
-  if (window_ == 0) return 0;
+  if (hostWindow == 0) return 0;
   // The window id travels in the pointer argument, as hosts on X11 pass it.
   const intptr_t answer =
-      effect_->dispatcher(effect_, effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(window_)), 0.0f);
-  editorOpen_ = true;
+      effect->dispatcher(effect, effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(hostWindow)), 0.0f);
+  editorOpen = true;
   return answer;
 }
 
 void EditorWindow::idle() {
-  if (editorOpen_) effect_->dispatcher(effect_, effEditIdle, 0, 0, nullptr, 0.0f);
+  if (editorOpen) effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
 }
 
 void EditorWindow::closeEditor() {
-  if (!editorOpen_) return;
-  editorOpen_ = false;
-  effect_->dispatcher(effect_, effEditClose, 0, 0, nullptr, 0.0f);
+  if (!editorOpen) return;
+  editorOpen = false;
+  effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
 }
 
 void EditorWindow::destroyWindow() {
-  if (window_ == 0) return;
-  xcb_destroy_window(connection_, window_);
-  xcb_flush(connection_);
-  window_ = 0;
+  if (hostWindow == 0) return;
+  xcb_destroy_window(connection, hostWindow);
+  xcb_flush(connection);
+  hostWindow = 0;
 }
 
 bool EditorWindow::handleEvent(const xcb_generic_event_t* event) {
   const uint8_t type = event->response_type & 0x7f;
   if (type == XCB_CLIENT_MESSAGE) {
     const auto* message = reinterpret_cast<const xcb_client_message_event_t*>(event);
-    return !(message->window == window_ && message->data.data32[0] == deleteWindow_);
+    return !(message->window == hostWindow && message->data.data32[0] == deleteWindow);
   }
   if (type == XCB_DESTROY_NOTIFY) {
     const auto* destroyed = reinterpret_cast<const xcb_destroy_notify_event_t*>(event);
-    if (destroyed->window == window_ && window_ != 0) {
-      window_ = 0;
+    if (destroyed->window == hostWindow && hostWindow != 0) {
+      hostWindow = 0;
       return false;
     }
   }

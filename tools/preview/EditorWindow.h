@@ -13,7 +13,7 @@ namespace wrenfold {
 class EditorWindow {
  public:
   // Asks the effect for its editor's size and makes a mapped window of that size at (x, y).
-  EditorWindow(xcb_connection_t* connection, AEffect* effect, int16_t x, int16_t y);
+  EditorWindow(xcb_connection_t* hostConnection, AEffect* hosted, int16_t x, int16_t y);
   // Closes the editor if open and destroys the window unless it was destroyed already.
   ~EditorWindow();
   EditorWindow(const EditorWindow&) = delete;
@@ -31,20 +31,20 @@ class EditorWindow {
   bool handleEvent(const xcb_generic_event_t* event);
 
   // Returns the host window's id, 0 when it could not be made.
-  xcb_window_t window() const { return window_; }
+  xcb_window_t window() const { return hostWindow; }
   // Returns the editor's width.
-  int32_t width() const { return width_; }
+  int32_t width() const { return windowWidth; }
   // Returns the editor's height.
-  int32_t height() const { return height_; }
+  int32_t height() const { return windowHeight; }
 
  private:
-  xcb_connection_t* connection_;
-  AEffect* effect_;
-  xcb_window_t window_ = 0;
-  xcb_atom_t deleteWindow_ = 0;
-  int32_t width_ = 0;
-  int32_t height_ = 0;
-  bool editorOpen_ = false;
+  xcb_connection_t* connection;
+  AEffect* effect;
+  xcb_window_t hostWindow = 0;
+  xcb_atom_t deleteWindow = 0;
+  int32_t windowWidth = 0;
+  int32_t windowHeight = 0;
+  bool editorOpen = false;
 };
 
 }  // namespace wrenfold

@@ -14,6 +14,8 @@
 #include "hostkit/Host.h"
 #include "hostkit/ModuleLibrary.h"
 #include "tools/preview/EditorWindow.h"
+#include "tools/render/RenderError.h"
+#include "tools/render/RenderOptions.h"
 
 namespace wrenfold {
 namespace {
@@ -51,7 +53,12 @@ int run(const std::string& path, double seconds) {
   hostkit::dispatch(effect, effOpen);
   xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
   if (xcb_connection_has_error(connection) != 0) {
-    std::fprintf(stderr, "wrenfold-preview: cannot open the display\n");
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || display[0] == '\0') {
+      std::fprintf(stderr, "wrenfold-preview: cannot open the display: DISPLAY is not set\n");
+    } else {
+      std::fprintf(stderr, "wrenfold-preview: cannot open the display '%s'\n", display);
+    }
     xcb_disconnect(connection);
     hostkit::dispatch(effect, effClose);
     return 1;
@@ -78,45 +85,79 @@ int run(const std::string& path, double seconds) {
 
 namespace {
 
-constexpr char kUsage[] =
+constexpr char usage[] =
     "usage: wrenfold-preview MODULE [--seconds N]\n"
     "\n"
     "Loads MODULE as a host does, opens its editor in a window of its own on the X display and\n"
     "prints every call the module makes to the host; close the window to quit.\n"
     "\n"
     "options:\n"
-    "  --seconds N   close by itself after N seconds\n"
+    "  --seconds N   close by itself after N seconds (a positive decimal number, 86400 at most)\n"
     "  --help        print this text\n"
     "  --version     print the version\n";
+
+struct PreviewOptions {
+  std::string path;
+  double seconds = 0;
+  bool help = false;
+  bool version = false;
+};
+
+// A day at most, so the number of idle rounds stays countable.
+constexpr double maxSeconds = 86400;
+
+double parseSeconds(const std::string& text) {
+  double seconds = 0;
+  if (!wrenfold::parseDecimal(text, seconds) || seconds <= 0 || seconds > maxSeconds) {
+    throw wrenfold::RenderError("--seconds needs a positive decimal number up to 86400, not '" + text + "'");
+  }
+  return seconds;
+}
+
+// Returns the options of a command line; throws RenderError naming what is wrong.
+PreviewOptions parsePreviewOptions(int argc, char** argv) {
+  PreviewOptions options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--help" || argument == "-h") {
+      options.help = true;
+    } else if (argument == "--version") {
+      options.version = true;
+    } else if (argument == "--seconds") {
+      if (i + 1 >= argc) throw wrenfold::RenderError("--seconds needs a value");
+      options.seconds = parseSeconds(argv[++i]);
+    } else if (argument.size() > 1 && argument[0] == '-') {
+      throw wrenfold::RenderError("unknown option '" + argument + "' (see --help)");
+    } else if (!options.path.empty()) {
+      throw wrenfold::RenderError("only one module, not also '" + argument + "'");
+    } else {
+      options.path = argument;
+    }
+  }
+  if (options.path.empty() && !options.help && !options.version) {
+    throw wrenfold::RenderError("no module given (see --help)");
+  }
+  return options;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string path;
-  double seconds = 0;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (argument == "--help" || argument == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-    if (argument == "--version") {
-      std::fputs("wrenfold-preview " WRENFOLD_VERSION "\n", stdout);
-      return 0;
-    }
-    if (argument == "--seconds" && i + 1 < argc) {
-      seconds = std::atof(argv[++i]);
-    } else if (path.empty() && !argument.empty() && argument[0] != '-') {
-      path = argument;
-    } else {
-      path.clear();
-      break;
-    }
+  PreviewOptions options;
+  try {
+    options = parsePreviewOptions(argc, argv);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "wrenfold-preview: %s\n", error.what());
+    return 1;
   }
-  if (path.empty()) {
-    std::fputs(kUsage, stderr);
-    return 2;
+  if (options.help) {
+    std::fputs(usage, stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::fputs(wrenfold::versionLine("wrenfold-preview").c_str(), stdout);
+    return 0;
   }
   wrenfold::hostkit::Host::shared().echoCalls(true);
-  return wrenfold::run(path, seconds);
+  return wrenfold::run(options.path, options.seconds);
 }

@@ -78,11 +78,11 @@ std::optional<double> noteFractionFromText(const std::string& text) {
 }
 
 std::optional<double> tempoFromText(const std::string& text) {
-  constexpr char kPrefix[] = "BPM";
-  if (text.compare(0, sizeof kPrefix - 1, kPrefix) != 0) {
+  constexpr char prefix[] = "BPM";
+  if (text.compare(0, sizeof prefix - 1, prefix) != 0) {
     return std::nullopt;
   }
-  std::size_t position = sizeof kPrefix - 1;
+  std::size_t position = sizeof prefix - 1;
   const std::optional<long> tempo = wholeNumberAt(text, position);
   if (!tempo || position != text.size()) {
     return std::nullopt;

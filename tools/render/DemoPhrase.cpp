@@ -9,10 +9,10 @@ namespace wrenfold {
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kBeatsPerMinute = 120.0;
-constexpr int kSteps = 32;  // two bars of sixteenth notes
-constexpr double kPeak = 0.5;
+constexpr double twoPi = 6.283185307179586;
+constexpr double beatsPerMinute = 120.0;
+constexpr int steps = 32;  // two bars of sixteenth notes
+constexpr double peakLevel = 0.5;
 
 // A pitch sweep from 150 Hz down towards 45 Hz under a fast exponential decay.
 std::vector<float> kick(int rate) {
@@ -20,7 +20,7 @@ std::vector<float> kick(int rate) {
   double phase = 0.0;
   for (std::size_t i = 0; i < hit.size(); ++i) {
     const double t = static_cast<double>(i) / rate;
-    phase += kTwoPi * (45.0 + 105.0 * std::exp(-t * 30.0)) / rate;
+    phase += twoPi * (45.0 + 105.0 * std::exp(-t * 30.0)) / rate;
     hit[i] = static_cast<float>(std::sin(phase) * std::exp(-t * 9.0));
   }
   return hit;
@@ -30,19 +30,19 @@ std::vector<float> kick(int rate) {
 class Noise {
  public:
   double next() {
-    state_ = state_ * 1664525u + 1013904223u;
-    return static_cast<double>(state_ >> 8) / 8388608.0 - 1.0;
+    state = state * 1664525u + 1013904223u;
+    return static_cast<double>(state >> 8) / 8388608.0 - 1.0;
   }
 
  private:
-  uint32_t state_ = 22222u;
+  uint32_t state = 22222u;
 };
 
 // Noise through a first-order high-pass, decaying at the given rate per second.
 std::vector<float> noiseBurst(int rate, double seconds, double decay, double highPass,
                               Noise& noise) {
   std::vector<float> hit(static_cast<std::size_t>(rate * seconds));
-  const double keep = std::exp(-kTwoPi * highPass / rate);
+  const double keep = std::exp(-twoPi * highPass / rate);
   double previousIn = 0.0;
   double previousOut = 0.0;
   for (std::size_t i = 0; i < hit.size(); ++i) {
@@ -59,7 +59,7 @@ std::vector<float> snare(int rate, Noise& noise) {
   std::vector<float> hit = noiseBurst(rate, 0.25, 18.0, 900.0, noise);
   for (std::size_t i = 0; i < hit.size(); ++i) {
     const double t = static_cast<double>(i) / rate;
-    hit[i] = static_cast<float>(0.6 * hit[i] + 0.5 * std::sin(kTwoPi * 190.0 * t) * std::exp(-t * 25.0));
+    hit[i] = static_cast<float>(0.6 * hit[i] + 0.5 * std::sin(twoPi * 190.0 * t) * std::exp(-t * 25.0));
   }
   return hit;
 }
@@ -70,7 +70,7 @@ std::vector<float> pluck(int rate, double frequency) {
   for (std::size_t i = 0; i < hit.size(); ++i) {
     const double t = static_cast<double>(i) / rate;
     const double attack = std::min(1.0, t * 400.0);
-    const double tone = std::sin(kTwoPi * frequency * t) + 0.3 * std::sin(kTwoPi * 2.0 * frequency * t);
+    const double tone = std::sin(twoPi * frequency * t) + 0.3 * std::sin(twoPi * 2.0 * frequency * t);
     hit[i] = static_cast<float>(0.6 * tone * attack * std::exp(-t * 7.0));
   }
   return hit;
@@ -78,12 +78,12 @@ std::vector<float> pluck(int rate, double frequency) {
 
 }  // namespace
 
-DemoPhrase::DemoPhrase(int sampleRate) : sampleRate_(sampleRate) {
-  const double stepSeconds = 60.0 / kBeatsPerMinute / 4.0;
+DemoPhrase::DemoPhrase(int sampleRate) : rate(sampleRate) {
+  const double stepSeconds = 60.0 / beatsPerMinute / 4.0;
   const auto stepFrame = [&](int step) {
     return static_cast<std::size_t>(std::lround(step * stepSeconds * sampleRate));
   };
-  samples_.assign(2 * stepFrame(kSteps), 0.0f);
+  samples.assign(2 * stepFrame(steps), 0.0f);
 
   Noise noise;
   const std::vector<float> kickHit = kick(sampleRate);
@@ -92,7 +92,7 @@ DemoPhrase::DemoPhrase(int sampleRate) : sampleRate_(sampleRate) {
   const std::vector<float> lowPluck = pluck(sampleRate, 220.0);
   const std::vector<float> highPluck = pluck(sampleRate, 329.63);
 
-  for (int step = 0; step < kSteps; ++step) {
+  for (int step = 0; step < steps; ++step) {
     const int inBar = step % 16;
     if (inBar == 0 || inBar == 6 || inBar == 10) {
       addHit(kickHit, stepFrame(step), 0.5f);
@@ -108,30 +108,30 @@ DemoPhrase::DemoPhrase(int sampleRate) : sampleRate_(sampleRate) {
   addHit(highPluck, stepFrame(19), 0.3f);
 
   float peak = 0.0f;
-  for (float sample : samples_) {
+  for (float sample : samples) {
     peak = std::max(peak, std::fabs(sample));
   }
-  const float gain = peak > 0.0f ? static_cast<float>(kPeak / peak) : 1.0f;
-  for (float& sample : samples_) {
+  const float gain = peak > 0.0f ? static_cast<float>(peakLevel / peak) : 1.0f;
+  for (float& sample : samples) {
     sample *= gain;
   }
 }
 
-int64_t DemoPhrase::frames() const { return static_cast<int64_t>(samples_.size() / 2); }
+int64_t DemoPhrase::frames() const { return static_cast<int64_t>(samples.size() / 2); }
 
 int64_t DemoPhrase::read(float* interleaved, int64_t frames) {
-  const std::size_t available = samples_.size() / 2 - position_;
+  const std::size_t available = samples.size() / 2 - position;
   const std::size_t count = std::min(available, static_cast<std::size_t>(std::max<int64_t>(frames, 0)));
-  std::memcpy(interleaved, samples_.data() + 2 * position_, count * 2 * sizeof(float));
-  position_ += count;
+  std::memcpy(interleaved, samples.data() + 2 * position, count * 2 * sizeof(float));
+  position += count;
   return static_cast<int64_t>(count);
 }
 
 void DemoPhrase::addHit(const std::vector<float>& hit, std::size_t start, float pan) {
-  const std::size_t frames = samples_.size() / 2;
+  const std::size_t frames = samples.size() / 2;
   for (std::size_t i = 0; i < hit.size() && start + i < frames; ++i) {
-    samples_[2 * (start + i)] += hit[i] * (1.0f - pan);
-    samples_[2 * (start + i) + 1] += hit[i] * pan;
+    samples[2 * (start + i)] += hit[i] * (1.0f - pan);
+    samples[2 * (start + i) + 1] += hit[i] * pan;
   }
 }
 

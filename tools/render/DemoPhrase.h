@@ -17,7 +17,7 @@ class DemoPhrase : public AudioSource {
   // Returns 2.
   int channels() const override { return 2; }
   // Returns the sample rate in Hz.
-  int sampleRate() const override { return sampleRate_; }
+  int sampleRate() const override { return rate; }
   // Returns the phrase's length in frames.
   int64_t frames() const override;
   // Copies the next frames.
@@ -27,9 +27,9 @@ class DemoPhrase : public AudioSource {
   // Mixes one hit into both channels at the given frame with a pan of 0 (left) to 1 (right).
   void addHit(const std::vector<float>& hit, std::size_t start, float pan);
 
-  int sampleRate_;
-  std::vector<float> samples_;
-  std::size_t position_ = 0;
+  int rate;
+  std::vector<float> samples;
+  std::size_t position = 0;
 };
 
 }  // namespace wrenfold

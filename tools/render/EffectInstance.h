@@ -18,7 +18,7 @@ class EffectInstance {
   // when the module could not be loaded or answered no usable record.
   static std::unique_ptr<EffectInstance> fromModule(hostkit::ModuleLibrary& module);
   // Takes over a record answered by the module's entry.
-  explicit EffectInstance(AEffect* effect);
+  explicit EffectInstance(AEffect* opened);
   // Suspends the effect if it runs and sends effClose.
   ~EffectInstance();
 
@@ -26,7 +26,7 @@ class EffectInstance {
   EffectInstance& operator=(const EffectInstance&) = delete;
 
   // Returns the record, for opcodes this class does not wrap.
-  AEffect* record() const { return effect_; }
+  AEffect* record() const { return effect; }
   // Returns the effect's name, or an empty text when it gives none.
   std::string effectName() const;
   // Returns the number of programs the record declares.
@@ -62,8 +62,8 @@ class EffectInstance {
   void finish();
 
  private:
-  AEffect* effect_;
-  bool running_ = false;
+  AEffect* effect;
+  bool running = false;
 };
 
 }  // namespace wrenfold

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tools/render/DisplaySearch.h"
 #include "tools/render/EffectInstance.h"
 #include "tools/render/RenderError.h"
 
@@ -75,11 +76,12 @@ std::vector<std::string> parameterNames(const EffectInstance& effect) {
 void applySettings(EffectInstance& effect, const std::vector<ParameterSetting>& settings) {
   const std::vector<std::string> names = parameterNames(effect);
   for (const ParameterSetting& setting : settings) {
-    effect.setParameterValue(findParameter(names, setting.name), setting.value);
+    const int index = findParameter(names, setting.name);
+    effect.setParameterValue(index, DisplaySearch(effect, index).valueFor(setting.value));
   }
 }
 
-std::string formatListing(const EffectInstance& effect,
+std::string formatListing(EffectInstance& effect,
                           const std::vector<std::string>& programNames) {
   std::string text = effect.effectName() + "\n\nprograms:\n";
   char line[256];
@@ -94,8 +96,9 @@ std::string formatListing(const EffectInstance& effect,
   std::snprintf(line, sizeof line, "  %5s  %-12s %7s  %s\n", "index", "name", "value", "display");
   text += line;
   for (int index = 0; index < effect.parameterCount(); ++index) {
-    std::snprintf(line, sizeof line, "  %5d  %-12s %7.4f  %s\n", index,
-                  effect.parameterName(index).c_str(), effect.parameterValue(index),
+    std::snprintf(line, sizeof line, "  %5d  %-12s %7s  %s\n", index,
+                  effect.parameterName(index).c_str(),
+                  DisplaySearch(effect, index).listedValue().c_str(),
                   effect.parameterDisplay(index).c_str());
     text += line;
   }
@@ -120,11 +123,11 @@ std::string programSlug(const std::string& name) {
 }
 
 std::string expandProgramPlaceholder(const std::string& path, const std::string& slug) {
-  static const std::string kPlaceholder = "{program}";
+  static const std::string placeholder = "{program}";
   std::string result = path;
-  for (std::size_t at = result.find(kPlaceholder); at != std::string::npos;
-       at = result.find(kPlaceholder, at + slug.size())) {
-    result.replace(at, kPlaceholder.size(), slug);
+  for (std::size_t at = result.find(placeholder); at != std::string::npos;
+       at = result.find(placeholder, at + slug.size())) {
+    result.replace(at, placeholder.size(), slug);
   }
   return result;
 }

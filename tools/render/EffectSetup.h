@@ -20,12 +20,14 @@ int findParameter(const std::vector<std::string>& parameterNames, const std::str
 // Returns the names of every parameter of the effect.
 std::vector<std::string> parameterNames(const EffectInstance& effect);
 
-// Applies every --set to the effect's current program, in order.
+// Applies every --set to the effect's current program, in order, reading each value as a
+// normalised number or as a text the parameter shows; throws RenderError for a text none shows.
 void applySettings(EffectInstance& effect, const std::vector<ParameterSetting>& settings);
 
 // Returns the text --list prints: the programs, marking the current one, and every parameter with
-// its index, name, normalised value and display text.
-std::string formatListing(const EffectInstance& effect,
+// its index, name, normalised value (digits enough for --set to give the same display) and
+// display text.
+std::string formatListing(EffectInstance& effect,
                           const std::vector<std::string>& programNames);
 
 // Returns a program name as a file-name part: lower case, runs of other characters as one '-'.

@@ -4,13 +4,13 @@
 
 namespace wrenfold {
 
-InputTap::InputTap(AudioSource& source, Observer observer)
-    : source_(source), observer_(std::move(observer)) {}
+InputTap::InputTap(AudioSource& tapped, Observer onRead)
+    : source(tapped), observer(std::move(onRead)) {}
 
 int64_t InputTap::read(float* interleaved, int64_t frames) {
-  const int64_t got = source_.read(interleaved, frames);
+  const int64_t got = source.read(interleaved, frames);
   if (got > 0) {
-    observer_(interleaved, source_.channels(), got);
+    observer(interleaved, source.channels(), got);
   }
   return got;
 }

@@ -13,22 +13,22 @@ class InputTap : public AudioSource {
   using Observer = std::function<void(const float* interleaved, int channels, int64_t frames)>;
 
   // Wraps the source, which must outlive the tap.
-  InputTap(AudioSource& source, Observer observer);
+  InputTap(AudioSource& tapped, Observer onRead);
 
   // Returns the source's channel count.
-  int channels() const override { return source_.channels(); }
+  int channels() const override { return source.channels(); }
   // Returns the source's sample rate.
-  int sampleRate() const override { return source_.sampleRate(); }
+  int sampleRate() const override { return source.sampleRate(); }
   // Returns the source's length.
-  int64_t frames() const override { return source_.frames(); }
+  int64_t frames() const override { return source.frames(); }
   // Reads from the source and shows what was read to the observer.
   int64_t read(float* interleaved, int64_t frames) override;
   // Returns the source's shortfall warning.
-  std::string shortfall() const override { return source_.shortfall(); }
+  std::string shortfall() const override { return source.shortfall(); }
 
  private:
-  AudioSource& source_;
-  Observer observer_;
+  AudioSource& source;
+  Observer observer;
 };
 
 }  // namespace wrenfold

@@ -12,7 +12,7 @@ namespace wrenfold {
 
 namespace {
 
-constexpr char kModuleName[] = "wrenfold.so";
+constexpr char moduleName[] = "wrenfold.so";
 
 bool isFile(const std::string& path) {
   struct stat status {};
@@ -28,7 +28,7 @@ std::vector<std::string> moduleCandidates(const std::string& programFolder,
   std::vector<std::string> candidates;
   const auto add = [&](const std::string& folder) {
     if (!folder.empty()) {
-      candidates.push_back(folder + "/" + kModuleName);
+      candidates.push_back(folder + "/" + moduleName);
     }
   };
   const auto addEach = [&](const std::string& searchPath) {
@@ -73,7 +73,7 @@ std::string locateModule(const std::vector<std::string>& candidates) {
   for (const std::string& candidate : candidates) {
     tried += (tried.empty() ? "" : ", ") + candidate;
   }
-  throw RenderError("cannot find " + std::string(kModuleName) + " (give --module PATH); tried " +
+  throw RenderError("cannot find " + std::string(moduleName) + " (give --module PATH); tried " +
                     tried);
 }
 

@@ -13,7 +13,7 @@ namespace wrenfold {
 
 namespace {
 
-constexpr int kCleanedSignals[] = {SIGHUP, SIGINT, SIGTERM, SIGPIPE};
+constexpr int cleanedSignals[] = {SIGHUP, SIGINT, SIGTERM, SIGPIPE};
 
 // What the signal handler may touch: a fixed buffer and flags, nothing that allocates.
 char gTemporaryPath[4096];
@@ -48,7 +48,7 @@ void onSignal(int number) {
 sigset_t holdSignals() {
   sigset_t held;
   sigemptyset(&held);
-  for (int number : kCleanedSignals) {
+  for (int number : cleanedSignals) {
     sigaddset(&held, number);
   }
   sigset_t previous;
@@ -58,60 +58,62 @@ sigset_t holdSignals() {
 
 }  // namespace
 
-OutputFile::OutputFile(const std::string& path)
-    : path_(path), destination_(resolveDestination(path)) {
-  refuseUnusableDestination(path_, destination_);
-  removeStaleTemporaries(destination_);
-  temporaryPath_ = temporaryPathFor(destination_, static_cast<long>(getpid()));
+OutputFile::OutputFile(const std::string& outputPath)
+    : path(outputPath), destination(resolveDestination(outputPath)) {
+  refuseUnusableDestination(path, destination);
+  removeStaleTemporaries(destination);
+  temporaryFilePath = temporaryPathFor(destination, static_cast<long>(getpid()));
   createTemporary();
   copyOwnerAndMode();
 }
 
+void OutputFile::check(const std::string& path) { const OutputFile probe(path); }
+
 OutputFile::~OutputFile() {
   closeTemporary();
-  if (!committed_) {
-    unlink(temporaryPath_.c_str());
+  if (!committed) {
+    unlink(temporaryFilePath.c_str());
     gTemporaryRegistered = 0;
   }
 }
 
 RenderError OutputFile::writeError(int reason, const std::string& fallback) const {
-  return RenderError("cannot write '" + path_ + "': " +
+  return RenderError("cannot write '" + path + "': " +
                      (reason != 0 ? std::strerror(reason) : fallback));
 }
 
 void OutputFile::createTemporary() {
-  registerTemporary(temporaryPath_);
-  descriptor_ = open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (descriptor_ < 0) {
+  registerTemporary(temporaryFilePath);
+  fileDescriptor = open(temporaryFilePath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fileDescriptor < 0) {
     // The temporary file is new, so a refusal here concerns the folder, not the named file.
     const int reason = errno;
     gTemporaryRegistered = 0;
-    const std::string folder = folderOf(temporaryPath_);
-    throw RenderError("cannot write '" + path_ + "': cannot create a file in the folder '" +
+    const std::string folder = folderOf(temporaryFilePath);
+    throw RenderError("cannot write '" + path + "': cannot create a file in the folder '" +
                       folder + "': " + std::strerror(reason));
   }
 }
 
 void OutputFile::copyOwnerAndMode() {
   struct stat replaced {};
-  if (stat(destination_.c_str(), &replaced) != 0) {
+  if (stat(destination.c_str(), &replaced) != 0) {
     return;
   }
-  if (fchown(descriptor_, replaced.st_uid, replaced.st_gid) != 0) {
+  if (fchown(fileDescriptor, replaced.st_uid, replaced.st_gid) != 0) {
     // Only root may give a file away; anyone else's copy stays their own.
   }
-  if (fchmod(descriptor_, replaced.st_mode & 07777) != 0) {
+  if (fchmod(fileDescriptor, replaced.st_mode & 07777) != 0) {
     throw writeError(errno, "");
   }
 }
 
 int OutputFile::closeTemporary() {
-  if (descriptor_ < 0) {
+  if (fileDescriptor < 0) {
     return 0;
   }
-  const int closed = close(descriptor_);
-  descriptor_ = -1;
+  const int closed = close(fileDescriptor);
+  fileDescriptor = -1;
   return closed == 0 ? 0 : errno;
 }
 
@@ -126,16 +128,16 @@ void OutputFile::commit() {
 }
 
 int OutputFile::flushAndRename() {
-  if (fsync(descriptor_) != 0) {
+  if (fsync(fileDescriptor) != 0) {
     return errno;
   }
   if (const int reason = closeTemporary(); reason != 0) {
     return reason;
   }
-  if (rename(temporaryPath_.c_str(), destination_.c_str()) != 0) {
+  if (rename(temporaryFilePath.c_str(), destination.c_str()) != 0) {
     return errno;
   }
-  committed_ = true;
+  committed = true;
   gTemporaryRegistered = 0;
   return 0;
 }
@@ -146,7 +148,7 @@ void OutputFile::removeOnSignals(volatile std::sig_atomic_t* flag) {
   action.sa_handler = onSignal;
   action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
-  for (int number : kCleanedSignals) {
+  for (int number : cleanedSignals) {
     sigaction(number, &action, nullptr);
   }
 }

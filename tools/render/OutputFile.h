@@ -15,7 +15,7 @@ class OutputFile {
  public:
   // Checks the destination, removes temporaries that dead runs left beside it and creates the
   // temporary file with the owner and permission bits of the file it replaces; throws RenderError.
-  explicit OutputFile(const std::string& path);
+  explicit OutputFile(const std::string& outputPath);
   // Closes and removes the temporary file unless commit succeeded.
   ~OutputFile();
 
@@ -23,15 +23,19 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
 
   // Returns the descriptor of the open temporary file.
-  int descriptor() const { return descriptor_; }
+  int descriptor() const { return fileDescriptor; }
   // Returns the temporary name the data goes to until commit.
-  const std::string& temporaryPath() const { return temporaryPath_; }
+  const std::string& temporaryPath() const { return temporaryFilePath; }
   // Returns a RenderError for a failed write with the system's reason, or the fallback text when
   // the system gave none.
   RenderError writeError(int reason, const std::string& fallback) const;
   // Flushes the file to disk and renames it over its destination, with the signals held back
   // meanwhile; throws RenderError carrying the system's reason.
   void commit();
+
+  // Checks now that the path could be written, as the constructor does, leaving nothing behind;
+  // throws RenderError.
+  static void check(const std::string& path);
 
   // Makes SIGHUP, SIGINT, SIGTERM and SIGPIPE remove the temporary file. With a flag, the first
   // signal only sets the flag to its number so the caller can stop cleanly and a second one ends
@@ -48,11 +52,11 @@ class OutputFile {
   // Flushes, closes and renames the temporary file; returns the system's error number, or 0.
   int flushAndRename();
 
-  std::string path_;
-  std::string destination_;
-  std::string temporaryPath_;
-  int descriptor_ = -1;
-  bool committed_ = false;
+  std::string path;
+  std::string destination;
+  std::string temporaryFilePath;
+  int fileDescriptor = -1;
+  bool committed = false;
 };
 
 }  // namespace wrenfold

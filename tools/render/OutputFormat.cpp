@@ -12,13 +12,28 @@ namespace wrenfold {
 
 namespace {
 
-constexpr std::pair<const char*, int> kExtensions[] = {
+constexpr std::pair<const char*, int> extensionFormats[] = {
     {"wav", SF_FORMAT_WAV},   {"wave", SF_FORMAT_WAV}, {"flac", SF_FORMAT_FLAC},
     {"aiff", SF_FORMAT_AIFF}, {"aif", SF_FORMAT_AIFF}, {"aifc", SF_FORMAT_AIFF},
     {"ogg", SF_FORMAT_OGG},   {"oga", SF_FORMAT_OGG},  {"caf", SF_FORMAT_CAF},
     {"au", SF_FORMAT_AU},     {"snd", SF_FORMAT_AU},   {"w64", SF_FORMAT_W64},
     {"rf64", SF_FORMAT_RF64},
 };
+
+// The sample formats an output keeps from its input; any other (8-bit, u-law, A-law, ADPCM, ...)
+// would cost the echoes' quiet tails their resolution, and becomes the format's default.
+bool isKeptSubtype(int subtype) {
+  switch (subtype) {
+    case SF_FORMAT_PCM_16:
+    case SF_FORMAT_PCM_24:
+    case SF_FORMAT_PCM_32:
+    case SF_FORMAT_FLOAT:
+    case SF_FORMAT_DOUBLE:
+      return true;
+    default:
+      return false;
+  }
+}
 
 int defaultSubtype(int major) {
   switch (major) {
@@ -44,7 +59,7 @@ std::string extensionOf(const std::string& path) {
 
 std::string supportedExtensions() {
   std::string text;
-  for (const auto& entry : kExtensions) {
+  for (const auto& entry : extensionFormats) {
     text += (text.empty() ? "." : ", .") + std::string(entry.first);
   }
   return text;
@@ -62,7 +77,7 @@ bool possible(int format, int sampleRate, int channels) {
 
 int majorFormatForPath(const std::string& path) {
   const std::string extension = extensionOf(path);
-  for (const auto& [name, format] : kExtensions) {
+  for (const auto& [name, format] : extensionFormats) {
     if (extension == name) {
       return format;
     }
@@ -85,7 +100,7 @@ int chooseOutputFormat(const std::string& outputPath, int inputFormat, int sampl
   if (major == SF_FORMAT_WAV && inputMajor == SF_FORMAT_WAVEX) {
     major = SF_FORMAT_WAVEX;
   }
-  if (major == inputMajor) {
+  if (major == inputMajor && isKeptSubtype(inputFormat & SF_FORMAT_SUBMASK)) {
     const int same = inputFormat & ~SF_FORMAT_ENDMASK;
     if (possible(same, sampleRate, channels)) {
       return same;

@@ -17,11 +17,11 @@ namespace wrenfold {
 namespace {
 
 // Links deeper than this are a loop, as the kernel counts them.
-constexpr int kMaxLinkHops = 40;
-constexpr std::size_t kMaxNameBytes = 255;
-constexpr char kTemporaryMark[] = ".part-";
+constexpr int maxLinkHops = 40;
+constexpr std::size_t maxNameBytes = 255;
+constexpr char temporaryMark[] = ".part-";
 // Room for the dot, the mark and the longest process number.
-constexpr std::size_t kMaxKeptNameBytes = kMaxNameBytes - 1 - (sizeof kTemporaryMark - 1) - 10;
+constexpr std::size_t maxKeptNameBytes = maxNameBytes - 1 - (sizeof temporaryMark - 1) - 10;
 
 std::string folderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -55,7 +55,7 @@ std::string linkTarget(const std::string& path, const std::string& shownPath) {
 }
 
 std::string temporaryPrefixFor(const std::string& destination) {
-  return "." + nameOf(destination).substr(0, kMaxKeptNameBytes) + kTemporaryMark;
+  return "." + nameOf(destination).substr(0, maxKeptNameBytes) + temporaryMark;
 }
 
 // Returns the process number a temporary name ends in, or 0 when the rest is no number.
@@ -88,7 +88,7 @@ std::string resolveDestination(const std::string& path) {
     if (!S_ISLNK(status.st_mode)) {
       break;
     }
-    if (hop == kMaxLinkHops) {
+    if (hop == maxLinkHops) {
       refuse(path, std::strerror(ELOOP));
     }
     current = linkTarget(current, path);

@@ -38,11 +38,11 @@ cairo_status_t writePngBytes(void* closure, const unsigned char* data, unsigned 
 }
 
 bool endsWithPng(const std::string& path) {
-  static const std::string kExtension = ".png";
-  if (path.size() <= kExtension.size() || path[path.size() - kExtension.size() - 1] == '/') {
+  static const std::string extension = ".png";
+  if (path.size() <= extension.size() || path[path.size() - extension.size() - 1] == '/') {
     return false;
   }
-  return std::equal(kExtension.begin(), kExtension.end(), path.end() - kExtension.size(),
+  return std::equal(extension.begin(), extension.end(), path.end() - extension.size(),
                     [](char wanted, char given) {
                       return wanted == std::tolower(static_cast<unsigned char>(given));
                     });

@@ -1,6 +1,7 @@
 #include "tools/render/RenderCommand.h"
 
 #include <sndfile.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,6 +16,7 @@
 #include "tools/render/EffectSetup.h"
 #include "tools/render/InputTap.h"
 #include "tools/render/ModuleLocator.h"
+#include "tools/render/OutputFile.h"
 #include "tools/render/OutputFormat.h"
 #include "tools/render/OutputPath.h"
 #include "tools/render/PngFile.h"
@@ -29,12 +31,12 @@ namespace wrenfold {
 
 namespace {
 
-constexpr float kListingSampleRate = 44100.0f;
-constexpr double kMaxAutomaticTailSeconds = 30.0;
+constexpr float listingSampleRate = 44100.0f;
+constexpr double maxAutomaticTailSeconds = 30.0;
 // Without readable delay times the longest delay the effect allows stands in for them.
-constexpr double kFallbackQuietSeconds = 4.0;
+constexpr double fallbackQuietSeconds = 4.0;
 // Output above full scale for longer than this is a runaway rather than a loud moment.
-constexpr double kRunawaySeconds = 1.0;
+constexpr double runawaySeconds = 1.0;
 
 TailPlan planTail(const RenderOptions& options, const std::optional<DelayTimes>& delays,
                   int sampleRate) {
@@ -45,8 +47,8 @@ TailPlan planTail(const RenderOptions& options, const std::optional<DelayTimes>&
     return plan;
   }
   plan.quietFrames = delays ? std::max(delays->left, delays->right)
-                            : static_cast<int64_t>(kFallbackQuietSeconds * sampleRate);
-  plan.maxFrames = static_cast<int64_t>(kMaxAutomaticTailSeconds * sampleRate);
+                            : static_cast<int64_t>(fallbackQuietSeconds * sampleRate);
+  plan.maxFrames = static_cast<int64_t>(maxAutomaticTailSeconds * sampleRate);
   return plan;
 }
 
@@ -91,7 +93,7 @@ bool storesOvers(int format) {
 // bus would pass them on to the speakers.
 void warnAboutLevels(const RenderResult& result, int format) {
   const double peakDb = 20.0 * std::log10(static_cast<double>(result.peak));
-  if (result.overSeconds > kRunawaySeconds) {
+  if (result.overSeconds > runawaySeconds) {
     std::fprintf(stderr,
                  "wrenfold-render: warning: the output stays above 0 dBFS for %.1f s and peaks at "
                  "%+.1f dBFS%s: a runaway; lower the feedback or the levels\n",
@@ -114,7 +116,7 @@ void warnAboutInput(const RenderResult& result, const AudioSource& source) {
     std::fprintf(stderr,
                  "wrenfold-render: warning: the echoes still sound after the %.0f s limit of the "
                  "automatic tail and were cut there; give --tail SECONDS for a longer one\n",
-                 kMaxAutomaticTailSeconds);
+                 maxAutomaticTailSeconds);
   }
 }
 
@@ -139,12 +141,24 @@ void reportTiming(const RenderResult& result, int sampleRate, double wallSeconds
                share(result.writeSeconds, wallSeconds).c_str(), share(rest, wallSeconds).c_str());
 }
 
-// The plot is a file of its own: never the input, never the audio output.
+// The plot is a file of its own: never the input, never the audio output, and writable before
+// a long render starts.
 void refusePlotPath(const std::string& plotPath, const std::string& inputPath,
                     const std::string& outputPath) {
   refuseNonPngName(plotPath);
   refuseOverwritingInput(inputPath, plotPath);
   refuseOverwritingInput(outputPath, plotPath);
+  OutputFile::check(plotPath);
+}
+
+// One file name alone names the demo phrase's output; a file already there is more likely a
+// song its owner meant to process, so it is kept unless --demo says otherwise.
+void refuseReplacingWithTheDemo(const std::string& outputPath) {
+  struct stat existing {};
+  if (lstat(outputPath.c_str(), &existing) == 0) {
+    throw RenderError("'" + outputPath + "' exists and is kept; to process it: wrenfold-render '" +
+                      outputPath + "' OUT.wav; to render the demo phrase over it: --demo");
+  }
 }
 
 std::string plotTitle(const std::string& programName, const std::optional<DelayTimes>& delays,
@@ -156,8 +170,8 @@ std::string plotTitle(const std::string& programName, const std::optional<DelayT
 
 }  // namespace
 
-RenderCommand::RenderCommand(RenderOptions options, std::string installedRelativeFolder)
-    : options_(std::move(options)), installedRelativeFolder_(std::move(installedRelativeFolder)) {}
+RenderCommand::RenderCommand(RenderOptions given, std::string moduleFolder)
+    : options(std::move(given)), installedRelativeFolder(std::move(moduleFolder)) {}
 
 volatile std::sig_atomic_t& RenderCommand::interruptFlag() {
   static volatile std::sig_atomic_t flag = 0;
@@ -165,10 +179,10 @@ volatile std::sig_atomic_t& RenderCommand::interruptFlag() {
 }
 
 std::string RenderCommand::modulePath() const {
-  if (!options_.modulePath.empty()) {
-    return options_.modulePath;
+  if (!options.modulePath.empty()) {
+    return options.modulePath;
   }
-  return findModule(installedRelativeFolder_);
+  return findModule(installedRelativeFolder);
 }
 
 int RenderCommand::run() {
@@ -178,10 +192,10 @@ int RenderCommand::run() {
   const std::vector<std::string> programs = effect->programNames();
 
   int inputFormat = 0;
-  std::unique_ptr<AudioSource> source = options_.list ? nullptr : openSource(inputFormat);
-  const int sampleRate = source ? source->sampleRate() : static_cast<int>(kListingSampleRate);
+  std::unique_ptr<AudioSource> source = options.list ? nullptr : openSource(inputFormat);
+  const int sampleRate = source ? source->sampleRate() : static_cast<int>(listingSampleRate);
   setUp(*effect, programs, sampleRate);
-  if (options_.list) {
+  if (options.list) {
     std::fputs(formatListing(*effect, programs).c_str(), stdout);
     return 0;
   }
@@ -189,43 +203,46 @@ int RenderCommand::run() {
   const std::string programName =
       current >= 0 && current < static_cast<int>(programs.size()) ? programs[current] : "";
   renderSource(*effect, programName, *source, inputFormat);
-  if (options_.timing) {
+  if (options.timing) {
     reportTiming(
-        lastResult_, sampleRate,
+        lastResult, sampleRate,
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count());
   }
   return 0;
 }
 
 std::unique_ptr<AudioSource> RenderCommand::openSource(int& inputFormat) const {
-  if (options_.inputPath.empty()) {
+  if (options.inputPath.empty()) {
     return std::make_unique<DemoPhrase>();
   }
-  auto reader = std::make_unique<SoundFileReader>(options_.inputPath);
+  auto reader = std::make_unique<SoundFileReader>(options.inputPath);
   inputFormat = reader->format();
   return reader;
 }
 
 void RenderCommand::setUp(EffectInstance& effect, const std::vector<std::string>& programs,
                           int sampleRate) const {
-  effect.configure(static_cast<float>(sampleRate), options_.blockSize);
-  if (!options_.program.empty()) {
-    effect.selectProgram(findProgram(programs, options_.program));
+  effect.configure(static_cast<float>(sampleRate), options.blockSize);
+  if (!options.program.empty()) {
+    effect.selectProgram(findProgram(programs, options.program));
   }
-  applySettings(effect, options_.settings);
+  applySettings(effect, options.settings);
 }
 
 void RenderCommand::renderSource(EffectInstance& effect, const std::string& programName,
                                  AudioSource& source, int inputFormat) {
   const int sampleRate = source.sampleRate();
   const std::string outputPath =
-      expandProgramPlaceholder(options_.outputPath, programSlug(programName));
+      expandProgramPlaceholder(options.outputPath, programSlug(programName));
   const std::string plotPath =
-      expandProgramPlaceholder(options_.plotPath, programSlug(programName));
+      expandProgramPlaceholder(options.plotPath, programSlug(programName));
   const int format = chooseOutputFormat(outputPath, inputFormat, sampleRate, 2);
-  refuseOverwritingInput(options_.inputPath, outputPath);
+  refuseOverwritingInput(options.inputPath, outputPath);
+  if (options.inputPath.empty() && !options.demo) {
+    refuseReplacingWithTheDemo(outputPath);
+  }
   if (!plotPath.empty()) {
-    refusePlotPath(plotPath, options_.inputPath, outputPath);
+    refusePlotPath(plotPath, options.inputPath, outputPath);
   }
   const std::optional<DelayTimes> delays = readDelayTimes(effect, static_cast<float>(sampleRate));
   std::optional<WaveformPlot> plot;
@@ -234,17 +251,21 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
   }
   renderInto(effect, source, outputPath, format, delays, plot ? &*plot : nullptr);
 
-  warnAboutNonFinite(lastResult_);
-  warnAboutLevels(lastResult_, format);
-  warnAboutInput(lastResult_, source);
+  warnAboutNonFinite(lastResult);
+  warnAboutLevels(lastResult, format);
+  warnAboutInput(lastResult, source);
   if (plot) {
-    plot->save(plotPath, plotTitle(programName, delays, sampleRate), delays);
+    try {
+      plot->save(plotPath, plotTitle(programName, delays, sampleRate), delays);
+    } catch (const RenderError& error) {
+      throw RenderError(std::string(error.what()) + "; the audio was written to '" + outputPath + "'");
+    }
   }
-  if (options_.stats) {
+  if (options.stats) {
     std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", programName.c_str(),
                 milliseconds(delays, true, sampleRate).c_str(),
-                milliseconds(delays, false, sampleRate).c_str(), decibels(lastResult_.peak).c_str(),
-                decibels(lastResult_.rms).c_str(), outputPath.c_str());
+                milliseconds(delays, false, sampleRate).c_str(), decibels(lastResult.peak).c_str(),
+                decibels(lastResult.rms).c_str(), outputPath.c_str());
   }
 }
 
@@ -253,7 +274,7 @@ void RenderCommand::renderInto(EffectInstance& effect, AudioSource& source,
                                const std::optional<DelayTimes>& delays, WaveformPlot* plot) {
   const int sampleRate = source.sampleRate();
   SoundFileWriter writer(outputPath, format, sampleRate, 2);
-  const TailPlan tail = planTail(options_, delays, sampleRate);
+  const TailPlan tail = planTail(options, delays, sampleRate);
   const int64_t most = source.frames() + (tail.automatic ? tail.maxFrames : tail.fixedFrames);
   ProgressBar progress(stderr, ProgressBar::isTerminal(stderr), most);
   InputTap tap(source, [plot](const float* frames, int channels, int64_t count) {
@@ -263,8 +284,8 @@ void RenderCommand::renderInto(EffectInstance& effect, AudioSource& source,
   });
 
   effect.start();
-  Renderer renderer(effect, options_.blockSize);
-  lastResult_ = renderer.render(
+  Renderer renderer(effect, options.blockSize);
+  lastResult = renderer.render(
       tap,
       [&](const float* frames, int64_t count) {
         writer.write(frames, count);
@@ -279,7 +300,7 @@ void RenderCommand::renderInto(EffectInstance& effect, AudioSource& source,
   }
   const auto commitStart = std::chrono::steady_clock::now();
   writer.commit();
-  lastResult_.writeSeconds +=
+  lastResult.writeSeconds +=
       std::chrono::duration<double>(std::chrono::steady_clock::now() - commitStart).count();
   progress.finish();
 }

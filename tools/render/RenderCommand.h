@@ -18,9 +18,9 @@ namespace wrenfold {
 // The whole command: loads the module, sets the effect up, lists or renders, reports.
 class RenderCommand {
  public:
-  // Prepares a run of the given options; installedRelativeFolder locates the installed module
+  // Prepares a run of the given options; moduleFolder locates the installed module
   // relative to the program's folder.
-  RenderCommand(RenderOptions options, std::string installedRelativeFolder);
+  RenderCommand(RenderOptions given, std::string moduleFolder);
 
   // Runs the command and returns the exit status; failures throw RenderError.
   int run();
@@ -42,9 +42,9 @@ class RenderCommand {
   void renderInto(EffectInstance& effect, AudioSource& source, const std::string& outputPath,
                   int format, const std::optional<DelayTimes>& delays, WaveformPlot* plot);
 
-  RenderOptions options_;
-  std::string installedRelativeFolder_;
-  RenderResult lastResult_;
+  RenderOptions options;
+  std::string installedRelativeFolder;
+  RenderResult lastResult;
 };
 
 }  // namespace wrenfold

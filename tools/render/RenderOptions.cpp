@@ -11,8 +11,8 @@ namespace wrenfold {
 
 namespace {
 
-constexpr int kMaxBlockSize = 65536;
-constexpr double kMaxTailSeconds = 3600.0;
+constexpr int maxBlockSize = 65536;
+constexpr double maxTailSeconds = 3600.0;
 
 // Returns the position after the digits starting at the given one.
 std::size_t skipDigits(const std::string& text, std::size_t at) {
@@ -48,7 +48,29 @@ bool isDecimal(const std::string& text) {
   return at == text.size();
 }
 
-bool parseDouble(const std::string& text, double& value) {
+int parseBlockSize(const std::string& text) {
+  const bool digits = !text.empty() && text.size() <= 6 &&
+                      text.find_first_not_of("0123456789") == std::string::npos;
+  const long value = digits ? std::strtol(text.c_str(), nullptr, 10) : 0;
+  if (value < 1 || value > maxBlockSize) {
+    throw RenderError("--block needs a whole decimal number of frames from 1 to " +
+                      std::to_string(maxBlockSize) + ", not '" + text + "'");
+  }
+  return static_cast<int>(value);
+}
+
+double parseTail(const std::string& text) {
+  double value = 0.0;
+  if (!parseDecimal(text, value) || value < 0.0 || value > maxTailSeconds) {
+    throw RenderError("--tail needs a decimal number of seconds from 0 to 3600, not '" + text +
+                      "'");
+  }
+  return value;
+}
+
+}  // namespace
+
+bool parseDecimal(const std::string& text, double& value) {
   if (!isDecimal(text)) {
     return false;
   }
@@ -58,28 +80,6 @@ bool parseDouble(const std::string& text, double& value) {
   const bool underflow = errno == ERANGE && std::fabs(value) <= DBL_MIN;
   return (errno == 0 || underflow) && std::isfinite(value);
 }
-
-int parseBlockSize(const std::string& text) {
-  const bool digits = !text.empty() && text.size() <= 6 &&
-                      text.find_first_not_of("0123456789") == std::string::npos;
-  const long value = digits ? std::strtol(text.c_str(), nullptr, 10) : 0;
-  if (value < 1 || value > kMaxBlockSize) {
-    throw RenderError("--block needs a whole decimal number of frames from 1 to " +
-                      std::to_string(kMaxBlockSize) + ", not '" + text + "'");
-  }
-  return static_cast<int>(value);
-}
-
-double parseTail(const std::string& text) {
-  double value = 0.0;
-  if (!parseDouble(text, value) || value < 0.0 || value > kMaxTailSeconds) {
-    throw RenderError("--tail needs a decimal number of seconds from 0 to 3600, not '" + text +
-                      "'");
-  }
-  return value;
-}
-
-}  // namespace
 
 void refuseFileName(const std::string& role, const std::string& name) {
   if (name.empty()) {
@@ -101,6 +101,9 @@ void assignFiles(const std::vector<std::string>& positional, RenderOptions& opti
   }
   if (positional.size() > 2) {
     throw RenderError("too many files: give [INPUT] OUTPUT");
+  }
+  if (options.demo && positional.size() == 2) {
+    throw RenderError("--demo renders the built-in phrase and takes no input, not '" + positional[0] + "'");
   }
   if (positional.size() == 2) {
     refuseFileName("input", positional[0]);
@@ -132,15 +135,10 @@ ParameterSetting parseParameterSetting(const std::string& text) {
   if (equals == std::string::npos || equals == 0) {
     throw RenderError("--set needs NAME=VALUE, not '" + text + "'");
   }
-  ParameterSetting setting;
-  setting.name = text.substr(0, equals);
-  const std::string valueText = text.substr(equals + 1);
-  double value = 0.0;
-  if (!parseDouble(valueText, value) || value < 0.0 || value > 1.0) {
-    throw RenderError("--set " + setting.name + ": value '" + valueText +
-                      "' is not a decimal normalised value from 0 to 1");
+  ParameterSetting setting{text.substr(0, equals), text.substr(equals + 1)};
+  if (setting.value.empty()) {
+    throw RenderError("--set " + setting.name + " needs a value: a normalised one from 0 to 1 or a text it shows");
   }
-  setting.value = static_cast<float>(value);
   return setting;
 }
 
@@ -176,6 +174,8 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
     } else if (name == "--plot") {
       options.plotPath = takeValue();
       refuseFileName("plot", options.plotPath);
+    } else if (name == "--demo") {
+      options.demo = true;
     } else if (name == "--list") {
       options.list = true;
     } else if (name == "--stats") {
@@ -214,7 +214,8 @@ std::string renderUsage() {
          "\n"
          "Renders INPUT (WAV, FLAC, AIFF, OGG, ...) through the Wrenfold delay into OUTPUT, in\n"
          "the format OUTPUT's extension names (.wav, .flac, .aiff, .ogg, .caf, .au, .w64, .rf64\n"
-         "and their variants), else INPUT's. Without INPUT a built-in demo phrase is rendered.\n"
+         "and their variants), else INPUT's. Without INPUT a built-in demo phrase is rendered\n"
+         "into OUTPUT, which must not exist yet unless --demo is given.\n"
          "A '{program}' in OUTPUT becomes the program's name as a lower-case slug\n"
          "('reverse FX' gives 'reverse-fx'). OUTPUT must be a regular file or a new name (a\n"
          "link is followed); it is never the input, a folder, a device or a FIFO, and '-' is\n"
@@ -222,7 +223,10 @@ std::string renderUsage() {
          "\n"
          "options:\n"
          "  --program N|NAME   select a factory program by number or name\n"
-         "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 (repeatable)\n"
+         "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 or to a text it\n"
+         "                     shows, with its unit: TempoL=128bpm, NoteLenL=1/8, FeedBackL=50%\n"
+         "                     (repeatable)\n"
+         "  --demo             render the demo phrase, replacing OUTPUT if it exists\n"
          "  --list             print the programs and parameters after the options, then stop\n"
          "  --block FRAMES     frames per processing call, 1 to 65536 (default 512)\n"
          "  --tail SECONDS     length rendered after the input, 0 to 3600 (default: until the\n"
@@ -239,7 +243,8 @@ std::string renderUsage() {
          "  --help             print this text\n"
          "  --version          print the version\n"
          "\n"
-         "Numbers are decimal. The wet and dry levels run from -100 % (0) through silence (0.5)\n"
+         "Numbers are decimal; a number from 0 to 1 given to --set is always the normalised value.\n"
+         "The wet and dry levels run from -100 % (0) through silence (0.5)\n"
          "to +100 % (1); 0 is full level with the phase inverted.\n";
 }
 

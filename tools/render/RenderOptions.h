@@ -5,10 +5,11 @@
 
 namespace wrenfold {
 
-// One --set NAME=VALUE from the command line.
+// One --set NAME=VALUE from the command line; the value is a normalised number or a display
+// text, read once the effect is loaded.
 struct ParameterSetting {
   std::string name;
-  float value = 0.0f;
+  std::string value;
 };
 
 // Everything the command line asks for.
@@ -21,6 +22,7 @@ struct RenderOptions {
   std::vector<ParameterSetting> settings;
   int blockSize = 512;
   double tailSeconds = -1.0;  // negative: until the echoes have died away
+  bool demo = false;  // render the demo phrase, also over an existing file
   bool list = false;
   bool stats = false;
   bool timing = false;
@@ -35,7 +37,11 @@ void refuseFileName(const std::string& role, const std::string& name);
 // Returns the value of an option that must not be empty; throws RenderError naming the option.
 const std::string& requireText(const std::string& option, const std::string& value);
 
-// Returns the setting of a NAME=VALUE text; throws RenderError when it is malformed or out of 0..1.
+// Reads a plain decimal number ([sign] digits [. digits] [e [sign] digits]) into `value`; answers
+// false for anything else, hexadecimal, "inf", "nan" and blanks included, and for an overflow.
+bool parseDecimal(const std::string& text, double& value);
+
+// Returns the setting of a NAME=VALUE text; throws RenderError when the name or value is missing.
 ParameterSetting parseParameterSetting(const std::string& text);
 
 // Returns the options of a command line; throws RenderError naming what is wrong, including an

@@ -13,7 +13,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Windows of 50 ms hold a full period of anything down to 20 Hz.
-constexpr int kRunawayWindowsPerSecond = 20;
+constexpr int runawayWindowsPerSecond = 20;
 
 double secondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
@@ -21,42 +21,42 @@ double secondsSince(Clock::time_point start) {
 
 }  // namespace
 
-Renderer::Renderer(EffectInstance& effect, int blockSize)
-    : effect_(effect),
-      blockSize_(blockSize),
-      inputs_(static_cast<std::size_t>(std::max(effect.inputCount(), 0)),
-              std::vector<float>(static_cast<std::size_t>(blockSize))),
+Renderer::Renderer(EffectInstance& driven, int frames)
+    : effect(driven),
+      blockSize(frames),
+      inputs(static_cast<std::size_t>(std::max(driven.inputCount(), 0)),
+              std::vector<float>(static_cast<std::size_t>(frames))),
       // At least two outputs exist so a mono effect can still fill a stereo file.
-      outputs_(static_cast<std::size_t>(std::max(effect.outputCount(), 2)),
-               std::vector<float>(static_cast<std::size_t>(blockSize))),
-      stereo_(2 * static_cast<std::size_t>(blockSize)) {
-  for (auto& channel : inputs_) {
-    inputPointers_.push_back(channel.data());
+      outputs(static_cast<std::size_t>(std::max(driven.outputCount(), 2)),
+               std::vector<float>(static_cast<std::size_t>(frames))),
+      stereo(2 * static_cast<std::size_t>(frames)) {
+  for (auto& channel : inputs) {
+    inputPointers.push_back(channel.data());
   }
-  for (auto& channel : outputs_) {
-    outputPointers_.push_back(channel.data());
+  for (auto& channel : outputs) {
+    outputPointers.push_back(channel.data());
   }
 }
 
 RenderResult Renderer::render(AudioSource& source, const Sink& sink, const TailPlan& tail,
                               ProgressBar* progress, const CancelCheck& cancelled) {
-  result_ = RenderResult{};
-  sumOfSquares_ = 0.0;
-  runaway_ = RunawayDetector(source.sampleRate() / kRunawayWindowsPerSecond);
+  result = RenderResult{};
+  sumOfSquares = 0.0;
+  runaway = RunawayDetector(source.sampleRate() / runawayWindowsPerSecond);
   const int channels = source.channels();
-  std::vector<float> interleaved(static_cast<std::size_t>(blockSize_ * channels));
+  std::vector<float> interleaved(static_cast<std::size_t>(blockSize * channels));
   int64_t done = 0;
   while (!cancelled()) {
     const Clock::time_point readStart = Clock::now();
-    const int64_t frames = source.read(interleaved.data(), blockSize_);
-    result_.readSeconds += secondsSince(readStart);
+    const int64_t frames = source.read(interleaved.data(), blockSize);
+    result.readSeconds += secondsSince(readStart);
     if (frames <= 0) {
       break;
     }
     loadInputs(interleaved.data(), channels, static_cast<int>(frames));
     processBlock(static_cast<int>(frames));
     collectOutputs(static_cast<int>(frames));
-    emit(sink, stereo_.data(), frames);
+    emit(sink, stereo.data(), frames);
     done += frames;
     if (progress != nullptr) {
       progress->update(done);
@@ -65,51 +65,51 @@ RenderResult Renderer::render(AudioSource& source, const Sink& sink, const TailP
   if (!cancelled()) {
     renderTail(sink, tail, progress, cancelled, done);
   }
-  const double samples = 2.0 * static_cast<double>(result_.frames);
-  result_.rms = samples > 0.0 ? std::sqrt(sumOfSquares_ / samples) : 0.0;
-  result_.overSeconds = static_cast<double>(runaway_.longestOverFrames()) / source.sampleRate();
-  return result_;
+  const double samples = 2.0 * static_cast<double>(result.frames);
+  result.rms = samples > 0.0 ? std::sqrt(sumOfSquares / samples) : 0.0;
+  result.overSeconds = static_cast<double>(runaway.longestOverFrames()) / source.sampleRate();
+  return result;
 }
 
 void Renderer::loadInputs(const float* interleaved, int channels, int frames) {
   // A mono file feeds every input; a stereo file feeds inputs 0 and 1 (and the last one beyond).
-  for (std::size_t input = 0; input < inputs_.size(); ++input) {
+  for (std::size_t input = 0; input < inputs.size(); ++input) {
     const int sourceChannel = std::min(static_cast<int>(input), channels - 1);
     const bool counts = static_cast<int>(input) == sourceChannel;
     const float* from = interleaved + sourceChannel;
-    float* target = inputs_[input].data();
+    float* target = inputs[input].data();
     for (int i = 0; i < frames; ++i) {
       const float sample = from[static_cast<std::ptrdiff_t>(i) * channels];
       const bool finite = std::isfinite(sample);
       target[i] = finite ? sample : 0.0f;
-      result_.nonFiniteInput += !finite && counts;
+      result.nonFiniteInput += !finite && counts;
     }
   }
 }
 
 void Renderer::processBlock(int frames) {
   const Clock::time_point start = Clock::now();
-  effect_.process(inputPointers_.data(), outputPointers_.data(), frames);
-  result_.processSeconds += secondsSince(start);
+  effect.process(inputPointers.data(), outputPointers.data(), frames);
+  result.processSeconds += secondsSince(start);
 }
 
 void Renderer::collectOutputs(int frames) {
   // A mono effect's single output goes to both sides.
-  const float* left = outputs_[0].data();
-  const float* right = effect_.outputCount() >= 2 ? outputs_[1].data() : outputs_[0].data();
+  const float* left = outputs[0].data();
+  const float* right = effect.outputCount() >= 2 ? outputs[1].data() : outputs[0].data();
   for (int i = 0; i < frames; ++i) {
     const bool leftFinite = std::isfinite(left[i]);
     const bool rightFinite = std::isfinite(right[i]);
-    stereo_[2 * i] = leftFinite ? left[i] : 0.0f;
-    stereo_[2 * i + 1] = rightFinite ? right[i] : 0.0f;
-    result_.nonFiniteOutput += !leftFinite + !rightFinite;
+    stereo[2 * i] = leftFinite ? left[i] : 0.0f;
+    stereo[2 * i + 1] = rightFinite ? right[i] : 0.0f;
+    result.nonFiniteOutput += !leftFinite + !rightFinite;
   }
 }
 
 void Renderer::emit(const Sink& sink, const float* interleaved, int64_t frames) {
   // Four partial sums per block let the compiler keep the loop in vector registers. They are
   // double, whose range holds the square of any finite float, so a runaway cannot overflow them.
-  float peak = result_.peak;
+  float peak = result.peak;
   double sums[4] = {0.0, 0.0, 0.0, 0.0};
   const int64_t samples = 2 * frames;
   int64_t i = 0;
@@ -124,18 +124,18 @@ void Renderer::emit(const Sink& sink, const float* interleaved, int64_t frames) 
     peak = std::max(peak, std::fabs(interleaved[i]));
     sums[0] += static_cast<double>(interleaved[i]) * interleaved[i];
   }
-  result_.peak = peak;
-  sumOfSquares_ += sums[0] + sums[1] + sums[2] + sums[3];
-  runaway_.observe(interleaved, frames);
+  result.peak = peak;
+  sumOfSquares += sums[0] + sums[1] + sums[2] + sums[3];
+  runaway.observe(interleaved, frames);
   const Clock::time_point start = Clock::now();
   sink(interleaved, frames);
-  result_.writeSeconds += secondsSince(start);
-  result_.frames += frames;
+  result.writeSeconds += secondsSince(start);
+  result.frames += frames;
 }
 
 void Renderer::renderTail(const Sink& sink, const TailPlan& tail, ProgressBar* progress,
                           const CancelCheck& cancelled, int64_t& done) {
-  for (auto& channel : inputs_) {
+  for (auto& channel : inputs) {
     std::fill(channel.begin(), channel.end(), 0.0f);
   }
   // A fixed tail is never cut short: its quiet window is longer than the tail itself.
@@ -145,14 +145,14 @@ void Renderer::renderTail(const Sink& sink, const TailPlan& tail, ProgressBar* p
   // An automatic tail is held back until its end is known, so its quiet end can be cut off.
   std::vector<float> heldBack;
   while (!detector.finished() && !cancelled()) {
-    const int frames = static_cast<int>(std::min<int64_t>(blockSize_, detector.remaining()));
+    const int frames = static_cast<int>(std::min<int64_t>(blockSize, detector.remaining()));
     processBlock(frames);
     collectOutputs(frames);
-    detector.observe(stereo_.data(), frames);
+    detector.observe(stereo.data(), frames);
     if (tail.automatic) {
-      heldBack.insert(heldBack.end(), stereo_.begin(), stereo_.begin() + 2 * frames);
+      heldBack.insert(heldBack.end(), stereo.begin(), stereo.begin() + 2 * frames);
     } else {
-      emit(sink, stereo_.data(), frames);
+      emit(sink, stereo.data(), frames);
     }
     done += frames;
     if (progress != nullptr) {
@@ -160,7 +160,7 @@ void Renderer::renderTail(const Sink& sink, const TailPlan& tail, ProgressBar* p
     }
   }
   if (tail.automatic && !cancelled()) {
-    result_.tailCutAtLimit = detector.reachedLimit();
+    result.tailCutAtLimit = detector.reachedLimit();
     emit(sink, heldBack.data(), detector.framesToKeep());
   }
 }

@@ -43,8 +43,8 @@ class Renderer {
   using Sink = std::function<void(const float* interleaved, int64_t frames)>;
   using CancelCheck = std::function<bool()>;
 
-  // Drives the given effect, whose processing is already switched on, in blocks of blockSize.
-  Renderer(EffectInstance& effect, int blockSize);
+  // Drives the given effect, whose processing is already switched on, in blocks of `frames`.
+  Renderer(EffectInstance& driven, int frames);
 
   // Renders the whole source and its tail into the sink; stops early when cancelled says so.
   RenderResult render(AudioSource& source, const Sink& sink, const TailPlan& tail,
@@ -63,16 +63,16 @@ class Renderer {
   void renderTail(const Sink& sink, const TailPlan& tail, ProgressBar* progress,
                   const CancelCheck& cancelled, int64_t& done);
 
-  EffectInstance& effect_;
-  int blockSize_;
-  std::vector<std::vector<float>> inputs_;
-  std::vector<std::vector<float>> outputs_;
-  std::vector<float*> inputPointers_;
-  std::vector<float*> outputPointers_;
-  std::vector<float> stereo_;
-  double sumOfSquares_ = 0.0;
-  RunawayDetector runaway_{1};
-  RenderResult result_;
+  EffectInstance& effect;
+  int blockSize;
+  std::vector<std::vector<float>> inputs;
+  std::vector<std::vector<float>> outputs;
+  std::vector<float*> inputPointers;
+  std::vector<float*> outputPointers;
+  std::vector<float> stereo;
+  double sumOfSquares = 0.0;
+  RunawayDetector runaway{1};
+  RenderResult result;
 };
 
 }  // namespace wrenfold

@@ -18,32 +18,32 @@ float peakOf(const float* samples, int64_t count) {
 
 }  // namespace
 
-RunawayDetector::RunawayDetector(int64_t windowFrames)
-    : windowFrames_(std::max<int64_t>(windowFrames, 1)) {}
+RunawayDetector::RunawayDetector(int64_t window)
+    : windowFrames(std::max<int64_t>(window, 1)) {}
 
 void RunawayDetector::observe(const float* interleaved, int64_t frames) {
   while (frames > 0) {
-    const int64_t take = std::min(frames, windowFrames_ - framesInWindow_);
-    windowPeak_ = std::max(windowPeak_, peakOf(interleaved, 2 * take));
-    framesInWindow_ += take;
+    const int64_t take = std::min(frames, windowFrames - framesInWindow);
+    windowPeak = std::max(windowPeak, peakOf(interleaved, 2 * take));
+    framesInWindow += take;
     interleaved += 2 * take;
     frames -= take;
-    if (framesInWindow_ == windowFrames_) {
+    if (framesInWindow == windowFrames) {
       closeWindow();
     }
   }
 }
 
 int64_t RunawayDetector::longestOverFrames() const {
-  const int64_t open = windowPeak_ > 1.0f ? currentRun_ + framesInWindow_ : 0;
-  return std::max(longestRun_, open);
+  const int64_t open = windowPeak > 1.0f ? currentRun + framesInWindow : 0;
+  return std::max(longestRun, open);
 }
 
 void RunawayDetector::closeWindow() {
-  currentRun_ = windowPeak_ > 1.0f ? currentRun_ + framesInWindow_ : 0;
-  longestRun_ = std::max(longestRun_, currentRun_);
-  framesInWindow_ = 0;
-  windowPeak_ = 0.0f;
+  currentRun = windowPeak > 1.0f ? currentRun + framesInWindow : 0;
+  longestRun = std::max(longestRun, currentRun);
+  framesInWindow = 0;
+  windowPeak = 0.0f;
 }
 
 }  // namespace wrenfold

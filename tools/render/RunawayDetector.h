@@ -10,7 +10,7 @@ namespace wrenfold {
 class RunawayDetector {
  public:
   // Uses windows of the given length in frames (at least one).
-  explicit RunawayDetector(int64_t windowFrames);
+  explicit RunawayDetector(int64_t window);
 
   // Takes the next interleaved stereo frames.
   void observe(const float* interleaved, int64_t frames);
@@ -21,11 +21,11 @@ class RunawayDetector {
   // Closes the current window and extends or ends the current stretch.
   void closeWindow();
 
-  int64_t windowFrames_;
-  int64_t framesInWindow_ = 0;
-  float windowPeak_ = 0.0f;
-  int64_t currentRun_ = 0;
-  int64_t longestRun_ = 0;
+  int64_t windowFrames;
+  int64_t framesInWindow = 0;
+  float windowPeak = 0.0f;
+  int64_t currentRun = 0;
+  int64_t longestRun = 0;
 };
 
 }  // namespace wrenfold

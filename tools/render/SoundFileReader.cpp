@@ -18,8 +18,8 @@ namespace wrenfold {
 
 namespace {
 
-constexpr int kMinSampleRate = 1000;
-constexpr int kMaxSampleRate = 768000;
+constexpr int minSampleRate = 1000;
+constexpr int maxSampleRate = 768000;
 
 uint32_t littleEndian32(const unsigned char* bytes) {
   return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
@@ -94,64 +94,64 @@ int64_t fileSize(int descriptor) {
 }
 
 void refuseSampleRate(const std::string& path, int64_t sampleRate) {
-  if (sampleRate < kMinSampleRate || sampleRate > kMaxSampleRate) {
+  if (sampleRate < minSampleRate || sampleRate > maxSampleRate) {
     throw RenderError("'" + path + "' declares a sample rate of " + std::to_string(sampleRate) +
-                      " Hz; only " + std::to_string(kMinSampleRate) + " to " +
-                      std::to_string(kMaxSampleRate) + " Hz can be rendered");
+                      " Hz; only " + std::to_string(minSampleRate) + " to " +
+                      std::to_string(maxSampleRate) + " Hz can be rendered");
   }
 }
 
 }  // namespace
 
-SoundFileReader::SoundFileReader(const std::string& path) : path_(path) {
-  descriptor_ = openRegularFile(path);
-  openedSize_ = fileSize(descriptor_);
+SoundFileReader::SoundFileReader(const std::string& filePath) : path(filePath) {
+  fileDescriptor = openRegularFile(path);
+  openedSize = fileSize(fileDescriptor);
   const std::optional<WaveHeader> wave = readWaveHeader(path);
-  file_ = sf_open_fd(descriptor_, SFM_READ, &info_, SF_FALSE);
-  if (file_ == nullptr) {
+  file = sf_open_fd(fileDescriptor, SFM_READ, &info, SF_FALSE);
+  if (file == nullptr) {
     const std::string reason = sf_strerror(nullptr);
-    close(descriptor_);
+    close(fileDescriptor);
     if (wave) {
       refuseSampleRate(path, wave->sampleRate);
     }
     throw RenderError("cannot read '" + path + "': " + reason);
   }
-  declaredFrames_ = info_.frames;
+  declaredFrames = info.frames;
   // A data size of 0 or all ones marks a file written as a stream, whose length was never known.
   if (wave && wave->blockAlign > 0 && wave->dataBytes > 0 && wave->dataBytes < 0xFFFFFFFF) {
-    declaredFrames_ = std::max<int64_t>(declaredFrames_, wave->dataBytes / wave->blockAlign);
+    declaredFrames = std::max<int64_t>(declaredFrames, wave->dataBytes / wave->blockAlign);
   }
   try {
     refuseUnusableContent();
   } catch (const RenderError&) {
-    sf_close(file_);
-    close(descriptor_);
+    sf_close(file);
+    close(fileDescriptor);
     throw;
   }
 }
 
 void SoundFileReader::refuseUnusableContent() const {
-  if (info_.channels > 2) {
-    throw RenderError("'" + path_ + "' has " + std::to_string(info_.channels) +
+  if (info.channels > 2) {
+    throw RenderError("'" + path + "' has " + std::to_string(info.channels) +
                       " channels; only mono and stereo files can be rendered");
   }
-  if (info_.frames <= 0) {
-    throw RenderError("'" + path_ + "' holds no audio");
+  if (info.frames <= 0) {
+    throw RenderError("'" + path + "' holds no audio");
   }
-  refuseSampleRate(path_, info_.samplerate);
+  refuseSampleRate(path, info.samplerate);
 }
 
 SoundFileReader::~SoundFileReader() {
-  sf_close(file_);
-  close(descriptor_);
+  sf_close(file);
+  close(fileDescriptor);
 }
 
 int64_t SoundFileReader::read(float* interleaved, int64_t frames) {
-  const sf_count_t got = sf_readf_float(file_, interleaved, frames);
-  if (got < frames && sf_error(file_) != SF_ERR_NO_ERROR) {
-    throw RenderError("cannot read '" + path_ + "': " + sf_strerror(file_));
+  const sf_count_t got = sf_readf_float(file, interleaved, frames);
+  if (got < frames && sf_error(file) != SF_ERR_NO_ERROR) {
+    throw RenderError("cannot read '" + path + "': " + sf_strerror(file));
   }
-  framesRead_ += got;
+  framesRead += got;
   if (got < frames) {
     refuseCutShort();
   }
@@ -159,24 +159,24 @@ int64_t SoundFileReader::read(float* interleaved, int64_t frames) {
 }
 
 void SoundFileReader::refuseCutShort() const {
-  const int64_t size = fileSize(descriptor_);
-  if (size >= 0 && size < openedSize_) {
-    throw RenderError("'" + path_ + "' was cut short while it was rendered (" +
-                      std::to_string(framesRead_) + " of " + std::to_string(declaredFrames_) +
+  const int64_t size = fileSize(fileDescriptor);
+  if (size >= 0 && size < openedSize) {
+    throw RenderError("'" + path + "' was cut short while it was rendered (" +
+                      std::to_string(framesRead) + " of " + std::to_string(declaredFrames) +
                       " frames read); nothing written");
   }
 }
 
 std::string SoundFileReader::shortfall() const {
-  if (framesRead_ >= declaredFrames_) {
+  if (framesRead >= declaredFrames) {
     return "";
   }
   char seconds[64];
   std::snprintf(seconds, sizeof seconds, " (%.2f of %.2f s)",
-                static_cast<double>(framesRead_) / info_.samplerate,
-                static_cast<double>(declaredFrames_) / info_.samplerate);
-  return "'" + path_ + "' is shorter than its header says: " + std::to_string(declaredFrames_) +
-         " frames declared, " + std::to_string(framesRead_) + " read" + seconds +
+                static_cast<double>(framesRead) / info.samplerate,
+                static_cast<double>(declaredFrames) / info.samplerate);
+  return "'" + path + "' is shorter than its header says: " + std::to_string(declaredFrames) +
+         " frames declared, " + std::to_string(framesRead) + " read" + seconds +
          "; the output ends with the audio there was";
 }
 

@@ -14,7 +14,7 @@ class SoundFileReader : public AudioSource {
   // Opens the file; throws RenderError when it is missing, a folder, a FIFO, device or socket,
   // unreadable, empty, in an unknown format, has more than two channels or a sample rate outside
   // 1000..768000 Hz.
-  explicit SoundFileReader(const std::string& path);
+  explicit SoundFileReader(const std::string& filePath);
   // Closes the file.
   ~SoundFileReader() override;
 
@@ -22,18 +22,18 @@ class SoundFileReader : public AudioSource {
   SoundFileReader& operator=(const SoundFileReader&) = delete;
 
   // Returns the number of channels, 1 or 2.
-  int channels() const override { return info_.channels; }
+  int channels() const override { return info.channels; }
   // Returns the sample rate in Hz.
-  int sampleRate() const override { return info_.samplerate; }
+  int sampleRate() const override { return info.samplerate; }
   // Returns the number of frames the header declares.
-  int64_t frames() const override { return info_.frames; }
+  int64_t frames() const override { return info.frames; }
   // Reads interleaved frames; throws RenderError when the file turns out to be damaged or was
   // cut short since it was opened.
   int64_t read(float* interleaved, int64_t frames) override;
   // Returns a warning when fewer frames were read than the header declares, else an empty text.
   std::string shortfall() const override;
   // Returns libsndfile's format code of the file (major format and subtype).
-  int format() const { return info_.format; }
+  int format() const { return info.format; }
 
  private:
   // Throws RenderError when the open file has too many channels, no frames or an unusable rate.
@@ -41,13 +41,13 @@ class SoundFileReader : public AudioSource {
   // Throws RenderError when the file has shrunk since it was opened.
   void refuseCutShort() const;
 
-  std::string path_;
-  SF_INFO info_{};
-  SNDFILE* file_ = nullptr;
-  int descriptor_ = -1;
-  int64_t openedSize_ = 0;
-  int64_t declaredFrames_ = 0;
-  int64_t framesRead_ = 0;
+  std::string path;
+  SF_INFO info{};
+  SNDFILE* file = nullptr;
+  int fileDescriptor = -1;
+  int64_t openedSize = 0;
+  int64_t declaredFrames = 0;
+  int64_t framesRead = 0;
 };
 
 }  // namespace wrenfold

@@ -22,22 +22,22 @@ SF_INFO SoundFileWriter::checkedFormat(const std::string& path, int format, int 
 }
 
 SoundFileWriter::SoundFileWriter(const std::string& path, int format, int sampleRate, int channels)
-    : info_(checkedFormat(path, format, sampleRate, channels)), output_(path) {
+    : info(checkedFormat(path, format, sampleRate, channels)), output(path) {
   const StdoutDiversion diversion;
   errno = 0;
-  file_ = sf_open_fd(output_.descriptor(), SFM_WRITE, &info_, SF_FALSE);
-  if (file_ == nullptr) {
+  file = sf_open_fd(output.descriptor(), SFM_WRITE, &info, SF_FALSE);
+  if (file == nullptr) {
     // libsndfile's own text hides the system's reason, which is what the user needs here.
-    throw output_.writeError(errno, sf_strerror(nullptr));
+    throw output.writeError(errno, sf_strerror(nullptr));
   }
   // Integer formats clip overs instead of wrapping them around.
-  sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+  sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
 }
 
 SoundFileWriter::~SoundFileWriter() {
-  if (file_ != nullptr) {
+  if (file != nullptr) {
     const StdoutDiversion diversion;
-    sf_close(file_);
+    sf_close(file);
   }
 }
 
@@ -47,20 +47,20 @@ void SoundFileWriter::write(const float* interleaved, int64_t frames) {
   }
   const StdoutDiversion diversion;
   errno = 0;
-  if (sf_writef_float(file_, interleaved, frames) != frames) {
-    throw output_.writeError(errno, sf_strerror(file_));
+  if (sf_writef_float(file, interleaved, frames) != frames) {
+    throw output.writeError(errno, sf_strerror(file));
   }
 }
 
 void SoundFileWriter::commit() {
   const StdoutDiversion diversion;
   errno = 0;
-  const int closed = sf_close(file_);
-  file_ = nullptr;
+  const int closed = sf_close(file);
+  file = nullptr;
   if (closed != 0) {
-    throw output_.writeError(errno, sf_error_number(closed));
+    throw output.writeError(errno, sf_error_number(closed));
   }
-  output_.commit();
+  output.commit();
 }
 
 }  // namespace wrenfold

@@ -28,15 +28,15 @@ class SoundFileWriter {
   // Finishes the file and renames it to its destination; throws RenderError on failure.
   void commit();
   // Returns the temporary name the data goes to until commit.
-  const std::string& temporaryPath() const { return output_.temporaryPath(); }
+  const std::string& temporaryPath() const { return output.temporaryPath(); }
 
  private:
   // Returns the file description for the format; throws RenderError when it is not possible.
   static SF_INFO checkedFormat(const std::string& path, int format, int sampleRate, int channels);
 
-  SF_INFO info_;
-  OutputFile output_;
-  SNDFILE* file_ = nullptr;
+  SF_INFO info;
+  OutputFile output;
+  SNDFILE* file = nullptr;
 };
 
 }  // namespace wrenfold

@@ -17,7 +17,7 @@ class StdoutDiversion {
   StdoutDiversion& operator=(const StdoutDiversion&) = delete;
 
  private:
-  int savedStdout_ = -1;
+  int savedStdout = -1;
 };
 
 }  // namespace wrenfold

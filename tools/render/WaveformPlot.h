@@ -25,7 +25,7 @@ class WaveformPlot {
   // Takes the next interleaved stereo output frames.
   void observeOutput(const float* interleaved, int64_t frames);
   // Returns the input frames where sounds start.
-  const std::vector<int64_t>& onsets() const { return onsets_; }
+  const std::vector<int64_t>& onsets() const { return onsetFrames; }
   // Releases what cairo and fontconfig keep for the whole process, once every plot is saved, so
   // a leak checker sees none at exit.
   static void releaseLibraryCaches();
@@ -54,18 +54,18 @@ class WaveformPlot {
   // Returns the y offset within a lane of a level (linear, full scale 1).
   static double yOf(float level);
 
-  int sampleRate_;
-  int64_t bucketFrames_;
-  std::array<std::vector<float>, 2> peaks_;
-  int64_t outputFrames_ = 0;
+  int rate;
+  int64_t bucketFrames;
+  std::array<std::vector<float>, 2> channelPeaks;
+  int64_t outputFrames = 0;
 
-  int64_t windowFrames_;
-  int64_t inputFrames_ = 0;
-  float windowPeak_ = 0.0f;
-  int64_t windowFirstLoud_ = -1;
-  float follower_ = 0.0f;
-  int64_t lastOnset_ = -1;
-  std::vector<int64_t> onsets_;
+  int64_t windowFrames;
+  int64_t inputFrames = 0;
+  float windowPeak = 0.0f;
+  int64_t windowFirstLoud = -1;
+  float follower = 0.0f;
+  int64_t lastOnset = -1;
+  std::vector<int64_t> onsetFrames;
 };
 
 }  // namespace wrenfold

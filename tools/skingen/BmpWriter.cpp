@@ -6,10 +6,10 @@ namespace wrenfold {
 
 namespace {
 
-constexpr std::uint32_t kFileHeaderSize = 14;
-constexpr std::uint32_t kInfoHeaderSize = 40;
-constexpr std::uint32_t kPaletteEntries = 256;
-constexpr std::uint32_t kPixelsPerMetre = 2835;  // 72 dots per inch
+constexpr std::uint32_t fileHeaderSize = 14;
+constexpr std::uint32_t infoHeaderSize = 40;
+constexpr std::uint32_t paletteEntries = 256;
+constexpr std::uint32_t pixelsPerMetre = 2835;  // 72 dots per inch
 
 void put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
   out.push_back(static_cast<std::uint8_t>(value));
@@ -27,7 +27,7 @@ std::vector<std::uint8_t> BmpWriter::encode(const IndexedImage& image) {
   const std::uint32_t width = static_cast<std::uint32_t>(image.width);
   const std::uint32_t height = static_cast<std::uint32_t>(image.height);
   const std::uint32_t stride = (width + 3) & ~3u;
-  const std::uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + kPaletteEntries * 4;
+  const std::uint32_t pixelOffset = fileHeaderSize + infoHeaderSize + paletteEntries * 4;
   const std::uint32_t imageSize = stride * height;
 
   std::vector<std::uint8_t> out;
@@ -38,19 +38,19 @@ std::vector<std::uint8_t> BmpWriter::encode(const IndexedImage& image) {
   put32(out, 0);
   put32(out, pixelOffset);
 
-  put32(out, kInfoHeaderSize);
+  put32(out, infoHeaderSize);
   put32(out, width);
   put32(out, height);  // positive: rows are stored bottom-up
   put16(out, 1);       // planes
   put16(out, 8);       // bits per pixel
   put32(out, 0);       // BI_RGB, no compression
   put32(out, imageSize);
-  put32(out, kPixelsPerMetre);
-  put32(out, kPixelsPerMetre);
-  put32(out, kPaletteEntries);
+  put32(out, pixelsPerMetre);
+  put32(out, pixelsPerMetre);
+  put32(out, paletteEntries);
   put32(out, 0);
 
-  for (std::uint32_t i = 0; i < kPaletteEntries; ++i) {
+  for (std::uint32_t i = 0; i < paletteEntries; ++i) {
     const Rgb colour = i < image.palette.size() ? image.palette[i] : Rgb{};
     out.push_back(colour.blue);
     out.push_back(colour.green);

@@ -10,8 +10,8 @@ namespace wrenfold {
 
 namespace {
 
-constexpr std::size_t kPaletteSize = 256;
-constexpr Rgb kKeyWhite{255, 255, 255};
+constexpr std::size_t paletteSize = 256;
+constexpr Rgb keyWhite{255, 255, 255};
 
 struct ColourCount {
   Rgb colour;
@@ -71,7 +71,7 @@ Rgb weightedMean(const Box& box) {
   auto mean = [&](int which) { return static_cast<std::uint8_t>((sums[which] + total / 2) / total); };
   Rgb colour{mean(0), mean(1), mean(2)};
   // A mean that lands on the key colour would turn visible pixels transparent.
-  if (colour == kKeyWhite) colour = Rgb{254, 254, 254};
+  if (colour == keyWhite) colour = Rgb{254, 254, 254};
   return colour;
 }
 
@@ -108,8 +108,8 @@ int squaredDistance(Rgb a, Rgb b) {
 
 }  // namespace
 
-PaletteQuantiser::PaletteQuantiser(std::vector<Rgb> reserved) : reserved_(std::move(reserved)) {
-  if (std::find(reserved_.begin(), reserved_.end(), kKeyWhite) == reserved_.end()) reserved_.push_back(kKeyWhite);
+PaletteQuantiser::PaletteQuantiser(std::vector<Rgb> keptColours) : reserved(std::move(keptColours)) {
+  if (std::find(reserved.begin(), reserved.end(), keyWhite) == reserved.end()) reserved.push_back(keyWhite);
 }
 
 std::vector<Rgb> PaletteQuantiser::buildPalette(const RgbImage& image) const {
@@ -119,17 +119,17 @@ std::vector<Rgb> PaletteQuantiser::buildPalette(const RgbImage& image) const {
     entry.colour = pixel;
     ++entry.count;
   }
-  std::vector<Rgb> palette = reserved_;
+  std::vector<Rgb> palette = reserved;
   Box others;
   for (const auto& item : histogram)
-    if (std::find(reserved_.begin(), reserved_.end(), item.second.colour) == reserved_.end())
+    if (std::find(reserved.begin(), reserved.end(), item.second.colour) == reserved.end())
       others.push_back(item.second);
   if (others.empty()) return palette;
-  if (palette.size() + others.size() <= kPaletteSize) {
+  if (palette.size() + others.size() <= paletteSize) {
     for (const ColourCount& entry : others) palette.push_back(entry.colour);
     return palette;
   }
-  for (Rgb mean : medianCut(std::move(others), kPaletteSize - palette.size())) palette.push_back(mean);
+  for (Rgb mean : medianCut(std::move(others), paletteSize - palette.size())) palette.push_back(mean);
   return palette;
 }
 
@@ -138,7 +138,7 @@ int PaletteQuantiser::indexFor(Rgb colour, const std::vector<Rgb>& palette) cons
   int bestDistance = 0;
   for (std::size_t i = 0; i < palette.size(); ++i) {
     if (palette[i] == colour) return static_cast<int>(i);
-    if (palette[i] == kKeyWhite) continue;
+    if (palette[i] == keyWhite) continue;
     const int distance = squaredDistance(colour, palette[i]);
     if (best < 0 || distance < bestDistance) {
       best = static_cast<int>(i);

@@ -13,7 +13,7 @@ namespace wrenfold {
 class PaletteQuantiser {
  public:
   // Creates a quantiser that keeps the given colours exact (at most 64 of them).
-  explicit PaletteQuantiser(std::vector<Rgb> reserved);
+  explicit PaletteQuantiser(std::vector<Rgb> keptColours);
 
   // Returns the palettised picture; an image with at most 256 colours is kept lossless.
   IndexedImage quantise(const RgbImage& image) const;
@@ -25,7 +25,7 @@ class PaletteQuantiser {
   // Returns the palette index for one pixel.
   int indexFor(Rgb colour, const std::vector<Rgb>& palette) const;
 
-  std::vector<Rgb> reserved_;
+  std::vector<Rgb> reserved;
 };
 
 }  // namespace wrenfold

@@ -13,52 +13,52 @@ namespace wrenfold {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double pi = 3.14159265358979323846;
 constexpr Rgb rgbOf(Color colour) { return Rgb{colour.red, colour.green, colour.blue}; }
 
-constexpr int kWidth = skin::bitmap(skin::backgroundBitmap).width;
-constexpr int kHeight = skin::bitmap(skin::backgroundBitmap).height;
+constexpr int imageWidth = skin::bitmap(skin::backgroundBitmap).width;
+constexpr int imageHeight = skin::bitmap(skin::backgroundBitmap).height;
 
-constexpr Rgb kChannelGrey = rgbOf(skin::channelGrey);
-constexpr Rgb kLowerGrey = rgbOf(skin::lowerGrey);
-constexpr Rgb kInk = rgbOf(skin::ink);
-constexpr Rgb kKeyWhite{255, 255, 255};
+constexpr Rgb channelGreyRgb = rgbOf(skin::channelGrey);
+constexpr Rgb lowerGreyRgb = rgbOf(skin::lowerGrey);
+constexpr Rgb inkRgb = rgbOf(skin::ink);
+constexpr Rgb keyWhite{255, 255, 255};
 
-constexpr Rgb kStripTop{50, 52, 56};
-constexpr Rgb kStripBottom{31, 32, 35};
-constexpr Rgb kStripEdge{18, 19, 21};
-constexpr Rgb kStripText{238, 235, 228};
-constexpr Rgb kStripMuted{146, 148, 153};
-constexpr Rgb kAccent{242, 152, 48};
-constexpr Rgb kAccentHot{255, 214, 150};
+constexpr Rgb stripTop{50, 52, 56};
+constexpr Rgb stripBottom{31, 32, 35};
+constexpr Rgb stripEdge{18, 19, 21};
+constexpr Rgb stripText{238, 235, 228};
+constexpr Rgb stripMuted{146, 148, 153};
+constexpr Rgb accent{242, 152, 48};
+constexpr Rgb accentHot{255, 214, 150};
 
-constexpr Rgb kPanelHighlight{204, 204, 204};
-constexpr Rgb kPanelEdge{138, 138, 138};
-constexpr Rgb kRule{150, 150, 150};
-constexpr Rgb kEngraveDark{136, 136, 136};
-constexpr Rgb kEngraveLight{190, 190, 190};
+constexpr Rgb panelHighlight{204, 204, 204};
+constexpr Rgb panelEdge{138, 138, 138};
+constexpr Rgb rule{150, 150, 150};
+constexpr Rgb engraveDark{136, 136, 136};
+constexpr Rgb engraveLight{190, 190, 190};
 
-constexpr Rgb kCapFace{64, 66, 70};
-constexpr Rgb kDot{250, 247, 238};
+constexpr Rgb capFace{64, 66, 70};
+constexpr Rgb dotRgb{250, 247, 238};
 
 // The face's fixed geometry, in editor pixels.
-constexpr int kTitleStripBottom = 23;
-constexpr int kFooterTop = 415;
-constexpr int kPanelLeft = 8;
-constexpr int kPanelTop = 26;
-constexpr int kPanelWidth = 164;
-constexpr int kPanelBottom = 266;
-constexpr int kPanelSpacing = 170;
-constexpr int kGroupTop = 283;
-constexpr int kGroupBottom = 411;
-constexpr int kBufferGroupLeft = 9;
-constexpr int kBufferGroupRight = 135;
-constexpr int kFilterGroupLeft = 139;
-constexpr int kFilterGroupRight = 341;
-constexpr int kChannelLabelBaseline = 255;
+constexpr int titleStripBottom = 23;
+constexpr int footerTop = 415;
+constexpr int panelLeft = 8;
+constexpr int panelTop = 26;
+constexpr int panelWidth = 164;
+constexpr int panelBottom = 266;
+constexpr int panelSpacing = 170;
+constexpr int groupTop = 283;
+constexpr int groupBottom = 411;
+constexpr int bufferGroupLeft = 9;
+constexpr int bufferGroupRight = 135;
+constexpr int filterGroupLeft = 139;
+constexpr int filterGroupRight = 341;
+constexpr int channelLabelBaseline = 255;
 
-constexpr double kLabelSize = 8.0;
-constexpr double kTitleSize = 10.0;
+constexpr double labelSize = 8.0;
+constexpr double titleSize = 10.0;
 
 enum class Align { left, centre, right };
 
@@ -81,10 +81,10 @@ void verticalGradient(cairo_t* cr, double top, double bottom, Rgb from, Rgb to) 
 
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
   cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
-  cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
-  cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
-  cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
+  cairo_arc(cr, x + w - r, y + r, r, -pi / 2, 0);
+  cairo_arc(cr, x + w - r, y + h - r, r, 0, pi / 2);
+  cairo_arc(cr, x + r, y + h - r, r, pi / 2, pi);
+  cairo_arc(cr, x + r, y + r, r, pi, 3 * pi / 2);
   cairo_close_path(cr);
 }
 
@@ -168,7 +168,7 @@ RgbImage fromOpaqueSurface(cairo_surface_t* surface) {
 RgbImage fromKeyedSurface(cairo_surface_t* surface, Rgb backdrop, double threshold) {
   return imageOf(surface, [backdrop, threshold](std::uint32_t pixel) {
     const double alpha = (pixel >> 24) / 255.0;
-    if (alpha < threshold) return kKeyWhite;
+    if (alpha < threshold) return keyWhite;
     auto flatten = [&](int shift, std::uint8_t under) {
       const double premultiplied = ((pixel >> shift) & 0xFF);
       const long value = std::lround(premultiplied + (1.0 - alpha) * under);
@@ -182,118 +182,118 @@ RgbImage fromKeyedSurface(cairo_surface_t* surface, Rgb backdrop, double thresho
 class Canvas {
  public:
   Canvas(int width, int height, cairo_format_t format)
-      : surface_(cairo_image_surface_create(format, width, height)), cr_(cairo_create(surface_)) {}
+      : cairoSurface(cairo_image_surface_create(format, width, height)), cairoContext(cairo_create(cairoSurface)) {}
   ~Canvas() {
-    cairo_destroy(cr_);
-    cairo_surface_destroy(surface_);
+    cairo_destroy(cairoContext);
+    cairo_surface_destroy(cairoSurface);
   }
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
-  cairo_t* context() const { return cr_; }
-  cairo_surface_t* surface() const { return surface_; }
+  cairo_t* context() const { return cairoContext; }
+  cairo_surface_t* surface() const { return cairoSurface; }
 
  private:
-  cairo_surface_t* surface_;
-  cairo_t* cr_;
+  cairo_surface_t* cairoSurface;
+  cairo_t* cairoContext;
 };
 
 void paintTitleStrip(cairo_t* cr) {
-  verticalGradient(cr, 0, kTitleStripBottom, kStripTop, kStripBottom);
-  cairo_rectangle(cr, 0, 0, kWidth, kTitleStripBottom);
+  verticalGradient(cr, 0, titleStripBottom, stripTop, stripBottom);
+  cairo_rectangle(cr, 0, 0, imageWidth, titleStripBottom);
   cairo_fill(cr);
-  fillRect(cr, 0, kTitleStripBottom, kWidth, 1, kStripEdge);
+  fillRect(cr, 0, titleStripBottom, imageWidth, 1, stripEdge);
 
   // Three fading taps: the echo mark in front of the name.
   const double heights[] = {11, 8, 5};
   const double alphas[] = {1.0, 0.7, 0.45};
   for (int i = 0; i < 3; ++i) {
-    setColour(cr, kAccent, alphas[i]);
+    setColour(cr, accent, alphas[i]);
     cairo_rectangle(cr, 12 + 4 * i, 17 - heights[i], 2, heights[i]);
     cairo_fill(cr);
   }
   selectFont(cr, 14, true);
-  drawText(cr, "Wrenfold", 27, 17, Align::left, kStripText);
+  drawText(cr, "Wrenfold", 27, 17, Align::left, stripText);
   selectFont(cr, 8, false);
-  drawSpacedText(cr, "STEREO TEMPO DELAY", 340, 15, 1.0, kStripMuted);
+  drawSpacedText(cr, "STEREO TEMPO DELAY", 340, 15, 1.0, stripMuted);
 }
 
 void paintFooter(cairo_t* cr) {
-  fillRect(cr, 0, kFooterTop, kWidth, 1, kStripEdge);
-  verticalGradient(cr, kFooterTop + 1, kHeight, kStripBottom, kStripTop);
-  cairo_rectangle(cr, 0, kFooterTop + 1, kWidth, kHeight - kFooterTop - 1);
+  fillRect(cr, 0, footerTop, imageWidth, 1, stripEdge);
+  verticalGradient(cr, footerTop + 1, imageHeight, stripBottom, stripTop);
+  cairo_rectangle(cr, 0, footerTop + 1, imageWidth, imageHeight - footerTop - 1);
   cairo_fill(cr);
-  selectFont(cr, kLabelSize, false);
-  drawText(cr, "hollow reed tone", 340, 426, Align::right, kStripMuted);
+  selectFont(cr, labelSize, false);
+  drawText(cr, "hollow reed tone", 340, 426, Align::right, stripMuted);
 }
 
 void paintChannelPanel(cairo_t* cr, int channel) {
-  const double left = kPanelLeft + kPanelSpacing * channel;
-  const double height = kPanelBottom - kPanelTop;
+  const double left = panelLeft + panelSpacing * channel;
+  const double height = panelBottom - panelTop;
   for (int spread = 3; spread >= 1; --spread) {
     setColour(cr, Rgb{0, 0, 0}, 0.06);
-    roundedRect(cr, left - spread * 0.5, kPanelTop + spread * 0.5, kPanelWidth + spread, height + spread * 0.5, 5);
+    roundedRect(cr, left - spread * 0.5, panelTop + spread * 0.5, panelWidth + spread, height + spread * 0.5, 5);
     cairo_fill(cr);
   }
-  setColour(cr, kPanelEdge);
-  roundedRect(cr, left, kPanelTop, kPanelWidth, height, 5);
+  setColour(cr, panelEdge);
+  roundedRect(cr, left, panelTop, panelWidth, height, 5);
   cairo_fill(cr);
-  setColour(cr, kPanelHighlight);
-  roundedRect(cr, left + 1, kPanelTop + 1, kPanelWidth - 2, height - 2, 4);
+  setColour(cr, panelHighlight);
+  roundedRect(cr, left + 1, panelTop + 1, panelWidth - 2, height - 2, 4);
   cairo_fill(cr);
-  setColour(cr, kChannelGrey);
-  roundedRect(cr, left + 1, kPanelTop + 2, kPanelWidth - 2, height - 3, 4);
+  setColour(cr, channelGreyRgb);
+  roundedRect(cr, left + 1, panelTop + 2, panelWidth - 2, height - 3, 4);
   cairo_fill(cr);
 
   const int x0 = SkinLayout::channelOrigin(channel);
-  selectFont(cr, kTitleSize, true);
+  selectFont(cr, titleSize, true);
   const std::string title = channel == 0 ? "Left ch." : "Right ch.";
-  const double titleLeft = drawText(cr, title, x0 - 10, 37, Align::left, kInk);
+  const double titleLeft = drawText(cr, title, x0 - 10, 37, Align::left, inkRgb);
   const double ruleLeft = std::round(titleLeft + textWidth(cr, title) + 6);
-  fillRect(cr, static_cast<int>(ruleLeft), 33, x0 + 141 - static_cast<int>(ruleLeft), 1, kRule);
-  fillRect(cr, static_cast<int>(ruleLeft), 34, x0 + 141 - static_cast<int>(ruleLeft), 1, kPanelHighlight);
+  fillRect(cr, static_cast<int>(ruleLeft), 33, x0 + 141 - static_cast<int>(ruleLeft), 1, rule);
+  fillRect(cr, static_cast<int>(ruleLeft), 34, x0 + 141 - static_cast<int>(ruleLeft), 1, panelHighlight);
 
-  selectFont(cr, kLabelSize, false);
+  selectFont(cr, labelSize, false);
   const auto knobs = SkinLayout::channelKnobs(channel);
   const char* knobLabels[] = {"Tempo", "Note Len.", "Wet Pan"};
-  for (int i = 0; i < 3; ++i) drawText(cr, knobLabels[i], knobs[i].centreX(), knobs[i].bottom + 10, Align::centre, kInk);
+  for (int i = 0; i < 3; ++i) drawText(cr, knobLabels[i], knobs[i].centreX(), knobs[i].bottom + 10, Align::centre, inkRgb);
   const auto sliders = SkinLayout::channelSliders(channel);
   const char* sliderLabels[] = {"Dry", "Wet", "Feed Back"};
   for (int i = 0; i < 3; ++i)
-    drawText(cr, sliderLabels[i], sliders[i].centreX(), kChannelLabelBaseline, Align::centre, kInk);
+    drawText(cr, sliderLabels[i], sliders[i].centreX(), channelLabelBaseline, Align::centre, inkRgb);
 }
 
 // Draws an engraved frame whose top line breaks for the group's title.
 void paintGroup(cairo_t* cr, int left, int right, const std::string& title) {
   const double width = right - left;
-  const double height = kGroupBottom - kGroupTop;
+  const double height = groupBottom - groupTop;
   cairo_set_line_width(cr, 1);
-  setColour(cr, kEngraveLight);
-  roundedRect(cr, left + 1.5, kGroupTop + 1.5, width, height, 4);
+  setColour(cr, engraveLight);
+  roundedRect(cr, left + 1.5, groupTop + 1.5, width, height, 4);
   cairo_stroke(cr);
-  setColour(cr, kEngraveDark);
-  roundedRect(cr, left + 0.5, kGroupTop + 0.5, width, height, 4);
+  setColour(cr, engraveDark);
+  roundedRect(cr, left + 0.5, groupTop + 0.5, width, height, 4);
   cairo_stroke(cr);
 
-  selectFont(cr, kTitleSize, true);
+  selectFont(cr, titleSize, true);
   const double textLeft = left + 10;
-  fillRect(cr, left + 6, kGroupTop, static_cast<int>(std::ceil(textWidth(cr, title))) + 8, 3, kLowerGrey);
-  drawText(cr, title, textLeft, kGroupTop + 4, Align::left, kInk);
+  fillRect(cr, left + 6, groupTop, static_cast<int>(std::ceil(textWidth(cr, title))) + 8, 3, lowerGreyRgb);
+  drawText(cr, title, textLeft, groupTop + 4, Align::left, inkRgb);
 }
 
 void paintLowerLabels(cairo_t* cr) {
-  selectFont(cr, kLabelSize, false);
+  selectFont(cr, labelSize, false);
   const auto buttons = SkinLayout::buttons();
   const char* buttonLabels[] = {"reverse", "clear buffer", "bypass"};
-  for (int i = 0; i < 3; ++i) drawText(cr, buttonLabels[i], buttons[i].centreX(), buttons[i].bottom + 11, Align::centre, kInk);
+  for (int i = 0; i < 3; ++i) drawText(cr, buttonLabels[i], buttons[i].centreX(), buttons[i].bottom + 11, Align::centre, inkRgb);
   const auto envelope = SkinLayout::envelopeKnobs();
   const char* envelopeLabels[] = {"attack", "release"};
   for (int i = 0; i < 2; ++i)
-    drawText(cr, envelopeLabels[i], envelope[i].centreX(), envelope[i].bottom + 10, Align::centre, kInk);
+    drawText(cr, envelopeLabels[i], envelope[i].centreX(), envelope[i].bottom + 10, Align::centre, inkRgb);
   const auto filters = SkinLayout::filterKnobs();
   const char* filterLabels[] = {"LPF Cutoff", "LPF Q", "HPF Cutoff"};
   for (int i = 0; i < 3; ++i)
-    drawText(cr, filterLabels[i], filters[i].centreX(), filters[i].bottom + 11, Align::centre, kInk);
+    drawText(cr, filterLabels[i], filters[i].centreX(), filters[i].bottom + 11, Align::centre, inkRgb);
 }
 
 // Marks the 270° travel of a knob with ticks between the body and the image's edge.
@@ -303,7 +303,7 @@ void paintKnobScale(cairo_t* cr, Rgb cornerGrey) {
   cairo_set_line_width(cr, 1.0);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
   for (int i = 0; i <= 10; ++i) {
-    const double angle = (225.0 - 27.0 * i) * kPi / 180.0;
+    const double angle = (225.0 - 27.0 * i) * pi / 180.0;
     const bool major = i == 0 || i == 5 || i == 10;
     const double inner = 12.6;
     const double outer = major ? 14.8 : 14.0;
@@ -333,8 +333,8 @@ void paintButtonState(cairo_t* cr, double top, bool lit) {
     roundedRect(cr, 2, top + 2, 16, 22, 2.2);
     cairo_clip(cr);
     cairo_pattern_t* glow = cairo_pattern_create_radial(10, top + 8, 1, 10, top + 8, 11);
-    addStop(glow, 0, kAccent, 0.55);
-    addStop(glow, 1, kAccent, 0.0);
+    addStop(glow, 0, accent, 0.55);
+    addStop(glow, 1, accent, 0.0);
     cairo_set_source(cr, glow);
     cairo_paint(cr);
     cairo_pattern_destroy(glow);
@@ -345,10 +345,10 @@ void paintButtonState(cairo_t* cr, double top, bool lit) {
   roundedRect(cr, 4.5, top + 5.5, 11, 5, 1.5);
   cairo_fill(cr);
   if (lit) {
-    setColour(cr, kAccent);
+    setColour(cr, accent);
     roundedRect(cr, 5.5, top + 6.5, 9, 3, 1);
     cairo_fill(cr);
-    setColour(cr, kAccentHot);
+    setColour(cr, accentHot);
     cairo_rectangle(cr, 7, top + 7, 6, 1);
     cairo_fill(cr);
   } else {
@@ -374,20 +374,20 @@ void paintButtonState(cairo_t* cr, double top, bool lit) {
 
 }  // namespace
 
-Rgb SkinArtist::channelGrey() { return kChannelGrey; }
+Rgb SkinArtist::channelGrey() { return channelGreyRgb; }
 
-Rgb SkinArtist::lowerGrey() { return kLowerGrey; }
+Rgb SkinArtist::lowerGrey() { return lowerGreyRgb; }
 
-Rgb SkinArtist::ink() { return kInk; }
+Rgb SkinArtist::ink() { return inkRgb; }
 
 RgbImage SkinArtist::background() const {
-  Canvas canvas(kWidth, kHeight, CAIRO_FORMAT_RGB24);
+  Canvas canvas(imageWidth, imageHeight, CAIRO_FORMAT_RGB24);
   cairo_t* cr = canvas.context();
-  fillRect(cr, 0, 0, kWidth, kHeight, kLowerGrey);
+  fillRect(cr, 0, 0, imageWidth, imageHeight, lowerGreyRgb);
   paintTitleStrip(cr);
   for (int channel : {0, 1}) paintChannelPanel(cr, channel);
-  paintGroup(cr, kBufferGroupLeft, kBufferGroupRight, "BufferSetting");
-  paintGroup(cr, kFilterGroupLeft, kFilterGroupRight, "FilterSetting");
+  paintGroup(cr, bufferGroupLeft, bufferGroupRight, "BufferSetting");
+  paintGroup(cr, filterGroupLeft, filterGroupRight, "FilterSetting");
   paintLowerLabels(cr);
   paintFooter(cr);
   return fromOpaqueSurface(canvas.surface());
@@ -401,28 +401,28 @@ RgbImage SkinArtist::knobBody(Rgb cornerGrey) const {
   paintKnobScale(cr, cornerGrey);
 
   setColour(cr, Rgb{0, 0, 0}, 0.12);
-  cairo_arc(cr, 15, 16.6, 12.2, 0, 2 * kPi);
+  cairo_arc(cr, 15, 16.6, 12.2, 0, 2 * pi);
   cairo_fill(cr);
   setColour(cr, Rgb{0, 0, 0}, 0.22);
-  cairo_arc(cr, 15, 15.8, 11.9, 0, 2 * kPi);
+  cairo_arc(cr, 15, 15.8, 11.9, 0, 2 * pi);
   cairo_fill(cr);
 
   verticalGradient(cr, 3.5, 26.5, Rgb{122, 124, 129}, Rgb{30, 31, 34});
-  cairo_arc(cr, 15, 15, 11.4, 0, 2 * kPi);
+  cairo_arc(cr, 15, 15, 11.4, 0, 2 * pi);
   cairo_fill(cr);
 
   setColour(cr, Rgb{22, 23, 25});
-  cairo_arc(cr, 15, 15, 9.0, 0, 2 * kPi);
+  cairo_arc(cr, 15, 15, 9.0, 0, 2 * pi);
   cairo_fill(cr);
   verticalGradient(cr, 6.5, 23.5, Rgb{52, 54, 58}, Rgb{84, 86, 91});
-  cairo_arc(cr, 15, 15, 8.2, 0, 2 * kPi);
+  cairo_arc(cr, 15, 15, 8.2, 0, 2 * pi);
   cairo_fill(cr);
 
   cairo_pattern_t* sheen = cairo_pattern_create_radial(12.5, 11.5, 0.5, 13, 12.5, 7.5);
   addStop(sheen, 0, Rgb{255, 255, 255}, 0.16);
   addStop(sheen, 1, Rgb{255, 255, 255}, 0.0);
   cairo_set_source(cr, sheen);
-  cairo_arc(cr, 15, 15, 8.2, 0, 2 * kPi);
+  cairo_arc(cr, 15, 15, 8.2, 0, 2 * pi);
   cairo_fill(cr);
   cairo_pattern_destroy(sheen);
   return fromOpaqueSurface(canvas.surface());
@@ -433,19 +433,19 @@ RgbImage SkinArtist::knobHandle() const {
   Canvas canvas(size.width, size.height, CAIRO_FORMAT_ARGB32);
   cairo_t* cr = canvas.context();
   setColour(cr, Rgb{12, 12, 14}, 0.55);
-  cairo_arc(cr, 3, 3.3, 2.9, 0, 2 * kPi);
+  cairo_arc(cr, 3, 3.3, 2.9, 0, 2 * pi);
   cairo_fill(cr);
-  setColour(cr, kDot);
-  cairo_arc(cr, 3, 3, 2.2, 0, 2 * kPi);
+  setColour(cr, dotRgb);
+  cairo_arc(cr, 3, 3, 2.2, 0, 2 * pi);
   cairo_fill(cr);
-  return fromKeyedSurface(canvas.surface(), kCapFace, 0.3);
+  return fromKeyedSurface(canvas.surface(), capFace, 0.3);
 }
 
 RgbImage SkinArtist::sliderTrack() const {
   const skin::SkinBitmap& size = skin::bitmap(skin::sliderTrackBitmap);
   Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24);
   cairo_t* cr = canvas.context();
-  fillRect(cr, 0, 0, size.width, size.height, kChannelGrey);
+  fillRect(cr, 0, 0, size.width, size.height, channelGreyRgb);
 
   // A tick for every tenth of the travel, aligned with the handle's centre line.
   for (int i = 0; i <= 10; ++i) {
@@ -456,7 +456,7 @@ RgbImage SkinArtist::sliderTrack() const {
     fillRect(cr, 14, y, major ? 5 : 3, 1, colour);
   }
 
-  setColour(cr, kPanelHighlight);
+  setColour(cr, panelHighlight);
   roundedRect(cr, 7.5, 1.5, 6, 178, 3);
   cairo_fill(cr);
   setColour(cr, Rgb{120, 120, 120});
@@ -484,14 +484,14 @@ RgbImage SkinArtist::sliderHandle() const {
   setColour(cr, Rgb{244, 241, 234});
   cairo_rectangle(cr, 3, 4, 14, 1);
   cairo_fill(cr);
-  return fromKeyedSurface(canvas.surface(), kChannelGrey, 0.3);
+  return fromKeyedSurface(canvas.surface(), channelGreyRgb, 0.3);
 }
 
 RgbImage SkinArtist::button() const {
   const skin::SkinBitmap& size = skin::bitmap(skin::buttonBitmap);
   Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24);
   cairo_t* cr = canvas.context();
-  fillRect(cr, 0, 0, size.width, size.height, kLowerGrey);
+  fillRect(cr, 0, 0, size.width, size.height, lowerGreyRgb);
   paintButtonState(cr, 0, false);
   paintButtonState(cr, size.height / skin::buttonImages, true);
   return fromOpaqueSurface(canvas.surface());

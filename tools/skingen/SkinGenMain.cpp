@@ -30,21 +30,26 @@ wrenfold::RgbImage toRgb(const wrenfold::IndexedImage& indexed) {
   return image;
 }
 
-const char kUsage[] =
+const char usage[] =
     "usage: wrenfold-skingen OUTPUT-DIR [--sheet PNG] [--overlay PNG] [--mockup PNG]\n"
     "Renders the editor's seven skin bitmaps into OUTPUT-DIR as 8-bit palettised BMP files.\n"
     "  --sheet PNG     also writes all seven side by side, as quantised\n"
     "  --overlay PNG   also writes the face with every control's rectangle outlined\n"
-    "  --mockup PNG    also writes the face with the controls placed on it\n";
+    "  --mockup PNG    also writes the face with the controls placed on it\n"
+    "  --help          print this text\n"
+    "  --version       print the version\n";
 
-int usage() {
-  std::fputs(kUsage, stderr);
-  return 2;
+// Reports a wrong command line in one line; answers the exit status.
+int usageError(const std::string& problem) {
+  std::fprintf(stderr, "wrenfold-skingen: %s (see --help)\n", problem.c_str());
+  return 1;
 }
 
-bool wantsHelp(int argc, char** argv) {
+// Answers whether any argument is the option.
+bool asks(int argc, char** argv, const char* option, const char* shortOption = nullptr) {
   for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+    if (std::strcmp(argv[i], option) == 0 || (shortOption != nullptr && std::strcmp(argv[i], shortOption) == 0))
+      return true;
   return false;
 }
 
@@ -58,11 +63,17 @@ int cannotWrite(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (wantsHelp(argc, argv)) {
-    std::fputs(kUsage, stdout);
+  if (asks(argc, argv, "--help", "-h")) {
+    std::fputs(usage, stdout);
     return 0;
   }
-  if (argc < 2 || argc % 2 != 0) return usage();
+  if (asks(argc, argv, "--version")) {
+    std::fputs("wrenfold-skingen " WRENFOLD_VERSION "\n", stdout);
+    return 0;
+  }
+  if (argc < 2) return usageError("no output folder given");
+  if (argv[1][0] == '-') return usageError("the output folder comes first, not '" + std::string(argv[1]) + "'");
+  if (argc % 2 != 0) return usageError(std::string(argv[argc - 1]) + " needs a value");
   const std::string outputDir = argv[1];
   std::string sheetPath;
   std::string overlayPath;
@@ -75,7 +86,7 @@ int main(int argc, char** argv) {
     else if (std::strcmp(argv[i], "--mockup") == 0)
       mockupPath = argv[i + 1];
     else
-      return usage();
+      return usageError("unknown option '" + std::string(argv[i]) + "'");
   }
 
   const wrenfold::SkinArtist artist;

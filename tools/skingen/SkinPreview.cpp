@@ -14,7 +14,7 @@ namespace wrenfold {
 
 namespace {
 
-constexpr int kGap = 12;
+constexpr int gap = 12;
 
 // Copies image pixels from rows [first, first + rows) onto the target; keyed copies leave out pure white.
 void blitRows(cairo_surface_t* target, const RgbImage& image, int first, int rows, int left, int top, int scale,
@@ -55,22 +55,22 @@ bool savePng(cairo_surface_t* surface, const std::string& path) {
 }  // namespace
 
 bool SkinPreview::writeSheet(const std::vector<RgbImage>& images, int scale, const std::string& path) {
-  int width = kGap;
+  int width = gap;
   int height = 0;
   for (const RgbImage& image : images) {
-    width += image.width * scale + kGap;
+    width += image.width * scale + gap;
     height = std::max(height, image.height * scale);
   }
-  height += 2 * kGap;
+  height += 2 * gap;
   cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_t* cr = cairo_create(sheet);
   cairo_set_source_rgb(cr, 0.35, 0.37, 0.40);
   cairo_paint(cr);
   cairo_destroy(cr);
-  int left = kGap;
+  int left = gap;
   for (const RgbImage& image : images) {
-    blit(sheet, image, left, kGap, scale);
-    left += image.width * scale + kGap;
+    blit(sheet, image, left, gap, scale);
+    left += image.width * scale + gap;
   }
   const bool saved = savePng(sheet, path);
   cairo_surface_destroy(sheet);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "editor/Skin.h"
 #include "gui/Bitmap.h"
@@ -23,14 +24,22 @@ int main(int argc, char** argv) {
   using namespace wrenfold;
   const char* usage =
       "usage: wrenfold-skinsheet OUT.png\n"
-      "Draws the seven skin bitmaps side by side, as the module loads them, into OUT.png.\n";
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+      "Draws the seven skin bitmaps side by side, as the module loads them, into OUT.png.\n"
+      "  --help      print this text\n"
+      "  --version   print the version\n";
+  const std::string first = argc > 1 ? argv[1] : "";
+  if (first == "--help" || first == "-h") {
     std::fputs(usage, stdout);
     return 0;
   }
-  if (argc != 2) {
-    std::fputs(usage, stderr);
-    return 2;
+  if (first == "--version") {
+    std::fputs("wrenfold-skinsheet " WRENFOLD_VERSION "\n", stdout);
+    return 0;
+  }
+  if (argc != 2 || (first.size() > 1 && first[0] == '-')) {
+    std::fprintf(stderr, "wrenfold-skinsheet: %s (see --help)\n",
+                 argc != 2 ? "give one output file, OUT.png" : ("unknown option '" + first + "'").c_str());
+    return 1;
   }
   Bitmap* bitmaps[skin::bitmapCount];
   int32_t width = gap;

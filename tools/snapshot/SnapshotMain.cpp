@@ -30,15 +30,17 @@ struct SnapshotOptions {
   bool version = false;
 };
 
-const char kSnapshotUsage[] =
+const char snapshotUsage[] =
     "usage: wrenfold-snapshot [options] OUTPUT.png\n"
     "\n"
     "Opens the Wrenfold editor, built in with the toolkit's headless back end, and writes\n"
-    "what it drew into OUTPUT.png (a regular file or a new name; a link is followed).\n"
+    "what it drew into OUTPUT.png (a regular file or a new name; a link is followed). A\n"
+    "'{program}' in OUTPUT becomes the program's name as a lower-case slug.\n"
     "\n"
     "options:\n"
     "  --program N|NAME   select a factory program by number or name\n"
-    "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 (repeatable)\n"
+    "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 or to a text it\n"
+    "                     shows, with its unit: TempoL=128bpm, NoteLenL=1/8 (repeatable)\n"
     "  --help             print this text\n"
     "  --version          print the version\n";
 
@@ -123,10 +125,14 @@ int run(const SnapshotOptions& options) {
   if (effect.record() == nullptr) throw RenderError("the plug-in could not be created");
   if (!options.program.empty()) effect.selectProgram(findProgram(effect.programNames(), options.program));
   applySettings(effect, options.settings);
+  const std::vector<std::string> programs = effect.programNames();
+  const int current = effect.currentProgram();
+  const std::string slug =
+      programSlug(current >= 0 && current < static_cast<int>(programs.size()) ? programs[current] : "");
   int32_t width = 0;
   int32_t height = 0;
   std::vector<uint32_t> pixels = captureEditor(effect.record(), width, height);
-  writePng(options.outputPath, pixels, width, height);
+  writePng(expandProgramPlaceholder(options.outputPath, slug), pixels, width, height);
   return 0;
 }
 
@@ -141,7 +147,7 @@ int snapshot(int argc, char** argv) {
     const wrenfold::SnapshotOptions options =
         wrenfold::parseSnapshotOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (options.help) {
-      std::fputs(wrenfold::kSnapshotUsage, stdout);
+      std::fputs(wrenfold::snapshotUsage, stdout);
       return 0;
     }
     if (options.version) {

@@ -1,4 +1,7 @@
 // The window procedure, child windows and their device contexts.
+#include <windows.h>
+#include <windowsx.h>
+
 #include <new>
 
 #include "base/ModuleHandle.h"
@@ -51,6 +54,16 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_RBUTTONDOWN:
       if (handler->buttonDown != nullptr) handler->buttonDown(win32::platformWindow(window), userData, messagePoint(lParam));
       return 0;
+    case WM_MOUSEWHEEL:
+      if (handler->wheel != nullptr) {
+        // The position is on the screen; the delta counts 120 per notch, finer wheels send less.
+        POINT where = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ScreenToClient(window, &where);
+        const float notches = static_cast<float>(GET_WHEEL_DELTA_WPARAM(wParam)) / WHEEL_DELTA;
+        // A turn no control takes goes on to the host's window, which may scroll.
+        if (handler->wheel(win32::platformWindow(window), userData, Point(where.x, where.y), notches)) return 0;
+      }
+      break;
     default:
       break;
   }

@@ -68,6 +68,25 @@ void buttonDown(platform::Window* window, const xcb_button_press_event_t* press)
   presentAll();
 }
 
+// Buttons 4 and 5 are the wheel turned one notch away from the user and towards them.
+constexpr uint8_t wheelAwayButton = 4;
+constexpr uint8_t wheelTowardsButton = 5;
+
+void wheelTurned(platform::Window* window, const xcb_button_press_event_t* press) {
+  State& s = state();
+  if (s.clickInProgress || window->handler == nullptr || window->userData == nullptr ||
+      window->handler->wheel == nullptr) {
+    return;
+  }
+  // The control's look at the modifiers (Shift for a finer step) sees them as they were.
+  s.clickInput = inputBitsOfMask(press->state);
+  s.clickPollsLeft = 1;
+  const float distance = press->detail == wheelAwayButton ? 1.0f : -1.0f;
+  window->handler->wheel(window, window->userData, Point(press->event_x, press->event_y), distance);
+  s.clickPollsLeft = 0;
+  presentAll();
+}
+
 void pollEvents() {
   State& s = state();
   while (s.connection != nullptr) {
@@ -205,9 +224,11 @@ void handleEvent(const xcb_generic_event_t* event) {
     case XCB_BUTTON_PRESS: {
       const auto* press = reinterpret_cast<const xcb_button_press_event_t*>(event);
       platform::Window* window = liveWindowWithId(press->event);
-      // Buttons 1 to 3 are the mouse buttons; higher numbers are wheel steps.
+      // Buttons 1 to 3 are the mouse buttons, 4 and 5 the wheel; 6 and 7 (sideways) are ignored.
       if (window != nullptr && press->detail >= 1 && press->detail <= 3) {
         buttonDown(window, press);
+      } else if (window != nullptr && (press->detail == wheelAwayButton || press->detail == wheelTowardsButton)) {
+        wheelTurned(window, press);
       }
       break;
     }
