@@ -128,11 +128,15 @@ void makeEchoesPlain(DelayEffect& effect) {
 }
 
 TEST(FrameLoop, EchoesPassBitForBitWithinTheLoopBoundAndAreHeldAtItAbove) {
+  // The quietest sample a line keeps is 2^-100 (about -600 dBFS); anything quieter is silence.
+  const float quietest = std::ldexp(1.0f, -100);
+  const float tooQuiet = std::nextafter(quietest, 0.0f);
   const struct {
     float in, echo;
   } cases[] = {{0.3f, 0.3f},     {7.9999995f, 7.9999995f}, {8.0f, 8.0f},  {-8.0f, -8.0f},
                {8.000001f, 8.0f}, {-100.0f, -8.0f},        {1e30f, 8.0f}, {-3e38f, -8.0f},
-               {1e-30f, 1e-30f}};
+               {1e-30f, 1e-30f},  {quietest, quietest},    {-quietest, -quietest},
+               {tooQuiet, 0.0f},  {-tooQuiet, 0.0f}};
   for (FrameLoop loop : bothLoops)
     for (const auto& c : cases) {
       SCOPED_TRACE(std::string(loopName(loop)) + " " + std::to_string(c.in));
