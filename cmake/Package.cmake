@@ -76,6 +76,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 # The libraries' packages come from the binaries; the editor sets its texts in Liberation Sans.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
+# CPack gives any package with a library under /usr/lib scripts that run ldconfig; a plug-in folder
+# needs none, and a package with a removal script stays known to dpkg after `apt remove`, with
+# that script left behind. Naming scripts that do not exist turns them off (CPack warns that it
+# cannot add them).
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/no-maintainer-scripts/postinst
+  ${CMAKE_BINARY_DIR}/no-maintainer-scripts/postrm)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
   GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
