@@ -39,8 +39,12 @@ endif()
 # The documents: README, the changelog and, where Debian wants the license, a copyright file that
 # also lists the libraries the binaries link.
 set(package_doc ${CMAKE_BINARY_DIR}/doc)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/cmake/package/windows-notices.txt)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE
+  ${CMAKE_SOURCE_DIR}/CHANGELOG ${CMAKE_SOURCE_DIR}/cmake/package/windows-notices.txt)
+file(STRINGS ${CMAKE_SOURCE_DIR}/CHANGELOG package_latest LIMIT_COUNT 1)
+if(NOT package_latest MATCHES "^wrenfold \\(${PROJECT_VERSION}\\) ")
+  message(WARNING "CHANGELOG: the top entry is not version ${PROJECT_VERSION}")
+endif()
 file(READ ${CMAKE_SOURCE_DIR}/LICENSE package_license)
 # The license's terms without its title and copyright line, as a field of the copyright file.
 string(REGEX REPLACE "^.*\n\nPermission" "Permission" package_terms "${package_license}")
