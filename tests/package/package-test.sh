@@ -96,7 +96,7 @@ echo "== Installing for a host, from a fresh clone"
 git -c safe.directory='*' clone -q "$source_dir" clone && cd clone
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 ! grep -q '^GTest_DIR' build/CMakeCache.txt || fail "a plain configure looks for GoogleTest"
-cmake --build build -j2 >"$work/build.log" || { tail -n 30 "$work/build.log"; fail "the build"; }
+CCACHE_BASEDIR=$work cmake --build build -j2 >"$work/build.log" || { tail -n 30 "$work/build.log"; fail "the build"; }
 [ ! -e build/tests ] || fail "a plain build builds the tests"
 DESTDIR=$work/stage cmake --install build >/dev/null
 for file in share/man/man1/wrenfold-render.1.gz bin/wrenfold-info bin/wrenfold-snapshot bin/wrenfold-preview; do
