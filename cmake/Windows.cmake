@@ -34,4 +34,6 @@ set_property(SOURCE plugin/win32/wrenfold.rc APPEND PROPERTY OBJECT_DEPENDS ${WR
 target_link_libraries(wrenfold PRIVATE wrenfold_windows_kit -static -static-libgcc -static-libstdc++
   -Wl,--gc-sections $<$<CONFIG:Release>:-s>)
 
-add_subdirectory(tests/windows)
+if(WRENFOLD_TESTS)
+  add_subdirectory(tests/windows)
+endif()

@@ -13,18 +13,19 @@ ardour_require_installed() {
   fi
 }
 
-# ardour_private_setup WORK MODULE: empties WORK, copies MODULE into WORK/lxvst as the only
-# plug-in there, and points HOME, the XDG folders and LXVST_PATH into WORK. Sets ardour_module
-# to the copy.
+# ardour_private_setup WORK [MODULE]: empties WORK and points HOME and the XDG folders into it;
+# given MODULE, copies it into WORK/lxvst as the only plug-in there, points LXVST_PATH there and
+# sets ardour_module to the copy.
 ardour_private_setup() {
   rm -rf "$1"
   mkdir -p "$1/lxvst" "$1/cache" "$1/home" "$1/config/ardour7"
+  export HOME="$1/home" XDG_CACHE_HOME="$1/cache" XDG_CONFIG_HOME="$1/config"
+  [ -n "${2:-}" ] || return 0
   ardour_module=$1/lxvst/wrenfold.so
   cp "$2" "$ardour_module"
   # Ardour trusts its cache only while the cache file is newer than the module (whole seconds),
   # so the copy gets an old date.
   touch -d '2000-01-01 00:00:00' "$ardour_module"
-  export HOME="$1/home" XDG_CACHE_HOME="$1/cache" XDG_CONFIG_HOME="$1/config"
   export LXVST_PATH="$1/lxvst"
 }
 

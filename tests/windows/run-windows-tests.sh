@@ -72,7 +72,7 @@ build_linux_fingerprint() {
 start_display
 prepare_prefix
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/$toolchain.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DWRENFOLD_WERROR=ON -DWRENFOLD_LINUX_BUILD_DIR="$linux_build_dir" >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DWRENFOLD_WERROR=ON -DWRENFOLD_TESTS=ON -DWRENFOLD_LINUX_BUILD_DIR="$linux_build_dir" >/dev/null
 cmake --build "$build_dir" -j2
 if [ -f "$source_dir/tests/windows/ModuleFingerprint.cpp" ]; then build_linux_fingerprint; fi
 start_wine_services
