@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "delay/dsp/DelayLine.h"
-#include "delay/dsp/LoopFilter.h"
-#include "delay/dsp/ParameterFormat.h"
-#include "delay/dsp/ReverseEnvelope.h"
+#include "dsp/DelayLine.h"
+#include "dsp/LoopFilter.h"
+#include "params/ParameterFormat.h"
+#include "dsp/ReverseEnvelope.h"
 #include "base/Allocation.h"
 
 namespace wrenfold {

@@ -3,9 +3,9 @@
 #include <atomic>
 #include <cstdint>
 
-#include "delay/dsp/DelayChannel.h"
-#include "delay/dsp/FrameLoop.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "dsp/DelayChannel.h"
+#include "dsp/FrameLoop.h"
+#include "params/ParameterMapping.h"
 #include "delay/ProgramRecord.h"
 #include "host/ExtendedEffectBase.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "base/SharedField.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterMapping.h"
 
 namespace wrenfold {
 

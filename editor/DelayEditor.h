@@ -8,7 +8,7 @@
 #include "gui/Color.h"
 #include "gui/ControlListener.h"
 #include "gui/Geometry.h"
-#include "host/GraphicEditorBase.h"
+#include "editorbase/GraphicEditorBase.h"
 
 namespace wrenfold {
 

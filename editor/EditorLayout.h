@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "delay/dsp/ParameterFormat.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterFormat.h"
+#include "params/ParameterMapping.h"
 #include "editor/Skin.h"
 #include "gui/Color.h"
 #include "gui/Geometry.h"

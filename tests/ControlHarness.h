@@ -14,7 +14,7 @@
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
 #include "host/ExtendedEffectBase.h"
-#include "host/GraphicEditorBase.h"
+#include "editorbase/GraphicEditorBase.h"
 
 namespace wrenfold::testing {
 

@@ -12,8 +12,8 @@
 
 #include "base/ModuleState.h"
 #include "plugin/DelayPlugin.h"
-#include "delay/dsp/ParameterFormat.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterFormat.h"
+#include "params/ParameterMapping.h"
 #include "editor/DelayEditor.h"
 #include "gui/Frame.h"
 #include "gui/ValueDisplay.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterMapping.h"
 
 namespace {
 

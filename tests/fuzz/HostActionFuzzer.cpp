@@ -25,7 +25,7 @@
 
 #include "base/HostInterface.h"
 #include "delay/DelayEffect.h"
-#include "delay/dsp/LoopFilter.h"
+#include "dsp/LoopFilter.h"
 #include "delay/ProgramRecord.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "plugin/PluginEntry.h"

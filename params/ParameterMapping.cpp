@@ -1,4 +1,4 @@
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterMapping.h"
 
 #include <cmath>
 #include <limits>
