@@ -5,7 +5,7 @@
 
 #include "dsp/DelayChannel.h"
 #include "dsp/FrameLoop.h"
-#include "params/ParameterMapping.h"
+#include "params/ParameterTable.h"
 #include "delay/ProgramRecord.h"
 #include "host/ExtendedEffectBase.h"
 
@@ -151,6 +151,8 @@ class DelayEffect : public ExtendedEffectBase {
     resetLowPass = 1u << 22,
     resetHighPass = 1u << 23,
   };
+  static_assert(((restartLines | clearLines | resetLowPass | resetHighPass) & allParameterBits()) == 0,
+                "the flags sit above the parameter bits; move them up when adding a parameter");
   std::atomic<uint32_t> pendingWork{0};
   // The clear switch's latch: 1.0 after a rising write, the host-visible state of ClearBuffer.
   std::atomic<float> clearLatch{0.0f};

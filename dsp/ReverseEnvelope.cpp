@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "dsp/DelayLine.h"
-#include "params/ParameterMapping.h"
+#include "base/Truncation.h"
 #include "base/Allocation.h"
 
 namespace wrenfold {

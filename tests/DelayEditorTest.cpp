@@ -13,7 +13,7 @@
 #include "base/ModuleState.h"
 #include "plugin/DelayPlugin.h"
 #include "params/ParameterFormat.h"
-#include "params/ParameterMapping.h"
+#include "params/ParameterTable.h"
 #include "editor/DelayEditor.h"
 #include "gui/Frame.h"
 #include "gui/ValueDisplay.h"

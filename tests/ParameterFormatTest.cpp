@@ -7,7 +7,7 @@
 #include <string>
 
 #include "params/ParameterFormat.h"
-#include "params/ParameterMapping.h"
+#include "params/ParameterTable.h"
 
 namespace wrenfold {
 namespace {

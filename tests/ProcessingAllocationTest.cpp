@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
-#include "params/ParameterMapping.h"
+#include "params/ParameterTable.h"
 
 namespace {
 
