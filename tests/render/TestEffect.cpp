@@ -3,7 +3,9 @@
 // from those texts finds the true echo distance. When WRENFOLD_TEST_EFFECT_LOG names a file, every
 // opcode, sample rate and block size the host sends is appended to it, one per line. When
 // WRENFOLD_TEST_EFFECT_FAULT is "none", "magic" or "outputs", the entry answers no record, one
-// without the interface's magic, or one declaring a billion outputs.
+// without the interface's magic, or one declaring a billion outputs. WRENFOLD_TEST_EFFECT_SHAPE
+// "no-inputs", "no-programs", "adding-only" or "replacing-only" makes a record that is unusual but
+// valid. Built with WRENFOLD_TEST_EFFECT_MAIN_ONLY, the module exports its entry as `main` alone.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -174,7 +176,20 @@ AEffect* faultyRecord(const char* fault) {
   return std::strcmp(fault, "none") == 0 ? nullptr : &broken;
 }
 
+// Reshapes a record for WRENFOLD_TEST_EFFECT_SHAPE.
+void shapeRecord(AEffect& record, const char* shape) {
+  if (std::strcmp(shape, "no-inputs") == 0) record.numInputs = 0;
+  if (std::strcmp(shape, "no-programs") == 0) record.numPrograms = 0;
+  if (std::strcmp(shape, "adding-only") == 0) record.processReplacing = nullptr;
+  if (std::strcmp(shape, "replacing-only") == 0) record.process = nullptr;
+}
+
 }  // namespace
+
+#ifdef WRENFOLD_TEST_EFFECT_MAIN_ONLY
+// A C++ function may not be called main, so the entry gets that name at the assembler level.
+extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host) __asm__("main");
+#endif
 
 extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host) {
   if (host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
@@ -203,5 +218,6 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
   record.object = effect;
   record.uniqueID = fourCharCode('t', 'E', 'c', 'o');
   record.version = 1;
+  if (const char* shape = std::getenv("WRENFOLD_TEST_EFFECT_SHAPE")) shapeRecord(record, shape);
   return &record;
 }
