@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
-#include "tests/support/StereoBlock.h"
+#include "support/StereoBlock.h"
 #include "dsp/DelayLine.h"
 #include "dsp/LoopFilter.h"
 #include "dsp/ReverseEnvelope.h"
