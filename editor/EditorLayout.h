@@ -117,8 +117,5 @@ constexpr int32_t positionOf(int32_t parameter, bool display) {
 // Returns the rectangle of a parameter's value control, as laid out in the table.
 constexpr Rect controlBounds(int32_t parameter) { return placedControl(positionOf(parameter, false)).row.bounds; }
 
-// Returns the rectangle of a parameter's display, as laid out in the table.
-constexpr Rect displayBounds(int32_t parameter) { return placedControl(positionOf(parameter, true)).row.bounds; }
-
 }  // namespace layout
 }  // namespace wrenfold

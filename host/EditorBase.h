@@ -44,8 +44,6 @@ class EditorBase {
   // with its destruction until the click ends.
   virtual bool isTracking() const { return false; }
 
-  // Returns the effect the editor belongs to.
-  ExtendedEffectBase* owningEffect() const { return effect; }
   // Returns the host's window given to the last open.
   void* hostWindow() const { return parentWindow; }
   // Returns whether a refresh is pending.

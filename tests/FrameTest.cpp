@@ -160,7 +160,7 @@ TEST_F(FrameTest, ClickGoesToTheLastAddedEnabledViewUnderThePoint) {
   frame->addView(disabled);
   disabled->setMouseEnabled(false);
 
-  headless::setInput({platform::inputLeftButton, Point(120, 70)});
+  headless::setInput({leftButton, Point(120, 70)});
   headless::clickWindow(frame->getWindow(), Point(20, 20));
   EXPECT_EQ(top.clicks, 0) << "a disabled view is skipped";
   EXPECT_EQ(middle.clicks, 1);

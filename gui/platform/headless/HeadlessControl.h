@@ -32,8 +32,6 @@ void queueInput(const InputState& state);
 void queueInput(uint32_t buttons, Point cursor);
 // Empties the queue and makes `state` the current state.
 void setInput(const InputState& state);
-// Returns the state taken last.
-InputState currentInput();
 // Returns the number of states still queued.
 std::size_t queuedInputCount();
 
@@ -44,8 +42,6 @@ uint64_t totalSleptMilliseconds();
 
 // Returns the record of platform events ("createWindow \"Window\"", "paint 0,0,350,430", "sleep 4", …).
 const std::vector<std::string>& events();
-// Empties the event record.
-void clearEvents();
 
 // Switches the drawing record on or off; each drawing primitive then appends one line.
 void recordDrawing(bool on);
