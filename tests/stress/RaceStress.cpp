@@ -11,6 +11,7 @@
 
 #include "gui/platform/headless/HeadlessControl.h"
 #include "hostkit/EffectCalls.h"
+#include "hostkit/LibraryCaches.h"
 #include "plugin/PluginEntry.h"
 
 namespace {
@@ -102,7 +103,7 @@ int main(int argc, char** argv) {
   for (std::thread& thread : threads) thread.join();
   dispatch(effect, effMainsChanged, 0, 0);
   dispatch(effect, effClose);
-  headless::releaseLibraryCaches();
+  hostkit::releaseLibraryCaches();
   std::printf("%ld blocks, %ld writes, %ld idles, %ld automations in %d s\n", blocks.load(),
               writes.load(), idles.load(), automations.load(), seconds);
   // A run in which a thread never got going proves nothing.

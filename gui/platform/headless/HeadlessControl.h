@@ -92,9 +92,6 @@ bool fontRequest(platform::Font* font, platform::FontRequest& request);
 bool saveWindowPng(platform::Window* window, const char* path);
 // Writes a surface's pixels as a PNG file; answers whether it did.
 bool saveSurfacePng(platform::Surface* surface, const char* path);
-// Frees cairo's and fontconfig's caches, so a leak checker sees only the program's own leaks; a
-// program calls it once at its very end (a module never may: its host shares those libraries).
-void releaseLibraryCaches();
 
 }  // namespace headless
 }  // namespace wrenfold

@@ -1,5 +1,3 @@
-#include <dlfcn.h>
-
 #include <algorithm>
 
 #include "gui/platform/headless/HeadlessState.h"
@@ -65,13 +63,6 @@ bool saveSurfacePng(platform::Surface* surface, const char* path) {
 }
 
 std::size_t liveObjectCount() { return cairo::liveObjectCount(); }
-
-void releaseLibraryCaches() {
-  cairo_debug_reset_static_data();
-  // fontconfig is reached through cairo's own dependency rather than linked again.
-  using Finish = void (*)();
-  if (auto finish = reinterpret_cast<Finish>(dlsym(RTLD_DEFAULT, "FcFini"))) finish();
-}
 
 }  // namespace headless
 
