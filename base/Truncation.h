@@ -7,6 +7,7 @@
 namespace wrenfold {
 
 // Truncates toward zero like an integer conversion, saturating instead of overflowing; NaN gives 0.
+// [any thread]
 inline int32_t truncateToInt(double value) {
   if (std::isnan(value)) return 0;
   if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
