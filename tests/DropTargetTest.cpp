@@ -8,6 +8,7 @@
 #include "gui/platform/shared/DropTarget.h"
 #include "gui/platform/shared/UriList.h"
 #include "gui/platform/headless/HeadlessControl.h"
+#include "editor/Skin.h"
 
 namespace wrenfold {
 namespace {
@@ -75,7 +76,7 @@ TEST(DropTargetTest, PrefersTextOverFilesAndShowsCopyWithControlElseMove) {
   };
   headless::reset();
   platform::Window* host = headless::createHostWindow(Rect(100, 200, 500, 700));
-  platform::Window* window = platform::createChildWindow(host, Rect(0, 0, 350, 430), "Window", &recordingHandler, nullptr);
+  platform::Window* window = platform::createChildWindow(host, Rect(0, 0, skin::editorWidth, skin::editorHeight), "Window", &recordingHandler, nullptr);
   headless::setInput(headless::InputState{0, Point(130, 250)});
   for (const DropCase& row : cases) {
     SCOPED_TRACE(row.name);
