@@ -131,7 +131,8 @@ class DelayEffect : public ExtendedEffectBase {
   float sampleRate = 44100.0f;
 
   // Engine work that writes leave for the next processing call: bit i (0..19) marks a parameter
-  // whose engine value is to follow its stored value, the flags below what writes set off.
+  // whose engine value is to follow its stored value, and with it the work its row of the
+  // parameter table names; the flags below mark what a write's value sets off.
   //
   // Writes between two processing calls coalesce into one pass, and that pass leaves the engine
   // exactly as carrying out each write in turn would have, because no audio runs in between:
