@@ -1,12 +1,11 @@
 // Each parameter written between two blocks through the record changes the output where its
 // meaning says and leaves the rest bit-identical. Two instances with the same past take different
-// values at the same boundary; the program is "reverse FX", whose echoes are panned hard left and
+// writes at the same boundary; the program is "reverse FX", whose echoes are panned hard left and
 // right, so a channel's settings show in its own output only.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,82 +16,63 @@
 namespace wrenfold {
 namespace {
 
-constexpr int32_t reverseProgram = 2;
-
-// Which outputs a write may change.
 enum Outputs { none = 0, left = 1, right = 2, both = 3 };
 
-// Runs frames of a different tone in each input through the record; returns left then right.
-std::vector<float> run(AEffect* record, int32_t first, int32_t frames) {
-  std::vector<float> inL(frames), inR(frames), out(2 * static_cast<std::size_t>(frames));
-  for (int32_t i = 0; i < frames; ++i) {
-    inL[i] = 0.5f * std::sin(0.031f * static_cast<float>(first + i));
-    inR[i] = 0.5f * std::sin(0.017f * static_cast<float>(first + i));
-  }
-  float* ins[2] = {inL.data(), inR.data()};
-  float* outs[2] = {out.data(), out.data() + frames};
-  record->processReplacing(record, ins, outs, frames);
-  return out;
-}
-
-// Returns which outputs of two runs differ in at least one sample.
-int32_t differingOutputs(const std::vector<float>& a, const std::vector<float>& b) {
-  const std::size_t half = a.size() / 2;
-  int32_t found = none;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i]) found |= i < half ? left : right;
-  return found;
-}
-
-// Plays two instances alike, lets each take its own writes of parameter `index` at one block
-// boundary, plays on and returns which outputs differ afterwards.
+// Plays two instances alike, gives each its own writes of parameter `index` at one block
+// boundary, plays on and returns which outputs then differ.
 int32_t outputsChangedBy(int32_t index, const std::vector<float>& writesA, const std::vector<float>& writesB) {
-  AEffect* a = createPluginInstance(hostkit::Host::callback());
-  AEffect* b = createPluginInstance(hostkit::Host::callback());
-  std::vector<float> heard[2];
-  int32_t instance = 0;
-  for (auto [record, writes] : {std::pair{a, writesA}, std::pair{b, writesB}}) {
-    hostkit::dispatch(record, effSetProgram, 0, reverseProgram);
-    run(record, 0, 70000);  // the lines are full and the filters hold signal
-    for (float value : writes) record->setParameter(record, index, value);
-    heard[instance++] = run(record, 70000, 140000);
-    hostkit::dispatch(record, effClose);
+  constexpr int32_t frames = 70000;  // more than the longest echo of the program
+  std::vector<float> in[2], heard[2][2];
+  for (int32_t i = 0; i < 2 * frames; ++i) {
+    in[0].push_back(0.5f * std::sin(0.031f * static_cast<float>(i)));
+    in[1].push_back(0.5f * std::sin(0.017f * static_cast<float>(i)));
   }
-  return differingOutputs(heard[0], heard[1]);
+  int32_t instance = 0;
+  for (const std::vector<float>* writes : {&writesA, &writesB}) {
+    AEffect* record = createPluginInstance(hostkit::Host::callback());
+    hostkit::dispatch(record, effSetProgram, 0, 2);
+    for (std::vector<float>& out : heard[instance]) out.assign(2 * frames, 0.0f);
+    for (int32_t half = 0; half < 2; ++half) {
+      if (half == 1)
+        for (float value : *writes) record->setParameter(record, index, value);
+      float* ins[2] = {in[0].data() + half * frames, in[1].data() + half * frames};
+      float* outs[2] = {heard[instance][0].data() + half * frames, heard[instance][1].data() + half * frames};
+      record->processReplacing(record, ins, outs, frames);
+    }
+    hostkit::dispatch(record, effClose);
+    ++instance;
+  }
+  return (heard[0][0] != heard[1][0] ? left : none) | (heard[0][1] != heard[1][1] ? right : none);
 }
 
 TEST(ParameterWrite, EachParameterChangesItsOwnPartOfTheOutputAndNothingElse) {
   struct Row {
-    float other;            // a value other than the program's
-    Outputs changed;        // where writing it instead of the program's value is heard
-    Outputs markOfAnother;  // where writing it and then the program's value is heard, next to
-                            // writing nothing: a restart or a rising clear leaves one
+    float other;         // a value other than the program's
+    Outputs instead;     // where writing it instead of the program's value is heard
+    Outputs andBack;     // where writing it and then the program's value is heard, next to no
+                         // write: a restart or a rising clear leaves a mark, nothing else may
   };
   // The filters, mode, clear and bypass act on both delays; a pan moves its echo across.
-  const std::pair<std::string, Row> rows[] = {
-      {"NomorRev", {0.0f, both, both}},    {"ClearBuffer", {1.0f, both, both}},
-      {"Bypass", {1.0f, both, none}},      {"LpfCutoff", {0.3f, both, none}},
-      {"LpfQ", {0.9f, both, none}},        {"HpfCutoff", {0.5f, both, none}},
-      {"TempoL", {0.7f, left, both}},      {"TempoR", {0.7f, right, both}},
-      {"NoteLenL", {0.6f, left, both}},    {"NoteLenR", {0.6f, right, both}},
-      {"FeedBackL", {0.8f, left, none}},   {"FeedBackR", {0.8f, right, none}},
-      {"WetLevelL", {0.6f, left, none}},   {"WetLevelR", {0.6f, right, none}},
-      {"DryLevelL", {0.3f, left, none}},   {"DryLevelR", {0.3f, right, none}},
-      {"WetPanL", {0.5f, both, none}},     {"WetPanR", {0.5f, both, none}},
+  const std::map<std::string, Row> rows = {
+      {"NomorRev", {0.0f, both, both}},    {"ClearBuffer", {1.0f, both, both}}, {"Bypass", {1.0f, both, none}},
+      {"LpfCutoff", {0.3f, both, none}},   {"LpfQ", {0.9f, both, none}},        {"HpfCutoff", {0.5f, both, none}},
+      {"TempoL", {0.7f, left, both}},      {"TempoR", {0.7f, right, both}},     {"NoteLenL", {0.6f, left, both}},
+      {"NoteLenR", {0.6f, right, both}},   {"FeedBackL", {0.8f, left, none}},   {"FeedBackR", {0.8f, right, none}},
+      {"WetLevelL", {0.6f, left, none}},   {"WetLevelR", {0.6f, right, none}},  {"DryLevelL", {0.3f, left, none}},
+      {"DryLevelR", {0.3f, right, none}},  {"WetPanL", {0.5f, both, none}},     {"WetPanR", {0.5f, both, none}},
       {"RevAttack", {0.6f, both, none}},   {"RevRelease", {0.6f, both, none}},
   };
   AEffect* probe = createPluginInstance(hostkit::Host::callback());
-  hostkit::dispatch(probe, effSetProgram, 0, reverseProgram);
-  ASSERT_EQ(probe->numParams, static_cast<int32_t>(std::size(rows)));
+  hostkit::dispatch(probe, effSetProgram, 0, 2);
+  ASSERT_EQ(static_cast<std::size_t>(probe->numParams), rows.size());
   for (int32_t index = 0; index < probe->numParams; ++index) {
     const std::string name = hostkit::effectText(probe, effGetParamName, index);
     SCOPED_TRACE(name);
-    const auto row = std::find_if(std::begin(rows), std::end(rows), [&](const auto& r) { return r.first == name; });
-    ASSERT_NE(row, std::end(rows));
+    ASSERT_EQ(rows.count(name), 1u);
+    const Row& row = rows.at(name);
     const float own = probe->getParameter(probe, index);
-    ASSERT_NE(own, row->second.other);
-    EXPECT_EQ(outputsChangedBy(index, {own}, {row->second.other}), row->second.changed);
-    EXPECT_EQ(outputsChangedBy(index, {}, {row->second.other, own}), row->second.markOfAnother);
+    EXPECT_EQ(outputsChangedBy(index, {own}, {row.other}), row.instead);
+    EXPECT_EQ(outputsChangedBy(index, {}, {row.other, own}), row.andBack);
   }
   hostkit::dispatch(probe, effClose);
 }
