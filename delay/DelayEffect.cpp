@@ -24,6 +24,11 @@ inline float switchState(float value) { return value >= 0.5f ? 1.0f : 0.0f; }
 // value never reaches the stored program or a mapping that assumes the range.
 inline float withinRange(float value) { return value >= 0.0f ? std::min(value, 1.0f) : 0.0f; }
 
+// The parameters whose writes set off each kind of engine work, worked out when compiling.
+constexpr uint32_t filterParameters = parametersSetting(WriteEffect::filterUpdate);
+constexpr uint32_t gainParameters = parametersSetting(WriteEffect::channelGains);
+constexpr uint32_t rampParameters = parametersSetting(WriteEffect::envelopeRamps);
+
 }  // namespace
 
 DelayEffect::DelayEffect(audioMasterCallback hostCallback)
@@ -124,12 +129,12 @@ void DelayEffect::carryOutPendingWork() {
     if ((work & parameterBit(index)) != 0)
       engineValues[index] = parameterTable[index].engineQuantity(record.value(index));
 
-  if ((work & parametersSetting(WriteEffect::filterUpdate)) != 0) updateFilters();
+  if ((work & filterParameters) != 0) updateFilters();
   for (DelayChannel& channel : channels) {
     if ((work & resetLowPass) != 0) channel.filter->clearLowPassHistory();
     if ((work & resetHighPass) != 0) channel.filter->clearHighPassHistory();
   }
-  if ((work & parametersSetting(WriteEffect::channelGains)) != 0) updateChannelGains();
+  if ((work & gainParameters) != 0) updateChannelGains();
   // A restart silences the active stretch as clearing does, and more. It runs before the ramps
   // are rebuilt, so that the envelope tables are only ever built over the new lengths and the
   // storage beyond them stays untouched.
@@ -138,7 +143,7 @@ void DelayEffect::carryOutPendingWork() {
   } else if ((work & clearLines) != 0) {
     for (DelayChannel& channel : channels) channel.line->clear();
   }
-  if ((work & parametersSetting(WriteEffect::envelopeRamps)) != 0) updateRamps();
+  if ((work & rampParameters) != 0) updateRamps();
   gatherLaneSettings(channels, laneSettings);
 }
 
