@@ -37,21 +37,21 @@ const platform::WindowHandler recordingHandler = {nullptr, nullptr, nullptr, &re
 // Data that offers what the row says.
 class ScriptedData : public DropData {
  public:
-  ScriptedData(std::string text, std::vector<std::string> files) : text_(std::move(text)), files_(std::move(files)) {}
-  bool offersText() override { return !text_.empty(); }
-  bool offersFiles() override { return !files_.empty(); }
+  ScriptedData(std::string text, std::vector<std::string> files) : text(std::move(text)), files(std::move(files)) {}
+  bool offersText() override { return !text.empty(); }
+  bool offersFiles() override { return !files.empty(); }
   bool readText(std::string& bytes) override {
-    bytes = text_;
+    bytes = text;
     return true;
   }
   bool readFiles(std::vector<std::string>& names) override {
-    names = files_;
+    names = files;
     return true;
   }
 
  private:
-  std::string text_;
-  std::vector<std::string> files_;
+  std::string text;
+  std::vector<std::string> files;
 };
 
 struct DropCase {
