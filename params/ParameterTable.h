@@ -60,17 +60,17 @@ using Formatter = void (*)(float value, char* text);
 struct ParameterRow {
   ParameterIndex index;
   const char* name;
-  bool isSwitch;                        // stored as 0.0 below 0.5, else 1.0
-  float (*engineQuantity)(float stored);  // what the engine computes with
-  Formatter hostText;                   // the host's value text
-  Formatter displayText;                // the editor display's text; null where it has none
-  WriteEffect effect;
+  bool isSwitch;                           // stored as 0.0 below 0.5, else 1.0
+  float (*engineQuantity)(float stored);   // what the engine computes with
+  Formatter hostText;                      // the host's value text
+  Formatter displayText;                   // the editor display's text; null where it has none
+  WriteEffect effect;                      // what a write sets off
   float programValues[programCountTotal];  // factory program 0 (the default) to 4
 };
 
-// The parameters in index order.
+// The parameters in index order: index, name, switch, engine quantity, host text, editor
+// display, what a write sets off, factory values.
 inline constexpr ParameterRow parameterTable[] = {
-    // index      name          switch  engine quantity        host text          editor display
     {NomorRev, "NomorRev", true, unmappedValue, formatMode, nullptr, WriteEffect::restart,
      {0.0f, 0.0f, 1.0f, 0.0f, 0.0f}},
     {ClearBuffer, "ClearBuffer", false, unmappedValue, formatPlainNumber, nullptr,
