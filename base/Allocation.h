@@ -14,17 +14,18 @@ enum class AllocationSite { effect, editor, processing, programs, frame, view, b
 // Answers true when the allocation at the given site must fail; installed by tests only.
 using AllocationFailureHook = bool (*)(AllocationSite site);
 
-// Installs a hook (null removes it).
+// Installs a hook (null removes it). [tests, before any effect exists]
 void setAllocationFailureHook(AllocationFailureHook hook);
 
-// Returns whether an installed hook asks the allocation at the given site to fail.
+// Returns whether an installed hook asks the allocation at the given site to fail. [any thread]
 bool allocationMustFail(AllocationSite site);
 
 // Makes allocateUninitialisedArray fill new storage with the byte given, so that tests see any read
 // of storage nobody wrote; a negative byte (the default) leaves storage as the allocator gives it.
+// [tests, before any effect exists]
 void setUninitialisedFill(int byte);
 
-// Returns the byte that fills uninitialised storage, negative for none.
+// Returns the byte that fills uninitialised storage, negative for none. [any thread]
 int uninitialisedFill();
 
 // Allocates and constructs a T, answering null instead of throwing when memory is short.

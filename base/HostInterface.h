@@ -56,7 +56,7 @@ struct AEffect {
 
 constexpr int32_t kEffectMagic = 0x56737450;  // 'VstP'
 
-// Builds a four-character code with the first character in the most significant byte.
+// Builds a four-character code with the first character in the most significant byte. [any thread]
 constexpr int32_t fourCharCode(char a, char b, char c, char d) {
   return static_cast<int32_t>((static_cast<uint32_t>(static_cast<unsigned char>(a)) << 24) |
                               (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 16) |
@@ -239,7 +239,7 @@ struct VstSpeakerArrangement {
   VstSpeakerProperties speakers[8];
 };
 
-// Bytes of an arrangement that holds the given number of speakers.
+// Bytes of an arrangement that holds the given number of speakers. [any thread]
 constexpr std::size_t speakerArrangementSize(int32_t channels) {
   return offsetof(VstSpeakerArrangement, speakers) +
          sizeof(VstSpeakerProperties) * static_cast<std::size_t>(channels < 0 ? 0 : channels);

@@ -15,10 +15,11 @@ struct ModuleState {
   bool editorAllocationFailed = false;  // set when an editor could not be allocated; stays set
 };
 
-// Returns the module's one state record.
+// Returns the module's one state record. [UI thread]
 ModuleState& moduleState();
 
 // Puts the record back to its initial values, so one test's state does not leak into the next.
+// [tests, before any effect exists]
 void resetModuleStateForTesting();
 
 }  // namespace wrenfold

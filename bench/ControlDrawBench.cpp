@@ -9,13 +9,14 @@
 #include "gui/ValueDisplay.h"
 #include "gui/VerticalSlider.h"
 #include "gui/platform/headless/HeadlessControl.h"
+#include "editor/Skin.h"
 
 namespace wrenfold {
 namespace {
 
 // A window-sized surface with a drawing context on it.
 struct Canvas {
-  Canvas() : surface(headless::createSurface(350, 430, blackColor)), context(nullptr, surface, nullptr) {}
+  Canvas() : surface(headless::createSurface(skin::editorWidth, skin::editorHeight, blackColor)), context(nullptr, surface, nullptr) {}
   ~Canvas() { platform::destroySurface(surface); }
   platform::Surface* surface;
   DrawContext context;

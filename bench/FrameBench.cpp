@@ -7,6 +7,7 @@
 #include "gui/View.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
+#include "editor/Skin.h"
 
 namespace wrenfold {
 namespace {
@@ -16,9 +17,9 @@ constexpr int viewCount = 37;
 // A frame of the editor's size inside a host window, with a background and 37 small views.
 struct EditorSizedFrame {
   EditorSizedFrame()
-      : host(headless::createHostWindow(Rect(0, 0, 350, 430))),
+      : host(headless::createHostWindow(Rect(0, 0, skin::editorWidth, skin::editorHeight))),
         background(new Bitmap(128)),
-        frame(new Frame(Rect(0, 0, 350, 430), host, nullptr)) {
+        frame(new Frame(Rect(0, 0, skin::editorWidth, skin::editorHeight), host, nullptr)) {
     frame->setBackground(background);
     for (int i = 0; i < viewCount; ++i) {
       const int32_t left = (i % 7) * 50;

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
-#include "delay/dsp/LoopFilter.h"
-#include "delay/dsp/ReverseEnvelope.h"
+#include "dsp/LoopFilter.h"
+#include "dsp/ReverseEnvelope.h"
 
 namespace {
 

@@ -11,7 +11,7 @@ else()
   set(WRENFOLD_EXPORTS plugin/win32/wrenfold-x64.def)
 endif()
 
-foreach(layer wrenfold_base wrenfold_dsp wrenfold_gui wrenfold_host wrenfold_delay wrenfold_editor wrenfold_plugin)
+foreach(layer wrenfold_base wrenfold_params wrenfold_dsp wrenfold_gui wrenfold_host wrenfold_editorbase wrenfold_delay wrenfold_editor wrenfold_plugin)
   target_compile_definitions(${layer} PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
 endforeach()
 

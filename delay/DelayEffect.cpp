@@ -4,11 +4,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "delay/dsp/DelayLine.h"
-#include "delay/dsp/FlushDenormals.h"
-#include "delay/dsp/LoopFilter.h"
-#include "delay/dsp/ParameterFormat.h"
-#include "delay/dsp/ReverseEnvelope.h"
+#include "dsp/DelayLine.h"
+#include "dsp/FlushDenormals.h"
+#include "dsp/LoopFilter.h"
+#include "dsp/ReverseEnvelope.h"
 #include "base/Allocation.h"
 
 namespace wrenfold {
@@ -26,33 +25,10 @@ inline float switchState(float value) { return value >= 0.5f ? 1.0f : 0.0f; }
 // value never reaches the stored program or a mapping that assumes the range.
 inline float withinRange(float value) { return value >= 0.0f ? std::min(value, 1.0f) : 0.0f; }
 
-// Returns the pending-work bit of a parameter.
-constexpr uint32_t parameterBit(int32_t index) { return 1u << index; }
-
-// Returns the pending-work bits of the parameters first to last.
-constexpr uint32_t parameterRange(int32_t first, int32_t last) {
-  return (parameterBit(last) << 1) - parameterBit(first);
-}
-
-// Returns the engine quantity of a parameter's stored value.
-float engineQuantity(int32_t index, float stored) {
-  switch (index) {
-    case TempoL:
-    case TempoR:
-      return tempoFromValue(stored);
-    case NoteLenL:
-    case NoteLenR:
-      return noteLengthTable[noteIndexFromValue(stored)].fraction;
-    case WetLevelL:
-    case WetLevelR:
-    case DryLevelL:
-    case DryLevelR:
-      return levelFromValue(stored);
-    default:
-      // The switches are stored snapped; every other parameter drives the engine unmapped.
-      return stored;
-  }
-}
+// The parameters whose writes set off each kind of engine work, worked out when compiling.
+constexpr uint32_t filterParameters = parametersSetting(WriteEffect::filterUpdate);
+constexpr uint32_t gainParameters = parametersSetting(WriteEffect::channelGains);
+constexpr uint32_t rampParameters = parametersSetting(WriteEffect::envelopeRamps);
 
 }  // namespace
 
@@ -105,42 +81,29 @@ bool DelayEffect::allocationsSucceeded() const {
 
 void DelayEffect::applyParameter(int32_t index, float value) {
   if (!isParameterIndex(index) || !isComplete()) return;
+  const ParameterRow& row = parameterTable[index];
   value = withinRange(value);
-  ProgramRecord& record = currentRecord();
+  if (row.isSwitch) value = switchState(value);
   uint32_t work = parameterBit(index);
-  switch (index) {
-    case NomorRev:
-      record.setValue(index, switchState(value));
+  switch (row.effect) {
+    case WriteEffect::restart:
       work |= restartLines;
       break;
-    case ClearBuffer: {
+    case WriteEffect::clearLatch: {
       bool rose = false;
-      record.setValue(index, moveClearLatch(value, rose));
+      value = moveClearLatch(value, rose);
       if (rose) work |= clearLines;
       break;
     }
-    case Bypass:
-      record.setValue(index, switchState(value));
-      break;
-    case LpfCutoff:
-      record.setValue(index, value);
-      if (!LoopFilter::lowPassRunsAt(cutoffFromValue(value))) work |= resetLowPass;
-      break;
-    case HpfCutoff:
-      record.setValue(index, value);
-      if (!LoopFilter::highPassRunsAt(cutoffFromValue(value))) work |= resetHighPass;
-      break;
-    case TempoL:
-    case TempoR:
-    case NoteLenL:
-    case NoteLenR:
-      record.setValue(index, value);
-      work |= restartLines;
+    case WriteEffect::filterUpdate:
+      // A stage switched off loses its history, so that it starts afresh when switched on again.
+      if (index == LpfCutoff && !LoopFilter::lowPassRunsAt(cutoffFromValue(value))) work |= resetLowPass;
+      if (index == HpfCutoff && !LoopFilter::highPassRunsAt(cutoffFromValue(value))) work |= resetHighPass;
       break;
     default:
-      record.setValue(index, value);
       break;
   }
+  currentRecord().setValue(index, value);
   // Publishes the stored value with the work: whoever takes the bit also sees the value.
   pendingWork.fetch_or(work, std::memory_order_release);
 }
@@ -154,8 +117,8 @@ float DelayEffect::moveClearLatch(float value, bool& rose) {
   float state = clearLatch.load(std::memory_order_relaxed);
   float next;
   do {
-    rose = state < 0.5f && value >= 0.5f;
-    next = rose || value > 0.5f ? 1.0f : 0.0f;
+    next = clearLatchAfter(state, value);
+    rose = next > state;
   } while (!clearLatch.compare_exchange_weak(state, next, std::memory_order_relaxed));
   return next;
 }
@@ -165,15 +128,14 @@ void DelayEffect::carryOutPendingWork() {
   const ProgramRecord& record = currentRecord();
   for (int32_t index = 0; index < parameterCountTotal; ++index)
     if ((work & parameterBit(index)) != 0)
-      engineValues[index] = engineQuantity(index, record.value(index));
+      engineValues[index] = parameterTable[index].engineQuantity(record.value(index));
 
-  if ((work & (parameterBit(LpfCutoff) | parameterBit(LpfQ) | parameterBit(HpfCutoff))) != 0)
-    updateFilters();
+  if ((work & filterParameters) != 0) updateFilters();
   for (DelayChannel& channel : channels) {
     if ((work & resetLowPass) != 0) channel.filter->clearLowPassHistory();
     if ((work & resetHighPass) != 0) channel.filter->clearHighPassHistory();
   }
-  if ((work & parameterRange(FeedBackL, WetPanR)) != 0) updateChannelGains();
+  if ((work & gainParameters) != 0) updateChannelGains();
   // A restart silences the active stretch as clearing does, and more. It runs before the ramps
   // are rebuilt, so that the envelope tables are only ever built over the new lengths and the
   // storage beyond them stays untouched.
@@ -182,7 +144,7 @@ void DelayEffect::carryOutPendingWork() {
   } else if ((work & clearLines) != 0) {
     for (DelayChannel& channel : channels) channel.line->clear();
   }
-  if ((work & parameterRange(RevAttack, RevRelease)) != 0) updateRamps();
+  if ((work & rampParameters) != 0) updateRamps();
   gatherLaneSettings(channels, laneSettings);
 }
 
@@ -281,57 +243,14 @@ void DelayEffect::copyProgramName(char* text) {
 void DelayEffect::copyParameterLabel(int32_t index, char* text) { copyParameterName(index, text); }
 
 void DelayEffect::copyParameterDisplay(int32_t index, char* text) {
-  const float value = parameterValue(index);
-  switch (index) {
-    case NomorRev:
-      formatMode(value, text);
-      break;
-    case ClearBuffer:
-    case Bypass:
-    case RevAttack:
-    case RevRelease:
-      formatPlainNumber(value, text);
-      break;
-    case LpfCutoff:
-      formatLpfCutoff(value, text);
-      break;
-    case LpfQ:
-      formatQ(value, text);
-      break;
-    case HpfCutoff:
-      formatHpfCutoff(value, text);
-      break;
-    case TempoL:
-    case TempoR:
-      formatTempo(value, text);
-      break;
-    case NoteLenL:
-    case NoteLenR:
-      formatNoteLength(value, text);
-      break;
-    case FeedBackL:
-    case FeedBackR:
-      formatFeedback(value, text);
-      break;
-    case WetLevelL:
-    case WetLevelR:
-    case DryLevelL:
-    case DryLevelR:
-      formatLevel(value, text);
-      break;
-    case WetPanL:
-    case WetPanR:
-      formatPan(value, text);
-      break;
-    default:
-      text[0] = '\0';
-      break;
-  }
+  if (isParameterIndex(index))
+    parameterTable[index].hostText(parameterValue(index), text);
+  else
+    text[0] = '\0';
 }
 
 void DelayEffect::copyParameterName(int32_t index, char* text) {
-  const char* name = parameterName(index);
-  if (name != nullptr) std::strcpy(text, name);
+  if (isParameterIndex(index)) std::strcpy(text, parameterTable[index].name);
 }
 
 void DelayEffect::changeSampleRate(float rate) {

@@ -3,9 +3,9 @@
 #include <atomic>
 #include <cstdint>
 
-#include "delay/dsp/DelayChannel.h"
-#include "delay/dsp/FrameLoop.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "dsp/DelayChannel.h"
+#include "dsp/FrameLoop.h"
+#include "params/ParameterTable.h"
 #include "delay/ProgramRecord.h"
 #include "host/ExtendedEffectBase.h"
 
@@ -131,7 +131,8 @@ class DelayEffect : public ExtendedEffectBase {
   float sampleRate = 44100.0f;
 
   // Engine work that writes leave for the next processing call: bit i (0..19) marks a parameter
-  // whose engine value is to follow its stored value, the flags below what writes set off.
+  // whose engine value is to follow its stored value, and with it the work its row of the
+  // parameter table names; the flags below mark what a write's value sets off.
   //
   // Writes between two processing calls coalesce into one pass, and that pass leaves the engine
   // exactly as carrying out each write in turn would have, because no audio runs in between:
@@ -151,6 +152,8 @@ class DelayEffect : public ExtendedEffectBase {
     resetLowPass = 1u << 22,
     resetHighPass = 1u << 23,
   };
+  static_assert(((restartLines | clearLines | resetLowPass | resetHighPass) & allParameterBits()) == 0,
+                "the flags sit above the parameter bits; move them up when adding a parameter");
   std::atomic<uint32_t> pendingWork{0};
   // The clear switch's latch: 1.0 after a rising write, the host-visible state of ClearBuffer.
   std::atomic<float> clearLatch{0.0f};

@@ -3,12 +3,9 @@
 #include <cstdint>
 
 #include "base/SharedField.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterTable.h"
 
 namespace wrenfold {
-
-// Number of programs the effect carries.
-constexpr int32_t programCountTotal = 5;
 
 // One program: a NUL-terminated name of at most 23 characters and the 20 normalised values.
 // Threads: any thread may read or write a value or the name through the operations below while
@@ -35,6 +32,10 @@ struct ProgramRecord {
 
   char name[nameCapacity];
   float values[parameterCountTotal];
+
+ private:
+  // Builds a program of the given name with every value 0.
+  explicit ProgramRecord(const char* programName);
 };
 
 }  // namespace wrenfold

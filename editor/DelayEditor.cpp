@@ -20,33 +20,16 @@ namespace {
 constexpr int32_t knobHandleInset = 10;
 constexpr int32_t displayFontId = 6;
 
-// Where a series of ClearBuffer writes leaves the clear button, for each state it may start in:
-// two fields of two bits, one for a dark start (below 0.5) and one for a lit start (above 0.5),
-// each "stays", "goes dark" or "lights". A button at exactly 0.5 ignores writes.
-enum ButtonMove : uint32_t { stays = 0, goesDark = 1, lights = 2 };
-constexpr uint32_t fromLitShift = 2;
+// The clear button's state after the writes since the last idle, for each state it may start
+// in: bit 0 from a dark start (below 0.5), bit 1 from a lit start (above 0.5). A button at
+// exactly 0.5 ignores writes.
+constexpr uint32_t noClearWrites = 2u;
 
-// Returns the move after one more write, from a start on the given side: a write of 0.5 or more
-// lights a dark button, a write of 0.5 or less darkens a lit one.
-uint32_t nextMove(uint32_t move, bool litStart, float value) {
-  const bool dark = move == goesDark || (move == stays && !litStart);
-  if (dark && value >= 0.5f) return lights;
-  if (!dark && value <= 0.5f) return goesDark;
-  return move;
-}
-
-// Returns the moves of both starts after one more write.
-uint32_t followClearWrite(uint32_t moves, float value) {
-  const uint32_t fromDark = nextMove(moves & 3u, false, value);
-  const uint32_t fromLit = nextMove(moves >> fromLitShift, true, value);
-  return fromDark | fromLit << fromLitShift;
-}
-
-// Returns the move of a button that shows `shown`.
-uint32_t moveFor(uint32_t moves, float shown) {
-  if (shown < 0.5f) return moves & 3u;
-  if (shown > 0.5f) return moves >> fromLitShift;
-  return stays;
+// Returns the states of both starts after one more write.
+uint32_t followClearWrite(uint32_t states, float value) {
+  const uint32_t fromDark = clearLatchAfter(static_cast<float>(states & 1u), value) > 0.5f ? 1u : 0u;
+  const uint32_t fromLit = clearLatchAfter(static_cast<float>(states >> 1), value) > 0.5f ? 1u : 0u;
+  return fromDark | fromLit << 1;
 }
 
 }  // namespace
@@ -154,7 +137,7 @@ ValueDisplay* DelayEditor::makeDisplay(const layout::ControlRow& row, const Colo
   display->setBackColor(panelGrey);
   display->setFrameColor(panelGrey);
   display->setValue(effect->parameterValue(row.parameter));
-  display->setConverter(row.formatter);
+  display->setConverter(parameterTable[row.parameter].displayText);
   return display;
 }
 
@@ -251,15 +234,15 @@ void DelayEditor::parameterChanged(int32_t index, float value) {
     requestRefresh();
     return;
   }
-  // The clear button follows the written values across 0.5, not the effect's latched value.
+  // The clear button follows the written values by the effect's latch rule, not the latch itself.
   Control* clearBufferButton = controlFor(ClearBuffer);
   if (clearBufferButton == nullptr) {
     requestRefresh();
     return;
   }
-  uint32_t moves = clearButtonMoves.load(std::memory_order_relaxed);
-  while (!clearButtonMoves.compare_exchange_weak(moves, followClearWrite(moves, value),
-                                                 std::memory_order_relaxed)) {
+  uint32_t states = clearButtonStates.load(std::memory_order_relaxed);
+  while (!clearButtonStates.compare_exchange_weak(states, followClearWrite(states, value),
+                                                  std::memory_order_relaxed)) {
   }
 }
 
@@ -267,19 +250,20 @@ void DelayEditor::takePendingChanges() {
   const uint32_t written = pendingControls.exchange(0, std::memory_order_acquire);
   for (int32_t index = 0; index < parameterCountTotal; ++index)
     if ((written & (1u << index)) != 0) syncControls(index);
-  const uint32_t moves = clearButtonMoves.exchange(0, std::memory_order_relaxed);
+  const uint32_t states = clearButtonStates.exchange(noClearWrites, std::memory_order_relaxed);
   Control* clearBufferButton = controlFor(ClearBuffer);
   if (clearBufferButton == nullptr) return;
-  const uint32_t move = moveFor(moves, clearBufferButton->getValue());
-  if (move == stays) return;
-  clearBufferButton->setValue(move == lights ? 1.0f : 0.0f);
+  const float shown = clearBufferButton->getValue();
+  const bool lit = ((shown < 0.5f ? states : states >> 1) & 1u) != 0;
+  if (shown == 0.5f || lit == (shown > 0.5f)) return;
+  clearBufferButton->setValue(lit ? 1.0f : 0.0f);
   requestRefresh();
 }
 
 void DelayEditor::dropPendingChanges() {
   // Taken, not just overwritten: whatever was written before is then visible to the full sync.
   pendingControls.exchange(0, std::memory_order_acquire);
-  clearButtonMoves.exchange(0, std::memory_order_relaxed);
+  clearButtonStates.exchange(noClearWrites, std::memory_order_relaxed);
 }
 
 void DelayEditor::idleEditor() {

@@ -8,7 +8,7 @@
 #include "gui/Color.h"
 #include "gui/ControlListener.h"
 #include "gui/Geometry.h"
-#include "host/GraphicEditorBase.h"
+#include "editorbase/GraphicEditorBase.h"
 
 namespace wrenfold {
 
@@ -67,7 +67,7 @@ class DelayEditor : public GraphicEditorBase, public ControlListener {
   VerticalSlider* makeSlider(const layout::ControlRow& row);
   // Makes a toggle or momentary button one image of the loaded button bitmap high.
   Control* makeButton(const layout::ControlRow& row);
-  // Makes a value display in the grey of the panel under it, with the row's formatter.
+  // Makes a value display in the grey of the panel under it, with its parameter's display text.
   ValueDisplay* makeDisplay(const layout::ControlRow& row, const Color& panelGrey);
   // Returns a loaded skin bitmap, or null when it could not be allocated.
   Bitmap* skinBitmap(int32_t id) const;
@@ -93,8 +93,8 @@ class DelayEditor : public GraphicEditorBase, public ControlListener {
 
   // Parameters written since the last idle, one bit per index.
   std::atomic<uint32_t> pendingControls{0};
-  // Where the writes since the last idle move the clear button, from a dark and from a lit start.
-  std::atomic<uint32_t> clearButtonMoves{0};
+  // Where the writes since the last idle leave the clear button, from a dark and from a lit start.
+  std::atomic<uint32_t> clearButtonStates{2u};
 };
 
 }  // namespace wrenfold

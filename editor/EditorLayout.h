@@ -6,8 +6,7 @@
 
 #include <cstdint>
 
-#include "delay/dsp/ParameterFormat.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterTable.h"
 #include "editor/Skin.h"
 #include "gui/Color.h"
 #include "gui/Geometry.h"
@@ -18,9 +17,6 @@ namespace layout {
 // What a row builds.
 enum class ControlKind { knob, slider, toggleButton, momentaryButton, display };
 
-// Formats a parameter's value for a display.
-using Formatter = void (*)(float value, char* text);
-
 // One control. Channel rows are written for the left channel: their rectangle is relative to the
 // channel's left edge and their parameter is the left one; the right channel adds one to it.
 struct ControlRow {
@@ -28,7 +24,6 @@ struct ControlRow {
   int32_t parameter;       // the tag of a value control, the parameter a display shows
   Rect bounds;             // sliders and buttons are sized from their bitmap when built
   int32_t bitmap;          // knob body, slider track or button face; 0 for displays
-  Formatter formatter;     // the display's text; null for value controls
   int32_t attachSlot;      // the control's place within its group when added to the frame
 };
 
@@ -45,39 +40,39 @@ constexpr Rect imageAt(int32_t left, int32_t top, skin::BitmapId id, int32_t ima
 
 // One channel's controls, relative to its left edge x0.
 constexpr ControlRow channelRows[] = {
-    {ControlKind::knob, TempoL, Rect(0, 55, 30, 85), skin::channelKnobBitmap, nullptr, 0},
-    {ControlKind::knob, NoteLenL, Rect(0, 134, 30, 164), skin::channelKnobBitmap, nullptr, 1},
-    {ControlKind::knob, WetPanL, Rect(0, 215, 30, 245), skin::channelKnobBitmap, nullptr, 2},
-    {ControlKind::slider, DryLevelL, imageAt(55, 60, skin::sliderTrackBitmap), skin::sliderTrackBitmap, nullptr, 3},
-    {ControlKind::slider, WetLevelL, imageAt(85, 60, skin::sliderTrackBitmap), skin::sliderTrackBitmap, nullptr, 4},
-    {ControlKind::slider, FeedBackL, imageAt(115, 60, skin::sliderTrackBitmap), skin::sliderTrackBitmap, nullptr, 5},
-    {ControlKind::display, TempoL, Rect(-10, 40, 40, 50), 0, formatTempo, 6},
-    {ControlKind::display, NoteLenL, Rect(-10, 119, 40, 129), 0, formatNoteLength, 7},
-    {ControlKind::display, WetPanL, Rect(-10, 200, 40, 210), 0, formatPan, 8},
-    {ControlKind::display, DryLevelL, Rect(50, 45, 80, 55), 0, formatLevel, 9},
-    {ControlKind::display, WetLevelL, Rect(80, 45, 110, 55), 0, formatLevel, 10},
-    {ControlKind::display, FeedBackL, Rect(110, 45, 140, 55), 0, formatFeedback, 11},
+    {ControlKind::knob, TempoL, Rect(0, 55, 30, 85), skin::channelKnobBitmap, 0},
+    {ControlKind::knob, NoteLenL, Rect(0, 134, 30, 164), skin::channelKnobBitmap, 1},
+    {ControlKind::knob, WetPanL, Rect(0, 215, 30, 245), skin::channelKnobBitmap, 2},
+    {ControlKind::slider, DryLevelL, imageAt(55, 60, skin::sliderTrackBitmap), skin::sliderTrackBitmap, 3},
+    {ControlKind::slider, WetLevelL, imageAt(85, 60, skin::sliderTrackBitmap), skin::sliderTrackBitmap, 4},
+    {ControlKind::slider, FeedBackL, imageAt(115, 60, skin::sliderTrackBitmap), skin::sliderTrackBitmap, 5},
+    {ControlKind::display, TempoL, Rect(-10, 40, 40, 50), 0, 6},
+    {ControlKind::display, NoteLenL, Rect(-10, 119, 40, 129), 0, 7},
+    {ControlKind::display, WetPanL, Rect(-10, 200, 40, 210), 0, 8},
+    {ControlKind::display, DryLevelL, Rect(50, 45, 80, 55), 0, 9},
+    {ControlKind::display, WetLevelL, Rect(80, 45, 110, 55), 0, 10},
+    {ControlKind::display, FeedBackL, Rect(110, 45, 140, 55), 0, 11},
 };
 
 // The filter, switch and envelope controls of the lower area; they are added to the frame in a
 // different order than they are built.
 constexpr ControlRow lowerRows[] = {
-    {ControlKind::knob, LpfCutoff, Rect(155, 330, 185, 360), skin::lowerKnobBitmap, nullptr, 4},
-    {ControlKind::knob, LpfQ, Rect(215, 330, 245, 360), skin::lowerKnobBitmap, nullptr, 6},
-    {ControlKind::knob, HpfCutoff, Rect(290, 330, 320, 360), skin::lowerKnobBitmap, nullptr, 5},
-    {ControlKind::display, LpfCutoff, Rect(145, 315, 195, 325), 0, formatLpfCutoff, 0},
-    {ControlKind::display, LpfQ, Rect(205, 315, 255, 325), 0, formatQ, 2},
-    {ControlKind::display, HpfCutoff, Rect(280, 315, 330, 325), 0, formatHpfCutoff, 1},
+    {ControlKind::knob, LpfCutoff, Rect(155, 330, 185, 360), skin::lowerKnobBitmap, 4},
+    {ControlKind::knob, LpfQ, Rect(215, 330, 245, 360), skin::lowerKnobBitmap, 6},
+    {ControlKind::knob, HpfCutoff, Rect(290, 330, 320, 360), skin::lowerKnobBitmap, 5},
+    {ControlKind::display, LpfCutoff, Rect(145, 315, 195, 325), 0, 0},
+    {ControlKind::display, LpfQ, Rect(205, 315, 255, 325), 0, 2},
+    {ControlKind::display, HpfCutoff, Rect(280, 315, 330, 325), 0, 1},
     {ControlKind::toggleButton, NomorRev, imageAt(25, 300, skin::buttonBitmap, skin::buttonImages),
-     skin::buttonBitmap, nullptr, 3},
+     skin::buttonBitmap, 3},
     {ControlKind::momentaryButton, ClearBuffer, imageAt(65, 300, skin::buttonBitmap, skin::buttonImages),
-     skin::buttonBitmap, nullptr, 7},
+     skin::buttonBitmap, 7},
     {ControlKind::toggleButton, Bypass, imageAt(105, 300, skin::buttonBitmap, skin::buttonImages),
-     skin::buttonBitmap, nullptr, 8},
-    {ControlKind::knob, RevAttack, Rect(31, 364, 61, 394), skin::lowerKnobBitmap, nullptr, 9},
-    {ControlKind::display, RevAttack, Rect(21, 351, 71, 362), 0, formatRampTime, 10},
-    {ControlKind::knob, RevRelease, Rect(81, 364, 111, 394), skin::lowerKnobBitmap, nullptr, 11},
-    {ControlKind::display, RevRelease, Rect(71, 351, 121, 362), 0, formatRampTime, 12},
+     skin::buttonBitmap, 8},
+    {ControlKind::knob, RevAttack, Rect(31, 364, 61, 394), skin::lowerKnobBitmap, 9},
+    {ControlKind::display, RevAttack, Rect(21, 351, 71, 362), 0, 10},
+    {ControlKind::knob, RevRelease, Rect(81, 364, 111, 394), skin::lowerKnobBitmap, 11},
+    {ControlKind::display, RevRelease, Rect(71, 351, 121, 362), 0, 12},
 };
 
 // Number of rows of one channel.
@@ -121,9 +116,6 @@ constexpr int32_t positionOf(int32_t parameter, bool display) {
 
 // Returns the rectangle of a parameter's value control, as laid out in the table.
 constexpr Rect controlBounds(int32_t parameter) { return placedControl(positionOf(parameter, false)).row.bounds; }
-
-// Returns the rectangle of a parameter's display, as laid out in the table.
-constexpr Rect displayBounds(int32_t parameter) { return placedControl(positionOf(parameter, true)).row.bounds; }
 
 }  // namespace layout
 }  // namespace wrenfold

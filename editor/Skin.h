@@ -41,6 +41,10 @@ constexpr SkinBitmap bitmaps[bitmapCount] = {
     {buttonBitmap, "134-button.bmp", 20, 54},
 };
 
+// The editor's size in pixels: the background's.
+constexpr int32_t editorWidth = bitmaps[0].width;
+constexpr int32_t editorHeight = bitmaps[0].height;
+
 // Returns the facts of one of the seven bitmaps.
 constexpr const SkinBitmap& bitmap(BitmapId id) { return bitmaps[id - backgroundBitmap]; }
 

@@ -16,11 +16,6 @@ struct Color {
   // Makes the colour from its three components.
   constexpr Color(uint8_t r, uint8_t g, uint8_t b) : red(r), green(g), blue(b) {}
 
-  // Returns red + 256 × green + 65536 × blue, the platform's colour value.
-  constexpr uint32_t platformValue() const {
-    return static_cast<uint32_t>(red) | (static_cast<uint32_t>(green) << 8) |
-           (static_cast<uint32_t>(blue) << 16);
-  }
   // Returns whether red, green and blue are equal; the fourth byte is ignored.
   constexpr bool operator==(const Color& other) const {
     return red == other.red && green == other.green && blue == other.blue;

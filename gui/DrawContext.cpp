@@ -19,11 +19,6 @@ constexpr int32_t dottedLineStyle = 1;
 
 }  // namespace
 
-const FontTableEntry& fontTableEntry(int32_t id) {
-  if (id < 0 || id >= fontCount) id = 0;
-  return fontTable[id];
-}
-
 DrawContext::DrawContext(Frame* owner, platform::Surface* target, platform::Window* targetWindow)
     : windowOrigin(0, 0),
       surface(nullptr),
@@ -173,17 +168,7 @@ void DrawContext::drawString(const char* text, Rect area, bool opaque, int32_t a
   platform::setBackgroundOpaque(surface, false);
 }
 
-MouseButtons DrawContext::readMouseButtons() {
-  const uint32_t input = platform::inputState();
-  MouseButtons buttons = 0;
-  if ((input & platform::inputLeftButton) != 0) buttons |= leftButton;
-  if ((input & platform::inputMiddleButton) != 0) buttons |= middleButton;
-  if ((input & platform::inputRightButton) != 0) buttons |= rightButton;
-  if ((input & platform::inputShiftKey) != 0) buttons |= shiftKey;
-  if ((input & platform::inputControlKey) != 0) buttons |= controlKey;
-  if ((input & platform::inputAltKey) != 0) buttons |= altKey;
-  return buttons;
-}
+MouseButtons DrawContext::readMouseButtons() { return static_cast<MouseButtons>(platform::inputState()); }
 
 void DrawContext::readMouseLocation(Point& where) {
   Point screen = platform::cursorScreenPosition();

@@ -33,9 +33,6 @@ struct FontTableEntry {
   int32_t pitchAndFamily;
 };
 
-// Returns the font table entry of `id`, or of id 0 for an id outside the table.
-const FontTableEntry& fontTableEntry(int32_t id);
-
 // Draws into a window or memory surface with a current pen, brush, text colour and font, and
 // answers the input queries of mouse tracking. Lives for one event or one pass. A context without
 // a surface draws nothing. [UI thread]
@@ -92,8 +89,6 @@ class DrawContext {
   platform::Surface* getSurface() const { return surface; }
   // Returns the window, or null.
   platform::Window* getWindow() const { return window; }
-  // Returns the frame, or null.
-  Frame* getFrame() const { return frame; }
 
  protected:
   // Stores the surface and sets up the initial pen, brush and colours on it.

@@ -58,12 +58,6 @@ class Knob : public Control {
   int32_t getHandleInset() const { return handleInset; }
   // Returns the handle bitmap, or null.
   Bitmap* getHandleBitmap() const { return handleBitmap; }
-  // Returns the colour of the pointer line.
-  Color getHandleColor() const { return handleColor; }
-  // Returns the colour of the pointer's shadow line.
-  Color getHandleShadowColor() const { return handleShadowColor; }
-  // Returns the point of the background drawn at the top-left corner.
-  Point getImageOffset() const { return imageOffset; }
 
  protected:
   Point imageOffset;

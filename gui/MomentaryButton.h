@@ -20,11 +20,6 @@ class MomentaryButton : public Control {
   // once for a click with modifiers; always ends by reporting 0.
   void onMouseDown(DrawContext* context, Point& where) override;
 
-  // Returns the distance from the released to the pressed image.
-  int32_t getImageHeight() const { return imageHeight; }
-  // Returns the point of the background drawn at the top-left corner when released.
-  Point getImageOffset() const { return imageOffset; }
-
  protected:
   Point imageOffset;
   int32_t imageHeight;

@@ -22,8 +22,6 @@ class OffscreenContext : public DrawContext {
   int32_t getWidth() const { return width; }
   // Returns the surface height.
   int32_t getHeight() const { return height; }
-  // Returns the colour the surface started with.
-  Color getBackgroundColor() const { return backgroundColor; }
 
  private:
   int32_t width;

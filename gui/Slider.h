@@ -53,14 +53,10 @@ class Slider : public Control {
 
   // Returns the style bits.
   int32_t getStyle() const { return style; }
-  // Returns the handle's offset inside the slider.
-  Point getHandleOffset() const { return handleOffset; }
   // Returns the lowest handle start allowed, along the axis in slider coordinates.
   int32_t getMinPosition() const { return minPosition; }
   // Returns the highest handle end allowed, along the axis in slider coordinates.
   int32_t getMaxPosition() const { return maxPosition; }
-  // Returns the handle's travel in pixels.
-  int32_t getHandleRange() const { return handleRange; }
   // Returns the offscreen surface, or null while detached.
   OffscreenContext* getOffscreen() const { return offscreen; }
   // Returns the handle rectangle drawn for the current value, in slider coordinates.

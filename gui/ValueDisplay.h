@@ -57,26 +57,12 @@ class ValueDisplay : public Control {
   // Draws the display with `text`; `replacement`, when not null, stands in for the background.
   void drawText(DrawContext* context, const char* text, Bitmap* replacement);
 
-  // Returns the font id.
-  int32_t getFont() const { return fontId; }
   // Returns the text colour.
   Color getFontColor() const { return fontColor; }
-  // Returns the box colour.
-  Color getBackColor() const { return backColor; }
   // Returns the frame colour.
   Color getFrameColor() const { return frameColor; }
-  // Returns the shadow text colour.
-  Color getShadowColor() const { return shadowColor; }
-  // Returns the horizontal text alignment.
-  int32_t getHorizontalAlign() const { return horizontalAlign; }
   // Returns the style bits.
   int32_t getStyle() const { return style; }
-  // Returns the text face bits.
-  int32_t getTextFace() const { return textFace; }
-  // Returns whether text is drawn without filling its box first.
-  bool getTextTransparency() const { return textTransparency; }
-  // Returns the text-to-value converter, or null.
-  TextToValueFunction getTextToValueConverter() const { return textToValueConverter; }
   // Writes the text draw() would show for the current value into `text` of valueTextSize bytes.
   void formatValue(char* text);
 

@@ -20,35 +20,33 @@ class EditorBase {
   EditorBase(const EditorBase&) = delete;
   EditorBase& operator=(const EditorBase&) = delete;
 
-  // Stores a pointer to the editor's rectangle; the default stores null and answers 0.
+  // Stores a pointer to the editor's rectangle; the default stores null and answers 0. [UI thread]
   virtual intptr_t editorRect(ERect** rect);
-  // Opens the editor inside the host's window; answers 1 when it opened.
+  // Opens the editor inside the host's window; answers 1 when it opened. [UI thread]
   virtual intptr_t openEditor(void* parent);
-  // Closes the editor's window.
+  // Closes the editor's window. [UI thread]
   virtual void closeEditor();
-  // Runs the host's periodic editor idle.
+  // Runs the host's periodic editor idle. [UI thread]
   virtual void idleEditor();
-  // Brings the editor up to date after a refresh request.
+  // Brings the editor up to date after a refresh request. [UI thread]
   virtual void refresh();
   // Asks for a refresh at the next idle. [any thread]
   virtual void requestRefresh();
-  // Handles a key press; −1 when not handled.
+  // Handles a key press; −1 when not handled. [UI thread]
   virtual int32_t keyPressed(KeyCode& key);
-  // Handles a key release; −1 when not handled.
+  // Handles a key release; −1 when not handled. [UI thread]
   virtual int32_t keyReleased(KeyCode& key);
-  // Stores the host's knob mode; answers 1 when taken.
+  // Stores the host's knob mode; answers 1 when taken. [UI thread]
   virtual int32_t changeKnobMode(int32_t mode);
-  // Handles a turn of the mouse wheel.
+  // Handles a turn of the mouse wheel. [UI thread]
   virtual bool wheelTurned(float distance);
   // Returns whether the editor is inside a click that tracks the mouse; the effect then waits
-  // with its destruction until the click ends.
+  // with its destruction until the click ends. [UI thread]
   virtual bool isTracking() const { return false; }
 
-  // Returns the effect the editor belongs to.
-  ExtendedEffectBase* owningEffect() const { return effect; }
-  // Returns the host's window given to the last open.
+  // Returns the host's window given to the last open. [UI thread]
   void* hostWindow() const { return parentWindow; }
-  // Returns whether a refresh is pending.
+  // Returns whether a refresh is pending. [any thread]
   bool isUpdatePending() const { return updatePending.load(std::memory_order_relaxed) != 0; }
 
  protected:

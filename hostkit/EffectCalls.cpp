@@ -5,7 +5,7 @@ namespace wrenfold::hostkit {
 namespace {
 
 // Effects write their texts whole; this is far more than any of them needs.
-constexpr std::size_t kTextBufferSize = 256;
+constexpr std::size_t textBufferSize = 256;
 
 }  // namespace
 
@@ -14,9 +14,9 @@ intptr_t dispatch(AEffect* effect, int32_t opcode, int32_t index, intptr_t value
 }
 
 std::string effectText(AEffect* effect, int32_t opcode, int32_t index) {
-  char buffer[kTextBufferSize] = {};
+  char buffer[textBufferSize] = {};
   dispatch(effect, opcode, index, 0, buffer);
-  buffer[kTextBufferSize - 1] = '\0';
+  buffer[textBufferSize - 1] = '\0';
   return buffer;
 }
 

@@ -10,9 +10,9 @@ namespace wrenfold::hostkit {
 namespace {
 
 // The interface revision this host speaks, as hosts of the version-2 interface report it.
-constexpr intptr_t kInterfaceVersion = 2400;
+constexpr intptr_t interfaceVersion = 2400;
 // The interface's buffers for the host's vendor and product strings hold 64 bytes.
-constexpr std::size_t kNameBufferSize = 64;
+constexpr std::size_t nameBufferSize = 64;
 
 }  // namespace
 
@@ -32,43 +32,43 @@ intptr_t WRENFOLD_CALL Host::receive(AEffect* effect, int32_t opcode, int32_t in
 
 intptr_t Host::answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   if (opcode != audioMasterVersion) log(HostCall{effect, opcode, index, value, opt});
-  if (opcode == audioMasterIdle && idleHandler_) idleHandler_();
+  if (opcode == audioMasterIdle && idleHandler) idleHandler();
   if (opcode == audioMasterGetVendorString || opcode == audioMasterGetProductString) return copyName(ptr);
-  const auto found = answers_.find(opcode);
-  return found != answers_.end() ? found->second : 0;
+  const auto found = answers.find(opcode);
+  return found != answers.end() ? found->second : 0;
 }
 
 void Host::log(const HostCall& call) {
-  calls_.push_back(call);
-  if (echo_) {
+  callLog.push_back(call);
+  if (echoing) {
     std::printf("%s\n", describe(call).c_str());
     std::fflush(stdout);
   }
 }
 
 intptr_t Host::copyName(void* buffer) const {
-  if (name_.empty() || buffer == nullptr) return 0;
-  const std::size_t length = std::min(name_.size(), kNameBufferSize - 1);
-  std::memcpy(buffer, name_.data(), length);
+  if (hostName.empty() || buffer == nullptr) return 0;
+  const std::size_t length = std::min(hostName.size(), nameBufferSize - 1);
+  std::memcpy(buffer, hostName.data(), length);
   static_cast<char*>(buffer)[length] = '\0';
   return 1;
 }
 
 void Host::reset() {
-  answers_ = {{audioMasterVersion, kInterfaceVersion}};
-  name_.clear();
-  idleHandler_ = nullptr;
-  echo_ = false;
-  calls_.clear();
+  answers = {{audioMasterVersion, interfaceVersion}};
+  hostName.clear();
+  idleHandler = nullptr;
+  echoing = false;
+  callLog.clear();
 }
 
-void Host::setAnswer(int32_t opcode, intptr_t answer) { answers_[opcode] = answer; }
+void Host::setAnswer(int32_t opcode, intptr_t answer) { answers[opcode] = answer; }
 
-void Host::setName(const std::string& name) { name_ = name; }
+void Host::setName(const std::string& name) { hostName = name; }
 
-void Host::setIdleHandler(std::function<void()> handler) { idleHandler_ = std::move(handler); }
+void Host::setIdleHandler(std::function<void()> handler) { idleHandler = std::move(handler); }
 
-void Host::echoCalls(bool on) { echo_ = on; }
+void Host::echoCalls(bool on) { echoing = on; }
 
 std::string Host::describe(const HostCall& call) {
   char text[96];

@@ -12,8 +12,8 @@ namespace {
 
 // Far more than any real effect declares; a record beyond them is garbage, and a host that sized
 // its channel buffers or parameter lists from it would exhaust memory.
-constexpr int32_t kMostChannels = 64;
-constexpr int32_t kMostProgramsOrParameters = 1 << 16;
+constexpr int32_t mostChannels = 64;
+constexpr int32_t mostProgramsOrParameters = 1 << 16;
 
 bool inRange(int32_t count, int32_t most) { return count >= 0 && count <= most; }
 
@@ -53,20 +53,20 @@ void closeLibrary(void* handle, ModuleLibrary::Unload) { dlclose(handle); }
 
 }  // namespace
 
-ModuleLibrary::ModuleLibrary(const std::string& path, Unload unload) : path_(path), unload_(unload) {
-  handle_ = openLibrary(path, unload, error_);
-  if (handle_ == nullptr) return;
-  entry_ = entryNamed("VSTPluginMain");
-  if (entry_ == nullptr) entry_ = entryNamed("main");
-  if (entry_ == nullptr) error_ = path + " exports no plug-in entry";
+ModuleLibrary::ModuleLibrary(const std::string& path, Unload unload) : modulePath(path), unloadMode(unload) {
+  handle = openLibrary(path, unload, lastError);
+  if (handle == nullptr) return;
+  defaultEntry = entryNamed("VSTPluginMain");
+  if (defaultEntry == nullptr) defaultEntry = entryNamed("main");
+  if (defaultEntry == nullptr) lastError = path + " exports no plug-in entry";
 }
 
 ModuleLibrary::~ModuleLibrary() {
-  if (handle_ != nullptr) closeLibrary(handle_, unload_);
+  if (handle != nullptr) closeLibrary(handle, unloadMode);
 }
 
 void* ModuleLibrary::symbol(const char* name) const {
-  return handle_ != nullptr ? findSymbol(handle_, name) : nullptr;
+  return handle != nullptr ? findSymbol(handle, name) : nullptr;
 }
 
 ModuleLibrary::Entry ModuleLibrary::entryNamed(const char* name) const {
@@ -74,31 +74,31 @@ ModuleLibrary::Entry ModuleLibrary::entryNamed(const char* name) const {
 }
 
 AEffect* ModuleLibrary::createEffect(audioMasterCallback callback, const char* entryName) {
-  if (handle_ == nullptr) return nullptr;  // error() still says why loading failed
-  const Entry entry = entryName != nullptr ? entryNamed(entryName) : entry_;
+  if (handle == nullptr) return nullptr;  // error() still says why loading failed
+  const Entry entry = entryName != nullptr ? entryNamed(entryName) : defaultEntry;
   if (entry == nullptr) {
-    if (entryName != nullptr) error_ = path_ + " exports no entry " + entryName;
+    if (entryName != nullptr) lastError = modulePath + " exports no entry " + entryName;
     return nullptr;
   }
   AEffect* effect = entry(callback);
   if (effect == nullptr) {
-    error_ = path_ + " answered no effect";
+    lastError = modulePath + " answered no effect";
     return nullptr;
   }
   if (const char* fault = checkRecord(effect)) {
-    error_ = path_ + " answered a record with " + fault;
+    lastError = modulePath + " answered a record with " + fault;
     return nullptr;
   }
-  error_.clear();
+  lastError.clear();
   return effect;
 }
 
 const char* ModuleLibrary::checkRecord(const AEffect* effect) {
   if (effect->magic != kEffectMagic) return "no interface magic";
-  if (!inRange(effect->numInputs, kMostChannels) || !inRange(effect->numOutputs, kMostChannels))
+  if (!inRange(effect->numInputs, mostChannels) || !inRange(effect->numOutputs, mostChannels))
     return "a channel count out of range";
-  if (!inRange(effect->numPrograms, kMostProgramsOrParameters) ||
-      !inRange(effect->numParams, kMostProgramsOrParameters))
+  if (!inRange(effect->numPrograms, mostProgramsOrParameters) ||
+      !inRange(effect->numParams, mostProgramsOrParameters))
     return "a program or parameter count out of range";
   if (effect->dispatcher == nullptr || effect->setParameter == nullptr || effect->getParameter == nullptr)
     return "a null entry";

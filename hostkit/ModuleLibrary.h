@@ -7,7 +7,8 @@
 namespace wrenfold::hostkit {
 
 // A plug-in module loaded from its file the way a host loads one (dlopen, or LoadLibrary on
-// Windows) and reached only through its exported entry.
+// Windows) and reached only through its exported entry. Used by one thread, the driving thread of
+// the tags below.
 class ModuleLibrary {
  public:
   // What happens to the module's code when this object goes.
@@ -18,41 +19,44 @@ class ModuleLibrary {
     onDestroy,
   };
 
-  // Loads the module file and finds its entry; error() says why when either failed.
+  // Loads the module file and finds its entry; error() says why when either failed. [driving thread]
   explicit ModuleLibrary(const std::string& path, Unload unload = Unload::keepMapped);
-  // Releases the module; every effect made from it must be closed by then.
+  // Releases the module; every effect made from it must be closed by then. [driving thread]
   ~ModuleLibrary();
   ModuleLibrary(const ModuleLibrary&) = delete;
   ModuleLibrary& operator=(const ModuleLibrary&) = delete;
 
-  // Returns whether the module is loaded and exports an entry.
-  bool loaded() const { return entry_ != nullptr; }
+  // Returns whether the module is loaded and exports an entry. [driving thread]
+  bool loaded() const { return defaultEntry != nullptr; }
   // Returns why loading or the last createEffect failed, one line naming the module; empty if not.
-  const std::string& error() const { return error_; }
-  // Returns the address of an exported symbol, or null.
+  // [driving thread]
+  const std::string& error() const { return lastError; }
+  // Returns the address of an exported symbol, or null. [driving thread]
   void* symbol(const char* name) const;
   // Returns the system's handle of the loaded module (on Windows its instance handle), or null.
-  void* nativeHandle() const { return handle_; }
+  // [driving thread]
+  void* nativeHandle() const { return handle; }
   // Calls the entry (`VSTPluginMain`, else `main`, or the one named) with `callback` and answers
   // the record once it passes checkRecord; null, with error() saying why, otherwise (also when
   // the module did not load). A record that fails the check is not called again, not even to
-  // close it.
+  // close it. [driving thread]
   AEffect* createEffect(audioMasterCallback callback, const char* entryName = nullptr);
   // Returns what makes a record unusable for a host (no interface magic, counts out of range, a
   // null dispatcher or parameter entry, no processing entry), or null when it is usable.
+  // [any thread]
   static const char* checkRecord(const AEffect* effect);
 
  private:
   using Entry = AEffect*(WRENFOLD_CALL*)(audioMasterCallback);
 
-  // Returns the named entry, or null.
+  // Returns the named entry, or null. [driving thread]
   Entry entryNamed(const char* name) const;
 
-  std::string path_;
-  Unload unload_;
-  void* handle_ = nullptr;
-  Entry entry_ = nullptr;
-  std::string error_;
+  std::string modulePath;
+  Unload unloadMode;
+  void* handle = nullptr;
+  Entry defaultEntry = nullptr;
+  std::string lastError;
 };
 
 }  // namespace wrenfold::hostkit

@@ -11,7 +11,7 @@ namespace {
 using testing::ControlEvent;
 using testing::ControlHarness;
 
-constexpr uint32_t left = platform::inputLeftButton;
+constexpr uint32_t left = leftButton;
 constexpr Rect reverseArea(25, 300, 45, 327);
 constexpr Rect clearArea(65, 300, 85, 327);
 constexpr Point insideClear(75, 310);
@@ -92,8 +92,8 @@ TEST_F(ButtonTest, ToggleReportsEvenWhenTheListenerSeesTheSameValueAgain) {
 
 TEST_F(ButtonTest, ToggleIgnoresOtherButtons) {
   ToggleButton* button = addToggle(0.0f);
-  harness.gesture(platform::inputRightButton, {Point(30, 310)});
-  harness.gesture(platform::inputMiddleButton, {Point(30, 310)});
+  harness.gesture(rightButton, {Point(30, 310)});
+  harness.gesture(middleButton, {Point(30, 310)});
   EXPECT_FLOAT_EQ(button->getValue(), 0.0f);
   EXPECT_TRUE(harness.events().empty());
 }
@@ -155,9 +155,9 @@ TEST_F(ButtonTest, MomentaryClickWithAModifierFlipsWithoutAGesture) {
     const char* name;
     uint32_t held;
   } cases[] = {
-      {"shift", left | platform::inputShiftKey},
-      {"control", left | platform::inputControlKey},
-      {"right button too", left | platform::inputRightButton},
+      {"shift", left | shiftKey},
+      {"control", left | controlKey},
+      {"right button too", left | rightButton},
   };
   MomentaryButton* button = addMomentary(0.0f);
   for (const auto& c : cases) {
@@ -171,7 +171,7 @@ TEST_F(ButtonTest, MomentaryClickWithAModifierFlipsWithoutAGesture) {
 
 TEST_F(ButtonTest, MomentaryGestureEndsWhenAnythingButTheLeftButtonIsHeld) {
   addMomentary(0.0f);
-  const uint32_t withShift = left | platform::inputShiftKey;
+  const uint32_t withShift = left | shiftKey;
   harness.script(left, insideClear, {{withShift, insideClear}, {withShift, outsideClear}, {0, outsideClear}});
   EXPECT_EQ(story(), (std::vector<std::string>{"begin", "10", "end", "0"}));
 }

@@ -14,7 +14,8 @@
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
 #include "host/ExtendedEffectBase.h"
-#include "host/GraphicEditorBase.h"
+#include "editorbase/GraphicEditorBase.h"
+#include "editor/Skin.h"
 
 namespace wrenfold::testing {
 
@@ -64,7 +65,7 @@ class ControlHarness : public ControlListener {
     hostWindow = headless::createHostWindow(Rect(screenOrigin.h, screenOrigin.v, screenOrigin.h + 400,
                                                  screenOrigin.v + 450));
     effect = new SilentEffect(&ControlHarness::hostCallback);
-    editor = new FrameEditor(effect, Rect(0, 0, 350, 430));
+    editor = new FrameEditor(effect, Rect(0, 0, skin::editorWidth, skin::editorHeight));
     editor->openEditor(hostWindow);
     // Paint the window once and run the idle pump once, so that the pump's next full run is
     // 100 ms of fake clock (some 12 polls) away.

@@ -13,8 +13,8 @@
 
 #include "base/ModuleState.h"
 #include "plugin/DelayPlugin.h"
-#include "delay/dsp/ParameterFormat.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterFormat.h"
+#include "params/ParameterTable.h"
 #include "editor/DelayEditor.h"
 #include "gui/Frame.h"
 #include "gui/ValueDisplay.h"
@@ -117,8 +117,8 @@ TEST_F(DelayEditorTest, DraggingASliderReportsBeginAutomationIdleAndEnd) {
   // Left feedback slider (tag 10): its handle's centre line starts 64 px down the window.
   headless::setInput(headless::InputState{});
   const Point press(150, 149);  // value 0.5
-  for (int i = 0; i < 2; ++i) headless::queueInput(platform::inputLeftButton, toScreen(press));
-  for (int32_t v = 149; v >= 30; v -= 3) headless::queueInput(platform::inputLeftButton, toScreen(Point(150, v)));
+  for (int i = 0; i < 2; ++i) headless::queueInput(leftButton, toScreen(press));
+  for (int32_t v = 149; v >= 30; v -= 3) headless::queueInput(leftButton, toScreen(Point(150, v)));
   headless::queueInput(0, toScreen(Point(150, 30)));
   headless::clickWindow(window(), press);
 
@@ -321,7 +321,7 @@ TEST_F(DelayEditorTest, HostClosingFromItsIdleCallDuringADragEndsTheDragCleanly)
     open();
     const Point press(150, 149);
     headless::setInput(headless::InputState{});
-    for (int32_t v = 149; v >= 60; v -= 1) headless::queueInput(platform::inputLeftButton, toScreen(Point(150, v)));
+    for (int32_t v = 149; v >= 60; v -= 1) headless::queueInput(leftButton, toScreen(Point(150, v)));
     headless::setTickCount(1000);  // late enough for the pump to call the host at once
     opcodeFromIdle = c.opcode;
     headless::clickWindow(window(), press);

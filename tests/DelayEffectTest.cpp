@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
-#include "tests/support/StereoBlock.h"
-#include "delay/dsp/DelayLine.h"
-#include "delay/dsp/LoopFilter.h"
-#include "delay/dsp/ReverseEnvelope.h"
+#include "support/StereoBlock.h"
+#include "dsp/DelayLine.h"
+#include "dsp/LoopFilter.h"
+#include "dsp/ReverseEnvelope.h"
 #include "base/Allocation.h"
 #include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "base/Allocation.h"
-#include "delay/dsp/DelayLine.h"
+#include "dsp/DelayLine.h"
 
 namespace wrenfold {
 namespace {

@@ -261,29 +261,6 @@ TEST_F(DrawContextTest, OpaqueTextFillsBehindItWithTheFillColourAndNullTextDraws
   EXPECT_LE(countOf(yellowColor), before) << "transparent text fills nothing";
 }
 
-// Swapped buttons are mapped back by the Win32 back end (its own test covers that).
-TEST_F(DrawContextTest, ReadMouseButtonsMapsTheInputBitsToButtonsAndKeys) {
-  struct Case {
-    uint32_t input;
-    MouseButtons expected;
-  };
-  using namespace platform;
-  const Case cases[] = {
-      {inputLeftButton, leftButton},
-      {inputRightButton, rightButton},
-      {inputMiddleButton, middleButton},
-      {inputLeftButton | inputControlKey, leftButton | controlKey},
-      {inputLeftButton | inputRightButton | inputShiftKey | inputAltKey, leftButton | rightButton | shiftKey | altKey},
-      {0, 0},
-  };
-  DrawContext context(nullptr, nullptr, nullptr);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "input " << c.input);
-    headless::setInput({c.input, Point()});
-    EXPECT_EQ(context.readMouseButtons(), c.expected);
-  }
-}
-
 TEST_F(DrawContextTest, MouseLocationIsMeasuredFromTheWindowPositionAtConstruction) {
   platform::Window* host = headless::createHostWindow(Rect(100, 200, 500, 600));
   DrawContext context(nullptr, nullptr, host);

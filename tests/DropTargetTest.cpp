@@ -8,6 +8,7 @@
 #include "gui/platform/shared/DropTarget.h"
 #include "gui/platform/shared/UriList.h"
 #include "gui/platform/headless/HeadlessControl.h"
+#include "editor/Skin.h"
 
 namespace wrenfold {
 namespace {
@@ -36,21 +37,21 @@ const platform::WindowHandler recordingHandler = {nullptr, nullptr, nullptr, &re
 // Data that offers what the row says.
 class ScriptedData : public DropData {
  public:
-  ScriptedData(std::string text, std::vector<std::string> files) : text_(std::move(text)), files_(std::move(files)) {}
-  bool offersText() override { return !text_.empty(); }
-  bool offersFiles() override { return !files_.empty(); }
+  ScriptedData(std::string text, std::vector<std::string> files) : text(std::move(text)), files(std::move(files)) {}
+  bool offersText() override { return !text.empty(); }
+  bool offersFiles() override { return !files.empty(); }
   bool readText(std::string& bytes) override {
-    bytes = text_;
+    bytes = text;
     return true;
   }
   bool readFiles(std::vector<std::string>& names) override {
-    names = files_;
+    names = files;
     return true;
   }
 
  private:
-  std::string text_;
-  std::vector<std::string> files_;
+  std::string text;
+  std::vector<std::string> files;
 };
 
 struct DropCase {
@@ -75,7 +76,7 @@ TEST(DropTargetTest, PrefersTextOverFilesAndShowsCopyWithControlElseMove) {
   };
   headless::reset();
   platform::Window* host = headless::createHostWindow(Rect(100, 200, 500, 700));
-  platform::Window* window = platform::createChildWindow(host, Rect(0, 0, 350, 430), "Window", &recordingHandler, nullptr);
+  platform::Window* window = platform::createChildWindow(host, Rect(0, 0, skin::editorWidth, skin::editorHeight), "Window", &recordingHandler, nullptr);
   headless::setInput(headless::InputState{0, Point(130, 250)});
   for (const DropCase& row : cases) {
     SCOPED_TRACE(row.name);

@@ -8,7 +8,7 @@
 #include "gui/Frame.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "host/ExtendedEffectBase.h"
-#include "host/GraphicEditorBase.h"
+#include "editorbase/GraphicEditorBase.h"
 #include "hostkit/Host.h"
 #include "support/TestViews.h"
 

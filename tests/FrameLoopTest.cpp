@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
-#include "tests/support/StereoBlock.h"
+#include "support/StereoBlock.h"
 
 namespace wrenfold {
 namespace {

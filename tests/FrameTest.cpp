@@ -14,6 +14,7 @@
 #include "base/Allocation.h"
 #include "base/ModuleHandle.h"
 #include "support/TestViews.h"
+#include "editor/Skin.h"
 
 namespace wrenfold {
 namespace {
@@ -122,10 +123,10 @@ TEST_F(FrameTest, PaintDrawsTheBackgroundOpaqueOverThePaintedArea) {
   frame->setBackground(background);
   EXPECT_EQ(background->getRefCount(), 2);
   paintAll();
-  platform::Surface* reference = headless::createSurface(350, 430, blackColor);
+  platform::Surface* reference = headless::createSurface(skin::editorWidth, skin::editorHeight, blackColor);
   {
     DrawContext context(nullptr, reference, nullptr);
-    background->draw(&context, Rect(0, 0, 350, 430), Point());
+    background->draw(&context, Rect(0, 0, skin::editorWidth, skin::editorHeight), Point());
   }
   for (Point p : {Point(0, 0), Point(199, 99), Point(120, 40), Point(37, 81)}) {
     SCOPED_TRACE(::testing::Message() << p.h << "," << p.v);
@@ -160,7 +161,7 @@ TEST_F(FrameTest, ClickGoesToTheLastAddedEnabledViewUnderThePoint) {
   frame->addView(disabled);
   disabled->setMouseEnabled(false);
 
-  headless::setInput({platform::inputLeftButton, Point(120, 70)});
+  headless::setInput({leftButton, Point(120, 70)});
   headless::clickWindow(frame->getWindow(), Point(20, 20));
   EXPECT_EQ(top.clicks, 0) << "a disabled view is skipped";
   EXPECT_EQ(middle.clicks, 1);

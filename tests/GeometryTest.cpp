@@ -52,12 +52,6 @@ TEST(RectTest, WidthAndHeightAreEdgeDifferences) {
   EXPECT_EQ(r.offsetBy(5, -3), Rect(0, 0, 20, 1));
 }
 
-TEST(ColorTest, PlatformValueIsRedPlus256GreenPlus65536Blue) {
-  EXPECT_EQ(Color(1, 2, 3).platformValue(), 1u + 256u * 2u + 65536u * 3u);
-  EXPECT_EQ(whiteColor.platformValue(), 0xffffffu);
-  EXPECT_EQ(blueColor.platformValue(), 0xff0000u);
-}
-
 TEST(ColorTest, ConstantsHaveTheirComponentsAndAZeroFourthByte) {
   struct Case {
     const char* name;

@@ -53,23 +53,23 @@ class HeadlessBackendTest : public ::testing::Test {
 };
 
 TEST_F(HeadlessBackendTest, ScriptedInputIsTakenOnePerPollAndTheLastStateRepeats) {
-  headless::queueInput(platform::inputLeftButton, Point(1, 1));
-  headless::queueInput(platform::inputLeftButton | platform::inputShiftKey, Point(2, 3));
+  headless::queueInput(leftButton, Point(1, 1));
+  headless::queueInput(leftButton | shiftKey, Point(2, 3));
   headless::queueInput(0, Point(4, 5));
   EXPECT_EQ(headless::queuedInputCount(), 3u);
   EXPECT_EQ(platform::cursorScreenPosition(), Point(0, 0)) << "reading the cursor takes nothing";
 
-  const uint32_t expected[] = {platform::inputLeftButton, platform::inputLeftButton | platform::inputShiftKey, 0, 0, 0};
+  const uint32_t expected[] = {leftButton, leftButton | shiftKey, 0, 0, 0};
   const Point cursors[] = {{1, 1}, {2, 3}, {4, 5}, {4, 5}, {4, 5}};
   for (int poll = 0; poll < 5; ++poll) {
     SCOPED_TRACE(poll);
     EXPECT_EQ(platform::inputState(), expected[poll]);
     EXPECT_EQ(platform::cursorScreenPosition(), cursors[poll]);
   }
-  headless::queueInput(platform::inputRightButton, Point());
-  headless::setInput({platform::inputMiddleButton, Point(9, 9)});
+  headless::queueInput(rightButton, Point());
+  headless::setInput({middleButton, Point(9, 9)});
   EXPECT_EQ(headless::queuedInputCount(), 0u);
-  EXPECT_EQ(platform::inputState(), platform::inputMiddleButton);
+  EXPECT_EQ(platform::inputState(), middleButton);
 }
 
 TEST_F(HeadlessBackendTest, SleepAdvancesTheTickClockWhichWrapsModulo2To32) {

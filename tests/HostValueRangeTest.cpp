@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/HostInterface.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterTable.h"
 #include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
 

@@ -152,7 +152,7 @@ TEST_F(KnobTracking, CircularDragThroughTheDeadZonePinsAtTheEndItCameFrom) {
     harness.clear();
     std::vector<Point> path;
     for (double d : c.degrees) path.push_back(onCircle(d));
-    harness.gesture(platform::inputLeftButton, path);
+    harness.gesture(leftButton, path);
     EXPECT_FLOAT_EQ(knob->getValue(), c.pinned);
     const std::vector<float> values = harness.values();
     ASSERT_FALSE(values.empty());
@@ -164,13 +164,13 @@ TEST_F(KnobTracking, CircularDragThroughTheDeadZonePinsAtTheEndItCameFrom) {
 
 TEST_F(KnobTracking, CircularDragLeavesThePinWhenItReturnsNearTheLastValue) {
   Knob* knob = addKnob(0.5f);
-  harness.gesture(platform::inputLeftButton,
+  harness.gesture(leftButton,
                   {onCircle(-30), onCircle(-100), onCircle(-150), onCircle(-100), onCircle(-20), onCircle(90)});
   EXPECT_NEAR(knob->getValue(), 0.5f, 0.01f);
 }
 
 TEST_F(KnobTracking, LinearDragMovesHalfTheRangePerHundredPixelsAndAThirdWithShift) {
-  const uint32_t left = platform::inputLeftButton;
+  const uint32_t left = leftButton;
   const struct {
     const char* name;
     int32_t knobMode;
@@ -183,9 +183,9 @@ TEST_F(KnobTracking, LinearDragMovesHalfTheRangePerHundredPixelsAndAThirdWithShi
       {"mode 2, left past the start", linearKnobMode, left, {40, 100}, 0.0f},
       {"mode 2, half right half up", linearKnobMode, left, {150, 50}, 0.7f},
       {"mode 2, down", linearKnobMode, left, {100, 140}, 0.0f},
-      {"mode 2, shift right", linearKnobMode, left | platform::inputShiftKey, {200, 100}, 0.2f + 1.0f / 3.0f},
-      {"mode 0, alt right", 0, left | platform::inputAltKey, {200, 100}, 0.7f},
-      {"mode 0, alt and shift right", 0, left | platform::inputAltKey | platform::inputShiftKey, {200, 100},
+      {"mode 2, shift right", linearKnobMode, left | shiftKey, {200, 100}, 0.2f + 1.0f / 3.0f},
+      {"mode 0, alt right", 0, left | altKey, {200, 100}, 0.7f},
+      {"mode 0, alt and shift right", 0, left | altKey | shiftKey, {200, 100},
        0.2f + 1.0f / 3.0f},
       {"mode 2, right past the end", linearKnobMode, left, {300, 100}, 1.0f},
   };
@@ -202,15 +202,15 @@ TEST_F(KnobTracking, LinearDragMovesHalfTheRangePerHundredPixelsAndAThirdWithShi
 TEST_F(KnobTracking, AltInLinearModeDragsCircularly) {
   harness.editor->changeKnobMode(linearKnobMode);
   Knob* knob = addKnob(0.2f);
-  harness.gesture(platform::inputLeftButton | platform::inputAltKey, {onCircle(180), onCircle(135), onCircle(90)});
+  harness.gesture(leftButton | altKey, {onCircle(180), onCircle(135), onCircle(90)});
   EXPECT_NEAR(knob->getValue(), 0.5f, 0.01f);
 }
 
 TEST_F(KnobTracking, PressingShiftMidDragKeepsTheValueAndContinuesAtTheFinerStep) {
   harness.editor->changeKnobMode(linearKnobMode);
   Knob* knob = addKnob(0.2f);
-  const uint32_t left = platform::inputLeftButton;
-  const uint32_t fine = left | platform::inputShiftKey;
+  const uint32_t left = leftButton;
+  const uint32_t fine = left | shiftKey;
   harness.script(left, Point(100, 100),
                  {{left, Point(150, 100)}, {fine, Point(180, 100)}, {fine, Point(210, 100)}, {0, Point(210, 100)}});
   const std::vector<float> values = harness.values();
@@ -225,7 +225,7 @@ TEST_F(KnobTracking, PressingShiftMidDragKeepsTheValueAndContinuesAtTheFinerStep
 TEST_F(KnobTracking, DragIsOneEditGestureAroundItsChangesAndTakesTheFocus) {
   harness.editor->changeKnobMode(linearKnobMode);
   Knob* knob = addKnob(0.2f, 9);
-  harness.gesture(platform::inputLeftButton, ControlHarness::straightPath(Point(100, 100), Point(100, 60), 4));
+  harness.gesture(leftButton, ControlHarness::straightPath(Point(100, 100), Point(100, 60), 4));
   const std::vector<ControlEvent>& events = harness.events();
   ASSERT_GE(events.size(), 3u);
   EXPECT_EQ(events.front().kind, ControlEvent::begin);
@@ -245,7 +245,7 @@ TEST_F(KnobTracking, UnchangedValueDuringADragIsNotReported) {
   harness.editor->changeKnobMode(linearKnobMode);
   Knob* knob = addKnob(1.0f);
   harness.drawNow(*knob);
-  harness.gesture(platform::inputLeftButton, ControlHarness::straightPath(Point(100, 100), Point(200, 100), 5));
+  harness.gesture(leftButton, ControlHarness::straightPath(Point(100, 100), Point(200, 100), 5));
   EXPECT_EQ(harness.count(ControlEvent::change), 0);
   EXPECT_EQ(harness.count(ControlEvent::begin), 1);
 }
@@ -253,7 +253,7 @@ TEST_F(KnobTracking, UnchangedValueDuringADragIsNotReported) {
 TEST_F(KnobTracking, ControlClickSetsTheDefaultWithoutAnEditGesture) {
   Knob* knob = addKnob(0.2f);
   knob->setDefaultValue(0.75f);
-  harness.gesture(platform::inputLeftButton | platform::inputControlKey,
+  harness.gesture(leftButton | controlKey,
                   ControlHarness::straightPath(Point(100, 100), Point(140, 100), 4));
   EXPECT_FLOAT_EQ(knob->getValue(), 0.75f);
   ASSERT_EQ(harness.events().size(), 1u);
@@ -263,11 +263,11 @@ TEST_F(KnobTracking, ControlClickSetsTheDefaultWithoutAnEditGesture) {
 
 TEST_F(KnobTracking, RightButtonOrDisabledMouseStartsNothing) {
   Knob* knob = addKnob(0.2f);
-  harness.gesture(platform::inputRightButton, {Point(100, 60), Point(140, 100)});
+  harness.gesture(rightButton, {Point(100, 60), Point(140, 100)});
   EXPECT_FLOAT_EQ(knob->getValue(), 0.2f);
   knob->setMouseEnabled(false);
   DrawContext context(harness.frame(), nullptr, nullptr);
-  harness.hover(Point(100, 60), platform::inputLeftButton);
+  harness.hover(Point(100, 60), leftButton);
   Point where(100, 60);
   knob->onMouseDown(&context, where);
   EXPECT_FLOAT_EQ(knob->getValue(), 0.2f);
@@ -296,7 +296,7 @@ TEST_F(KnobTracking, ArrowKeysStepTheFocusedKnobByTheWheelStep) {
   Knob* knob = addKnob(0.5f, 6);
   // Without the focus, keys would go to this knob, added last.
   Knob* other = addKnob(0.5f, 7, Rect(200, 50, 300, 150));
-  harness.gesture(platform::inputLeftButton, {Point(100, 100)});
+  harness.gesture(leftButton, {Point(100, 100)});
   ASSERT_EQ(harness.frame()->getFocusedView(), knob);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -327,7 +327,7 @@ TEST_F(KnobTracking, WheelStepsTheKnobUnderTheCursor) {
   } cases[] = {
       {"two notches up", 0, 2.0f, 0.7f},
       {"one notch down", 0, -1.0f, 0.4f},
-      {"two notches with shift", platform::inputShiftKey, 2.0f, 0.52f},
+      {"two notches with shift", shiftKey, 2.0f, 0.52f},
       {"far past the end", 0, 30.0f, 1.0f},
   };
   for (const auto& c : cases) {

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <limits>
 
-#include "delay/dsp/LoopFilter.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "dsp/LoopFilter.h"
+#include "params/ParameterMapping.h"
 
 namespace wrenfold {
 namespace {

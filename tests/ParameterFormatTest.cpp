@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "delay/dsp/ParameterFormat.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterFormat.h"
+#include "params/ParameterTable.h"
 
 namespace wrenfold {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "delay/DelayEffect.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterTable.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "delay/dsp/ReverseEnvelope.h"
+#include "dsp/ReverseEnvelope.h"
 
 namespace wrenfold {
 namespace {

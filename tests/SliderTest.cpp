@@ -14,8 +14,8 @@ using testing::ControlEvent;
 using testing::ControlHarness;
 
 constexpr float tolerance = 1e-5f;
-constexpr uint32_t left = platform::inputLeftButton;
-constexpr uint32_t shift = platform::inputShiftKey;
+constexpr uint32_t left = leftButton;
+constexpr uint32_t shift = shiftKey;
 // The editor's left dry slider: 20 × 180 at (80, 60), handle start from 60 to 230.
 constexpr Rect trackArea(80, 60, 100, 240);
 constexpr int32_t editorStyle = styleMinAtBottom;
@@ -238,7 +238,7 @@ TEST_F(SliderTest, DragIsOneEditGestureAndTakesTheFocus) {
 
 TEST_F(SliderTest, ControlClickSetsTheDefaultWithoutAnEditGesture) {
   Slider* slider = addHorizontalSlider(styleHorizontal | styleMinAtLeft, 0.1f);
-  harness.gesture(left | platform::inputControlKey, {Point(80, 310), Point(100, 310)});
+  harness.gesture(left | controlKey, {Point(80, 310), Point(100, 310)});
   EXPECT_FLOAT_EQ(slider->getValue(), 0.5f);
   ASSERT_EQ(harness.events().size(), 1u);
   EXPECT_EQ(harness.events()[0].kind, ControlEvent::change);

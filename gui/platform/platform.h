@@ -21,6 +21,7 @@
 
 #include "gui/Color.h"
 #include "gui/Geometry.h"
+#include "gui/MouseButtons.h"
 
 namespace wrenfold {
 namespace platform {
@@ -65,17 +66,6 @@ enum : int32_t { fontWeightNormal = 400, fontWeightBold = 700 };
 
 // Pitch-and-family values of a font request.
 enum : int32_t { fontFamilySwiss = 34, fontFamilyDecorative = 80 };
-
-// Input bits answered by inputState; the buttons are the logical ones, swapped back where the
-// user swapped them.
-enum : uint32_t {
-  inputLeftButton = 1,
-  inputMiddleButton = 2,
-  inputRightButton = 4,
-  inputShiftKey = 8,
-  inputControlKey = 16,
-  inputAltKey = 32,
-};
 
 // A logical font request.
 struct FontRequest {
@@ -166,7 +156,8 @@ void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sou
 
 // ---- input, time and messages ----
 
-// Returns the physical buttons and modifier keys held now, as input bits.
+// Returns the buttons and modifier keys held now as MouseButtons bits; the buttons are the logical
+// ones, swapped back where the user swapped them.
 uint32_t inputState();
 // Returns the cursor position in screen coordinates.
 Point cursorScreenPosition();

@@ -25,9 +25,10 @@
 
 #include "base/HostInterface.h"
 #include "delay/DelayEffect.h"
-#include "delay/dsp/LoopFilter.h"
+#include "dsp/LoopFilter.h"
 #include "delay/ProgramRecord.h"
 #include "gui/platform/headless/HeadlessControl.h"
+#include "hostkit/LibraryCaches.h"
 #include "plugin/PluginEntry.h"
 
 namespace {
@@ -603,7 +604,7 @@ class Harness {
 // Frees cairo's and fontconfig's caches at the end of the run, after the harness has closed its
 // instances, so that the leak checker sees only what the plug-in leaves behind.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::atexit(wrenfold::headless::releaseLibraryCaches);
+  std::atexit(wrenfold::hostkit::releaseLibraryCaches);
   return 0;
 }
 

@@ -3,7 +3,9 @@
 // from those texts finds the true echo distance. When WRENFOLD_TEST_EFFECT_LOG names a file, every
 // opcode, sample rate and block size the host sends is appended to it, one per line. When
 // WRENFOLD_TEST_EFFECT_FAULT is "none", "magic" or "outputs", the entry answers no record, one
-// without the interface's magic, or one declaring a billion outputs.
+// without the interface's magic, or one declaring a billion outputs. WRENFOLD_TEST_EFFECT_SHAPE
+// "no-inputs", "no-programs", "adding-only" or "replacing-only" makes a record that is unusual but
+// valid. Built with WRENFOLD_TEST_EFFECT_MAIN_ONLY, the module exports its entry as `main` alone.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -14,24 +16,24 @@
 
 namespace {
 
-enum Parameter { kGain, kFeedback, kTempoL, kTempoR, kNoteLenL, kNoteLenR, kParameterCount };
+enum Parameter { Gain, Feedback, TempoL, TempoR, NoteLenL, NoteLenR, parameterCount };
 
-const char* const kParameterNames[kParameterCount] = {"Gain",   "Feedback", "TempoL",
+const char* const parameterNames[parameterCount] = {"Gain",   "Feedback", "TempoL",
                                                       "TempoR", "NoteLenL", "NoteLenR"};
-const char* const kProgramNames[] = {"plain", "echo"};
-constexpr int kProgramCount = 2;
-const float kProgramValues[kProgramCount][kParameterCount] = {{0.5f, 0.0f, 0, 0, 0, 0},
+const char* const programNames[] = {"plain", "echo"};
+constexpr int programCount = 2;
+const float programValues[programCount][parameterCount] = {{0.5f, 0.0f, 0, 0, 0, 0},
                                                               {0.5f, 0.5f, 0, 0, 0, 0}};
 
 // Room for the echo at 384 kHz, so a rate change never reallocates under a running block.
-constexpr std::size_t kLineCapacity = 6000;
+constexpr std::size_t lineCapacity = 6000;
 
 struct TestEffect {
   AEffect record{};
-  float values[kProgramCount][kParameterCount];
+  float values[programCount][parameterCount];
   int program = 0;
   float sampleRate = 44100.0f;
-  float line[kLineCapacity];
+  float line[lineCapacity];
   std::size_t length = 1;
   std::size_t position = 0;
 };
@@ -53,8 +55,8 @@ void logLine(const char* format, long a, double b) {
 // The echo distance of a quarter of a sixteenth at 240 BPM, the way the texts describe it.
 void resetLine(TestEffect& effect) {
   const float frames = 0.015625f / 240.0f * effect.sampleRate * 240.0f;
-  effect.length = std::clamp<std::size_t>(static_cast<std::size_t>(frames), 1, kLineCapacity);
-  std::fill(effect.line, effect.line + kLineCapacity, 0.0f);
+  effect.length = std::clamp<std::size_t>(static_cast<std::size_t>(frames), 1, lineCapacity);
+  std::fill(effect.line, effect.line + lineCapacity, 0.0f);
   effect.position = 0;
 }
 
@@ -73,7 +75,7 @@ intptr_t dispatch(AEffect* record, int32_t opcode, int32_t index, intptr_t value
       delete &effect;
       return 1;
     case effSetProgram:
-      if (value >= 0 && value < kProgramCount) {
+      if (value >= 0 && value < programCount) {
         effect.program = static_cast<int>(value);
         resetLine(effect);
       }
@@ -81,21 +83,21 @@ intptr_t dispatch(AEffect* record, int32_t opcode, int32_t index, intptr_t value
     case effGetProgram:
       return effect.program;
     case effGetProgramName:
-      copyText(ptr, kProgramNames[effect.program]);
+      copyText(ptr, programNames[effect.program]);
       return 0;
     case effGetParamName:
     case effGetParamLabel:
-      if (index >= 0 && index < kParameterCount) {
-        copyText(ptr, kParameterNames[index]);
+      if (index >= 0 && index < parameterCount) {
+        copyText(ptr, parameterNames[index]);
       }
       return 0;
     case effGetParamDisplay: {
       char text[32] = "";
-      if (index == kTempoL || index == kTempoR) {
+      if (index == TempoL || index == TempoR) {
         std::strcpy(text, "BPM240");
-      } else if (index == kNoteLenL || index == kNoteLenR) {
+      } else if (index == NoteLenL || index == NoteLenR) {
         std::strcpy(text, "1/64");
-      } else if (index >= 0 && index < kParameterCount) {
+      } else if (index >= 0 && index < parameterCount) {
         std::snprintf(text, sizeof text, "%.2f", effect.values[effect.program][index]);
       }
       copyText(ptr, text);
@@ -129,8 +131,8 @@ intptr_t dispatch(AEffect* record, int32_t opcode, int32_t index, intptr_t value
 void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t frames) {
   TestEffect& effect = *effectOf(record);
   logLine("block %ld", frames, 0.0);
-  const float gain = 2.0f * effect.values[effect.program][kGain];
-  const float feedback = effect.values[effect.program][kFeedback];
+  const float gain = 2.0f * effect.values[effect.program][Gain];
+  const float feedback = effect.values[effect.program][Feedback];
   for (int32_t i = 0; i < frames; ++i) {
     const float mono = 0.5f * (inputs[0][i] + inputs[1][i]);
     const float echo = effect.line[effect.position];
@@ -152,13 +154,13 @@ void process(AEffect* record, float** inputs, float** outputs, int32_t frames) {
 }
 
 void setParameter(AEffect* record, int32_t index, float value) {
-  if (index >= 0 && index < kParameterCount) {
+  if (index >= 0 && index < parameterCount) {
     effectOf(record)->values[effectOf(record)->program][index] = value;
   }
 }
 
 float getParameter(AEffect* record, int32_t index) {
-  return index >= 0 && index < kParameterCount ? effectOf(record)->values[effectOf(record)->program][index]
+  return index >= 0 && index < parameterCount ? effectOf(record)->values[effectOf(record)->program][index]
                                                : 0.0f;
 }
 
@@ -174,7 +176,20 @@ AEffect* faultyRecord(const char* fault) {
   return std::strcmp(fault, "none") == 0 ? nullptr : &broken;
 }
 
+// Reshapes a record for WRENFOLD_TEST_EFFECT_SHAPE.
+void shapeRecord(AEffect& record, const char* shape) {
+  if (std::strcmp(shape, "no-inputs") == 0) record.numInputs = 0;
+  if (std::strcmp(shape, "no-programs") == 0) record.numPrograms = 0;
+  if (std::strcmp(shape, "adding-only") == 0) record.processReplacing = nullptr;
+  if (std::strcmp(shape, "replacing-only") == 0) record.process = nullptr;
+}
+
 }  // namespace
+
+#ifdef WRENFOLD_TEST_EFFECT_MAIN_ONLY
+// A C++ function may not be called main, so the entry gets that name at the assembler level.
+extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host) __asm__("main");
+#endif
 
 extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host) {
   if (host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
@@ -185,7 +200,7 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
     return faultyRecord(fault);
   }
   auto* effect = new TestEffect;
-  std::memcpy(effect->values, kProgramValues, sizeof kProgramValues);
+  std::memcpy(effect->values, programValues, sizeof programValues);
   resetLine(*effect);
   AEffect& record = effect->record;
   record.magic = kEffectMagic;
@@ -194,8 +209,8 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
   record.processReplacing = processReplacing;
   record.setParameter = setParameter;
   record.getParameter = getParameter;
-  record.numPrograms = kProgramCount;
-  record.numParams = kParameterCount;
+  record.numPrograms = programCount;
+  record.numParams = parameterCount;
   record.numInputs = 2;
   record.numOutputs = 2;
   record.flags = effFlagsCanReplacing;
@@ -203,5 +218,6 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
   record.object = effect;
   record.uniqueID = fourCharCode('t', 'E', 'c', 'o');
   record.version = 1;
+  if (const char* shape = std::getenv("WRENFOLD_TEST_EFFECT_SHAPE")) shapeRecord(record, shape);
   return &record;
 }

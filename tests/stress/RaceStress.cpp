@@ -11,6 +11,7 @@
 
 #include "gui/platform/headless/HeadlessControl.h"
 #include "hostkit/EffectCalls.h"
+#include "hostkit/LibraryCaches.h"
 #include "plugin/PluginEntry.h"
 
 namespace {
@@ -77,7 +78,7 @@ void idle(AEffect* effect) {
       if (i % 60 == 0) {
         headless::setInput(headless::InputState{});
         for (int v = 149; v >= 60; v -= 8)
-          headless::queueInput(platform::inputLeftButton, Point(150, v));
+          headless::queueInput(leftButton, Point(150, v));
         headless::queueInput(0, Point(150, 60));
         headless::clickWindow(headless::childWindows(parent).front(), Point(150, 149));
       }
@@ -102,7 +103,7 @@ int main(int argc, char** argv) {
   for (std::thread& thread : threads) thread.join();
   dispatch(effect, effMainsChanged, 0, 0);
   dispatch(effect, effClose);
-  headless::releaseLibraryCaches();
+  hostkit::releaseLibraryCaches();
   std::printf("%ld blocks, %ld writes, %ld idles, %ld automations in %d s\n", blocks.load(),
               writes.load(), idles.load(), automations.load(), seconds);
   // A run in which a thread never got going proves nothing.

@@ -2,13 +2,13 @@
 // reports only what the code under test leaks.
 #include <gtest/gtest.h>
 
-#include "gui/platform/headless/HeadlessControl.h"
+#include "hostkit/LibraryCaches.h"
 
 namespace {
 
 class FontCacheRelease : public ::testing::Environment {
  public:
-  void TearDown() override { wrenfold::headless::releaseLibraryCaches(); }
+  void TearDown() override { wrenfold::hostkit::releaseLibraryCaches(); }
 };
 
 const auto* const registered = ::testing::AddGlobalTestEnvironment(new FontCacheRelease);

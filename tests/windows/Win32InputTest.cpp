@@ -17,15 +17,15 @@ TEST(Win32Input, SwappedButtonsAreMappedBackAndNothingElseMoves) {
     uint32_t logical;
   };
   const Case cases[] = {
-      {false, inputLeftButton, inputLeftButton},
-      {false, inputRightButton, inputRightButton},
-      {true, inputRightButton, inputLeftButton},
-      {true, inputLeftButton, inputRightButton},
-      {true, inputMiddleButton, inputMiddleButton},
-      {false, inputLeftButton | inputControlKey, inputLeftButton | inputControlKey},
-      {true, inputLeftButton | inputRightButton | inputShiftKey | inputAltKey,
-       inputLeftButton | inputRightButton | inputShiftKey | inputAltKey},
-      {true, inputRightButton | inputControlKey, inputLeftButton | inputControlKey},
+      {false, leftButton, leftButton},
+      {false, rightButton, rightButton},
+      {true, rightButton, leftButton},
+      {true, leftButton, rightButton},
+      {true, middleButton, middleButton},
+      {false, leftButton | controlKey, leftButton | controlKey},
+      {true, leftButton | rightButton | shiftKey | altKey,
+       leftButton | rightButton | shiftKey | altKey},
+      {true, rightButton | controlKey, leftButton | controlKey},
       {true, 0, 0},
   };
   for (const Case& c : cases) {

@@ -25,6 +25,7 @@
 #include "hostkit/ModuleLibrary.h"
 #include "plugin/PluginEntry.h"
 #include "tools/preview/EditorWindow.h"
+#include "editor/Skin.h"
 
 namespace wrenfold {
 namespace {
@@ -59,14 +60,14 @@ uint32_t packed(Color color) {
 Pixels headlessRendering(const std::function<void(AEffect*)>& prepare) {
   AEffect* effect = createPluginInstance(Host::callback());
   prepare(effect);
-  platform::Window* host = headless::createHostWindow(Rect(0, 0, 350, 430));
+  platform::Window* host = headless::createHostWindow(Rect(0, 0, skin::editorWidth, skin::editorHeight));
   effect->dispatcher(effect, effEditOpen, 0, 0, host, 0.0f);
   while (platform::dispatchOnePendingPaint()) {
   }
   platform::Window* child = headless::childWindows(host).at(0);
   Pixels pixels;
-  for (int32_t y = 0; y < 430; ++y) {
-    for (int32_t x = 0; x < 350; ++x) pixels.push_back(packed(headless::windowPixel(child, Point(x, y))));
+  for (int32_t y = 0; y < skin::editorHeight; ++y) {
+    for (int32_t x = 0; x < skin::editorWidth; ++x) pixels.push_back(packed(headless::windowPixel(child, Point(x, y))));
   }
   effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
@@ -230,12 +231,12 @@ class X11EditorTest : public ::testing::Test {
   // Returns what a window shows as 0x00RRGGBB, each channel cut to at most its 8 highest bits.
   Pixels windowPixels(xcb_window_t window) {
     xcb_get_image_reply_t* reply = xcb_get_image_reply(
-        connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, 350, 430, ~0u), nullptr);
+        connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, skin::editorWidth, skin::editorHeight, ~0u), nullptr);
     Pixels pixels;
     const ScreenFormat format = screenFormat();
-    const uint32_t rowBytes = (350 * format.bytes + format.pad - 1) / format.pad * format.pad;
-    for (uint32_t i = 0; reply != nullptr && i < 350 * 430; ++i) {
-      const uint8_t* at = xcb_get_image_data(reply) + i / 350 * rowBytes + i % 350 * format.bytes;
+    const uint32_t rowBytes = (skin::editorWidth * format.bytes + format.pad - 1) / format.pad * format.pad;
+    for (uint32_t i = 0; reply != nullptr && i < skin::editorWidth * skin::editorHeight; ++i) {
+      const uint8_t* at = xcb_get_image_data(reply) + i / skin::editorWidth * rowBytes + i % skin::editorWidth * format.bytes;
       uint32_t value = 0, rgb = 0;
       for (uint32_t b = 0; b < format.bytes; ++b)
         value |= static_cast<uint32_t>(at[b]) << (8 * (format.msbFirst ? format.bytes - 1 - b : b));

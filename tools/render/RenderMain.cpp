@@ -2,10 +2,10 @@
 #include <string>
 #include <vector>
 
+#include "hostkit/LibraryCaches.h"
 #include "tools/render/MessageText.h"
 #include "tools/render/OutputFile.h"
 #include "tools/render/RenderCommand.h"
-#include "tools/render/WaveformPlot.h"
 
 namespace {
 
@@ -34,6 +34,6 @@ int render(int argc, char** argv) {
 int main(int argc, char** argv) {
   wrenfold::OutputFile::removeOnSignals(&wrenfold::RenderCommand::interruptFlag());
   const int status = render(argc, argv);
-  wrenfold::WaveformPlot::releaseLibraryCaches();
+  wrenfold::hostkit::releaseLibraryCaches();
   return status;
 }

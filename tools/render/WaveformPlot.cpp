@@ -1,7 +1,5 @@
 #include "tools/render/WaveformPlot.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -132,15 +130,6 @@ void WaveformPlot::save(const std::string& path, const std::string& title,
   cairo_destroy(cairo);
   cairo_surface_flush(surface.get());
   writePngFile(path, surface.get());
-}
-
-void WaveformPlot::releaseLibraryCaches() {
-  cairo_debug_reset_static_data();
-  // fontconfig is reached through cairo's own dependency rather than linked again.
-  using Finish = void (*)();
-  if (auto finish = reinterpret_cast<Finish>(dlsym(RTLD_DEFAULT, "FcFini"))) {
-    finish();
-  }
 }
 
 void WaveformPlot::draw(cairo_t* cairo, const std::string& title,

@@ -26,10 +26,6 @@ class WaveformPlot {
   void observeOutput(const float* interleaved, int64_t frames);
   // Returns the input frames where sounds start.
   const std::vector<int64_t>& onsets() const { return onsetFrames; }
-  // Releases what cairo and fontconfig keep for the whole process, once every plot is saved, so
-  // a leak checker sees none at exit.
-  static void releaseLibraryCaches();
-
   // Draws the plot under the title, with the echoes of the given delay times (when known), and
   // writes it as a PNG file; throws RenderError when the file cannot be written.
   void save(const std::string& path, const std::string& title,

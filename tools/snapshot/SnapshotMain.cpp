@@ -10,6 +10,7 @@
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
 #include "hostkit/Host.h"
+#include "hostkit/LibraryCaches.h"
 #include "plugin/PluginEntry.h"
 #include "tools/render/EffectInstance.h"
 #include "tools/render/EffectSetup.h"
@@ -167,6 +168,6 @@ int snapshot(int argc, char** argv) {
 int main(int argc, char** argv) {
   wrenfold::OutputFile::removeOnSignals(nullptr);
   const int status = snapshot(argc, argv);
-  wrenfold::headless::releaseLibraryCaches();
+  wrenfold::hostkit::releaseLibraryCaches();
   return status;
 }

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "gui/platform/cairo/BmpDecoder.h"
 #include "gui/platform/cairo/CairoSurface.h"
@@ -25,22 +25,14 @@ platform::Brush whiteBrush{whiteColor, true};
 platform::Font systemFont{platform::FontRequest(), true};
 
 std::size_t liveObjects = 0;
-cairo::DrawingRecorder drawingRecorder = nullptr;
-cairo::DamageHandler damageHandler = nullptr;
+cairo::DrawingWatcher drawingWatcher = nullptr;
 
 uint32_t packed(Color color) { return cairo::packedColor(color); }
 
-bool recording() { return drawingRecorder != nullptr; }
-
-void recordDrawingLine(const std::string& line) {
-  if (drawingRecorder != nullptr) drawingRecorder(line);
-}
-
-// Tells the back end which part of a window's image a primitive changed.
-void damage(const platform::Surface* surface, Rect area) {
-  if (damageHandler != nullptr && surface->window != nullptr && area.left < area.right && area.top < area.bottom) {
-    damageHandler(surface->window, area);
-  }
+// Shows a primitive that ran to the back end watching drawing.
+void watch(cairo::DrawingStep::Kind kind, platform::Surface* target, Rect area, Rect changed, Color color = Color(),
+           Point from = Point(), Point to = Point(), const char* text = nullptr, uint32_t flags = 0) {
+  if (drawingWatcher != nullptr) drawingWatcher({kind, target, area, from, to, color, text, flags, changed});
 }
 
 // Direct access to an image's pixels, flushed on entry and marked as changed on exit.
@@ -76,13 +68,6 @@ class PixelAccess {
   int32_t stride_;
   unsigned char* data_;
 };
-
-std::string pointText(Point p) { return std::to_string(p.h) + "," + std::to_string(p.v); }
-
-std::string rectText(Rect r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-         std::to_string(r.bottom);
-}
 
 // Returns an image over shared pixels that the image never writes; null when cairo refuses.
 cairo_surface_t* imageOver(const uint32_t* pixels, cairo_format_t format, int32_t width, int32_t height) {
@@ -217,15 +202,7 @@ platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform:
 
 std::size_t liveObjectCount() { return liveObjects; }
 
-void setDrawingRecorder(DrawingRecorder recorder) { drawingRecorder = recorder; }
-
-void setDamageHandler(DamageHandler handler) { damageHandler = handler; }
-
-std::string hexColor(Color color) {
-  char text[8];
-  std::snprintf(text, sizeof(text), "#%02x%02x%02x", color.red, color.green, color.blue);
-  return text;
-}
+void setDrawingWatcher(DrawingWatcher watcher) { drawingWatcher = watcher; }
 
 uint32_t packedColor(Color color) {
   return (static_cast<uint32_t>(color.red) << 16) | (static_cast<uint32_t>(color.green) << 8) | color.blue;
@@ -363,9 +340,6 @@ void lineTo(Surface* surface, Point to) {
   surface->position = to;
   const Pen* pen = surface->pen;
   if (pen == nullptr || pen->drawsNothing) return;
-  if (recording()) recordDrawingLine("line " + pointText(from) + " " + pointText(to) + " " + cairo::hexColor(pen->color) +
-                    (pen->style == penDotted ? " dotted" : " solid"));
-
   // Bresenham's walk from `from` towards `to`; the end point itself is left out.
   PixelAccess pixels(surface->image);
   const uint32_t color = packed(pen->color);
@@ -388,13 +362,13 @@ void lineTo(Surface* surface, Point to) {
       y += sy;
     }
   }
-  damage(surface, Rect(std::min(from.h, to.h), std::min(from.v, to.v), std::max(from.h, to.h) + 1,
-                       std::max(from.v, to.v) + 1));
+  watch(cairo::DrawingStep::Kind::line, surface, Rect(),
+        Rect(std::min(from.h, to.h), std::min(from.v, to.v), std::max(from.h, to.h) + 1, std::max(from.v, to.v) + 1),
+        pen->color, from, to);
 }
 
 void fillRect(Surface* surface, Rect area) {
   if (surface == nullptr || surface->brush == nullptr) return;
-  if (recording()) recordDrawingLine("fill " + rectText(area) + " " + cairo::hexColor(surface->brush->color));
   PixelAccess pixels(surface->image);
   const uint32_t color = packed(surface->brush->color);
   const Rect clipped(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, pixels.width()),
@@ -402,14 +376,12 @@ void fillRect(Surface* surface, Rect area) {
   for (int32_t y = clipped.top; y < clipped.bottom; ++y) {
     std::fill(pixels.row(y) + clipped.left, pixels.row(y) + std::max(clipped.left, clipped.right), color);
   }
-  damage(surface, clipped);
+  watch(cairo::DrawingStep::Kind::fill, surface, area, clipped, surface->brush->color);
 }
 
 void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
   if (surface == nullptr || text == nullptr) return;
   const FontRequest& font = surface->font->request;
-  if (recording()) recordDrawingLine(std::string("text \"") + text + "\" " + rectText(area) + " flags=" + std::to_string(flags) + " " +
-                    cairo::hexColor(surface->textColor) + (surface->opaqueBackground ? " opaque" : " transparent"));
   cairo_t* cr = cairo_create(surface->image);
   cairo_select_font_face(cr, installedFace(font.face[0] != 0 ? font.face : "Arial"),
                          font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
@@ -449,19 +421,19 @@ void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
     cairo_fill(cr);
   }
   cairo_destroy(cr);
-  damage(surface, area);
+  watch(cairo::DrawingStep::Kind::text, surface, area, area, surface->textColor, Point(), Point(), text, flags);
 }
 
 void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOrigin) {
-  if (recording()) recordDrawingLine("copy " + rectText(area) + " from " + pointText(sourceOrigin));
   blit(destination, area, source, sourceOrigin, nullptr);
-  if (destination != nullptr) damage(destination, area);
+  watch(cairo::DrawingStep::Kind::copy, destination, area, destination != nullptr ? area : Rect(), Color(), sourceOrigin);
 }
 
 void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key) {
-  if (recording()) recordDrawingLine("copyKeyed " + rectText(area) + " from " + pointText(sourceOrigin) + " key " +
-                    cairo::hexColor(key));
-  if (destination == nullptr || source == nullptr || !attachSharedPixels(source)) return;
+  if (destination == nullptr || source == nullptr || !attachSharedPixels(source)) {
+    watch(cairo::DrawingStep::Kind::copyKeyed, destination, area, Rect(), key, sourceOrigin);
+    return;
+  }
   // A loaded bitmap never changes, so its keyed image is made at its first keyed copy and kept,
   // over the module's shared keyed pixels.
   if (source->sharedPixels != nullptr && (source->keyedImage == nullptr || source->keyedColor != key)) {
@@ -475,7 +447,7 @@ void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sou
   } else {
     blit(destination, area, source, sourceOrigin, &key);
   }
-  damage(destination, area);
+  watch(cairo::DrawingStep::Kind::copyKeyed, destination, area, area, key, sourceOrigin);
 }
 
 }  // namespace platform

@@ -3,13 +3,12 @@
 // The cairo rasteriser shared by the back ends that draw into cairo images (headless and X11).
 // It implements the drawing objects, memory surfaces, bitmap resources and drawing primitives of
 // platform.h; each back end adds its windows, input, clock and events. A window surface draws into
-// the window's own image and reports what it changed through the damage handler.
+// the window's own image; the back end learns what each primitive changed by watching drawing.
 
 #include <cairo.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "gui/platform/platform.h"
 
@@ -65,21 +64,29 @@ struct Surface {
 
 namespace cairo {
 
-// Receives one line describing each drawing primitive ("fill 1,1,9,9 #000000", …).
-using DrawingRecorder = void (*)(const std::string& line);
-// Receives the area (window coordinates) a primitive changed in a window's image.
-using DamageHandler = void (*)(platform::Window* window, Rect area);
+// One drawing primitive, as it was asked for and what it changed.
+struct DrawingStep {
+  enum class Kind { line, fill, text, copy, copyKeyed };
+  Kind kind;
+  platform::Surface* target;  // the surface drawn into; null for a copy without one
+  Rect area;                  // the area asked for (a line's: none)
+  Point from;                 // a line's start, a copy's source origin
+  Point to;                   // a line's end
+  Color color;                // the pen, brush or text colour, a keyed copy's key
+  const char* text;           // the text drawn, else null
+  uint32_t flags;             // the text's flags
+  Rect changed;               // the part of the target's image it changed, empty for none
+};
+// Receives each drawing primitive once it ran.
+using DrawingWatcher = void (*)(const DrawingStep& step);
 
 // Makes a surface drawing into `image` with the default objects and colours selected.
 platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window);
 // Returns the number of surfaces, pens, brushes and fonts created and not yet destroyed.
 std::size_t liveObjectCount();
-// Sets the function that receives the drawing record; null switches the record off.
-void setDrawingRecorder(DrawingRecorder recorder);
-// Sets the function told about changes to window images; null when the back end needs none.
-void setDamageHandler(DamageHandler handler);
-// Returns the colour as "#rrggbb".
-std::string hexColor(Color color);
+// Sets the function that watches drawing (the X11 back end collects what windows need shown);
+// null for none.
+void setDrawingWatcher(DrawingWatcher watcher);
 // Returns the colour packed as 0x00RRGGBB, the layout of the images' pixels.
 uint32_t packedColor(Color color);
 // Returns the colour of a 0x00RRGGBB pixel.

@@ -32,8 +32,6 @@ void queueInput(const InputState& state);
 void queueInput(uint32_t buttons, Point cursor);
 // Empties the queue and makes `state` the current state.
 void setInput(const InputState& state);
-// Returns the state taken last.
-InputState currentInput();
 // Returns the number of states still queued.
 std::size_t queuedInputCount();
 
@@ -44,8 +42,6 @@ uint64_t totalSleptMilliseconds();
 
 // Returns the record of platform events ("createWindow \"Window\"", "paint 0,0,350,430", "sleep 4", …).
 const std::vector<std::string>& events();
-// Empties the event record.
-void clearEvents();
 
 // Switches the drawing record on or off; each drawing primitive then appends one line.
 void recordDrawing(bool on);
@@ -96,9 +92,6 @@ bool fontRequest(platform::Font* font, platform::FontRequest& request);
 bool saveWindowPng(platform::Window* window, const char* path);
 // Writes a surface's pixels as a PNG file; answers whether it did.
 bool saveSurfacePng(platform::Surface* surface, const char* path);
-// Frees cairo's and fontconfig's caches, so a leak checker sees only the program's own leaks; a
-// program calls it once at its very end (a module never may: its host shares those libraries).
-void releaseLibraryCaches();
 
 }  // namespace headless
 }  // namespace wrenfold

@@ -10,8 +10,6 @@ namespace headless {
 
 const std::vector<std::string>& events() { return state().events; }
 
-void clearEvents() { state().events.clear(); }
-
 void clickWindow(platform::Window* window, Point where) {
   if (findWindow(window) == nullptr || window->handler == nullptr || window->userData == nullptr) return;
   recordEvent("buttonDown " + std::to_string(where.h) + "," + std::to_string(where.v));

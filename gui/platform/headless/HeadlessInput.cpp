@@ -15,8 +15,6 @@ void setInput(const InputState& input) {
   state().input = input;
 }
 
-InputState currentInput() { return state().input; }
-
 std::size_t queuedInputCount() { return state().inputQueue.size(); }
 
 void setTickCount(uint32_t milliseconds) { state().ticks = milliseconds; }

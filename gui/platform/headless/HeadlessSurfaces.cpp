@@ -1,6 +1,6 @@
-#include <dlfcn.h>
-
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 #include "gui/platform/headless/HeadlessState.h"
 
@@ -14,7 +14,44 @@ uint32_t* imageRow(cairo_surface_t* image, int32_t y) {
                                      static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(image));
 }
 
-void appendToDrawingLog(const std::string& line) { headless::state().drawing.push_back(line); }
+std::string pointText(Point p) { return std::to_string(p.h) + "," + std::to_string(p.v); }
+
+std::string rectText(Rect r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+
+std::string hexColor(Color color) {
+  char text[8];
+  std::snprintf(text, sizeof(text), "#%02x%02x%02x", color.red, color.green, color.blue);
+  return text;
+}
+
+// Appends one line describing a drawing primitive to the drawing record.
+void recordStep(const cairo::DrawingStep& step) {
+  using Kind = cairo::DrawingStep::Kind;
+  std::string line;
+  switch (step.kind) {
+    case Kind::line:
+      line = "line " + pointText(step.from) + " " + pointText(step.to) + " " + hexColor(step.color) +
+             (step.target->pen->style == platform::penDotted ? " dotted" : " solid");
+      break;
+    case Kind::fill:
+      line = "fill " + rectText(step.area) + " " + hexColor(step.color);
+      break;
+    case Kind::text:
+      line = std::string("text \"") + step.text + "\" " + rectText(step.area) + " flags=" + std::to_string(step.flags) +
+             " " + hexColor(step.color) + (step.target->opaqueBackground ? " opaque" : " transparent");
+      break;
+    case Kind::copy:
+      line = "copy " + rectText(step.area) + " from " + pointText(step.from);
+      break;
+    case Kind::copyKeyed:
+      line = "copyKeyed " + rectText(step.area) + " from " + pointText(step.from) + " key " + hexColor(step.color);
+      break;
+  }
+  headless::state().drawing.push_back(line);
+}
 
 }  // namespace
 
@@ -22,7 +59,7 @@ namespace headless {
 
 void recordDrawing(bool on) {
   state().recording = on;
-  cairo::setDrawingRecorder(on ? &appendToDrawingLog : nullptr);
+  cairo::setDrawingWatcher(on ? &recordStep : nullptr);
 }
 
 const std::vector<std::string>& drawingLog() { return state().drawing; }
@@ -65,13 +102,6 @@ bool saveSurfacePng(platform::Surface* surface, const char* path) {
 }
 
 std::size_t liveObjectCount() { return cairo::liveObjectCount(); }
-
-void releaseLibraryCaches() {
-  cairo_debug_reset_static_data();
-  // fontconfig is reached through cairo's own dependency rather than linked again.
-  using Finish = void (*)();
-  if (auto finish = reinterpret_cast<Finish>(dlsym(RTLD_DEFAULT, "FcFini"))) finish();
-}
 
 }  // namespace headless
 

@@ -13,9 +13,9 @@ namespace win32 {
 
 uint32_t logicalInputBits(uint32_t physical, bool swapped) {
   if (!swapped) return physical;
-  const uint32_t sides = physical & (platform::inputLeftButton | platform::inputRightButton);
-  const uint32_t swappedSides = ((sides & platform::inputLeftButton) != 0 ? platform::inputRightButton : 0u) |
-                                ((sides & platform::inputRightButton) != 0 ? platform::inputLeftButton : 0u);
+  const uint32_t sides = physical & (leftButton | rightButton);
+  const uint32_t swappedSides = ((sides & leftButton) != 0 ? static_cast<uint32_t>(rightButton) : 0u) |
+                                ((sides & rightButton) != 0 ? static_cast<uint32_t>(leftButton) : 0u);
   return (physical & ~sides) | swappedSides;
 }
 
@@ -25,12 +25,12 @@ namespace platform {
 
 uint32_t inputState() {
   uint32_t bits = 0;
-  if (isHeld(VK_LBUTTON)) bits |= inputLeftButton;
-  if (isHeld(VK_MBUTTON)) bits |= inputMiddleButton;
-  if (isHeld(VK_RBUTTON)) bits |= inputRightButton;
-  if (isHeld(VK_SHIFT)) bits |= inputShiftKey;
-  if (isHeld(VK_CONTROL)) bits |= inputControlKey;
-  if (isHeld(VK_MENU)) bits |= inputAltKey;
+  if (isHeld(VK_LBUTTON)) bits |= leftButton;
+  if (isHeld(VK_MBUTTON)) bits |= middleButton;
+  if (isHeld(VK_RBUTTON)) bits |= rightButton;
+  if (isHeld(VK_SHIFT)) bits |= shiftKey;
+  if (isHeld(VK_CONTROL)) bits |= controlKey;
+  if (isHeld(VK_MENU)) bits |= altKey;
   return win32::logicalInputBits(bits, win32::mouseButtonsSwapped());
 }
 

@@ -25,10 +25,12 @@ Rect clippedToWindow(const platform::Window* window, Rect area) {
               std::min(area.bottom, window->height));
 }
 
-void addDamage(platform::Window* window, Rect area) {
-  window = liveWindow(window);
+// Adds what a primitive changed in a window's image to what the window has to show.
+void addDamage(const cairo::DrawingStep& step) {
+  if (step.target == nullptr || step.target->window == nullptr) return;
+  platform::Window* window = liveWindow(step.target->window);
   if (window == nullptr) return;
-  area = clippedToWindow(window, area);
+  const Rect area = clippedToWindow(window, step.changed);
   if (area.left >= area.right || area.top >= area.bottom) return;
   window->damage = window->damaged ? window->damage.unitedWith(area) : area;
   window->damaged = true;
@@ -277,7 +279,7 @@ bool acquireDisplay() {
   xcb_create_gc(connection, s.gc, s.screen->root, 0, nullptr);
   s.format = x11::X11PixelFormat::ofScreen(xcb_get_setup(connection), s.screen);
   s.arrow = x11::createArrowCursor(connection);
-  cairo::setDamageHandler(&x11::addDamage);
+  cairo::setDrawingWatcher(&x11::addDamage);
   return true;
 }
 
@@ -297,7 +299,7 @@ void releaseDisplay() {
   }
   s.connection = nullptr;
   s.screen = nullptr;
-  cairo::setDamageHandler(nullptr);
+  cairo::setDrawingWatcher(nullptr);
 }
 
 void dispatchPendingEvents() {

@@ -82,7 +82,7 @@ std::vector<xcb_atom_t> listedTypes(xcb_window_t source) {
   return types;
 }
 
-bool controlKeyHeld() { return (platform::inputState() & platform::inputControlKey) != 0; }
+bool controlKeyHeld() { return (platform::inputState() & controlKey) != 0; }
 
 void enter(platform::Window* window, const xcb_client_message_event_t* message) {
   const uint32_t* data = message->data.data32;

@@ -20,12 +20,12 @@ xcb_query_pointer_reply_t* queryPointer() {
 // Keeps the buttons, Shift, Control and Alt (Mod1); NumLock, CapsLock and the rest are left out.
 uint32_t x11::inputBitsOfMask(uint16_t mask) {
   uint32_t bits = 0;
-  if ((mask & XCB_KEY_BUT_MASK_BUTTON_1) != 0) bits |= platform::inputLeftButton;
-  if ((mask & XCB_KEY_BUT_MASK_BUTTON_2) != 0) bits |= platform::inputMiddleButton;
-  if ((mask & XCB_KEY_BUT_MASK_BUTTON_3) != 0) bits |= platform::inputRightButton;
-  if ((mask & XCB_KEY_BUT_MASK_SHIFT) != 0) bits |= platform::inputShiftKey;
-  if ((mask & XCB_KEY_BUT_MASK_CONTROL) != 0) bits |= platform::inputControlKey;
-  if ((mask & XCB_KEY_BUT_MASK_MOD_1) != 0) bits |= platform::inputAltKey;
+  if ((mask & XCB_KEY_BUT_MASK_BUTTON_1) != 0) bits |= leftButton;
+  if ((mask & XCB_KEY_BUT_MASK_BUTTON_2) != 0) bits |= middleButton;
+  if ((mask & XCB_KEY_BUT_MASK_BUTTON_3) != 0) bits |= rightButton;
+  if ((mask & XCB_KEY_BUT_MASK_SHIFT) != 0) bits |= shiftKey;
+  if ((mask & XCB_KEY_BUT_MASK_CONTROL) != 0) bits |= controlKey;
+  if ((mask & XCB_KEY_BUT_MASK_MOD_1) != 0) bits |= altKey;
   return bits;
 }
 

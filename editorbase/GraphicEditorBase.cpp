@@ -1,4 +1,4 @@
-#include "host/GraphicEditorBase.h"
+#include "editorbase/GraphicEditorBase.h"
 
 #include "base/ModuleState.h"
 #include "gui/DrawContext.h"

@@ -58,8 +58,6 @@ class GraphicEditorBase : public EditorBase, public EditorLink {
 
   // Returns the open frame, or null when closed.
   Frame* openFrame() const { return frame; }
-  // Returns the editor's size.
-  const ERect& editorSize() const { return rect; }
 
  protected:
   ERect rect;

@@ -1,4 +1,4 @@
-#include "delay/dsp/DelayLine.h"
+#include "dsp/DelayLine.h"
 
 #include <algorithm>
 

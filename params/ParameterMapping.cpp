@@ -1,7 +1,6 @@
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterMapping.h"
 
 #include <cmath>
-#include <limits>
 
 namespace wrenfold {
 
@@ -22,29 +21,6 @@ const NoteLength noteLengthTable[noteLengthCount] = {
     {"1/64", 0.015625f},
 };
 
-namespace {
-
-const char* const parameterNames[parameterCountTotal] = {
-    "NomorRev",  "ClearBuffer", "Bypass",    "LpfCutoff", "LpfQ",      "HpfCutoff", "TempoL",
-    "TempoR",    "NoteLenL",    "NoteLenR",  "FeedBackL", "FeedBackR", "WetLevelL", "WetLevelR",
-    "DryLevelL", "DryLevelR",   "WetPanL",   "WetPanR",   "RevAttack", "RevRelease",
-};
-
-}  // namespace
-
-bool isParameterIndex(int32_t index) { return index >= 0 && index < parameterCountTotal; }
-
-const char* parameterName(int32_t index) {
-  return isParameterIndex(index) ? parameterNames[index] : nullptr;
-}
-
-int32_t truncateToInt(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);
-}
-
 float tempoFromValue(float value) { return 60.0f - std::trunc(value * -140.0f); }
 
 int32_t noteIndexFromValue(float value) {
@@ -52,6 +28,16 @@ int32_t noteIndexFromValue(float value) {
   if (index < 0) return 0;
   if (index >= noteLengthCount) return noteLengthCount - 1;
   return index;
+}
+
+float noteFractionFromValue(float value) { return noteLengthTable[noteIndexFromValue(value)].fraction; }
+
+float unmappedValue(float value) { return value; }
+
+float clearLatchAfter(float state, float written) {
+  if (state < 0.5f && written >= 0.5f) return 1.0f;
+  if (state > 0.5f && written <= 0.5f) return 0.0f;
+  return state;
 }
 
 float cutoffFromValue(float value) { return std::pow(19981.0f, std::sqrt(value)) + 19.0f; }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "delay/dsp/DelayChannel.h"
+#include "dsp/DelayChannel.h"
 
 namespace wrenfold {
 

@@ -1,11 +1,11 @@
-#include "delay/dsp/FrameLoop.h"
+#include "dsp/FrameLoop.h"
 
 #include <algorithm>
 #include <type_traits>
 
-#include "delay/dsp/DelayLine.h"
-#include "delay/dsp/LoopFilter.h"
-#include "delay/dsp/ReverseEnvelope.h"
+#include "dsp/DelayLine.h"
+#include "dsp/LoopFilter.h"
+#include "dsp/ReverseEnvelope.h"
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>

@@ -1,9 +1,9 @@
-#include "delay/dsp/ReverseEnvelope.h"
+#include "dsp/ReverseEnvelope.h"
 
 #include <algorithm>
 
-#include "delay/dsp/DelayLine.h"
-#include "delay/dsp/ParameterMapping.h"
+#include "base/Truncation.h"
+#include "dsp/DelayLine.h"
 
 namespace wrenfold {
 

@@ -1,4 +1,4 @@
-#include "delay/dsp/LoopFilter.h"
+#include "dsp/LoopFilter.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
-#include "delay/dsp/ParameterFormat.h"
+#include "params/ParameterFormat.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "delay/dsp/ParameterMapping.h"
+#include "params/ParameterMapping.h"
 
 namespace wrenfold {
 

@@ -1,0 +1,149 @@
+#pragma once
+
+// The 20 parameters as one table: everything the effect, its programs, the host's texts and the
+// editor's displays need of a parameter is in its row. Adding a parameter is one row here, one
+// name in ParameterIndex and the engine code its write sets off.
+
+#include <cstdint>
+
+#include "params/ParameterFormat.h"
+#include "params/ParameterMapping.h"
+
+namespace wrenfold {
+
+// Index of every parameter; the editor's control tags use the same numbers.
+enum ParameterIndex : int32_t {
+  NomorRev,
+  ClearBuffer,
+  Bypass,
+  LpfCutoff,
+  LpfQ,
+  HpfCutoff,
+  TempoL,
+  TempoR,
+  NoteLenL,
+  NoteLenR,
+  FeedBackL,
+  FeedBackR,
+  WetLevelL,
+  WetLevelR,
+  DryLevelL,
+  DryLevelR,
+  WetPanL,
+  WetPanR,
+  RevAttack,
+  RevRelease,
+  parameterCountTotal = 20
+};
+
+// Number of factory programs.
+constexpr int32_t programCountTotal = 5;
+
+// Names of the factory programs, program 0 first.
+constexpr const char* factoryProgramNames[programCountTotal] = {"init", "space", "reverse FX",
+                                                                "like analog", "robot"};
+
+// What a write sets off in the engine besides taking the parameter's engine value.
+enum class WriteEffect : uint8_t {
+  plainValue,     // nothing: processing reads the engine value itself
+  channelGains,   // recomputes the feedback, wet, dry and pan gains of both channels
+  filterUpdate,   // gives both loop filters new settings
+  restart,        // sets both delay lengths and the direction, restarting lines and envelopes
+  clearLatch,     // moves the clear latch; a rising latch silences both lines
+  envelopeRamps,  // gives both reverse envelopes new attack and release ramps
+};
+
+// Formats a normalised value as text.
+using Formatter = void (*)(float value, char* text);
+
+// One parameter. Its label is its name: units are part of the value texts.
+struct ParameterRow {
+  ParameterIndex index;
+  const char* name;
+  bool isSwitch;                           // stored as 0.0 below 0.5, else 1.0
+  float (*engineQuantity)(float stored);   // what the engine computes with
+  Formatter hostText;                      // the host's value text
+  Formatter displayText;                   // the editor display's text; null where it has none
+  WriteEffect effect;                      // what a write sets off
+  float programValues[programCountTotal];  // factory program 0 (the default) to 4
+};
+
+// The parameters in index order: index, name, switch, engine quantity, host text, editor
+// display, what a write sets off, factory values.
+inline constexpr ParameterRow parameterTable[] = {
+    {NomorRev, "NomorRev", true, unmappedValue, formatMode, nullptr, WriteEffect::restart,
+     {0.0f, 0.0f, 1.0f, 0.0f, 0.0f}},
+    {ClearBuffer, "ClearBuffer", false, unmappedValue, formatPlainNumber, nullptr,
+     WriteEffect::clearLatch, {0.0f, 0.0f, 0.0f, 0.0f, 0.0f}},
+    {Bypass, "Bypass", true, unmappedValue, formatPlainNumber, nullptr, WriteEffect::plainValue,
+     {0.0f, 0.0f, 0.0f, 0.0f, 0.0f}},
+    {LpfCutoff, "LpfCutoff", false, unmappedValue, formatLpfCutoff, formatLpfCutoff,
+     WriteEffect::filterUpdate, {0.9f, 0.6f, 0.6f, 0.7f, 0.57f}},
+    {LpfQ, "LpfQ", false, unmappedValue, formatQ, formatQ, WriteEffect::filterUpdate,
+     {0.0f, 0.4f, 0.45f, 0.05f, 0.55f}},
+    {HpfCutoff, "HpfCutoff", false, unmappedValue, formatHpfCutoff, formatHpfCutoff,
+     WriteEffect::filterUpdate, {0.1f, 0.1f, 0.23f, 0.15f, 0.3f}},
+    {TempoL, "TempoL", false, tempoFromValue, formatTempo, formatTempo, WriteEffect::restart,
+     {0.5f, 0.5f, 0.3f, 0.6f, 1.0f}},
+    {TempoR, "TempoR", false, tempoFromValue, formatTempo, formatTempo, WriteEffect::restart,
+     {0.5f, 0.5f, 0.3f, 0.6f, 1.0f}},
+    {NoteLenL, "NoteLenL", false, noteFractionFromValue, formatNoteLength, formatNoteLength,
+     WriteEffect::restart, {0.5f, 0.6f, 0.3f, 0.6f, 1.0f}},
+    {NoteLenR, "NoteLenR", false, noteFractionFromValue, formatNoteLength, formatNoteLength,
+     WriteEffect::restart, {0.5f, 0.65f, 0.4f, 0.6f, 1.0f}},
+    {FeedBackL, "FeedBackL", false, unmappedValue, formatFeedback, formatFeedback,
+     WriteEffect::channelGains, {0.5f, 0.4f, 0.33f, 0.5f, 0.28f}},
+    {FeedBackR, "FeedBackR", false, unmappedValue, formatFeedback, formatFeedback,
+     WriteEffect::channelGains, {0.5f, 0.4f, 0.33f, 0.5f, 0.28f}},
+    {WetLevelL, "WetLevelL", false, levelFromValue, formatLevel, formatLevel,
+     WriteEffect::channelGains, {0.75f, 0.8f, 0.95f, 0.8f, 0.95f}},
+    {WetLevelR, "WetLevelR", false, levelFromValue, formatLevel, formatLevel,
+     WriteEffect::channelGains, {0.75f, 0.2f, 0.95f, 0.8f, 0.95f}},
+    {DryLevelL, "DryLevelL", false, levelFromValue, formatLevel, formatLevel,
+     WriteEffect::channelGains, {1.0f, 1.0f, 0.8f, 1.0f, 1.0f}},
+    {DryLevelR, "DryLevelR", false, levelFromValue, formatLevel, formatLevel,
+     WriteEffect::channelGains, {1.0f, 1.0f, 0.8f, 1.0f, 1.0f}},
+    {WetPanL, "WetPanL", false, unmappedValue, formatPan, formatPan, WriteEffect::channelGains,
+     {0.0f, 0.0f, 0.0f, 0.5f, 0.25f}},
+    {WetPanR, "WetPanR", false, unmappedValue, formatPan, formatPan, WriteEffect::channelGains,
+     {1.0f, 1.0f, 1.0f, 0.5f, 0.75f}},
+    {RevAttack, "RevAttack", false, unmappedValue, formatPlainNumber, formatRampTime,
+     WriteEffect::envelopeRamps, {0.1f, 0.1f, 0.1f, 0.1f, 0.1f}},
+    {RevRelease, "RevRelease", false, unmappedValue, formatPlainNumber, formatRampTime,
+     WriteEffect::envelopeRamps, {0.1f, 0.1f, 0.1f, 0.1f, 0.1f}},
+};
+
+// Returns whether every row sits at its own index.
+constexpr bool rowsInIndexOrder() {
+  for (int32_t i = 0; i < parameterCountTotal; ++i)
+    if (parameterTable[i].index != i) return false;
+  return true;
+}
+
+static_assert(sizeof(parameterTable) / sizeof(parameterTable[0]) == parameterCountTotal,
+              "one row per parameter");
+static_assert(rowsInIndexOrder(), "rows in index order");
+
+// Returns whether an index names a parameter.
+constexpr bool isParameterIndex(int32_t index) { return index >= 0 && index < parameterCountTotal; }
+
+// Returns the name of a parameter, or null for an index outside 0..19.
+constexpr const char* parameterName(int32_t index) {
+  return isParameterIndex(index) ? parameterTable[index].name : nullptr;
+}
+
+// Returns the bit of a parameter in a 32-bit mask with one bit per parameter.
+constexpr uint32_t parameterBit(int32_t index) { return 1u << index; }
+
+// Returns the mask of every parameter.
+constexpr uint32_t allParameterBits() { return (parameterBit(parameterCountTotal - 1) << 1) - 1u; }
+
+// Returns the mask of the parameters whose write sets off `effect`.
+constexpr uint32_t parametersSetting(WriteEffect effect) {
+  uint32_t mask = 0;
+  for (const ParameterRow& row : parameterTable)
+    if (row.effect == effect) mask |= parameterBit(row.index);
+  return mask;
+}
+
+}  // namespace wrenfold

@@ -1,0 +1,2 @@
+// Must not compile: the editor base may not see the delay effect. The build checks that it fails.
+#include "delay/DelayEffect.h"
