@@ -97,8 +97,10 @@ void DelayEffect::applyParameter(int32_t index, float value) {
     }
     case WriteEffect::filterUpdate:
       // A stage switched off loses its history, so that it starts afresh when switched on again.
-      if (index == LpfCutoff && !LoopFilter::lowPassRunsAt(cutoffFromValue(value))) work |= resetLowPass;
-      if (index == HpfCutoff && !LoopFilter::highPassRunsAt(cutoffFromValue(value))) work |= resetHighPass;
+      if (index == LpfCutoff && !LoopFilter::lowPassRunsAt(cutoffFromValue(value)))
+        work |= resetLowPass;
+      if (index == HpfCutoff && !LoopFilter::highPassRunsAt(cutoffFromValue(value)))
+        work |= resetHighPass;
       break;
     default:
       break;
@@ -136,9 +138,7 @@ void DelayEffect::carryOutPendingWork() {
     if ((work & resetHighPass) != 0) channel.filter->clearHighPassHistory();
   }
   if ((work & gainParameters) != 0) updateChannelGains();
-  // A restart silences the active stretch as clearing does, and more. It runs before the ramps
-  // are rebuilt, so that the envelope tables are only ever built over the new lengths and the
-  // storage beyond them stays untouched.
+  // A restart silences the lines as clearing does, and more; both cost the same at any length.
   if ((work & restartLines) != 0) {
     updateDelayTimes();
   } else if ((work & clearLines) != 0) {
