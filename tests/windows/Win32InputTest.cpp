@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace wrenfold::platform;
+using namespace wrenfold;
 
 TEST(Win32Input, SwappedButtonsAreMappedBackAndNothingElseMoves) {
   struct Case {
