@@ -161,6 +161,16 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
        {"--module", WRENFOLD_MODULE_PATH, "--set", "TempoL=128 bpm", "--set", "NoteLenL=1/8", "--set",
         "FeedBackL=50%", "--set", "LpfCutoff=2500hz", "--set", "Bypass=on", "--set", "TempoR=0.48571429", "--list"},
        0, "", listedValuesGiveTheirDisplaysBack},
+      {"a cutoff near the top of its range, where each hertz is narrower than the search grid",
+       kRender,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "LpfCutoff=19901Hz", "--set", "HpfCutoff=19850Hz",
+        "--list"},
+       0, "",
+       [](const RunResult& run) {
+         // The roundest value inside each run, not its edge.
+         for (const char* shown : {"0.9990  19901Hz", "0.99848  19850Hz"})
+           EXPECT_NE(run.out.find(shown), std::string::npos) << run.out;
+       }},
       {"one file name that exists is kept", kRender, {"--module", kEffect, folder.file("song.wav")}, 1,
        "to render the demo phrase over it: --demo",
        [&](const RunResult&) { EXPECT_EQ(std::filesystem::file_size(folder.file("song.wav")), 7u); }},
