@@ -151,6 +151,7 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
       {"hexadecimal is no decimal number", kRender, {"--tail", "0x10", out}, 1,
        "--tail needs a decimal number of seconds from 0 to 3600, not '0x10'", nothingWritten},
       {"block sizes name their range", kRender, {"--block", "0x10", out}, 1, "from 1 to 65536"},
+      {"the largest block is allowed", kRender, {"--module", kEffect, "--block", "65536", in, out}, 0, ""},
       {"a value too small for a double is zero", kRender,
        {"--module", kEffect, "--set", "Gain=1e-320", "--list"}, 0, "",
        outputMentions("Gain          0.0000")},
