@@ -130,9 +130,10 @@ class DelayEffect : public ExtendedEffectBase {
   float engineValues[parameterCountTotal] = {};
   float sampleRate = 44100.0f;
 
-  // Engine work that writes leave for the next processing call: bit i (0..19) marks a parameter
+  // Engine work that writes leave for the next processing call: bit i marks a parameter
   // whose engine value is to follow its stored value, and with it the work its row of the
-  // parameter table names; the flags below mark what a write's value sets off.
+  // parameter table names; the flags below, in the bits just above the parameters' own, mark
+  // what a write's value sets off.
   //
   // Writes between two processing calls coalesce into one pass, and that pass leaves the engine
   // exactly as carrying out each write in turn would have, because no audio runs in between:
@@ -147,13 +148,12 @@ class DelayEffect : public ExtendedEffectBase {
   // - a filter stage switched off by one write and on by a later one restarts from a cleared
   //   history; the reset flags remember the stage was off in between.
   enum PendingFlag : uint32_t {
-    restartLines = 1u << 20,
-    clearLines = 1u << 21,
-    resetLowPass = 1u << 22,
-    resetHighPass = 1u << 23,
+    restartLines = parameterBit(parameterCountTotal),
+    clearLines = restartLines << 1,
+    resetLowPass = clearLines << 1,
+    resetHighPass = resetLowPass << 1,
   };
-  static_assert(((restartLines | clearLines | resetLowPass | resetHighPass) & allParameterBits()) == 0,
-                "the flags sit above the parameter bits; move them up when adding a parameter");
+  static_assert(parameterCountTotal + 4 <= 32, "parameters and flags share one 32-bit word");
   std::atomic<uint32_t> pendingWork{0};
   // The clear switch's latch: 1.0 after a rising write, the host-visible state of ClearBuffer.
   std::atomic<float> clearLatch{0.0f};

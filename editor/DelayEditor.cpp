@@ -230,7 +230,7 @@ void DelayEditor::parameterChanged(int32_t index, float value) {
     return;
   }
   if (index != ClearBuffer) {
-    pendingControls.fetch_or(1u << index, std::memory_order_release);
+    pendingControls.fetch_or(parameterBit(index), std::memory_order_release);
     requestRefresh();
     return;
   }
@@ -249,7 +249,7 @@ void DelayEditor::parameterChanged(int32_t index, float value) {
 void DelayEditor::takePendingChanges() {
   const uint32_t written = pendingControls.exchange(0, std::memory_order_acquire);
   for (int32_t index = 0; index < parameterCountTotal; ++index)
-    if ((written & (1u << index)) != 0) syncControls(index);
+    if ((written & parameterBit(index)) != 0) syncControls(index);
   const uint32_t states = clearButtonStates.exchange(noClearWrites, std::memory_order_relaxed);
   Control* clearBufferButton = controlFor(ClearBuffer);
   if (clearBufferButton == nullptr) return;

@@ -1,8 +1,15 @@
 #pragma once
 
-// The 20 parameters as one table: everything the effect, its programs, the host's texts and the
-// editor's displays need of a parameter is in its row. Adding a parameter is one row here, one
-// name in ParameterIndex and the engine code its write sets off.
+// The parameters as one table: everything the effect, its programs, the host's texts and the
+// editor's displays need of a parameter is in its row, and the effect's and editor's pending-work
+// bits follow from its length. Adding a parameter:
+// 1. here, a name in ParameterIndex and a row in parameterTable at the same place;
+// 2. the engine code its write sets off: a WriteEffect it shares, or a new one and its case in
+//    DelayEffect, where processing or the update it names reads the engine value;
+// 3. its control, and its display if it has one, as rows of editor/EditorLayout.h, with the
+//    label printed under it; then the skin pictures and the golden editor image are made again
+//    by their own commands (CONTRIBUTING.md);
+// 4. a row in the test table of the behaviour it adds.
 
 #include <cstdint>
 
@@ -33,7 +40,7 @@ enum ParameterIndex : int32_t {
   WetPanR,
   RevAttack,
   RevRelease,
-  parameterCountTotal = 20
+  parameterCountTotal  // the number of parameters; stays last
 };
 
 // Number of factory programs.

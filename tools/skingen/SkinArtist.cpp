@@ -55,7 +55,6 @@ constexpr int bufferGroupLeft = 9;
 constexpr int bufferGroupRight = 135;
 constexpr int filterGroupLeft = 139;
 constexpr int filterGroupRight = 341;
-constexpr int channelLabelBaseline = 255;
 
 constexpr double labelSize = 8.0;
 constexpr double titleSize = 10.0;
@@ -252,15 +251,6 @@ void paintChannelPanel(cairo_t* cr, int channel) {
   const double ruleLeft = std::round(titleLeft + textWidth(cr, title) + 6);
   fillRect(cr, static_cast<int>(ruleLeft), 33, x0 + 141 - static_cast<int>(ruleLeft), 1, rule);
   fillRect(cr, static_cast<int>(ruleLeft), 34, x0 + 141 - static_cast<int>(ruleLeft), 1, panelHighlight);
-
-  selectFont(cr, labelSize, false);
-  const auto knobs = SkinLayout::channelKnobs(channel);
-  const char* knobLabels[] = {"Tempo", "Note Len.", "Wet Pan"};
-  for (int i = 0; i < 3; ++i) drawText(cr, knobLabels[i], knobs[i].centreX(), knobs[i].bottom + 10, Align::centre, inkRgb);
-  const auto sliders = SkinLayout::channelSliders(channel);
-  const char* sliderLabels[] = {"Dry", "Wet", "Feed Back"};
-  for (int i = 0; i < 3; ++i)
-    drawText(cr, sliderLabels[i], sliders[i].centreX(), channelLabelBaseline, Align::centre, inkRgb);
 }
 
 // Draws an engraved frame whose top line breaks for the group's title.
@@ -281,19 +271,12 @@ void paintGroup(cairo_t* cr, int left, int right, const std::string& title) {
   drawText(cr, title, textLeft, groupTop + 4, Align::left, inkRgb);
 }
 
-void paintLowerLabels(cairo_t* cr) {
+// Prints every control's label under it, as the editor's layout rows give them.
+void paintLabels(cairo_t* cr) {
   selectFont(cr, labelSize, false);
-  const auto buttons = SkinLayout::buttons();
-  const char* buttonLabels[] = {"reverse", "clear buffer", "bypass"};
-  for (int i = 0; i < 3; ++i) drawText(cr, buttonLabels[i], buttons[i].centreX(), buttons[i].bottom + 11, Align::centre, inkRgb);
-  const auto envelope = SkinLayout::envelopeKnobs();
-  const char* envelopeLabels[] = {"attack", "release"};
-  for (int i = 0; i < 2; ++i)
-    drawText(cr, envelopeLabels[i], envelope[i].centreX(), envelope[i].bottom + 10, Align::centre, inkRgb);
-  const auto filters = SkinLayout::filterKnobs();
-  const char* filterLabels[] = {"LPF Cutoff", "LPF Q", "HPF Cutoff"};
-  for (int i = 0; i < 3; ++i)
-    drawText(cr, filterLabels[i], filters[i].centreX(), filters[i].bottom + 11, Align::centre, inkRgb);
+  for (const ControlBox& box : SkinLayout::all())
+    if (box.label != nullptr)
+      drawText(cr, box.label, box.centreX(), box.labelBaseline, Align::centre, inkRgb);
 }
 
 // Marks the 270° travel of a knob with ticks between the body and the image's edge.
@@ -388,7 +371,7 @@ RgbImage SkinArtist::background() const {
   for (int channel : {0, 1}) paintChannelPanel(cr, channel);
   paintGroup(cr, bufferGroupLeft, bufferGroupRight, "BufferSetting");
   paintGroup(cr, filterGroupLeft, filterGroupRight, "FilterSetting");
-  paintLowerLabels(cr);
+  paintLabels(cr);
   paintFooter(cr);
   return fromOpaqueSurface(canvas.surface());
 }

@@ -1,7 +1,5 @@
 #include "tools/skingen/SkinLayout.h"
 
-#include <initializer_list>
-
 #include "editor/EditorLayout.h"
 
 namespace wrenfold {
@@ -21,33 +19,13 @@ ControlBox::Kind boxKind(layout::ControlKind kind) {
 
 ControlBox boxAt(int32_t position) {
   const layout::ControlRow row = layout::placedControl(position).row;
-  return {boxKind(row.kind), row.bounds.left, row.bounds.top, row.bounds.right, row.bounds.bottom, row.bitmap};
-}
-
-// Returns the boxes of the parameters' value controls (or displays), in the order given.
-std::vector<ControlBox> boxesOf(std::initializer_list<int32_t> parameters, bool displays = false) {
-  std::vector<ControlBox> boxes;
-  for (int32_t parameter : parameters) boxes.push_back(boxAt(layout::positionOf(parameter, displays)));
-  return boxes;
+  return {boxKind(row.kind), row.bounds.left, row.bounds.top, row.bounds.right, row.bounds.bottom,
+          row.bitmap, row.label.text, row.bounds.bottom + row.label.baselineDrop};
 }
 
 }  // namespace
 
 int SkinLayout::channelOrigin(int channel) { return layout::channelLeftEdge(channel); }
-
-std::vector<ControlBox> SkinLayout::channelKnobs(int channel) {
-  return boxesOf({TempoL + channel, NoteLenL + channel, WetPanL + channel});
-}
-
-std::vector<ControlBox> SkinLayout::channelSliders(int channel) {
-  return boxesOf({DryLevelL + channel, WetLevelL + channel, FeedBackL + channel});
-}
-
-std::vector<ControlBox> SkinLayout::buttons() { return boxesOf({NomorRev, ClearBuffer, Bypass}); }
-
-std::vector<ControlBox> SkinLayout::envelopeKnobs() { return boxesOf({RevAttack, RevRelease}); }
-
-std::vector<ControlBox> SkinLayout::filterKnobs() { return boxesOf({LpfCutoff, LpfQ, HpfCutoff}); }
 
 std::vector<ControlBox> SkinLayout::all() {
   std::vector<ControlBox> result;

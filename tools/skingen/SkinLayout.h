@@ -15,6 +15,8 @@ struct ControlBox {
   int right;   // Holds the right edge (exclusive for images, inclusive for display boxes).
   int bottom;  // Holds the bottom edge (exclusive for images, inclusive for display boxes).
   int bitmap;  // Holds the skin bitmap a knob, slider or button draws; 0 for displays.
+  const char* label;  // Holds the words printed under the control, or null.
+  int labelBaseline;  // Holds the baseline of those words.
 
   // Returns the horizontal centre in pixel-edge coordinates.
   double centreX() const { return (left + right) / 2.0; }
@@ -25,21 +27,6 @@ class SkinLayout {
  public:
   // Returns the left edge of the left (0) or right (1) channel's control column.
   static int channelOrigin(int channel);
-
-  // Returns the tempo, note-length and wet-pan knobs of one channel.
-  static std::vector<ControlBox> channelKnobs(int channel);
-
-  // Returns the dry, wet and feedback sliders of one channel.
-  static std::vector<ControlBox> channelSliders(int channel);
-
-  // Returns the reverse, clear-buffer and bypass buttons.
-  static std::vector<ControlBox> buttons();
-
-  // Returns the reverse attack and release knobs.
-  static std::vector<ControlBox> envelopeKnobs();
-
-  // Returns the low-pass cutoff, low-pass Q and high-pass cutoff knobs.
-  static std::vector<ControlBox> filterKnobs();
 
   // Returns every control of the editor.
   static std::vector<ControlBox> all();
