@@ -109,7 +109,7 @@ TEST_F(DelayEditorTest, OpenMakesOneWindowOfTheBackgroundSizeWithAllControls) {
   EXPECT_EQ(area.width(), 350);
   EXPECT_EQ(area.height(), 430);
   EXPECT_EQ(headless::windowTitle(children[0]), "Window");
-  EXPECT_EQ(editor->openFrame()->getViewCount(), 37);
+  EXPECT_EQ(editor->openFrame()->getViewCount(), layout::controlCount);
 }
 
 TEST_F(DelayEditorTest, DraggingASliderReportsBeginAutomationIdleAndEnd) {
@@ -213,7 +213,7 @@ TEST_F(DelayEditorTest, ClearBufferAutomationLightsAndDarkensTheButtonAcrossOneH
 
 TEST_F(DelayEditorTest, IndicesOutsideTheParametersOnlyRequestARefresh) {
   open();
-  for (int32_t index : {20, -1}) {
+  for (int32_t index : {static_cast<int32_t>(parameterCountTotal), -1}) {
     editor->idleEditor();
     editor->parameterChanged(index, 0.9f);
     EXPECT_TRUE(editor->isUpdatePending());
@@ -272,7 +272,7 @@ TEST_F(DelayEditorTest, SecondOpenReplacesTheFirstFrame) {
   open();
   open();
   EXPECT_EQ(headless::childWindows(hostWindow).size(), 1u);
-  EXPECT_EQ(editor->openFrame()->getViewCount(), 37);
+  EXPECT_EQ(editor->openFrame()->getViewCount(), layout::controlCount);
 }
 
 TEST_F(DelayEditorTest, CloseWithoutOpenDoesNothingAndOpenStillWorks) {
@@ -295,7 +295,7 @@ TEST_F(DelayEditorTest, RepeatedOpenAndCloseKeepsTheSameControlsAndBitmaps) {
     dispatch(effEditIdle);
     dispatch(effEditClose);
   }
-  EXPECT_EQ(editor->controlCount(), 37);
+  EXPECT_EQ(editor->controlCount(), layout::controlCount);
   EXPECT_EQ(editor->bitmapCount(), 7);
   EXPECT_EQ(headless::liveObjectCount(), objectsBefore);
   EXPECT_TRUE(headless::childWindows(hostWindow).empty());
@@ -341,7 +341,7 @@ TEST_F(DelayEditorTest, HostClosingFromItsIdleCallDuringADragEndsTheDragCleanly)
       EXPECT_EQ(hostCalls.back().opcode, audioMasterEndEdit);
       EXPECT_EQ(editor->openFrame(), nullptr);
       open();
-      EXPECT_EQ(editor->openFrame()->getViewCount(), 37);
+      EXPECT_EQ(editor->openFrame()->getViewCount(), layout::controlCount);
     }
   }
 }

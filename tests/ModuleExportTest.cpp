@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ModuleFixture.h"
+#include "params/ParameterTable.h"
 
 namespace wrenfold::testing {
 namespace {
@@ -26,7 +27,7 @@ TEST(ModuleExports, RecordReadsAsDesigned) {
     ASSERT_NE(effect, nullptr);
     EXPECT_EQ(effect->magic, 0x56737450);
     EXPECT_EQ(effect->numPrograms, 5);
-    EXPECT_EQ(effect->numParams, 20);
+    EXPECT_EQ(effect->numParams, parameterCountTotal);
     EXPECT_EQ(effect->numInputs, 2);
     EXPECT_EQ(effect->numOutputs, 2);
     EXPECT_EQ(effect->flags & ~effFlagsHasEditor, effFlagsCanMono | effFlagsCanReplacing);

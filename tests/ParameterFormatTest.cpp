@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -136,9 +137,10 @@ TEST(ParameterMapping, NamesAreTheHostTextsInIndexOrder) {
                             "HpfCutoff", "TempoL",      "TempoR",    "NoteLenL",  "NoteLenR",
                             "FeedBackL", "FeedBackR",   "WetLevelL", "WetLevelR", "DryLevelL",
                             "DryLevelR", "WetPanL",     "WetPanR",   "RevAttack", "RevRelease"};
-  for (int32_t i = 0; i < parameterCountTotal; ++i) EXPECT_STREQ(parameterName(i), expected[i]);
+  for (int32_t i = 0; i < static_cast<int32_t>(std::size(expected)); ++i)
+    EXPECT_STREQ(parameterName(i), expected[i]);
   EXPECT_EQ(parameterName(-1), nullptr);
-  EXPECT_EQ(parameterName(20), nullptr);
+  EXPECT_EQ(parameterName(parameterCountTotal), nullptr);
 }
 
 TEST(ParameterMapping, TruncationSaturatesInsteadOfOverflowing) {

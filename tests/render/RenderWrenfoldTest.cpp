@@ -2,8 +2,11 @@
 // where their tempo and note length put them, at the file's sample rate.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <limits>
+#include <sstream>
+#include <string>
 
 #include "RenderHarness.h"
 
@@ -46,7 +49,18 @@ TEST(RenderWrenfold, ListsTheEffectItsFiveProgramsAndTwentyParameters) {
     EXPECT_NE(run.out.find(program), std::string::npos) << program;
   }
   EXPECT_NE(run.out.find("19  RevRelease"), std::string::npos) << run.out;
-  EXPECT_EQ(run.out.find("20  "), std::string::npos) << run.out;
+  // Each row past the header has the next index and a name: none for an index past the last.
+  std::istringstream rows(run.out.substr(run.out.find("  index  name")));
+  std::string line;
+  std::getline(rows, line);
+  for (int expected = 0; std::getline(rows, line); ++expected) {
+    std::istringstream fields(line);
+    int index = -1;
+    std::string name;
+    fields >> index >> name;
+    EXPECT_EQ(index, expected) << line;
+    EXPECT_TRUE(std::isalpha(static_cast<unsigned char>(name[0]))) << line;
+  }
   EXPECT_NE(run.out.find("6  TempoL        0.5000  BPM130"), std::string::npos) << run.out;
 }
 
