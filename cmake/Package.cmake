@@ -39,11 +39,34 @@ endif()
 # The documents: README, the changelog and, where Debian wants the license, a copyright file that
 # also lists the libraries the binaries link.
 set(package_doc ${CMAKE_BINARY_DIR}/doc)
+set(package_maintainer "the Wrenfold authors <dev@wrenfold.invalid>")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE
-  ${CMAKE_SOURCE_DIR}/CHANGELOG ${CMAKE_SOURCE_DIR}/cmake/package/windows-notices.txt)
-file(STRINGS ${CMAKE_SOURCE_DIR}/CHANGELOG package_latest LIMIT_COUNT 1)
-if(NOT package_latest MATCHES "^wrenfold \\(${PROJECT_VERSION}\\) ")
-  message(WARNING "CHANGELOG: the top entry is not version ${PROJECT_VERSION}")
+  ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${CMAKE_SOURCE_DIR}/cmake/package/windows-notices.txt)
+# The Debian changelog, made from CHANGELOG.md: each "## VERSION (DATE)" section is an entry and
+# its "- " items the entry's items. Semicolons are kept apart while the text is split into lines.
+file(READ ${CMAKE_SOURCE_DIR}/CHANGELOG.md package_changes)
+string(REPLACE ";" "<semicolon>" package_changes "${package_changes}")
+string(REPLACE "\n" ";" package_changes "${package_changes}")
+set(package_changelog "")
+set(package_trailer "")
+set(package_versions "")
+foreach(line IN LISTS package_changes)
+  string(REPLACE "<semicolon>" ";" line "${line}")
+  if(line MATCHES "^## ([0-9.]+) \\((.+)\\)$")
+    list(APPEND package_versions ${CMAKE_MATCH_1})
+    string(APPEND package_changelog "${package_trailer}"
+      "wrenfold (${CMAKE_MATCH_1}) unstable; urgency=medium\n\n")
+    set(package_trailer "\n -- ${package_maintainer}  ${CMAKE_MATCH_2} 18:00:00 +0000\n\n")
+  elseif(package_versions AND line MATCHES "^- (.*)$")
+    string(APPEND package_changelog "  * ${CMAKE_MATCH_1}\n")
+  elseif(package_versions AND line MATCHES "^  (.*)$")
+    string(APPEND package_changelog "    ${CMAKE_MATCH_1}\n")
+  endif()
+endforeach()
+string(REGEX REPLACE "\n\n$" "\n" package_changelog "${package_changelog}${package_trailer}")
+list(GET package_versions 0 package_latest)
+if(NOT package_latest STREQUAL PROJECT_VERSION)
+  message(WARNING "CHANGELOG.md: the top entry is not version ${PROJECT_VERSION}")
 endif()
 file(READ ${CMAKE_SOURCE_DIR}/LICENSE package_license)
 # The license's terms without its title and copyright line, as a field of the copyright file.
@@ -52,10 +75,11 @@ string(STRIP "${package_terms}" package_terms)
 string(REPLACE "\n\n" "\n.\n" package_terms "${package_terms}")
 string(REPLACE "\n" "\n " WRENFOLD_LICENSE_TERMS " ${package_terms}")
 configure_file(${CMAKE_SOURCE_DIR}/cmake/package/copyright ${package_doc}/copyright @ONLY)
+file(WRITE ${package_doc}/changelog.debian "${package_changelog}")
 add_custom_command(OUTPUT ${package_doc}/changelog.gz
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/CHANGELOG ${package_doc}/changelog
+  COMMAND ${CMAKE_COMMAND} -E copy ${package_doc}/changelog.debian ${package_doc}/changelog
   COMMAND gzip -9nf ${package_doc}/changelog
-  DEPENDS ${CMAKE_SOURCE_DIR}/CHANGELOG VERBATIM)
+  DEPENDS ${CMAKE_SOURCE_DIR}/CHANGELOG.md VERBATIM)
 add_custom_target(wrenfold-docs ALL DEPENDS ${package_doc}/changelog.gz)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${package_doc}/copyright ${package_doc}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
@@ -64,7 +88,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md ${package_doc}/copyright ${package_d
 # out/wrenfold_VERSION_amd64.deb.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME wrenfold)
-set(CPACK_PACKAGE_CONTACT "the Wrenfold authors <dev@wrenfold.invalid>")
+set(CPACK_PACKAGE_CONTACT "${package_maintainer}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo tempo-timed delay plug-in with its own editor")
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Wrenfold is a stereo delay whose left and right echo times follow a tempo\n"

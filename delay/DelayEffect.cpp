@@ -9,13 +9,13 @@
 #include "dsp/LoopFilter.h"
 #include "dsp/ReverseEnvelope.h"
 #include "base/Allocation.h"
+#include "base/Version.h"
 
 namespace wrenfold {
 
 namespace {
 
 constexpr float initialSampleRate = 44100.0f;
-constexpr const char* effectName = "Wrenfold version1.3.0";
 constexpr const char* vendorName = "hollow reed tone";
 
 // Returns 1.0 for a switch value of at least 0.5, else 0.0 (NaN included).
@@ -277,7 +277,7 @@ void DelayEffect::onClose() {
 }
 
 bool DelayEffect::copyEffectName(char* text) {
-  std::strcpy(text, effectName);
+  std::strcpy(text, effectNameText);
   return true;
 }
 

@@ -16,6 +16,7 @@
 #include "dsp/LoopFilter.h"
 #include "dsp/ReverseEnvelope.h"
 #include "base/Allocation.h"
+#include "base/Version.h"
 #include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
 
@@ -86,7 +87,7 @@ TEST_F(DelayEffectTest, FreshEffectHoldsProgramZeroAndDescribesItself) {
   EXPECT_EQ(effect.processingSampleRate(), 44100.0f);
   char text[64];
   EXPECT_TRUE(effect.copyEffectName(text));
-  EXPECT_STREQ(text, "Wrenfold version1.3.0");
+  EXPECT_STREQ(text, effectNameText);
   EXPECT_TRUE(effect.copyVendorString(text));
   EXPECT_STREQ(text, "hollow reed tone");
   EXPECT_TRUE(effect.copyProductString(text));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Version.h"
 #include "ModuleFixture.h"
 
 namespace wrenfold {
@@ -101,7 +102,7 @@ TEST_F(DelayModule, ProgramNamesAndDisplayTextsReachTheHost) {
   EXPECT_EQ(effectText(effect, effGetParamDisplay, 8), "1/8+1/16");
   EXPECT_EQ(effectText(effect, effGetParamName, 1), "ClearBuffer");
   EXPECT_EQ(effectText(effect, effGetParamLabel, 6), "TempoL");
-  EXPECT_EQ(effectText(effect, effGetEffectName), "Wrenfold version1.3.0");
+  EXPECT_EQ(effectText(effect, effGetEffectName), effectNameText);
   EXPECT_EQ(effectText(effect, effGetVendorString), "hollow reed tone");
   EXPECT_EQ(effectText(effect, effGetProductString), "hollow reed tone");
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ModuleFixture.h"
+#include "base/Version.h"
 #include "params/ParameterTable.h"
 
 namespace wrenfold::testing {
@@ -49,7 +50,7 @@ TEST(ModuleExports, NamesAndIdentityOpcodes) {
   ASSERT_TRUE(module.loaded()) << module.error();
   AEffect* effect = module.createEffect();
   ASSERT_NE(effect, nullptr);
-  EXPECT_EQ(hostkit::effectText(effect, effGetEffectName), "Wrenfold version1.3.0");
+  EXPECT_EQ(hostkit::effectText(effect, effGetEffectName), effectNameText);
   EXPECT_EQ(hostkit::effectText(effect, effGetVendorString), "hollow reed tone");
   EXPECT_EQ(hostkit::effectText(effect, effGetProductString), "hollow reed tone");
   EXPECT_EQ(effect->dispatcher(effect, effIdentify, 0, 0, nullptr, 0.0f), 0x4E764566);

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "base/HostInterface.h"
+#include "base/Version.h"
 #include "delay/DelayEffect.h"
 #include "dsp/LoopFilter.h"
 #include "delay/ProgramRecord.h"
@@ -192,7 +193,7 @@ std::size_t textSizeOf(int32_t opcode) {
     case effGetParamDisplay:
       return 10;  // "right100%" and "1/16+1/32" with their terminators
     case effGetEffectName:
-      return 22;  // "Wrenfold version1.3.0"
+      return std::strlen(effectNameText) + 1;
     case effGetVendorString:
     case effGetProductString:
       return 17;  // "hollow reed tone"

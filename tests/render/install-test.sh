@@ -2,9 +2,9 @@
 # Installs the build tree into a scratch prefix and checks that the module lands in the prefix's
 # vst folder and that the installed wrenfold-render and wrenfold-info find it there without being
 # told where.
-# usage: install-test.sh BUILD-DIR PREFIX
+# usage: install-test.sh BUILD-DIR PREFIX EFFECT-NAME
 set -eu
-build=$1 prefix=$2
+build=$1 prefix=$2 effect=$3
 rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 module=$(find "$prefix" -path '*/lib*/vst/wrenfold.so')
@@ -14,12 +14,12 @@ if [ -z "$module" ]; then
 fi
 echo "installed $module"
 name=$(env -u LXVST_PATH -u VST_PATH HOME="$prefix" "$prefix/bin/wrenfold-render" --list | head -n 1)
-if [ "$name" != "Wrenfold version1.3.0" ]; then
+if [ "$name" != "$effect" ]; then
   echo "FAIL: the installed wrenfold-render did not find the installed module"
   exit 1
 fi
 name=$(env -u LXVST_PATH -u VST_PATH HOME="$prefix" "$prefix/bin/wrenfold-info" | head -n 1)
-if [ "$name" != "effect: Wrenfold version1.3.0" ]; then
+if [ "$name" != "effect: $effect" ]; then
   echo "FAIL: the installed wrenfold-info did not find the installed module"
   exit 1
 fi

@@ -206,10 +206,11 @@ TEST_F(ModuleHost, RecordReadsAsDesignedAtItsOffsets) {
                        {8, 16, 24, 32, 120}};
   const Layout& at = sizeof(void*) == 4 ? x86 : x64;
   const std::pair<int, int32_t> fields[] = {
-      {at.magic, kEffectMagic}, {at.programs, 5}, {at.parameters, 20}, {at.inputs, 2},
-      {at.outputs, 2},          {at.flags, 25},   {at.reserved1, 0},   {at.reserved2, 0},
-      {at.delay, 0},            {at.version, 1},  {at.id, fourCharCode('Q', 'W', 'N', '3')},
-      {at.user, 0}};
+      {at.magic, kEffectMagic}, {at.programs, 5},
+      {at.parameters, wrenfold::parameterCountTotal},
+      {at.inputs, 2},           {at.outputs, 2},  {at.flags, 25},   {at.reserved1, 0},
+      {at.reserved2, 0},        {at.delay, 0},    {at.version, 1},
+      {at.id, fourCharCode('Q', 'W', 'N', '3')}, {at.user, 0}};
   for (const auto& [offset, expected] : fields) {
     SCOPED_TRACE(offset);
     EXPECT_EQ(readInt32(record, offset), expected);
