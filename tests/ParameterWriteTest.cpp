@@ -53,7 +53,8 @@ TEST(ParameterWrite, EachParameterChangesItsOwnPartOfTheOutputAndNothingElse) {
                          // write: a restart or a rising clear leaves a mark, nothing else may
   };
   // The filters, mode, clear and bypass act on both delays; a pan moves its echo across.
-  const std::map<std::string, Row> rows = {
+  // At their top values LpfQ and HpfCutoff leave the low-pass history alone (LpfCutoff's does not).
+  const std::multimap<std::string, Row> rows = {
       {"NomorRev", {0.0f, both, both}},    {"ClearBuffer", {1.0f, both, both}}, {"Bypass", {1.0f, both, none}},
       {"LpfCutoff", {0.3f, both, none}},   {"LpfQ", {0.9f, both, none}},        {"HpfCutoff", {0.5f, both, none}},
       {"TempoL", {0.7f, left, both}},      {"TempoR", {0.7f, right, both}},     {"NoteLenL", {0.6f, left, both}},
@@ -61,19 +62,23 @@ TEST(ParameterWrite, EachParameterChangesItsOwnPartOfTheOutputAndNothingElse) {
       {"WetLevelL", {0.6f, left, none}},   {"WetLevelR", {0.6f, right, none}},  {"DryLevelL", {0.3f, left, none}},
       {"DryLevelR", {0.3f, right, none}},  {"WetPanL", {0.5f, both, none}},     {"WetPanR", {0.5f, both, none}},
       {"RevAttack", {0.6f, both, none}},   {"RevRelease", {0.6f, both, none}},
+      {"LpfQ", {1.0f, both, none}},        {"HpfCutoff", {1.0f, both, none}},
   };
   AEffect* probe = createPluginInstance(hostkit::Host::callback());
   hostkit::dispatch(probe, effSetProgram, 0, 2);
-  ASSERT_EQ(static_cast<std::size_t>(probe->numParams), rows.size());
+  std::size_t checked = 0;
   for (int32_t index = 0; index < probe->numParams; ++index) {
     const std::string name = hostkit::effectText(probe, effGetParamName, index);
-    SCOPED_TRACE(name);
-    ASSERT_EQ(rows.count(name), 1u);
-    const Row& row = rows.at(name);
+    ASSERT_GE(rows.count(name), 1u) << name;
     const float own = probe->getParameter(probe, index);
-    EXPECT_EQ(outputsChangedBy(index, {own}, {row.other}), row.instead);
-    EXPECT_EQ(outputsChangedBy(index, {}, {row.other, own}), row.andBack);
+    for (auto [at, end] = rows.equal_range(name); at != end; ++at, ++checked) {
+      const Row& row = at->second;
+      SCOPED_TRACE(name + " " + std::to_string(row.other));
+      EXPECT_EQ(outputsChangedBy(index, {own}, {row.other}), row.instead);
+      EXPECT_EQ(outputsChangedBy(index, {}, {row.other, own}), row.andBack);
+    }
   }
+  EXPECT_EQ(checked, rows.size()) << "rows of no parameter";
   hostkit::dispatch(probe, effClose);
 }
 
