@@ -150,11 +150,22 @@ TEST_F(DelayEditorTest, DraggingASliderReportsBeginAutomationIdleAndEnd) {
 }
 
 TEST_F(DelayEditorTest, HostWritesWhileClosedLeaveControlsUntilTheNextOpen) {
-  record->setParameter(record, TempoL, 0.7f);
-  EXPECT_EQ(editor->controlFor(TempoL)->getValue(), 0.5f);
-  open();
-  EXPECT_EQ(editor->controlFor(TempoL)->getValue(), 0.7f);
-  EXPECT_EQ(displayText(TempoL), "BPM158");
+  // Each row: a host write while closed, the control's value after the open and its display's
+  // text; the clear button shows the latch the write raised.
+  const std::tuple<int32_t, float, float, const char*> writes[] = {
+      {TempoL, 0.7f, 0.7f, "BPM158"}, {ClearBuffer, 0.7f, 1.0f, nullptr}};
+  for (const auto& [index, written, shown, text] : writes) {
+    SCOPED_TRACE(index);
+    const float before = editor->controlFor(index)->getValue();
+    record->setParameter(record, index, written);
+    EXPECT_EQ(editor->controlFor(index)->getValue(), before);
+    open();
+    EXPECT_EQ(editor->controlFor(index)->getValue(), shown);
+    if (text != nullptr) {
+      EXPECT_EQ(displayText(index), text);
+    }
+    dispatch(effEditClose);
+  }
 }
 
 TEST_F(DelayEditorTest, HostWriteWhileOpenReachesControlAndDisplayAtTheNextIdle) {
