@@ -32,7 +32,9 @@ intptr_t WRENFOLD_CALL Host::receive(AEffect* effect, int32_t opcode, int32_t in
 
 intptr_t Host::answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   if (opcode != audioMasterVersion) log(HostCall{effect, opcode, index, value, opt});
-  if (opcode == audioMasterIdle && idleHandler) idleHandler();
+  const auto handler = handlers.find(opcode);
+  // A copy runs, so that the handler may replace itself.
+  if (handler != handlers.end() && handler->second) std::function<void()>(handler->second)();
   if (opcode == audioMasterGetVendorString || opcode == audioMasterGetProductString) return copyName(ptr);
   const auto found = answers.find(opcode);
   return found != answers.end() ? found->second : 0;
@@ -57,7 +59,7 @@ intptr_t Host::copyName(void* buffer) const {
 void Host::reset() {
   answers = {{audioMasterVersion, interfaceVersion}};
   hostName.clear();
-  idleHandler = nullptr;
+  handlers.clear();
   echoing = false;
   callLog.clear();
 }
@@ -66,7 +68,9 @@ void Host::setAnswer(int32_t opcode, intptr_t answer) { answers[opcode] = answer
 
 void Host::setName(const std::string& name) { hostName = name; }
 
-void Host::setIdleHandler(std::function<void()> handler) { idleHandler = std::move(handler); }
+void Host::setHandler(int32_t opcode, std::function<void()> handler) {
+  handlers[opcode] = std::move(handler);
+}
 
 void Host::echoCalls(bool on) { echoing = on; }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/HostInterface.h"
@@ -33,7 +34,7 @@ class Host {
   // Returns a call as one line: "43 index 10", "0 index 10 value 0.500000", "3". [driving thread]
   static std::string describe(const HostCall& call);
 
-  // Restores the default answers and empties the log, the name, the idle handler and the echo.
+  // Restores the default answers and empties the log, the name, the handlers and the echo.
   // [driving thread]
   void reset();
   // Sets the answer to an opcode: a number, or an address such as that of a time-info record.
@@ -43,9 +44,14 @@ class Host {
   // audioMasterGetProductString (answered 1 then); with an empty name, the default, both are
   // answered 0 and nothing is written. [driving thread]
   void setName(const std::string& name);
-  // Sets what runs inside each audioMasterIdle call, as a host runs its own events there; empty
-  // for nothing. [driving thread]
-  void setIdleHandler(std::function<void()> handler);
+  // Sets what runs inside each call of an opcode after it is logged, as a host runs its own
+  // events inside audioMasterIdle or acts on an automated value; empty for nothing.
+  // [driving thread]
+  void setHandler(int32_t opcode, std::function<void()> handler);
+  // Sets the handler of audioMasterIdle. [driving thread]
+  void setIdleHandler(std::function<void()> handler) {
+    setHandler(audioMasterIdle, std::move(handler));
+  }
   // Chooses whether each logged call is also printed on standard output as it arrives. [driving thread]
   void echoCalls(bool on);
   // Returns the calls logged so far, oldest first; the caller may clear it. [driving thread]
@@ -65,7 +71,7 @@ class Host {
 
   std::map<int32_t, intptr_t> answers;
   std::string hostName;
-  std::function<void()> idleHandler;
+  std::map<int32_t, std::function<void()>> handlers;
   bool echoing = false;
   std::vector<HostCall> callLog;
 };

@@ -424,9 +424,19 @@ TEST_F(X11EditorTest, WindowShowsTheHeadlessRenderingPixelForPixel) {
 }
 
 TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithAnyLockKeys) {
-  float valueWithoutLocks = -1.0f;
-  for (bool locks : {false, true}) {
-    SCOPED_TRACE(locks ? "NumLock and CapsLock on" : "no lock keys");
+  // Each row: lock keys on or not, and a wheel turn up in the middle of the drag, which the
+  // slider being dragged ignores; every row ends on the same value.
+  const struct {
+    const char* name;
+    bool locks;
+    bool wheel;
+  } rows[] = {{"no lock keys", false, false},
+              {"NumLock and CapsLock on", true, false},
+              {"the wheel turned during the drag", false, true}};
+  float firstValue = -1.0f;
+  for (const auto& row : rows) {
+    const bool locks = row.locks;
+    SCOPED_TRACE(row.name);
     setLocks(locks);
     ASSERT_EQ((modifierMask() & lockMasks) != 0, locks);
     windows.clear();
@@ -435,6 +445,12 @@ TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithA
     const Point grab(controlBounds(FeedBackL).left + 10, 149);
     std::vector<std::function<void()>> script;
     for (int32_t step = 1; step <= 4; ++step) script.push_back([this, grab, step] { moveTo(Point(grab.h, grab.v + 10 * step)); });
+    if (row.wheel) {
+      script.insert(script.begin() + 2, [this] {
+        press(4);
+        release(4);
+      });
+    }
     script.push_back([this] { release(1); });
     std::size_t next = 0;
     Host::shared().setIdleHandler([&] {
@@ -477,16 +493,17 @@ TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithA
     const Pixels expected = atScreenPrecision(
         headlessRendering([last](AEffect* effect) { effect->setParameter(effect, feedbackLeftTag, last); }));
     EXPECT_TRUE(idleUntil([&] { return windowPixels(childOf(windows.back()->window())) == expected; }));
-    // The lock keys change nothing: the same drag ends on the same value.
-    if (locks) {
-      EXPECT_EQ(last, valueWithoutLocks);
+    // The lock keys and the wheel change nothing: the same drag ends on the same value.
+    if (firstValue >= 0.0f) {
+      EXPECT_EQ(last, firstValue);
     }
-    valueWithoutLocks = last;
+    firstValue = last;
   }
   setLocks(false);
 }
 
-// Each row: a click on a button or a wheel turn (buttons 4 and 5) and the calls the host sees.
+// Each row: a click on a button or a wheel turn (buttons 4 and 5, 6 and 7 sideways) and the calls
+// the host sees.
 struct ButtonClick {
   const char* name;
   Point where;
@@ -494,6 +511,7 @@ struct ButtonClick {
   uint8_t button = 1;
   bool shift = false;
   float feedbackAfter = 0.5f;  // the left feedback, 0.5 in program 0
+  bool closeOnAutomate = false;  // the host closes the editor inside the automation call
 };
 
 TEST_F(X11EditorTest, ClickingButtonsAndTurningTheWheelReportsToTheHost) {
@@ -509,6 +527,10 @@ TEST_F(X11EditorTest, ClickingButtonsAndTurningTheWheelReportsToTheHost) {
       {"wheel away from the user: one step up", feedback, {{audioMasterAutomate, feedbackLeftTag}}, 4, false, 0.6f},
       {"wheel towards the user with shift: a tenth down", feedback, {{audioMasterAutomate, feedbackLeftTag}}, 5, true,
        0.49f},
+      {"sideways scroll left: ignored", feedback, {}, 6},
+      {"sideways scroll right: ignored", feedback, {}, 7},
+      {"wheel whose automation closes the editor", feedback,
+       {{audioMasterAutomate, feedbackLeftTag}}, 4, false, 0.6f, true},
   };
   const xcb_keycode_t shift = keycodeOf(0xffe1);
   for (const ButtonClick& click : clicks) {
@@ -517,17 +539,24 @@ TEST_F(X11EditorTest, ClickingButtonsAndTurningTheWheelReportsToTheHost) {
     openEditor();
     moveTo(click.where);
     hostCalls().clear();
+    if (click.closeOnAutomate) {
+      Host::shared().setHandler(audioMasterAutomate, [this] { windows.back()->closeEditor(); });
+    }
     // A quick click, over before the host's next idle.
     if (click.shift) fake(XCB_KEY_PRESS, shift);
     press(click.button);
     release(click.button);
     if (click.shift) fake(XCB_KEY_RELEASE, shift);
     idleUntil([&] { return editCalls().size() >= click.calls.size(); });
-    idle(2);
+    idle(3);
+    Host::shared().setHandler(audioMasterAutomate, nullptr);
     std::vector<std::pair<int32_t, int32_t>> seen;
     for (const HostCall& call : editCalls()) seen.emplace_back(call.opcode, call.index);
     EXPECT_EQ(seen, click.calls);
     EXPECT_NEAR(effects.back()->getParameter(effects.back(), feedbackLeftTag), click.feedbackAfter, 1e-6f);
+    if (click.closeOnAutomate) {
+      EXPECT_EQ(childOf(windows.back()->window()), 0u) << "closed once the turn was handled";
+    }
   }
   EXPECT_EQ(effects.front()->getParameter(effects.front(), bypassTag), 1.0f);
 }
