@@ -1,11 +1,13 @@
-// Processing must not allocate, call the host or leave its floating-point mode behind: the test
-// binary's global allocation functions count every allocation, and a recording host callback
-// counts every call.
+// Processing must not allocate, call the host, leave its floating-point mode behind or bring in
+// pages in bulk: the test binary's global allocation functions count every allocation, a
+// recording host callback counts every call, and the system counts the pages first touched.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <xmmintrin.h>
 
 #include <atomic>
 #include <cstdlib>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -105,6 +107,41 @@ TEST(ProcessingAllocation, ProcessingAllocatesNothingCallsNoHostAndKeepsTheFloat
       EXPECT_EQ(allocationCount.load() - allocationsBefore, 0);
       EXPECT_EQ(hostCalls.load() - callsBefore, 0);
     }
+  }
+}
+
+// Returns the pages this process has touched for the first time so far.
+long minorFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_minflt;
+}
+
+TEST(ProcessingAllocation, RestartAndClearAtTheLongestDelayBringInAFewPages) {
+  // Each row: a write and its value, on a new effect's lines (4 seconds at 44100 Hz, 172 pages
+  // each) at the longest delay, written for one block: building, restarting and clearing them
+  // must not touch the rest. Each effect lives to the end, so no row gets storage back that an
+  // earlier one touched.
+  const struct {
+    const char* name;
+    int32_t index;
+    float value;
+  } rows[] = {{"restart", TempoL, 0.0f}, {"clear", ClearBuffer, 1.0f}};
+  std::vector<float> in(64, 0.25f), out(64), out2(64);
+  float* ins[2] = {in.data(), in.data()};
+  float* outs[2] = {out.data(), out2.data()};
+  std::vector<std::unique_ptr<DelayEffect>> effects;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const long before = minorFaults();
+    effects.push_back(std::make_unique<DelayEffect>(nullptr));
+    DelayEffect& effect = *effects.back();
+    for (int32_t index : {TempoL, TempoR, NoteLenL, NoteLenR}) effect.applyParameter(index, 0.0f);
+    effect.processOverwriting(ins, outs, 64);
+    effect.applyParameter(row.index, row.value);
+    effect.processOverwriting(ins, outs, 64);
+    EXPECT_LE(minorFaults() - before, 16);
+    EXPECT_EQ(effect.delayLength(0), 4 * 44100);
   }
 }
 
