@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "delay/DelayEffect.h"
@@ -118,27 +119,24 @@ long minorFaults() {
 }
 
 TEST(ProcessingAllocation, RestartAndClearAtTheLongestDelayBringInAFewPages) {
-  // Each row: a write and its value, on a new effect's lines (4 seconds at 44100 Hz, 172 pages
+  // Each row: a restart or a clear, on a new effect's lines (4 seconds at 44100 Hz, 172 pages
   // each) at the longest delay, written for one block: building, restarting and clearing them
   // must not touch the rest. Each effect lives to the end, so no row gets storage back that an
   // earlier one touched.
-  const struct {
-    const char* name;
-    int32_t index;
-    float value;
-  } rows[] = {{"restart", TempoL, 0.0f}, {"clear", ClearBuffer, 1.0f}};
+  const std::pair<int32_t, float> rows[] = {{TempoL, 0.0f}, {ClearBuffer, 1.0f}};
   std::vector<float> in(64, 0.25f), out(64), out2(64);
   float* ins[2] = {in.data(), in.data()};
   float* outs[2] = {out.data(), out2.data()};
   std::vector<std::unique_ptr<DelayEffect>> effects;
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const auto& [index, value] : rows) {
+    SCOPED_TRACE(parameterName(index));
     const long before = minorFaults();
     effects.push_back(std::make_unique<DelayEffect>(nullptr));
     DelayEffect& effect = *effects.back();
-    for (int32_t index : {TempoL, TempoR, NoteLenL, NoteLenR}) effect.applyParameter(index, 0.0f);
+    for (int32_t longest : {TempoL, TempoR, NoteLenL, NoteLenR})
+      effect.applyParameter(longest, 0.0f);
     effect.processOverwriting(ins, outs, 64);
-    effect.applyParameter(row.index, row.value);
+    effect.applyParameter(index, value);
     effect.processOverwriting(ins, outs, 64);
     EXPECT_LE(minorFaults() - before, 16);
     EXPECT_EQ(effect.delayLength(0), 4 * 44100);

@@ -424,19 +424,12 @@ TEST_F(X11EditorTest, WindowShowsTheHeadlessRenderingPixelForPixel) {
 }
 
 TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithAnyLockKeys) {
-  // Each row: lock keys on or not, and a wheel turn up in the middle of the drag, which the
-  // slider being dragged ignores; every row ends on the same value.
-  const struct {
-    const char* name;
-    bool locks;
-    bool wheel;
-  } rows[] = {{"no lock keys", false, false},
-              {"NumLock and CapsLock on", true, false},
-              {"the wheel turned during the drag", false, true}};
+  // Each row: NumLock and CapsLock on, and a wheel turn (ignored) during the drag; every row
+  // ends on the same value.
+  const std::pair<bool, bool> rows[] = {{false, false}, {true, false}, {false, true}};
   float firstValue = -1.0f;
-  for (const auto& row : rows) {
-    const bool locks = row.locks;
-    SCOPED_TRACE(row.name);
+  for (const auto& [locks, wheel] : rows) {
+    SCOPED_TRACE(std::string(locks ? "locks" : "") + (wheel ? "wheel" : ""));
     setLocks(locks);
     ASSERT_EQ((modifierMask() & lockMasks) != 0, locks);
     windows.clear();
@@ -445,7 +438,7 @@ TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithA
     const Point grab(controlBounds(FeedBackL).left + 10, 149);
     std::vector<std::function<void()>> script;
     for (int32_t step = 1; step <= 4; ++step) script.push_back([this, grab, step] { moveTo(Point(grab.h, grab.v + 10 * step)); });
-    if (row.wheel) {
+    if (wheel) {
       script.insert(script.begin() + 2, [this] {
         press(4);
         release(4);
