@@ -71,10 +71,13 @@ std::size_t liveObjectCount();
 // Returns the number of display acquisitions not yet released.
 int32_t displayConnectionDepth();
 
-// Presses a button at `where` (window coordinates): runs the window's button-down handling.
+// Presses a button at `where` (the window's device pixels): runs the window's button-down handling.
 void clickWindow(platform::Window* window, Point where);
-// Drops items on the window at `where`; answers what the window's drop handling answers.
+// Drops items on the window at `where` (device pixels); answers what the window's drop handling
+// answers.
 bool dropOnWindow(platform::Window* window, void** items, int32_t count, int32_t type, Point where);
+// Sets the scale the desktop states (desktopScale answers it); reset() makes it 1.
+void setDesktopScale(float scale);
 // Returns the number of windows with a pending paint request.
 std::size_t pendingPaintCount();
 
