@@ -131,6 +131,40 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
     EXPECT_TRUE(std::equal(right + half, right + 2 * half, both + half));
     for (cairo_surface_t* plot : plots) cairo_surface_destroy(plot);
   };
+  // The 2x snapshot is the 1x picture (it averages down to it) drawn for its scale: a picture
+  // enlarged from the 1x one has no 2 x 2 block with differing pixels, this one has many.
+  const auto drawnAtTwice = [&](const RunResult&) {
+    runProgram("/usr/bin/env", {"WRENFOLD_EDITOR_SCALE=3", kSnapshot, folder.file("1x.png")});
+    cairo_surface_t* one = cairo_image_surface_create_from_png(folder.file("1x.png").c_str());
+    cairo_surface_t* two = cairo_image_surface_create_from_png(folder.file("2x.png").c_str());
+    const int width = cairo_image_surface_get_width(one);
+    const int height = cairo_image_surface_get_height(one);
+    ASSERT_EQ(std::make_pair(width, height), std::make_pair(350, 430)) << "1x whatever the user's scale";
+    ASSERT_EQ(cairo_image_surface_get_width(two), 2 * width);
+    ASSERT_EQ(cairo_image_surface_get_height(two), 2 * height);
+    const auto channel = [](cairo_surface_t* image, int x, int y, int shift) {
+      const unsigned char* row = cairo_image_surface_get_data(image) + y * cairo_image_surface_get_stride(image);
+      return static_cast<int>(reinterpret_cast<const uint32_t*>(row)[x] >> shift & 0xff);
+    };
+    double difference = 0;
+    int detailedBlocks = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        for (int shift : {0, 8, 16}) {
+          int sum = 0, lowest = 255, highest = 0;
+          for (int corner = 0; corner < 4; ++corner) {
+            const int value = channel(two, 2 * x + corner % 2, 2 * y + corner / 2, shift);
+            sum += value;
+            lowest = std::min(lowest, value);
+            highest = std::max(highest, value);
+          }
+          difference += std::abs(sum / 4.0 - channel(one, x, y, shift));
+          detailedBlocks += highest - lowest > 32 ? 1 : 0;
+        }
+    EXPECT_LT(difference / (3.0 * width * height), 2.5);
+    EXPECT_GT(detailedBlocks, width * height / 50);
+    for (cairo_surface_t* image : {one, two}) cairo_surface_destroy(image);
+  };
   const auto outputMentions = [](const std::string& text) {
     return [text](const RunResult& run) {
       EXPECT_NE(run.out.find(text), std::string::npos) << run.out;
@@ -209,6 +243,10 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
       {"the snapshot's '-' is no option", kSnapshot, {"-"}, 1, "'-' (standard input or output)"},
       {"the snapshot expands {program}", kSnapshot, {"--program", "2", folder.file("{program}.png")}, 0, "",
        [&](const RunResult&) { EXPECT_TRUE(std::filesystem::exists(folder.file("reverse-fx.png"))); }},
+      {"the snapshot at scale 2 is drawn for it, not enlarged", kSnapshot, {"--scale", "2", folder.file("2x.png")}, 0,
+       "", drawnAtTwice},
+      {"the snapshot's scale is a quarter step from 1 to 3", kSnapshot, {"--scale", "1.1", folder.file("x.png")}, 1,
+       "--scale takes 1 to 3 in steps of 0.25 (1, 1.25, 1.5 ... 3), not '1.1'"},
       {"preview's seconds are positive", WRENFOLD_PREVIEW_PATH, {"--seconds", "0", WRENFOLD_MODULE_PATH}, 1,
        "--seconds needs a positive decimal number"},
       {"preview names the display it cannot open", "/usr/bin/env",
