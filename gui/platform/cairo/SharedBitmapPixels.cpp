@@ -78,6 +78,15 @@ std::size_t SharedBitmapPixels::heldCount() {
   return held.size();
 }
 
+std::size_t SharedBitmapPixels::heldBytes() {
+  std::lock_guard<std::mutex> lock(cacheLock);
+  std::size_t bytes = 0;
+  for (const SharedBitmapPixels* entry : held) {
+    bytes += (entry->image.pixels.size() + entry->keyed.size()) * sizeof(uint32_t);
+  }
+  return bytes;
+}
+
 void SharedBitmapPixels::release() {
   std::lock_guard<std::mutex> lock(cacheLock);
   if (--users > 0) return;

@@ -22,6 +22,8 @@ class SharedBitmapPixels {
   static SharedBitmapPixels* acquire(int32_t id, float scale);
   // Returns the number of resources and scales whose pixels are held.
   static std::size_t heldCount();
+  // Returns the bytes of pixels held, keyed copies included.
+  static std::size_t heldBytes();
 
   SharedBitmapPixels(const SharedBitmapPixels&) = delete;
   SharedBitmapPixels& operator=(const SharedBitmapPixels&) = delete;
