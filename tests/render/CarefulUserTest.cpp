@@ -66,6 +66,9 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
   writeSound(folder.file("streamed.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, stereoImpulse(100, 0));
   declareDataBytes(folder.file("streamed.wav"), 0xFFFFFFFF);
   writeSound(folder.file("sound.png"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, stereoImpulse(100, 0));
+  // A header declaring nearly 4 GiB over 100 frames: the output may pass 4 GiB, but will not.
+  writeSound(folder.file("huge-header.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, stereoImpulse(100, 0));
+  declareDataBytes(folder.file("huge-header.wav"), 0xFFFFFF00);
   std::vector<float> right = stereoImpulse(100, 0);
   for (std::size_t i = 0; i < right.size(); i += 2) right[i] = 0.0f;
   writeSound(folder.file("right.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, right);
@@ -169,6 +172,17 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
        [&](const RunResult&) { EXPECT_EQ(std::filesystem::file_size(folder.file("song.wav")), 7u); }},
       {"a positive tail may carry its sign", kRender, {"--module", kEffect, "--tail", "+2", in, out}, 0, "",
        [&](const RunResult&) { EXPECT_EQ(readSound(out).info.frames, 100 + 2 * 44100); }},
+      {"a WAV that may pass 4 GiB but does not stays plain WAV", kRender,
+       {"--module", kEffect, "--tail", "0", "--stats", folder.file("huge-header.wav"), out}, 0,
+       "frames declared, 100 read",
+       [&](const RunResult& run) {
+         shortRead(run);
+         EXPECT_EQ(readSound(out).info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+       }},
+      {"AIFF that may pass 4 GiB is refused before any work", kRender,
+       {"--module", kEffect, folder.file("huge-header.wav"), folder.file("out.aiff")}, 1,
+       "AIFF holds at most 4 GiB of audio and this render may reach ",
+       [&](const RunResult&) { EXPECT_FALSE(std::filesystem::exists(folder.file("out.aiff"))); }},
       {"a streamed WAV's unknown length is no shortfall", kRender,
        {"--module", kEffect, "--tail", "0", "--stats", folder.file("streamed.wav"), out}, 0, "", shortRead},
       {"a read-only output is refused, also for root", kRender, {"--module", kEffect, "--demo", readOnly}, 1,

@@ -52,6 +52,12 @@ TailPlan planTail(const RenderOptions& options, const std::optional<DelayTimes>&
   return plan;
 }
 
+// The longest output a render may write: the input and the longest tail it allows.
+int64_t longestOutputFrames(const RenderOptions& options, const AudioSource& source) {
+  const double tail = options.tailSeconds >= 0.0 ? options.tailSeconds : maxAutomaticTailSeconds;
+  return source.frames() + static_cast<int64_t>(std::llround(tail * source.sampleRate()));
+}
+
 std::string decibels(double level) {
   if (level <= 0.0) {
     return "-inf";
@@ -236,7 +242,8 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
       expandProgramPlaceholder(options.outputPath, programSlug(programName));
   const std::string plotPath =
       expandProgramPlaceholder(options.plotPath, programSlug(programName));
-  const int format = chooseOutputFormat(outputPath, inputFormat, sampleRate, 2);
+  const int chosen = chooseOutputFormat(outputPath, inputFormat, sampleRate, 2);
+  const int format = fitFormatToLength(outputPath, chosen, 2, longestOutputFrames(options, source));
   refuseOverwritingInput(options.inputPath, outputPath);
   if (options.inputPath.empty() && !options.demo) {
     refuseReplacingWithTheDemo(outputPath);
@@ -249,7 +256,8 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
   if (!plotPath.empty()) {
     plot.emplace(sampleRate);
   }
-  renderInto(effect, source, outputPath, format, delays, plot ? &*plot : nullptr);
+  renderInto(effect, source, outputPath, format, format != chosen, delays,
+             plot ? &*plot : nullptr);
 
   warnAboutNonFinite(lastResult);
   warnAboutLevels(lastResult, format);
@@ -270,10 +278,10 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
 }
 
 void RenderCommand::renderInto(EffectInstance& effect, AudioSource& source,
-                               const std::string& outputPath, int format,
+                               const std::string& outputPath, int format, bool plainWhenSmall,
                                const std::optional<DelayTimes>& delays, WaveformPlot* plot) {
   const int sampleRate = source.sampleRate();
-  SoundFileWriter writer(outputPath, format, sampleRate, 2);
+  SoundFileWriter writer(outputPath, format, sampleRate, 2, plainWhenSmall);
   const TailPlan tail = planTail(options, delays, sampleRate);
   const int64_t most = source.frames() + (tail.automatic ? tail.maxFrames : tail.fixedFrames);
   ProgressBar progress(stderr, ProgressBar::isTerminal(stderr), most);
