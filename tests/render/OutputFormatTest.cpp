@@ -2,7 +2,9 @@
 #include <sndfile.h>
 
 #include "tools/render/OutputFormat.h"
+#include "RenderHarness.h"
 #include "tools/render/RenderError.h"
+#include "tools/render/SoundFileWriter.h"
 
 namespace wrenfold {
 namespace {
@@ -82,6 +84,19 @@ TEST(OutputFormat, AFormatWhoseHeaderCannotHoldTheLengthBecomesRf64OrIsRefused) 
                                                "reach 4.00 GiB; write .w64, .rf64, .caf or .flac"),
                 std::string::npos) << error.what();
     }
+  }
+}
+
+// A WAV moved to RF64 is a WAV again (with the extensible header) when it stays small; an RF64
+// asked for stays RF64.
+TEST(OutputFormat, TheRf64FormOfAWavIsPlainWavWhenItStaysSmall) {
+  for (const auto& [plainWhenSmall, written] : {std::pair{true, SF_FORMAT_WAVEX}, {false, SF_FORMAT_RF64}}) {
+    test::TemporaryFolder folder;
+    SoundFileWriter writer(folder.file("a.wav"), SF_FORMAT_RF64 | SF_FORMAT_PCM_16, 44100, 2, plainWhenSmall);
+    const std::vector<float> frames = test::stereoImpulse(100, 0);
+    writer.write(frames.data(), 100);
+    writer.commit();
+    EXPECT_EQ(test::readSound(folder.file("a.wav")).info.format, written | SF_FORMAT_PCM_16);
   }
 }
 

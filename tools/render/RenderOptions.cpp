@@ -135,7 +135,14 @@ ParameterSetting parseParameterSetting(const std::string& text) {
   if (equals == std::string::npos || equals == 0) {
     throw RenderError("--set needs NAME=VALUE, not '" + text + "'");
   }
-  ParameterSetting setting{text.substr(0, equals), text.substr(equals + 1)};
+  // Blanks around the name never change it, as they never change how a value reads.
+  std::string name = text.substr(0, equals);
+  name.erase(0, name.find_first_not_of(" \t"));
+  name.erase(name.find_last_not_of(" \t") + 1);
+  if (name.empty()) {
+    throw RenderError("--set needs NAME=VALUE, not '" + text + "'");
+  }
+  ParameterSetting setting{name, text.substr(equals + 1)};
   if (setting.value.empty()) {
     throw RenderError("--set " + setting.name + " needs a value: a normalised one from 0 to 1 or a text it shows");
   }
