@@ -78,7 +78,8 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
   std::ofstream(folder.file("readonly.wav")) << "kept\n";
   chmod(folder.file("readonly.wav").c_str(), 0444);
   const std::string huge(100000, '7');
-  const std::string version = runProgram(kRender, {"--module", WRENFOLD_MODULE_PATH, "--list"}).out;
+  const std::string listing = runProgram(kRender, {"--module", WRENFOLD_MODULE_PATH, "--list"}).out;
+  const std::string version = listing.substr(listing.find('\n') + 1);
 
   const auto versionMatchesTheModule = [&](const RunResult& run) {
     // The module calls itself "Wrenfold version<the version>".
@@ -251,8 +252,13 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
       {"preview's version", WRENFOLD_PREVIEW_PATH, {"--version"}, 0, "", versionMatchesTheModule},
       {"skingen's version", WRENFOLD_SKINGEN_PATH, {"--version"}, 0, "", versionMatchesTheModule},
       {"skinsheet's version", WRENFOLD_SKINSHEET_PATH, {"--version"}, 0, "", versionMatchesTheModule},
-      {"info finds the module as render does", WRENFOLD_INFO_PATH, {}, 0, "",
-       outputMentions("effect: " + version.substr(0, version.find('\n')))},
+      {"info finds the module as render does and names it first", WRENFOLD_INFO_PATH, {}, 0, "",
+       outputMentions(listing.substr(0, listing.find('\n')) + "\neffect: " + version.substr(0, version.find('\n')))},
+      {"--list names the module first, absolute", "/usr/bin/env",
+       {"-C", std::filesystem::path(WRENFOLD_MODULE_PATH).parent_path().string(), kRender, "--module", "./wrenfold.so", "--list"}, 0, "",
+       [](const RunResult& run) { EXPECT_EQ(run.out.rfind(std::string("module: ") + WRENFOLD_MODULE_PATH + "\n", 0), 0u) << run.out; }},
+      {"preview finds the module as the other tools do", "/usr/bin/env",
+       {"DISPLAY=:99999", WRENFOLD_PREVIEW_PATH}, 1, "cannot open the display ':99999'"},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.what);

@@ -13,12 +13,13 @@ if [ -z "$module" ]; then
   exit 1
 fi
 echo "installed $module"
-name=$(env -u LXVST_PATH -u VST_PATH HOME="$prefix" "$prefix/bin/wrenfold-render" --list | head -n 1)
-if [ "$name" != "Wrenfold version1.3.0" ]; then
+name=$(env -u LXVST_PATH -u VST_PATH HOME="$prefix" "$prefix/bin/wrenfold-render" --list | head -n 2)
+if [ "$name" != "module: $module
+Wrenfold version1.3.0" ]; then
   echo "FAIL: the installed wrenfold-render did not find the installed module"
   exit 1
 fi
-name=$(env -u LXVST_PATH -u VST_PATH HOME="$prefix" "$prefix/bin/wrenfold-info" | head -n 1)
+name=$(env -u LXVST_PATH -u VST_PATH HOME="$prefix" "$prefix/bin/wrenfold-info" | sed -n 2p)
 if [ "$name" != "effect: Wrenfold version1.3.0" ]; then
   echo "FAIL: the installed wrenfold-info did not find the installed module"
   exit 1

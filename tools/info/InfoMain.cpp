@@ -62,6 +62,7 @@ int printModule(const std::string& path) {
   wrenfold::hostkit::ModuleLibrary module(path);
   const std::unique_ptr<wrenfold::EffectInstance> instance = wrenfold::EffectInstance::fromModule(module);
   AEffect* effect = instance->record();
+  std::printf("module: %s\n", wrenfold::absoluteModulePath(path).c_str());
   std::printf("effect: %s\n", effectText(effect, effGetEffectName).c_str());
   std::printf("vendor: %s\n", effectText(effect, effGetVendorString).c_str());
   std::printf("product: %s\n", effectText(effect, effGetProductString).c_str());

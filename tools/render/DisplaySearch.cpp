@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "params/ParameterTable.h"
+#include "tools/render/DelayTimes.h"
 #include "tools/render/EffectInstance.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderOptions.h"
@@ -47,23 +49,12 @@ std::string squeezedOf(const std::string& text) {
   return squeezed;
 }
 
-// Reads a plain number or a sum of fractions "a/b+c/d..." into its amount; false for other texts.
+// Reads a plain number or a sum of fractions ("1/8+1/16") into its amount; false for other texts.
 bool amountOf(const std::string& squeezed, double& amount) {
   if (parseDecimal(squeezed, amount)) return true;
-  amount = 0.0;
-  std::size_t at = 0;
-  while (at < squeezed.size()) {
-    char* end = nullptr;
-    const char* start = squeezed.c_str() + at;
-    const double numerator = std::strtod(start, &end);
-    if (end == start || *end != '/') return false;
-    const char* below = end + 1;
-    const double denominator = std::strtod(below, &end);
-    if (end == below || denominator <= 0.0 || (*end != '+' && *end != '\0')) return false;
-    amount += numerator / denominator;
-    at = static_cast<std::size_t>(end - squeezed.c_str()) + (*end == '+' ? 1 : 0);
-  }
-  return !squeezed.empty();
+  const std::optional<double> fraction = noteFractionFromText(squeezed);
+  amount = fraction.value_or(0.0);
+  return fraction.has_value();
 }
 
 Reading readingOf(const std::string& text) {

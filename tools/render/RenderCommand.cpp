@@ -169,7 +169,7 @@ void refuseReplacingWithTheDemo(const std::string& outputPath) {
 
 std::string plotTitle(const std::string& programName, const std::optional<DelayTimes>& delays,
                       int sampleRate) {
-  return "program \"" + programName + "\": echoes after " + milliseconds(delays, true, sampleRate) +
+  return "program \"" + programName + "\": delay time " + milliseconds(delays, true, sampleRate) +
          " ms (left), " + milliseconds(delays, false, sampleRate) +
          " ms (right); output level in dBFS";
 }
@@ -193,7 +193,8 @@ std::string RenderCommand::modulePath() const {
 
 int RenderCommand::run() {
   const auto wallStart = std::chrono::steady_clock::now();
-  hostkit::ModuleLibrary module(modulePath());
+  const std::string path = modulePath();
+  hostkit::ModuleLibrary module(path);
   std::unique_ptr<EffectInstance> effect = EffectInstance::fromModule(module);
   const std::vector<std::string> programs = effect->programNames();
 
@@ -202,7 +203,8 @@ int RenderCommand::run() {
   const int sampleRate = source ? source->sampleRate() : static_cast<int>(listingSampleRate);
   setUp(*effect, programs, sampleRate);
   if (options.list) {
-    std::fputs(formatListing(*effect, programs).c_str(), stdout);
+    std::printf("module: %s\n%s", absoluteModulePath(path).c_str(),
+                formatListing(*effect, programs).c_str());
     return 0;
   }
   const int current = effect->currentProgram();

@@ -244,7 +244,7 @@ std::string renderUsage() {
          "                     /usr/local/lib/vst, /usr/lib/vst, /usr/local/lib/lxvst,\n"
          "                     /usr/lib/lxvst)\n"
          "  --plot FILE.png    also draw the output's waveform in dBFS, with the input's onsets\n"
-         "                     and the echoes after them marked\n"
+         "                     and one delay time after each marked\n"
          "  --stats            print program, delay times, peak and RMS as one tab-separated line\n"
          "  --timing           print the time spent loading, reading, processing and writing\n"
          "  --help             print this text\n"
