@@ -93,23 +93,25 @@ set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_SOURCE_DIR}/out)
 include(CPack)
 
 # The Windows archive, from the DLLs that ./run puts in out/windows-x64 and out/windows-x86: both
-# DLLs, the license with the notices of the runtime linked into them, and which DLL to take. The
-# texts get Windows line ends.
-set(package_stage ${CMAKE_BINARY_DIR}/windows-zip)
+# DLLs, the license with the notices of the runtime linked into them, and which DLL to take, in one
+# folder named after the version, so that unpacking never scatters files. The texts get Windows
+# line ends.
+set(package_folder wrenfold-${PROJECT_VERSION})
+set(package_stage ${CMAKE_BINARY_DIR}/windows-zip/${package_folder})
 file(READ ${CMAKE_SOURCE_DIR}/cmake/package/windows-notices.txt package_notices)
 file(CONFIGURE OUTPUT ${package_stage}/LICENSE.txt CONTENT "${package_license}\n${package_notices}"
   @ONLY NEWLINE_STYLE CRLF)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/package/windows-readme.txt ${package_stage}/README.txt
   @ONLY NEWLINE_STYLE CRLF)
-set(package_files README.txt LICENSE.txt)
+set(package_files ${package_folder}/README.txt ${package_folder}/LICENSE.txt)
 set(package_copies)
 foreach(arch x64 x86)
-  list(APPEND package_files ${arch}/wrenfold.dll)
+  list(APPEND package_files ${package_folder}/${arch}/wrenfold.dll)
   list(APPEND package_copies COMMAND ${CMAKE_COMMAND} -E copy
     ${CMAKE_SOURCE_DIR}/out/windows-${arch}/wrenfold.dll ${package_stage}/${arch}/wrenfold.dll)
 endforeach()
 add_custom_target(wrenfold-windows-zip ${package_copies}
   COMMAND ${CMAKE_COMMAND} -E tar cf ${CMAKE_SOURCE_DIR}/out/wrenfold-${PROJECT_VERSION}-windows.zip
     --format=zip ${package_files}
-  WORKING_DIRECTORY ${package_stage}
+  WORKING_DIRECTORY ${package_stage}/..
   COMMENT "Writing out/wrenfold-${PROJECT_VERSION}-windows.zip" VERBATIM)

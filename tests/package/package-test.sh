@@ -86,11 +86,12 @@ while read -r path; do
 done <files
 
 echo "== $zip"
-[ "$(unzip -Z1 "$zip" | sort | xargs)" = "LICENSE.txt README.txt x64/wrenfold.dll x86/wrenfold.dll" ] ||
+folder=wrenfold-$version
+[ "$(unzip -Z1 "$zip" | sort | xargs)" = "$folder/LICENSE.txt $folder/README.txt $folder/x64/wrenfold.dll $folder/x86/wrenfold.dll" ] ||
   fail "the archive holds $(unzip -Z1 "$zip" | xargs)"
 unzip -q "$zip" -d zip
-sh "$source_dir/tests/windows/check-exports.sh" x86_64-w64-mingw32-objdump zip/x64/wrenfold.dll main VSTPluginMain
-sh "$source_dir/tests/windows/check-exports.sh" i686-w64-mingw32-objdump zip/x86/wrenfold.dll main
+sh "$source_dir/tests/windows/check-exports.sh" x86_64-w64-mingw32-objdump "zip/$folder/x64/wrenfold.dll" main VSTPluginMain
+sh "$source_dir/tests/windows/check-exports.sh" i686-w64-mingw32-objdump "zip/$folder/x86/wrenfold.dll" main
 
 echo "== Installing for a host, from a fresh clone"
 git -c safe.directory='*' clone -q "$source_dir" clone && cd clone
