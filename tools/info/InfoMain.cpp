@@ -79,6 +79,9 @@ int main(int argc, char** argv) {
       "usage: wrenfold-info [MODULE.so]\n"
       "Loads the module as a host does and prints its names, record, programs and parameters.\n"
       "Without MODULE.so the first wrenfold.so is loaded where wrenfold-render looks for it.\n"
+      "The first line names the module loaded.\n"
+      "\n"
+      "options:\n"
       "  --help      print this text\n"
       "  --version   print the version\n";
   const std::string option = argc == 2 ? argv[1] : "";

@@ -230,9 +230,9 @@ std::string renderUsage() {
          "\n"
          "options:\n"
          "  --program N|NAME   select a factory program by number or name\n"
-         "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 or to a text it\n"
-         "                     shows, with its unit: TempoL=128bpm, NoteLenL=1/8, FeedBackL=50%\n"
-         "                     (repeatable)\n"
+         "  --set NAME=VALUE   set a parameter to a text it shows, with its unit: TempoL=128bpm,\n"
+         "                     NoteLenL=1/8, FeedBackL=50%, RevAttack=25ms; or to a normalised\n"
+         "                     VALUE from 0 to 1 (repeatable)\n"
          "  --demo             render the demo phrase, replacing OUTPUT if it exists\n"
          "  --list             print the programs and parameters after the options, then stop\n"
          "  --block FRAMES     frames per processing call, 1 to 65536 (default 512)\n"
@@ -250,7 +250,9 @@ std::string renderUsage() {
          "  --help             print this text\n"
          "  --version          print the version\n"
          "\n"
-         "Numbers are decimal; a number from 0 to 1 given to --set is always the normalised value.\n"
+         "Numbers are decimal. A number given to --set that is also a text the parameter shows\n"
+         "(LpfQ=0.7, NoteLenL=0.25 for 1/4) reads as that text, with a note on stderr; the\n"
+         "suffix norm makes it the normalised value (LpfQ=0.7norm).\n"
          "The wet and dry levels run from -100 % (0) through silence (0.5)\n"
          "to +100 % (1); 0 is full level with the phase inverted.\n";
 }

@@ -40,8 +40,9 @@ const char snapshotUsage[] =
     "\n"
     "options:\n"
     "  --program N|NAME   select a factory program by number or name\n"
-    "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 or to a text it\n"
-    "                     shows, with its unit: TempoL=128bpm, NoteLenL=1/8 (repeatable)\n"
+    "  --set NAME=VALUE   set a parameter as wrenfold-render does: to a text it shows, with\n"
+    "                     its unit (TempoL=128bpm, NoteLenL=1/8), or to a normalised VALUE\n"
+    "                     from 0 to 1 (repeatable)\n"
     "  --help             print this text\n"
     "  --version          print the version\n";
 
