@@ -184,6 +184,8 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
       {"a note length no value shows lists the 14 choices", kRender,
        {"--module", WRENFOLD_MODULE_PATH, "--set", "NoteLenR=1/5", out}, 1,
        "--set NoteLenR: no value shows '1/5'; give one of 1, 1/2+1/4, 2/3, 1/2, 1/4+1/8, 1/3, 1/4, 1/8+1/16, 1/8, 1/16+1/32, 1/12, 1/16, 1/32, 1/64, or"},
+      {"milliseconds are the ramps' alone", kRender,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "FeedBackL=25ms", out}, 1, "--set FeedBackL: no value shows '25ms'"},
       {"a mode no value shows lists both", kRender,
        {"--module", WRENFOLD_MODULE_PATH, "--set", "NomorRev=sideways", out}, 1,
        "--set NomorRev: no value shows 'sideways'; give one of normal, reverse, or a normalised value from 0 to 1"},
