@@ -10,12 +10,21 @@ namespace wrenfold {
 namespace platform {
 
 // Something to draw into or copy from: a window's device context, a memory device context with
-// its bitmap, or a loaded bitmap that gets a device context only while it is copied from.
+// its bitmap, or a loaded bitmap that gets a device context only while it is copied from. What is
+// drawn into it comes in editor pixels; its bitmap or window has `scale` device pixels for each.
 struct Surface {
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;          // owned: the memory surface's or the loaded image's bitmap
   HGDIOBJ previousBitmap = nullptr;  // selected in `dc` before `bitmap`
   HWND window = nullptr;             // set when `dc` came from GetDC of this window
+  float scale = 1.0f;
+  Point position;                    // the pen's position in editor pixels
+  // A loaded bitmap's resource, and its picture at the scale other than 1 it was last copied at
+  // (owned), made at the first copy there.
+  HINSTANCE module = nullptr;
+  int32_t resourceId = 0;
+  HBITMAP scaledBitmap = nullptr;
+  float scaledBitmapScale = 1.0f;
 };
 
 }  // namespace platform
@@ -34,6 +43,15 @@ inline Color fromColorRef(COLORREF value) { return Color(GetRValue(value), GetGV
 inline RECT nativeRect(Rect area) { return RECT{area.left, area.top, area.right, area.bottom}; }
 // Returns the GDI rectangle as a rectangle.
 inline Rect fromNativeRect(const RECT& area) { return Rect(area.left, area.top, area.right, area.bottom); }
+
+// Returns the scale a window of the module's class was made at; 1 for any other or a dead one.
+float windowScaleOf(HWND window);
+// Returns the bitmap to copy a loaded bitmap's pixels from at `scale`: its 1× bitmap at 1, else
+// its picture in device pixels at that scale, made from the double-size resource; null when that
+// cannot be made.
+HBITMAP bitmapAtScale(platform::Surface* bitmap, float scale);
+// Frees the pictures bitmapAtScale made for a loaded bitmap.
+void releaseScaledBitmap(platform::Surface* bitmap);
 
 // Counts one more window of the module's class, registering the class "Plugin%08x" of the module
 // handle at the first; the class's windows report to `handler`. Returns the class name.
