@@ -68,6 +68,13 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 void* windowUserData(HWND window);
 // Returns the logical buttons and keys of physical input bits, with swapped buttons mapped back.
 uint32_t logicalInputBits(uint32_t physical, bool swapped);
+// Returns the logical buttons and keys of a mouse message's key state (already logical), with Alt
+// as given.
+uint32_t messageInputBits(WPARAM keys, bool altHeld);
+// Makes the input state answer a button message's key state to the next polls of its click.
+void beginClick(WPARAM keys);
+// Ends the click begun by beginClick.
+void endClick();
 // Loads the image library for one more frame and looks up its keyed blit (NT family only).
 void loadImageLibrary();
 // Gives back one load of the image library; the last forgets its keyed blit.

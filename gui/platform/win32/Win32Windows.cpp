@@ -75,7 +75,11 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      if (handler->buttonDown != nullptr) handler->buttonDown(win32::platformWindow(window), userData, messagePoint(window, lParam));
+      if (handler->buttonDown != nullptr) {
+        win32::beginClick(wParam);
+        handler->buttonDown(win32::platformWindow(window), userData, messagePoint(window, lParam));
+        win32::endClick();
+      }
       return 0;
     case WM_MOUSEWHEEL:
       if (handler->wheel != nullptr) {
