@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -303,8 +304,25 @@ HANDLE useDpiAwareness(HANDLE context) {
 // The system's contexts "not aware" and "aware per monitor".
 HANDLE awarenessContext(bool aware) { return reinterpret_cast<HANDLE>(aware ? -3 : -1); }
 
+// Writes the user's settings file (%APPDATA%\\Wrenfold\\wrenfold.conf) with `text`, or takes it and
+// its folder away for null.
+void writeSettingsFile(const std::string* text) {
+  const std::string folder = std::string(std::getenv("APPDATA")) + "\\Wrenfold";
+  const std::string file = folder + "\\wrenfold.conf";
+  if (text == nullptr) {
+    DeleteFileA(file.c_str());
+    RemoveDirectoryA(folder.c_str());
+    return;
+  }
+  CreateDirectoryA(folder.c_str(), nullptr);
+  FILE* out = std::fopen(file.c_str(), "wb");
+  ASSERT_NE(out, nullptr) << file;
+  std::fwrite(text->data(), 1, text->size(), out);
+  std::fclose(out);
+}
+
 // The editor opens at the scale of the desktop as the host's thread sees it, or at the user's
-// choice; the host is told the size before the open, the child window has it, and a click on a
+// choice (the variable, else the settings file, which is read only up to 64 KiB); the host is told the size before the open, the child window has it, and a click on a
 // control's device position lands on that control. Each row runs at the desktop DPI it names: the
 // 192-dpi rows in the run that sets the prefix's LogPixels to 192.
 TEST_F(ModuleHost, EditorOpensAtTheDesktopsScaleAndClicksLandOnTheirControl) {
@@ -312,25 +330,32 @@ TEST_F(ModuleHost, EditorOpensAtTheDesktopsScaleAndClicksLandOnTheirControl) {
     DWORD dpi;
     bool aware;
     const char* variable;
+    std::string settings;  // the settings file's text; none when empty
     int width;
     int height;
   };
+  const std::string tooLong = std::string(64 * 1024, '#') + "\neditor-scale = 2\n";
   const Row rows[] = {
-      {96, true, nullptr, 350, 430},   {96, true, "1.5", 525, 645},      {96, true, "2", 700, 860},
-      {192, true, nullptr, 700, 860},  {192, false, nullptr, 350, 430}, {192, true, "1", 350, 430},
-      {192, true, "1.5", 525, 645},
+      {96, true, nullptr, "", 350, 430},        {96, true, "1.5", "", 525, 645},
+      {96, true, "2", "", 700, 860},            {96, true, nullptr, "editor-scale = 2\n", 700, 860},
+      {96, true, nullptr, tooLong, 350, 430},   {192, true, nullptr, "", 700, 860},
+      {192, false, nullptr, "", 350, 430},      {192, true, "1", "", 350, 430},
+      {192, true, nullptr, "editor-scale = 1", 350, 430}, {192, true, "1.5", "editor-scale = 1", 525, 645},
   };
   int ran = 0;
   for (const Row& row : rows) {
     if (row.dpi != desktopDpi()) continue;
     SCOPED_TRACE(::testing::Message() << row.dpi << " dpi, aware " << row.aware << ", variable "
-                                      << (row.variable != nullptr ? row.variable : "unset"));
+                                      << (row.variable != nullptr ? row.variable : "unset") << ", settings of "
+                                      << row.settings.size() << " bytes");
     const HANDLE previous = useDpiAwareness(awarenessContext(row.aware));
     ASSERT_NE(previous, nullptr);
     _putenv((std::string("WRENFOLD_EDITOR_SCALE=") + (row.variable != nullptr ? row.variable : "")).c_str());
+    if (!row.settings.empty()) writeSettingsFile(&row.settings);
     record->setParameter(record, kBypass, 0.0f);
     openEditor();
     _putenv("WRENFOLD_EDITOR_SCALE=");
+    writeSettingsFile(nullptr);
     // The hand moves in the screen's pixels, as the process sees them.
     useDpiAwareness(previous);
     std::printf("editor of %dx%d opened and painted in %.1f ms\n", width, height, openMilliseconds);
