@@ -7,8 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include "params/ParameterTable.h"
+#include "tools/render/DelayTimes.h"
 #include "tools/render/EffectInstance.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderOptions.h"
@@ -38,12 +41,26 @@ std::size_t numberLength(const std::string& text, std::size_t at) {
   return digits > 0 ? end - at : 0;
 }
 
-Reading readingOf(const std::string& text) {
+std::string squeezedOf(const std::string& text) {
   std::string squeezed;
   for (unsigned char c : text) {
     if (!std::isspace(c)) squeezed += static_cast<char>(std::tolower(c));
   }
+  return squeezed;
+}
+
+// Reads a plain number or a sum of fractions ("1/8+1/16") into its amount; false for other texts.
+bool amountOf(const std::string& squeezed, double& amount) {
+  if (parseDecimal(squeezed, amount)) return true;
+  const std::optional<double> fraction = noteFractionFromText(squeezed);
+  amount = fraction.value_or(0.0);
+  return fraction.has_value();
+}
+
+Reading readingOf(const std::string& text) {
+  const std::string squeezed = squeezedOf(text);
   Reading reading;
+  reading.hasAmount = amountOf(squeezed, reading.amount);
   for (std::size_t at = 0; at < squeezed.size(); ++at) {
     const std::size_t length = numberLength(squeezed, at);
     if (length > 0) {
@@ -58,6 +75,7 @@ Reading readingOf(const std::string& text) {
 }
 
 bool sameReading(const Reading& a, const Reading& b) {
+  if (a.hasAmount && b.hasAmount) return std::fabs(a.amount - b.amount) < 1e-9;
   return a.unit == b.unit && a.hasNumber == b.hasNumber && (!a.hasNumber || a.number == b.number);
 }
 
@@ -113,33 +131,69 @@ class ValueKeeper {
 }  // namespace
 
 DisplaySearch::DisplaySearch(EffectInstance& searched, int parameter)
-    : effect(searched), index(parameter) {}
+    : effect(searched), index(parameter) {
+  for (const ParameterRow& row : parameterTable) {
+    if (row.displayText != nullptr && row.displayText != row.hostText &&
+        effect.parameterName(index) == row.name) {
+      editorText = row.displayText;
+    }
+  }
+}
 
 std::string DisplaySearch::displayAt(float value) {
   effect.setParameterValue(index, value);
-  return effect.parameterDisplay(index);
+  if (!readingEditorText) return effect.parameterDisplay(index);
+  char text[32];
+  editorText(effect.parameterValue(index), text);
+  return text;
 }
 
 bool DisplaySearch::shows(float value, const std::string& text) {
   return sameReading(readingOf(displayAt(value)), readingOf(text));
 }
 
-float DisplaySearch::valueFor(const std::string& text) {
+float DisplaySearch::valueFor(const std::string& text, std::string* note) {
+  const std::string squeezed = squeezedOf(text);
+  const bool suffixed = squeezed.size() > 4 && squeezed.compare(squeezed.size() - 4, 4, "norm") == 0;
   double number = 0.0;
-  if (parseDecimal(text, number) && number >= 0.0 && number <= 1.0) {
-    return static_cast<float>(number);
-  }
+  const bool normalised = parseDecimal(suffixed ? squeezed.substr(0, squeezed.size() - 4) : squeezed,
+                                       number) && number >= 0.0 && number <= 1.0;
+  if (normalised && suffixed) return static_cast<float>(number);
   const ValueKeeper keeper(effect, index);
-  float first = 0.0f;
-  float last = 0.0f;
-  if (findRun(text, first, last)) {
-    return chooseInRun(text, first, last);
+  float shown = 0.0f;
+  if (findShown(text, shown)) {
+    const std::string display = displayAt(shown);
+    const std::string other = normalised ? displayAt(static_cast<float>(number)) : display;
+    if (other == display) return normalised ? static_cast<float>(number) : shown;
+    if (note != nullptr) {
+      const std::string name = effect.parameterName(index);
+      *note = "--set " + name + "=" + squeezed + " reads as the display " + display +
+              "; for the normalised value " + squeezed + " (display " + other + ") write " +
+              name + "=" + squeezed + "norm";
+    }
+    return shown;
   }
+  if (normalised) return static_cast<float>(number);
   const float onOrOff = switchValue(text);
   if (onOrOff >= 0.0f) {
     return onOrOff;
   }
   throw RenderError(refusal(text));
+}
+
+bool DisplaySearch::findShown(const std::string& text, float& value) {
+  float first = 0.0f;
+  float last = 0.0f;
+  for (bool editor : {false, true}) {
+    readingEditorText = editor;
+    if ((!editor || editorText != nullptr) && findRun(text, first, last)) {
+      value = chooseInRun(text, first, last);
+      readingEditorText = false;
+      return true;
+    }
+  }
+  readingEditorText = false;
+  return false;
 }
 
 bool DisplaySearch::findRun(const std::string& text, float& first, float& last) {
@@ -226,6 +280,19 @@ float DisplaySearch::switchValue(const std::string& text) {
 
 std::string DisplaySearch::refusal(const std::string& text) {
   const std::string name = effect.parameterName(index);
+  // A parameter of a few steps (note lengths, modes) names them all.
+  constexpr std::size_t mostChoicesNamed = 16;
+  std::vector<std::string> choices;
+  for (int step = 0; step <= gridSteps && choices.size() <= mostChoicesNamed; ++step) {
+    const std::string display = displayAt(gridPoint(step));
+    if (choices.empty() || choices.back() != display) choices.push_back(display);
+  }
+  if (choices.size() <= mostChoicesNamed) {
+    std::string list;
+    for (const std::string& choice : choices) list += choice + ", ";
+    return "--set " + name + ": no value shows '" + text + "'; give one of " + list +
+           "or a normalised value from 0 to 1";
+  }
   return "--set " + name + ": no value shows '" + text + "'; give a normalised value from 0 to 1 or a text " +
          name + " shows, from " + displayAt(0.0f) + " (at 0) to " + displayAt(1.0f) + " (at 1)";
 }
@@ -236,7 +303,11 @@ std::string DisplaySearch::listedValue() {
   char text[32];
   for (int places = 4; places <= 9; ++places) {
     std::snprintf(text, sizeof text, "%.*f", places, static_cast<double>(keeper.value()));
-    if (displayAt(static_cast<float>(std::strtod(text, nullptr))) == display) return text;
+    if (displayAt(static_cast<float>(std::strtod(text, nullptr))) != display) continue;
+    // A decimal that also reads as another display keeps the normalised reading by its suffix.
+    std::string note;
+    valueFor(text, &note);
+    return note.empty() ? std::string(text) : std::string(text) + "norm";
   }
   std::snprintf(text, sizeof text, "%.9g", static_cast<double>(keeper.value()));
   return text;

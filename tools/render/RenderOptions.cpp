@@ -135,7 +135,14 @@ ParameterSetting parseParameterSetting(const std::string& text) {
   if (equals == std::string::npos || equals == 0) {
     throw RenderError("--set needs NAME=VALUE, not '" + text + "'");
   }
-  ParameterSetting setting{text.substr(0, equals), text.substr(equals + 1)};
+  // Blanks around the name never change it, as they never change how a value reads.
+  std::string name = text.substr(0, equals);
+  name.erase(0, name.find_first_not_of(" \t"));
+  name.erase(name.find_last_not_of(" \t") + 1);
+  if (name.empty()) {
+    throw RenderError("--set needs NAME=VALUE, not '" + text + "'");
+  }
+  ParameterSetting setting{name, text.substr(equals + 1)};
   if (setting.value.empty()) {
     throw RenderError("--set " + setting.name + " needs a value: a normalised one from 0 to 1 or a text it shows");
   }
@@ -223,9 +230,9 @@ std::string renderUsage() {
          "\n"
          "options:\n"
          "  --program N|NAME   select a factory program by number or name\n"
-         "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 or to a text it\n"
-         "                     shows, with its unit: TempoL=128bpm, NoteLenL=1/8, FeedBackL=50%\n"
-         "                     (repeatable)\n"
+         "  --set NAME=VALUE   set a parameter to a text it shows, with its unit: TempoL=128bpm,\n"
+         "                     NoteLenL=1/8, FeedBackL=50%, RevAttack=25ms; or to a normalised\n"
+         "                     VALUE from 0 to 1 (repeatable)\n"
          "  --demo             render the demo phrase, replacing OUTPUT if it exists\n"
          "  --list             print the programs and parameters after the options, then stop\n"
          "  --block FRAMES     frames per processing call, 1 to 65536 (default 512)\n"
@@ -237,13 +244,15 @@ std::string renderUsage() {
          "                     /usr/local/lib/vst, /usr/lib/vst, /usr/local/lib/lxvst,\n"
          "                     /usr/lib/lxvst)\n"
          "  --plot FILE.png    also draw the output's waveform in dBFS, with the input's onsets\n"
-         "                     and the echoes after them marked\n"
+         "                     and one delay time after each marked\n"
          "  --stats            print program, delay times, peak and RMS as one tab-separated line\n"
          "  --timing           print the time spent loading, reading, processing and writing\n"
          "  --help             print this text\n"
          "  --version          print the version\n"
          "\n"
-         "Numbers are decimal; a number from 0 to 1 given to --set is always the normalised value.\n"
+         "Numbers are decimal. A number given to --set that is also a text the parameter shows\n"
+         "(LpfQ=0.7, NoteLenL=0.25 for 1/4) reads as that text, with a note on stderr; the\n"
+         "suffix norm makes it the normalised value (LpfQ=0.7norm).\n"
          "The wet and dry levels run from -100 % (0) through silence (0.5)\n"
          "to +100 % (1); 0 is full level with the phase inverted.\n";
 }
