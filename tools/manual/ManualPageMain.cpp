@@ -12,30 +12,6 @@
 namespace wrenfold {
 namespace {
 
-// What each parameter does, in the table's order.
-constexpr const char* parameterPurpose[parameterCountTotal] = {
-    "the mode: normal echoes, or each delay's stretch played backwards",
-    "the clear button: raising it silences both delay lines at once",
-    "passes the input through unchanged",
-    "cut-off of the low-pass filter in the echoes' loop (off at the top)",
-    "resonance (Q) of that low-pass filter",
-    "cut-off of the high-pass filter in the echoes' loop (off at the bottom)",
-    "tempo of the left delay, in whole beats per minute",
-    "tempo of the right delay",
-    "note length of the left delay: its echo comes that note after the sound",
-    "note length of the right delay",
-    "how much of each left echo comes back as the next one",
-    "how much of each right echo comes back",
-    "level of the left echoes; below 0 % with the phase inverted",
-    "level of the right echoes",
-    "level of the left input passed through (dry); below 0 % inverted",
-    "level of the right input passed through",
-    "where the left echoes sit between the speakers",
-    "where the right echoes sit",
-    "fade-in of each reversed stretch (reverse mode)",
-    "fade-out of each reversed stretch (reverse mode)",
-};
-
 // Returns a text a formatter writes for a value, with roff's hyphen escaped.
 std::string text(Formatter format, float value) {
   char buffer[32];
@@ -50,7 +26,7 @@ Formatter shown(const ParameterRow& row) { return row.displayText != nullptr ? r
 
 void writeParameters(std::ostream& out) {
   for (const ParameterRow& row : parameterTable) {
-    out << ".TP\n.B " << row.name << "\n" << parameterPurpose[row.index] << ": from "
+    out << ".TP\n.B " << row.name << "\n" << row.purpose << ": from "
         << text(shown(row), 0.0f) << " to " << text(shown(row), 1.0f);
     if (row.displayText != nullptr && row.displayText != row.hostText) {
       out << " in the editor (a host shows " << text(row.hostText, 0.0f) << " to "
