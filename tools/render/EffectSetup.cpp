@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tools/render/DisplaySearch.h"
+#include "tools/render/EffectDisplaySearch.h"
 #include "tools/render/EffectInstance.h"
 #include "tools/render/RenderError.h"
 
@@ -77,7 +77,7 @@ void applySettings(EffectInstance& effect, const std::vector<ParameterSetting>& 
   const std::vector<std::string> names = parameterNames(effect);
   for (const ParameterSetting& setting : settings) {
     const int index = findParameter(names, setting.name);
-    effect.setParameterValue(index, DisplaySearch(effect, index).valueFor(setting.value));
+    effect.setParameterValue(index, EffectDisplaySearch(effect, index).valueFor(setting.value));
   }
 }
 
@@ -98,7 +98,7 @@ std::string formatListing(EffectInstance& effect,
   for (int index = 0; index < effect.parameterCount(); ++index) {
     std::snprintf(line, sizeof line, "  %5d  %-12s %7s  %s\n", index,
                   effect.parameterName(index).c_str(),
-                  DisplaySearch(effect, index).listedValue().c_str(),
+                  EffectDisplaySearch(effect, index).listedValue().c_str(),
                   effect.parameterDisplay(index).c_str());
     text += line;
   }

@@ -1,4 +1,4 @@
-#include "tools/render/DisplaySearch.h"
+#include "params/DisplaySearch.h"
 
 #include <cctype>
 #include <cmath>
@@ -7,11 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <utility>
 #include <vector>
-
-#include "tools/render/EffectInstance.h"
-#include "tools/render/RenderError.h"
-#include "tools/render/RenderOptions.h"
 
 namespace wrenfold {
 
@@ -38,7 +35,7 @@ std::size_t numberLength(const std::string& text, std::size_t at) {
   return digits > 0 ? end - at : 0;
 }
 
-Reading readingOf(const std::string& text) {
+Reading readingOfText(const std::string& text) {
   std::string squeezed;
   for (unsigned char c : text) {
     if (!std::isspace(c)) squeezed += static_cast<char>(std::tolower(c));
@@ -94,58 +91,34 @@ float firstPast(float low, float high, const std::function<bool(float)>& past) {
 
 float previousFloat(float value) { return floatOf(bitsOf(value) - 1); }
 
-// Puts a parameter's value back when a search ends, however it ends.
-class ValueKeeper {
- public:
-  ValueKeeper(EffectInstance& owner, int parameter)
-      : effect(owner), index(parameter), kept(owner.parameterValue(parameter)) {}
-  ~ValueKeeper() { effect.setParameterValue(index, kept); }
-  ValueKeeper(const ValueKeeper&) = delete;
-  ValueKeeper& operator=(const ValueKeeper&) = delete;
-  float value() const { return kept; }
-
- private:
-  EffectInstance& effect;
-  int index;
-  float kept;
-};
-
 }  // namespace
 
-DisplaySearch::DisplaySearch(EffectInstance& searched, int parameter)
-    : effect(searched), index(parameter) {}
+DisplaySearch::DisplaySearch(Source& searched, std::vector<float> preferred)
+    : source(searched), preferredValues(std::move(preferred)) {}
 
-std::string DisplaySearch::displayAt(float value) {
-  effect.setParameterValue(index, value);
-  return effect.parameterDisplay(index);
+DisplaySearch::Reading DisplaySearch::readingOf(const std::string& text) {
+  return readingOfText(text);
 }
 
 bool DisplaySearch::shows(float value, const std::string& text) {
-  return sameReading(readingOf(displayAt(value)), readingOf(text));
+  return sameReading(readingOf(source.displayAt(value)), readingOf(text));
 }
 
-float DisplaySearch::valueFor(const std::string& text) {
-  double number = 0.0;
-  if (parseDecimal(text, number) && number >= 0.0 && number <= 1.0) {
-    return static_cast<float>(number);
-  }
-  const ValueKeeper keeper(effect, index);
+bool DisplaySearch::valueFor(const std::string& text, float& value) {
   float first = 0.0f;
   float last = 0.0f;
   if (findRun(text, first, last)) {
-    return chooseInRun(text, first, last);
+    value = chooseInRun(text, first, last);
+    return true;
   }
-  const float onOrOff = switchValue(text);
-  if (onOrOff >= 0.0f) {
-    return onOrOff;
-  }
-  throw RenderError(refusal(text));
+  value = switchValue(text);
+  return value >= 0.0f;
 }
 
 bool DisplaySearch::findRun(const std::string& text, float& first, float& last) {
   std::vector<Reading> grid;
   for (int step = 0; step <= gridSteps; ++step) {
-    grid.push_back(readingOf(displayAt(gridPoint(step))));
+    grid.push_back(readingOf(source.displayAt(gridPoint(step))));
   }
   const Reading wanted = readingOf(text);
   const auto matches = [&](float value) { return shows(value, text); };
@@ -189,10 +162,10 @@ bool DisplaySearch::findRunBetween(const Reading& wanted, const Reading& low,
   if (direction == 0.0 || reached(low, false) || !reached(high, false)) return false;
   const float highValue = gridPoint(1) + lowValue;
   const auto reachedAt = [&](bool strictly) {
-    return [&, strictly](float value) { return reached(readingOf(displayAt(value)), strictly); };
+    return [&, strictly](float value) { return reached(readingOf(source.displayAt(value)), strictly); };
   };
   first = firstPast(lowValue, highValue, reachedAt(false));
-  if (!sameReading(readingOf(displayAt(first)), wanted)) return false;
+  if (!sameReading(readingOf(source.displayAt(first)), wanted)) return false;
   last = previousFloat(firstPast(first, highValue, reachedAt(true)));
   return true;
 }
@@ -201,6 +174,9 @@ float DisplaySearch::chooseInRun(const std::string& text, float first, float las
   // "100%", "off" and the like at an end of the range mean that end itself.
   if (first == 0.0f) return 0.0f;
   if (last == 1.0f) return 1.0f;
+  for (float preferred : preferredValues) {
+    if (preferred >= first && preferred <= last && shows(preferred, text)) return preferred;
+  }
   // The roundest decimal near the centre whose display the effect confirms, so that a mapping
   // which truncates never lands a step low; the centre itself when none is shorter.
   const double centre = (static_cast<double>(first) + last) / 2.0;
@@ -217,28 +193,20 @@ float DisplaySearch::switchValue(const std::string& text) {
   if (wanted.hasNumber || (wanted.unit != "on" && wanted.unit != "off")) return -1.0f;
   // A switch stores only 0 or 1, whatever is written.
   for (float trial : {0.3f, 0.7f}) {
-    effect.setParameterValue(index, trial);
-    const float stored = effect.parameterValue(index);
+    const float stored = source.storedAfter(trial);
     if (stored != 0.0f && stored != 1.0f) return -1.0f;
   }
   return wanted.unit == "on" ? 1.0f : 0.0f;
 }
 
-std::string DisplaySearch::refusal(const std::string& text) {
-  const std::string name = effect.parameterName(index);
-  return "--set " + name + ": no value shows '" + text + "'; give a normalised value from 0 to 1 or a text " +
-         name + " shows, from " + displayAt(0.0f) + " (at 0) to " + displayAt(1.0f) + " (at 1)";
-}
-
-std::string DisplaySearch::listedValue() {
-  const ValueKeeper keeper(effect, index);
-  const std::string display = effect.parameterDisplay(index);
+std::string DisplaySearch::listedValue(float current) {
+  const std::string display = source.displayAt(current);
   char text[32];
   for (int places = 4; places <= 9; ++places) {
-    std::snprintf(text, sizeof text, "%.*f", places, static_cast<double>(keeper.value()));
-    if (displayAt(static_cast<float>(std::strtod(text, nullptr))) == display) return text;
+    std::snprintf(text, sizeof text, "%.*f", places, static_cast<double>(current));
+    if (source.displayAt(static_cast<float>(std::strtod(text, nullptr))) == display) return text;
   }
-  std::snprintf(text, sizeof text, "%.9g", static_cast<double>(keeper.value()));
+  std::snprintf(text, sizeof text, "%.9g", static_cast<double>(current));
   return text;
 }
 
