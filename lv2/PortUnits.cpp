@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "params/DisplaySearch.h"
 #include "params/ParameterTable.h"
@@ -140,10 +139,9 @@ bool normalisedFor(int32_t index, float portValue, float current, float& normali
   }
   char text[displayCapacity] = {};
   unit.text(portValue, text, sizeof text);
-  std::vector<float> preferred = {current};
-  for (float value : parameterTable[index].programValues) preferred.push_back(value);
   DisplayedParameter parameter(parameterTable[index].displayText);
-  return DisplaySearch(parameter, preferred).valueFor(text, normalised);
+  return DisplaySearch(parameter, DisplaySearch::preferredFor(index, current))
+      .valueFor(text, normalised);
 }
 
 }  // namespace wrenfold

@@ -1,5 +1,7 @@
 #include "params/DisplaySearch.h"
 
+#include "params/ParameterTable.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdint>
@@ -7,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -98,6 +101,14 @@ DisplaySearch::DisplaySearch(Source& searched, std::vector<float> preferred)
 
 DisplaySearch::Reading DisplaySearch::readingOf(const std::string& text) {
   return readingOfText(text);
+}
+
+std::vector<float> DisplaySearch::preferredFor(int index, float current) {
+  std::vector<float> preferred = {current};
+  if (isParameterIndex(index))
+    preferred.insert(preferred.end(), std::begin(parameterTable[index].programValues),
+                     std::end(parameterTable[index].programValues));
+  return preferred;
 }
 
 bool DisplaySearch::shows(float value, const std::string& text) {

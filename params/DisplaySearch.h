@@ -38,6 +38,9 @@ class DisplaySearch {
   std::string listedValue(float current);
 
   static Reading readingOf(const std::string& text);
+  // Returns what a search of parameter `index` prefers: its current value, then its values in the
+  // factory programs, so that a program's texts give back the program itself.
+  static std::vector<float> preferredFor(int index, float current);
 
  private:
   bool shows(float value, const std::string& text);

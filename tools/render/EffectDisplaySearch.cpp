@@ -1,6 +1,7 @@
 #include "tools/render/EffectDisplaySearch.h"
 
 #include "params/DisplaySearch.h"
+#include "params/ParameterTable.h"
 #include "tools/render/EffectInstance.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderOptions.h"
@@ -48,7 +49,11 @@ float EffectDisplaySearch::valueFor(const std::string& text) {
   float found = 0.0f;
   {
     EffectParameter parameter(effect, index);
-    if (DisplaySearch(parameter, {parameter.value()}).valueFor(text, found)) return found;
+    // The factory programs' values count only for the module whose parameters the table names.
+    const bool tabled = isParameterIndex(index) && effect.parameterName(index) == parameterTable[index].name;
+    const std::vector<float> preferred =
+        tabled ? DisplaySearch::preferredFor(index, parameter.value()) : std::vector<float>{parameter.value()};
+    if (DisplaySearch(parameter, preferred).valueFor(text, found)) return found;
   }
   throw RenderError(refusal(text));
 }

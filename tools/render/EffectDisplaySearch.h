@@ -15,7 +15,8 @@ class EffectDisplaySearch {
   EffectDisplaySearch(EffectInstance& searched, int parameter);
 
   // Returns the value a --set text asks for: a decimal from 0 to 1 as it is, else the value the
-  // display search finds, the current one when it already shows the text; throws RenderError
+  // display search finds, the current one or a factory program's when it shows the text (the
+  // same rule as the LV2 plug-in's ports); throws RenderError
   // naming the parameter's range when no value shows the text.
   float valueFor(const std::string& text);
   // Returns the current value as the shortest decimal, four places at least, that gives back the
