@@ -25,9 +25,11 @@ if(WRENFOLD_HELP2MAN)
       FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
     set(package_page ${CMAKE_BINARY_DIR}/man/${package_tool}.1)
     add_custom_command(OUTPUT ${package_page}.gz
-      COMMAND ${WRENFOLD_HELP2MAN} --no-info "--name=${package_summary}" --output=${package_page} ${package_filter}
+      COMMAND ${WRENFOLD_HELP2MAN} --no-info "--name=${package_summary}"
+        --include=${CMAKE_SOURCE_DIR}/cmake/package/lv2.h2m --output=${package_page} ${package_filter}
       COMMAND gzip -9nf ${package_page}
       DEPENDS ${package_tool} ${CMAKE_SOURCE_DIR}/cmake/package/help2man.sed
+        ${CMAKE_SOURCE_DIR}/cmake/package/lv2.h2m
       COMMENT "Writing the manual page of ${package_tool}" VERBATIM)
     list(APPEND package_pages ${package_page}.gz)
   endwhile()
