@@ -1,12 +1,14 @@
-// Cost of the editor on the X11 back end, in a real X server: the host's idle with nothing to do
-// (no round trip to the server), a full repaint of the window (rasterise and copy to X), and one
-// step of a slider drag (two pointer queries, the parameter write reported to the host, the
-// slider's redraw and its copy to X).
+// Cost of the editor on the X11 back end, in a real X server: opening it at scales 1, 1.5, 2 and 3
+// until it has been drawn (with its skin made for the scale, as no other editor holds it) and the
+// memory it then holds, the host's idle with nothing to do (no round trip to the server), a full
+// repaint of the window (rasterise and copy to X), and one step of a slider drag (two pointer
+// queries, the parameter write reported to the host, the slider's redraw and its copy to X).
 // Run it on a display: tests/x11/run-under-xvfb.sh build/bench/wrenfold-x11-bench
 #include <benchmark/benchmark.h>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "plugin/DelayPlugin.h"
 #include "editor/DelayEditor.h"
@@ -14,6 +16,7 @@
 #include "gui/ControlListener.h"
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
+#include "gui/platform/cairo/SharedBitmapPixels.h"
 #include "gui/platform/platform.h"
 #include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
@@ -53,6 +56,19 @@ struct OpenEditor {
   EditorWindow* window = nullptr;
   DelayEditor* editor = nullptr;
 };
+
+// The argument is the scale in quarters.
+void BM_X11OpenAndFirstPaint(benchmark::State& state) {
+  setenv("WRENFOLD_EDITOR_SCALE", std::to_string(static_cast<double>(state.range(0)) / 4).c_str(), 1);
+  double skinKiB = 0;
+  for (auto _ : state) {
+    OpenEditor open;
+    skinKiB = static_cast<double>(SharedBitmapPixels::heldBytes()) / 1024;
+  }
+  state.counters["skin_KiB"] = skinKiB;
+  unsetenv("WRENFOLD_EDITOR_SCALE");
+}
+BENCHMARK(BM_X11OpenAndFirstPaint)->Arg(4)->Arg(6)->Arg(8)->Arg(12)->Unit(benchmark::kMillisecond);
 
 void BM_X11IdleNothingDirty(benchmark::State& state) {
   OpenEditor open;

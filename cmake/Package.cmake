@@ -7,29 +7,36 @@ include(GNUInstallDirs)
 install(TARGETS wrenfold-snapshot wrenfold-preview RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages, made at build time by help2man from each tool's --help and --version, so they say
-# what the tools say. help2man reads a synopsis from "Usage:" lines and options from an "Options:"
-# section; a filter puts the tools' own "usage:" and "options:" into that shape.
+# what the tools say, with the exit status, environment, files and examples of
+# cmake/package/man/TOOL.h2m (and the module's search path for the tools that search). help2man
+# reads a synopsis from "Usage:" lines and options from an "Options:" section; a filter puts the
+# tools' own "usage:" and "options:" into that shape.
 set(package_man_pages
-  wrenfold-render "render audio files through the Wrenfold delay"
-  wrenfold-info "print what a host sees of the Wrenfold module"
-  wrenfold-snapshot "draw the Wrenfold editor into a PNG file"
-  wrenfold-preview "show the Wrenfold editor in a window of its own")
+  wrenfold-render "render audio files through the Wrenfold delay" module-search
+  wrenfold-info "print what a host sees of the Wrenfold module" module-search
+  wrenfold-snapshot "draw the Wrenfold editor into a PNG file" none
+  wrenfold-preview "show the Wrenfold editor in a window of its own" none)
+set(package_man_texts ${CMAKE_SOURCE_DIR}/cmake/package/man)
 find_program(WRENFOLD_HELP2MAN help2man)
 if(WRENFOLD_HELP2MAN)
   set(package_pages)
   while(package_man_pages)
-    list(POP_FRONT package_man_pages package_tool package_summary)
+    list(POP_FRONT package_man_pages package_tool package_summary package_shared)
+    set(package_includes ${package_man_texts}/${package_tool}.h2m)
+    if(NOT package_shared STREQUAL none)
+      list(APPEND package_includes ${package_man_texts}/${package_shared}.h2m)
+    endif()
+    list(TRANSFORM package_includes PREPEND --include= OUTPUT_VARIABLE package_include_options)
     set(package_filter ${CMAKE_BINARY_DIR}/man/${package_tool}-for-help2man)
     file(GENERATE OUTPUT ${package_filter}
       CONTENT "#!/bin/sh\n'$<TARGET_FILE:${package_tool}>' \"$@\" | sed -f '${CMAKE_SOURCE_DIR}/cmake/package/help2man.sed'\n"
       FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
     set(package_page ${CMAKE_BINARY_DIR}/man/${package_tool}.1)
     add_custom_command(OUTPUT ${package_page}.gz
-      COMMAND ${WRENFOLD_HELP2MAN} --no-info "--name=${package_summary}"
-        --include=${CMAKE_SOURCE_DIR}/cmake/package/lv2.h2m --output=${package_page} ${package_filter}
+      COMMAND ${WRENFOLD_HELP2MAN} --no-info "--name=${package_summary}" ${package_include_options}
+        --output=${package_page} ${package_filter}
       COMMAND gzip -9nf ${package_page}
-      DEPENDS ${package_tool} ${CMAKE_SOURCE_DIR}/cmake/package/help2man.sed
-        ${CMAKE_SOURCE_DIR}/cmake/package/lv2.h2m
+      DEPENDS ${package_tool} ${CMAKE_SOURCE_DIR}/cmake/package/help2man.sed ${package_includes}
       COMMENT "Writing the manual page of ${package_tool}" VERBATIM)
     list(APPEND package_pages ${package_page}.gz)
   endwhile()
@@ -39,7 +46,19 @@ else()
   message(STATUS "help2man not found: the tools are built without manual pages")
 endif()
 
-# The documents: README, the changelog and, where Debian wants the license, a copyright file that
+# The plug-in's own page, wrenfold(7): its text with the tables of parameters, note lengths and
+# programs that wrenfold-manpage writes from the parameter table.
+set(package_plugin_page ${CMAKE_BINARY_DIR}/man/wrenfold.7)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/package/man/wrenfold.7.in ${package_plugin_page}.in @ONLY)
+add_custom_command(OUTPUT ${package_plugin_page}.gz
+  COMMAND wrenfold-manpage ${package_plugin_page}.in > ${package_plugin_page}
+  COMMAND gzip -9nf ${package_plugin_page}
+  DEPENDS wrenfold-manpage ${package_plugin_page}.in
+  COMMENT "Writing the manual page wrenfold(7)" VERBATIM)
+add_custom_target(wrenfold-plugin-page ALL DEPENDS ${package_plugin_page}.gz)
+install(FILES ${package_plugin_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man7)
+
+# The documents: a short README for users (the repository's is for developers), the changelog and, where Debian wants the license, a copyright file that
 # also lists the libraries the binaries link.
 set(package_doc ${CMAKE_BINARY_DIR}/doc)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE
@@ -55,12 +74,13 @@ string(STRIP "${package_terms}" package_terms)
 string(REPLACE "\n\n" "\n.\n" package_terms "${package_terms}")
 string(REPLACE "\n" "\n " WRENFOLD_LICENSE_TERMS " ${package_terms}")
 configure_file(${CMAKE_SOURCE_DIR}/cmake/package/copyright ${package_doc}/copyright @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/package/README ${package_doc}/README @ONLY)
 add_custom_command(OUTPUT ${package_doc}/changelog.gz
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/CHANGELOG ${package_doc}/changelog
   COMMAND gzip -9nf ${package_doc}/changelog
   DEPENDS ${CMAKE_SOURCE_DIR}/CHANGELOG VERBATIM)
 add_custom_target(wrenfold-docs ALL DEPENDS ${package_doc}/changelog.gz)
-install(FILES ${CMAKE_SOURCE_DIR}/README.md ${package_doc}/copyright ${package_doc}/changelog.gz
+install(FILES ${package_doc}/README ${package_doc}/copyright ${package_doc}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The Debian package: `cpack -G DEB` in the build tree builds everything, then writes
@@ -98,23 +118,25 @@ set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_SOURCE_DIR}/out)
 include(CPack)
 
 # The Windows archive, from the DLLs that ./run puts in out/windows-x64 and out/windows-x86: both
-# DLLs, the license with the notices of the runtime linked into them, and which DLL to take. The
-# texts get Windows line ends.
-set(package_stage ${CMAKE_BINARY_DIR}/windows-zip)
+# DLLs, the license with the notices of the runtime linked into them, and which DLL to take, in one
+# folder named after the version, so that unpacking never scatters files. The texts get Windows
+# line ends.
+set(package_folder wrenfold-${PROJECT_VERSION})
+set(package_stage ${CMAKE_BINARY_DIR}/windows-zip/${package_folder})
 file(READ ${CMAKE_SOURCE_DIR}/cmake/package/windows-notices.txt package_notices)
 file(CONFIGURE OUTPUT ${package_stage}/LICENSE.txt CONTENT "${package_license}\n${package_notices}"
   @ONLY NEWLINE_STYLE CRLF)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/package/windows-readme.txt ${package_stage}/README.txt
   @ONLY NEWLINE_STYLE CRLF)
-set(package_files README.txt LICENSE.txt)
+set(package_files ${package_folder}/README.txt ${package_folder}/LICENSE.txt)
 set(package_copies)
 foreach(arch x64 x86)
-  list(APPEND package_files ${arch}/wrenfold.dll)
+  list(APPEND package_files ${package_folder}/${arch}/wrenfold.dll)
   list(APPEND package_copies COMMAND ${CMAKE_COMMAND} -E copy
     ${CMAKE_SOURCE_DIR}/out/windows-${arch}/wrenfold.dll ${package_stage}/${arch}/wrenfold.dll)
 endforeach()
 add_custom_target(wrenfold-windows-zip ${package_copies}
   COMMAND ${CMAKE_COMMAND} -E tar cf ${CMAKE_SOURCE_DIR}/out/wrenfold-${PROJECT_VERSION}-windows.zip
     --format=zip ${package_files}
-  WORKING_DIRECTORY ${package_stage}
+  WORKING_DIRECTORY ${package_stage}/..
   COMMENT "Writing out/wrenfold-${PROJECT_VERSION}-windows.zip" VERBATIM)

@@ -178,7 +178,8 @@ intptr_t DelayEditor::openEditor(void* parent) {
   if (isTracking()) return 0;
   if (frame != nullptr) closeEditor();
   GraphicEditorBase::openEditor(parent);
-  frame = allocateObject<Frame>(AllocationSite::frame, skinBitmapBounds(skin::backgroundBitmap), parent, this);
+  frame = allocateObject<Frame>(AllocationSite::frame, skinBitmapBounds(skin::backgroundBitmap), parent, this,
+                                editorScale());
   if (frame == nullptr) return 0;
   // No window inside the host's window is a failed open, not an editor nobody can see.
   if (frame->getWindow() == nullptr) {
@@ -198,6 +199,7 @@ void DelayEditor::closeEditor() {
   detachControls();
   delete frame;
   frame = nullptr;
+  releaseScale();
 }
 
 void DelayEditor::attachControls() {

@@ -25,20 +25,25 @@ enum BitmapId : int32_t {
 // Number of skin bitmaps.
 constexpr int32_t bitmapCount = 7;
 
-// One bitmap resource: its id, the file under resources/ it is built from and its size in pixels.
+// One bitmap resource: its id, the files under resources/ it is built from (the picture and the
+// one drawn for scale 2, resource id + platform::doubleSizeResourceOffset) and its size in pixels.
 struct SkinBitmap {
   int32_t id;
   const char* fileName;
+  const char* doubleSizeFileName;
   int32_t width;
   int32_t height;
 };
 
 // The seven bitmaps in id order.
 constexpr SkinBitmap bitmaps[bitmapCount] = {
-    {backgroundBitmap, "128-background.bmp", 350, 430},  {lowerKnobBitmap, "129-lower-knob.bmp", 30, 30},
-    {channelKnobBitmap, "130-channel-knob.bmp", 30, 30}, {knobHandleBitmap, "131-knob-handle.bmp", 6, 6},
-    {sliderTrackBitmap, "132-slider-track.bmp", 20, 180}, {sliderHandleBitmap, "133-slider-handle.bmp", 20, 10},
-    {buttonBitmap, "134-button.bmp", 20, 54},
+    {backgroundBitmap, "128-background.bmp", "228-background-2x.bmp", 350, 430},
+    {lowerKnobBitmap, "129-lower-knob.bmp", "229-lower-knob-2x.bmp", 30, 30},
+    {channelKnobBitmap, "130-channel-knob.bmp", "230-channel-knob-2x.bmp", 30, 30},
+    {knobHandleBitmap, "131-knob-handle.bmp", "231-knob-handle-2x.bmp", 6, 6},
+    {sliderTrackBitmap, "132-slider-track.bmp", "232-slider-track-2x.bmp", 20, 180},
+    {sliderHandleBitmap, "133-slider-handle.bmp", "233-slider-handle-2x.bmp", 20, 10},
+    {buttonBitmap, "134-button.bmp", "234-button-2x.bmp", 20, 54},
 };
 
 // The editor's size in pixels: the background's.

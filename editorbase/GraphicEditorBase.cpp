@@ -1,7 +1,10 @@
 #include "editorbase/GraphicEditorBase.h"
 
+#include <cmath>
+
 #include "base/ModuleState.h"
 #include "gui/DrawContext.h"
+#include "gui/EditorScale.h"
 #include "gui/Frame.h"
 #include "gui/platform/platform.h"
 #include "host/ExtendedEffectBase.h"
@@ -30,6 +33,8 @@ GraphicEditorBase::GraphicEditorBase(ExtendedEffectBase* effect)
       frame(nullptr),
       nextIdleTick(0),
       inIdlePump(false),
+      deviceRect{0, 0, 0, 0},
+      openScale(0),
       trackingDepth(0),
       closeDeferred(false) {
   if (effect != nullptr) effect->attachEditor(this);
@@ -41,14 +46,27 @@ GraphicEditorBase::~GraphicEditorBase() = default;
 
 intptr_t GraphicEditorBase::editorRect(ERect** where) {
   if (where == nullptr) return 0;
-  *where = &rect;
+  const float scale = editorScale();
+  auto scaled = [scale](int16_t edge) { return static_cast<int16_t>(std::lround(edge * scale)); };
+  deviceRect = ERect{scaled(rect.top), scaled(rect.left), scaled(rect.bottom), scaled(rect.right)};
+  *where = &deviceRect;
   return 1;
 }
 
 intptr_t GraphicEditorBase::openEditor(void* parent) {
   requestRefresh();
   parentWindow = parent;
+  fixedScale(parent);
   return 0;
+}
+
+float GraphicEditorBase::editorScale() { return fixedScale(nullptr); }
+
+float GraphicEditorBase::fixedScale(void* parent) {
+  // A host's scale given while closed counts for the next open; one given while open waits.
+  if (frame == nullptr && hostScaleChanged.exchange(false)) openScale = 0;
+  if (openScale == 0) openScale = EditorScale::choose(hostScale.load(), parent);
+  return openScale;
 }
 
 void GraphicEditorBase::idleEditor() {

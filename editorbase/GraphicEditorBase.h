@@ -18,9 +18,11 @@ class GraphicEditorBase : public EditorBase, public EditorLink {
   // Undoes the drop-target initialisation made at construction.
   ~GraphicEditorBase() override;
 
-  // Stores the address of rect; answers 1 even before the editor opens.
+  // Stores the address of the editor's rectangle in device pixels (rect at the scale the next or
+  // current open has); answers 1 even before the editor opens.
   intptr_t editorRect(ERect** rect) override;
-  // Requests a refresh and keeps the parent window; the derived editor creates the frame.
+  // Requests a refresh, keeps the parent window and fixes the scale of this open; the derived
+  // editor creates the frame.
   intptr_t openEditor(void* parent) override;
   // Refreshes when asked to, then redraws the frame's dirty views; does nothing inside the pump.
   void idleEditor() override;
@@ -58,10 +60,15 @@ class GraphicEditorBase : public EditorBase, public EditorLink {
 
   // Returns the open frame, or null when closed.
   Frame* openFrame() const { return frame; }
+  // Returns the scale of the current open, or the one the next open will have.
+  float editorScale();
 
  protected:
+  // The editor's rectangle in editor pixels, set by the derived editor.
   ERect rect;
   Frame* frame;
+  // Lets the next open choose its scale afresh; the derived editor calls it once closed.
+  void releaseScale() { openScale = 0; }
   // Defers a close asked for while a click is being handled to the click's end; answers true
   // when it did, and the derived editor's closeEditor then returns at once.
   bool deferCloseWhileTracking();
@@ -72,6 +79,13 @@ class GraphicEditorBase : public EditorBase, public EditorLink {
   bool inIdlePump;
 
  private:
+  // Returns openScale, choosing it for a window in `parent` (null: not known yet) when not chosen.
+  float fixedScale(void* parent);
+
+  // rect at openScale, as answered to the host.
+  ERect deviceRect;
+  // The scale fixed for the current or next open; 0 until chosen.
+  float openScale;
   int32_t trackingDepth;
   bool closeDeferred;
 };

@@ -172,7 +172,7 @@ MouseButtons DrawContext::readMouseButtons() { return static_cast<MouseButtons>(
 
 void DrawContext::readMouseLocation(Point& where) {
   Point screen = platform::cursorScreenPosition();
-  where = Point(screen.h - windowOrigin.h, screen.v - windowOrigin.v);
+  where = platform::editorPoint(window, Point(screen.h - windowOrigin.h, screen.v - windowOrigin.v));
 }
 
 }  // namespace wrenfold

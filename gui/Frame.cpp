@@ -18,7 +18,7 @@ constexpr MouseButtons allMouseButtons = -1;
 
 }  // namespace
 
-Frame::Frame(const Rect& size, void* parent, EditorLink* owner)
+Frame::Frame(const Rect& size, void* parent, EditorLink* owner, float scale)
     : View(size),
       editor(owner),
       parentWindow(parent),
@@ -32,7 +32,7 @@ Frame::Frame(const Rect& size, void* parent, EditorLink* owner)
       dropRegistered(false),
       window(nullptr) {
   platform::acquireDisplay();
-  createWindow(parent);
+  createWindow(parent, scale);
 }
 
 Frame::~Frame() {
@@ -52,10 +52,10 @@ Frame::~Frame() {
   window = nullptr;
 }
 
-void Frame::createWindow(void* parent) {
+void Frame::createWindow(void* parent, float scale) {
   if (parent == nullptr) return;
   window = platform::createChildWindow(parent, Rect(0, 0, bounds.width(), bounds.height()), "Window", windowHandler(),
-                                       this);
+                                       this, scale);
   if (window == nullptr) return;
   dropRegistered = platform::registerDropTarget(window);
 }
@@ -305,7 +305,7 @@ bool Frame::cursorLocation(Point& where) {
   where = platform::cursorScreenPosition();
   if (window != nullptr) {
     Point origin = platform::windowScreenRect(window).topLeft();
-    where = Point(where.h - origin.h, where.v - origin.v);
+    where = platform::editorPoint(window, Point(where.h - origin.h, where.v - origin.v));
   }
   return true;
 }

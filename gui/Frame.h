@@ -20,8 +20,9 @@ struct WindowHandler;
 // [UI thread, editor open]
 class Frame : public View {
  public:
-  // Makes the frame of `size` with its child window inside `parentWindow` (no window when null).
-  Frame(const Rect& size, void* parentWindow, EditorLink* editor);
+  // Makes the frame of `size` with its child window inside `parentWindow` (no window when null),
+  // the window drawn at `scale` device pixels per editor pixel.
+  Frame(const Rect& size, void* parentWindow, EditorLink* editor, float scale = 1.0f);
   // Releases the views still in the list and the background, and destroys the window.
   ~Frame() override;
 
@@ -91,7 +92,7 @@ class Frame : public View {
 
  private:
   // Creates the child window inside `parent` and registers it for drops.
-  void createWindow(void* parent);
+  void createWindow(void* parent, float scale);
   // Returns whether the frame or any view is dirty.
   bool hasDirtyView();
   // Returns what the frame's window reports to.

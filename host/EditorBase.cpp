@@ -1,9 +1,11 @@
 #include "host/EditorBase.h"
 
+#include <cmath>
+
 namespace wrenfold {
 
 EditorBase::EditorBase(ExtendedEffectBase* effect)
-    : effect(effect), parentWindow(nullptr), updatePending(0) {}
+    : effect(effect), parentWindow(nullptr), updatePending(0), hostScale(0.0f), hostScaleChanged(false) {}
 
 EditorBase::~EditorBase() = default;
 
@@ -34,5 +36,12 @@ int32_t EditorBase::keyReleased(KeyCode&) { return -1; }
 int32_t EditorBase::changeKnobMode(int32_t) { return 0; }
 
 bool EditorBase::wheelTurned(float) { return false; }
+
+bool EditorBase::takeHostScale(float factor) {
+  if (!std::isfinite(factor) || factor <= 0) return false;
+  hostScale.store(factor);
+  hostScaleChanged.store(true);
+  return true;
+}
 
 }  // namespace wrenfold

@@ -40,6 +40,9 @@ class EditorBase {
   virtual int32_t changeKnobMode(int32_t mode);
   // Handles a turn of the mouse wheel. [UI thread]
   virtual bool wheelTurned(float distance);
+  // Keeps the host's scale for the editor's next open; answers whether it is one (finite, above
+  // 0). [any thread]
+  bool takeHostScale(float factor);
   // Returns whether the editor is inside a click that tracks the mouse; the effect then waits
   // with its destruction until the click ends. [UI thread]
   virtual bool isTracking() const { return false; }
@@ -54,6 +57,10 @@ class EditorBase {
   void* parentWindow;
   // Set by parameter writes on any thread, taken by the idle on the UI thread.
   std::atomic<int32_t> updatePending;
+  // The host's scale, 0 while it gave none; hostScaleChanged is set with it and taken by the
+  // editor on the UI thread.
+  std::atomic<float> hostScale;
+  std::atomic<bool> hostScaleChanged;
 };
 
 }  // namespace wrenfold

@@ -12,6 +12,11 @@ namespace {
 
 constexpr int32_t implementedInterfaceVersion = 2300;
 
+// The vendor-specific call by which some hosts pass their scale for the editor before opening it:
+// the index and value are the texts 'PreS' and 'AeCs' as numbers, the factor comes as opt.
+constexpr int32_t hostScaleIndex = 0x50726553;
+constexpr intptr_t hostScaleValue = 0x41654373;
+
 // Low byte of opt as an integer, truncated toward zero; 0 where truncation is undefined.
 unsigned char modifierBitsOf(float opt) {
   if (!(opt > -2147483648.0f && opt < 2147483648.0f)) return 0;
@@ -355,7 +360,11 @@ bool ExtendedEffectBase::copyProductString(char*) { return false; }
 
 int32_t ExtendedEffectBase::vendorVersion() { return 0; }
 
-intptr_t ExtendedEffectBase::onVendorSpecific(int32_t, intptr_t, void*, float) { return 0; }
+intptr_t ExtendedEffectBase::onVendorSpecific(int32_t index, intptr_t value, void*, float opt) {
+  EditorBase* editor = attachedEditor();
+  if (index != hostScaleIndex || value != hostScaleValue || editor == nullptr) return 0;
+  return editor->takeHostScale(opt) ? 1 : 0;
+}
 
 int32_t ExtendedEffectBase::answerCanDo(const char*) { return 0; }
 

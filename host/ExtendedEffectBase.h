@@ -155,7 +155,8 @@ class ExtendedEffectBase : public EffectBase {
   virtual bool copyProductString(char* text);
   // Returns the vendor's version number. [any thread]
   virtual int32_t vendorVersion();
-  // Handles a vendor-specific call. [any thread]
+  // Handles a vendor-specific call: takes the host's scale for the editor (answer 1), else 0.
+  // [any thread]
   virtual intptr_t onVendorSpecific(int32_t index, intptr_t value, void* ptr, float opt);
   // Answers a capability query: 1 yes, −1 no, 0 unknown. [any thread]
   virtual int32_t answerCanDo(const char* text);

@@ -1,7 +1,5 @@
 #include "params/DisplaySearch.h"
 
-#include "params/ParameterTable.h"
-
 #include <cctype>
 #include <cmath>
 #include <cstdint>
@@ -10,8 +8,12 @@
 #include <cstring>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <utility>
 #include <vector>
+
+#include "params/ParameterFormat.h"
+#include "params/ParameterTable.h"
 
 namespace wrenfold {
 
@@ -38,12 +40,26 @@ std::size_t numberLength(const std::string& text, std::size_t at) {
   return digits > 0 ? end - at : 0;
 }
 
-Reading readingOfText(const std::string& text) {
+std::string squeezedOf(const std::string& text) {
   std::string squeezed;
   for (unsigned char c : text) {
     if (!std::isspace(c)) squeezed += static_cast<char>(std::tolower(c));
   }
+  return squeezed;
+}
+
+// Reads a plain number or a sum of fractions ("1/8+1/16") into its amount; false for other texts.
+bool amountOf(const std::string& squeezed, double& amount) {
+  if (parseDecimal(squeezed, amount)) return true;
+  const std::optional<double> fraction = noteFractionFromText(squeezed);
+  amount = fraction.value_or(0.0);
+  return fraction.has_value();
+}
+
+Reading readingOfText(const std::string& text) {
+  const std::string squeezed = squeezedOf(text);
   Reading reading;
+  reading.hasAmount = amountOf(squeezed, reading.amount);
   for (std::size_t at = 0; at < squeezed.size(); ++at) {
     const std::size_t length = numberLength(squeezed, at);
     if (length > 0) {
@@ -58,6 +74,7 @@ Reading readingOfText(const std::string& text) {
 }
 
 bool sameReading(const Reading& a, const Reading& b) {
+  if (a.hasAmount && b.hasAmount) return std::fabs(a.amount - b.amount) < 1e-9;
   return a.unit == b.unit && a.hasNumber == b.hasNumber && (!a.hasNumber || a.number == b.number);
 }
 
@@ -96,8 +113,8 @@ float previousFloat(float value) { return floatOf(bitsOf(value) - 1); }
 
 }  // namespace
 
-DisplaySearch::DisplaySearch(Source& searched, std::vector<float> preferred)
-    : source(searched), preferredValues(std::move(preferred)) {}
+DisplaySearch::DisplaySearch(Source& searched, std::vector<float> preferred, Formatter editor)
+    : source(searched), preferredValues(std::move(preferred)), editorText(editor) {}
 
 DisplaySearch::Reading DisplaySearch::readingOf(const std::string& text) {
   return readingOfText(text);
@@ -111,25 +128,66 @@ std::vector<float> DisplaySearch::preferredFor(int index, float current) {
   return preferred;
 }
 
+std::string DisplaySearch::textAt(float value) {
+  if (!readingEditorText) return source.displayAt(value);
+  char text[32] = {};
+  editorText(source.storedAfter(value), text);
+  return text;
+}
+
 bool DisplaySearch::shows(float value, const std::string& text) {
-  return sameReading(readingOf(source.displayAt(value)), readingOf(text));
+  return sameReading(readingOf(textAt(value)), readingOf(text));
 }
 
 bool DisplaySearch::valueFor(const std::string& text, float& value) {
   float first = 0.0f;
   float last = 0.0f;
-  if (findRun(text, first, last)) {
-    value = chooseInRun(text, first, last);
-    return true;
+  for (bool editor : {false, true}) {
+    readingEditorText = editor;
+    if ((!editor || editorText != nullptr) && findRun(text, first, last)) {
+      value = chooseInRun(text, first, last);
+      readingEditorText = false;
+      return true;
+    }
   }
+  readingEditorText = false;
   value = switchValue(text);
   return value >= 0.0f;
+}
+
+bool DisplaySearch::typedValueFor(const std::string& text, float& value,
+                                  std::string* otherDisplay) {
+  const std::string squeezed = squeezedOf(text);
+  constexpr std::size_t suffixLength = 4;
+  const bool suffixed = squeezed.size() > suffixLength &&
+                        squeezed.compare(squeezed.size() - suffixLength, suffixLength, "norm") == 0;
+  double number = 0.0;
+  const bool normalised =
+      parseDecimal(suffixed ? squeezed.substr(0, squeezed.size() - suffixLength) : squeezed, number) &&
+      number >= 0.0 && number <= 1.0;
+  if (normalised && suffixed) {
+    value = static_cast<float>(number);
+    return true;
+  }
+  if (valueFor(text, value)) {
+    if (!normalised) return true;
+    const std::string display = source.displayAt(value);
+    const std::string other = source.displayAt(static_cast<float>(number));
+    if (other == display) {
+      value = static_cast<float>(number);
+    } else if (otherDisplay != nullptr) {
+      *otherDisplay = other;
+    }
+    return true;
+  }
+  value = static_cast<float>(number);
+  return normalised;
 }
 
 bool DisplaySearch::findRun(const std::string& text, float& first, float& last) {
   std::vector<Reading> grid;
   for (int step = 0; step <= gridSteps; ++step) {
-    grid.push_back(readingOf(source.displayAt(gridPoint(step))));
+    grid.push_back(readingOf(textAt(gridPoint(step))));
   }
   const Reading wanted = readingOf(text);
   const auto matches = [&](float value) { return shows(value, text); };
@@ -173,10 +231,10 @@ bool DisplaySearch::findRunBetween(const Reading& wanted, const Reading& low,
   if (direction == 0.0 || reached(low, false) || !reached(high, false)) return false;
   const float highValue = gridPoint(1) + lowValue;
   const auto reachedAt = [&](bool strictly) {
-    return [&, strictly](float value) { return reached(readingOf(source.displayAt(value)), strictly); };
+    return [&, strictly](float value) { return reached(readingOf(textAt(value)), strictly); };
   };
   first = firstPast(lowValue, highValue, reachedAt(false));
-  if (!sameReading(readingOf(source.displayAt(first)), wanted)) return false;
+  if (!sameReading(readingOf(textAt(first)), wanted)) return false;
   last = previousFloat(firstPast(first, highValue, reachedAt(true)));
   return true;
 }
@@ -210,12 +268,28 @@ float DisplaySearch::switchValue(const std::string& text) {
   return wanted.unit == "on" ? 1.0f : 0.0f;
 }
 
+std::vector<std::string> DisplaySearch::choices() {
+  constexpr std::size_t mostChoicesNamed = 16;
+  std::vector<std::string> shown;
+  for (int step = 0; step <= gridSteps && shown.size() <= mostChoicesNamed; ++step) {
+    const std::string display = source.displayAt(gridPoint(step));
+    if (shown.empty() || shown.back() != display) shown.push_back(display);
+  }
+  if (shown.size() > mostChoicesNamed) shown.clear();
+  return shown;
+}
+
 std::string DisplaySearch::listedValue(float current) {
   const std::string display = source.displayAt(current);
   char text[32];
   for (int places = 4; places <= 9; ++places) {
     std::snprintf(text, sizeof text, "%.*f", places, static_cast<double>(current));
-    if (source.displayAt(static_cast<float>(std::strtod(text, nullptr))) == display) return text;
+    if (source.displayAt(static_cast<float>(std::strtod(text, nullptr))) != display) continue;
+    // A decimal that also reads as another display keeps the normalised reading by its suffix.
+    std::string other;
+    float read = 0.0f;
+    typedValueFor(text, read, &other);
+    return other.empty() ? std::string(text) : std::string(text) + "norm";
   }
   std::snprintf(text, sizeof text, "%.9g", static_cast<double>(current));
   return text;

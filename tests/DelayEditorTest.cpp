@@ -1,6 +1,8 @@
 // The plug-in's editor driven the way a host drives it: through the dispatcher, with the window
 // inside a headless host window and the mouse scripted.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cairo.h>
 
@@ -99,6 +101,71 @@ TEST_F(DelayEditorTest, RectangleIsTheBackgroundSizeBeforeTheFirstOpen) {
   EXPECT_EQ(rect->bottom, 430);
   EXPECT_EQ(rect->right, 350);
   EXPECT_EQ(record->flags & effFlagsHasEditor, effFlagsHasEditor);
+}
+
+// Each row: the vendor call a host makes before the open, what the user and the desktop say, and
+// the call's answer and the editor's width before, at and after the open.
+struct HostScaleCall {
+  const char* name;
+  int32_t index;
+  intptr_t value;
+  float factor;
+  const char* userScale;
+  float desktopScale;
+  intptr_t answer;
+  int16_t width;
+};
+
+TEST_F(DelayEditorTest, TheHostsScaleCountsUnlessTheUserChoseAndNeverBlocksOrBreaksTheOpen) {
+  constexpr int32_t scaleIndex = 0x50726553;
+  constexpr intptr_t scaleValue = 0x41654373;
+  const HostScaleCall rows[] = {
+      {"the host's 2 on a 96-dpi desktop", scaleIndex, scaleValue, 2.0f, nullptr, 1.0f, 1, 700},
+      {"the user's 1 over the host's 2", scaleIndex, scaleValue, 2.0f, "1", 1.0f, 1, 350},
+      {"the host's 1.5 over a desktop at 2", scaleIndex, scaleValue, 1.5f, nullptr, 2.0f, 1, 525},
+      {"another vendor call is no scale", scaleIndex, 1, 2.0f, nullptr, 1.0f, 0, 350},
+      {"a scale of no size is refused", scaleIndex, scaleValue, 0.0f, nullptr, 1.25f, 0, 438},
+      {"a scale that is no number is refused", scaleIndex, scaleValue, std::nanf(""), nullptr, 3.0f, 0, 1050},
+      {"a desktop below 1 opens at 1", 0, 0, 0.0f, nullptr, 0.5f, 0, 350},
+  };
+  // The settings file's place holds a FIFO, which the open must not wait on.
+  char folder[] = "/tmp/wrenfold-settings-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string settings = std::string(folder) + "/wrenfold";
+  mkdir(settings.c_str(), 0700);
+  ASSERT_EQ(mkfifo((settings + "/wrenfold.conf").c_str(), 0600), 0);
+  setenv("XDG_CONFIG_HOME", folder, 1);
+  for (const HostScaleCall& row : rows) {
+    SCOPED_TRACE(row.name);
+    dispatch(effClose);
+    record = createPluginInstance(Host::callback());
+    if (row.userScale != nullptr) setenv("WRENFOLD_EDITOR_SCALE", row.userScale, 1);
+    headless::setDesktopScale(row.desktopScale);
+    EXPECT_EQ(dispatch(effVendorSpecific, row.index, row.value, nullptr, row.factor), row.answer);
+    ERect* rect = nullptr;
+    ASSERT_EQ(dispatch(effEditGetRect, 0, 0, &rect), 1);
+    EXPECT_EQ(rect->right - rect->left, row.width);
+    ASSERT_EQ(dispatch(effEditOpen, 0, 0, hostWindow), 1);
+    EXPECT_EQ(platform::windowScreenRect(headless::childWindows(hostWindow).at(0)).width(), row.width);
+    dispatch(effEditGetRect, 0, 0, &rect);
+    EXPECT_EQ(rect->right - rect->left, row.width);
+    dispatch(effEditClose);
+    unsetenv("WRENFOLD_EDITOR_SCALE");
+  }
+  // A scale given while open waits for the next open.
+  headless::setDesktopScale(1.0f);
+  ERect* rect = nullptr;
+  dispatch(effEditOpen, 0, 0, hostWindow);
+  EXPECT_EQ(dispatch(effVendorSpecific, scaleIndex, scaleValue, nullptr, 2.0f), 1);
+  dispatch(effEditGetRect, 0, 0, &rect);
+  EXPECT_EQ(rect->right, 350);
+  dispatch(effEditClose);
+  dispatch(effEditGetRect, 0, 0, &rect);
+  EXPECT_EQ(rect->right, 700);
+  unsetenv("XDG_CONFIG_HOME");
+  unlink((settings + "/wrenfold.conf").c_str());
+  rmdir(settings.c_str());
+  rmdir(folder);
 }
 
 TEST_F(DelayEditorTest, OpenMakesOneWindowOfTheBackgroundSizeWithAllControls) {

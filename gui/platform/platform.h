@@ -4,6 +4,12 @@
 // gui/platform/) implements every function declared here for real; the build links exactly one of
 // them. What only one system has (Windows' window classes, its object services, its image library,
 // the swapped-buttons setting) stays inside that system's folder, behind these calls.
+// Scale: a window is made at a scale s (device pixels per editor pixel, 1 to 3). Everything the
+// toolkit passes and receives stays in editor pixels (the design's coordinates): window bounds,
+// drawing, paint areas and the points of clicks, drops and wheel turns; the back end draws at
+// device resolution into a window of round(width·s) × round(height·s) and divides input by s.
+// Surfaces made for a window (its own and memory surfaces made with it as reference) carry its
+// scale; screen positions (cursorScreenPosition, windowScreenRect) are in device pixels.
 // Handles are opaque; a failed native call is answered with null, false or 0, never an error code.
 // The parent handle a host passes for the editor (effEditOpen) is opaque: a back end only hands it
 // back to its window system (on X11 it is the host window's id) and never reads memory through it.
@@ -18,6 +24,7 @@
 // Everything here runs on the thread that owns the editor's window. [UI thread]
 
 #include <cstdint>
+#include <string>
 
 #include "gui/Color.h"
 #include "gui/Geometry.h"
@@ -79,14 +86,21 @@ struct FontRequest {
 
 // ---- windows ----
 
-// Creates a visible child window titled `title` at `bounds` inside `parent`, whose paints, clicks,
-// wheel turns, destruction and drops reach `handler` with `userData`; null on failure.
-Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData);
+// Creates a visible child window titled `title` at `bounds` (editor pixels) inside `parent`, drawn at
+// `scale`, whose paints, clicks, wheel turns, destruction and drops reach `handler` with `userData`;
+// null on failure.
+Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData,
+                          float scale = 1.0f);
 // Destroys the window without reporting to its handler; a window that went with the host's window
 // is only forgotten.
 void destroyWindow(Window* window);
-// Returns the window's rectangle in screen coordinates.
+// Returns the window's rectangle in screen coordinates (device pixels).
 Rect windowScreenRect(Window* window);
+// Returns the scale the window was made at; 1 for null or a window that is gone.
+float windowScale(Window* window);
+// Returns an offset in device pixels from the window's top-left corner in the window's editor
+// pixels (rounded down); the offset itself for null.
+Point editorPoint(Window* window, Point offset);
 // Marks an area of the window (window coordinates) for repainting; null means all of it.
 void invalidateWindow(Window* window, const Rect* area);
 
@@ -96,11 +110,17 @@ void invalidateWindow(Window* window, const Rect* area);
 Surface* acquireWindowSurface(Window* window);
 // Gives back a surface from acquireWindowSurface.
 void releaseWindowSurface(Window* window, Surface* surface);
-// Creates a memory surface of width × height compatible with `reference` (may be null); null on failure.
+// Creates a memory surface of width × height editor pixels compatible with `reference` (may be
+// null), at the reference's scale; null on failure.
 Surface* createMemorySurface(Surface* reference, int32_t width, int32_t height);
 // Destroys a memory surface or a loaded bitmap; null is ignored.
 void destroySurface(Surface* surface);
-// Loads the module's bitmap resource `id` as a surface and stores its size; null (size 0 × 0) when missing.
+// The picture of bitmap resource `id` drawn for scale 2, where the module has one, is resource
+// id + doubleSizeResourceOffset; a bitmap drawn at a scale above 1 is made from it (as it is at 2,
+// filtered down below 2, smoothly up above), never from the 1× picture unless it has no other.
+constexpr int32_t doubleSizeResourceOffset = 100;
+// Loads the module's bitmap resource `id` as a surface and stores its size (editor pixels, the 1×
+// picture's); null (size 0 × 0) when missing.
 Surface* loadBitmapResource(void* module, int32_t id, int32_t* width, int32_t* height);
 
 // ---- drawing objects ----
@@ -167,6 +187,16 @@ uint32_t tickCount();
 void sleepMilliseconds(uint32_t milliseconds);
 // Takes one pending paint request of any window of this thread and handles it; answers whether there was one.
 bool dispatchOnePendingPaint();
+
+// ---- the desktop ----
+
+// Returns the desktop's scale for a window inside `parent` (null: the main screen), as the
+// window system states it (not rounded); 1 when it states none. Never blocks on a dead display.
+float desktopScale(void* parent);
+// Reads the user's settings file (Linux: $XDG_CONFIG_HOME/wrenfold/wrenfold.conf, else
+// ~/.config/wrenfold/wrenfold.conf; Windows: %APPDATA%\Wrenfold\wrenfold.conf) into `text`;
+// answers false, never blocking, when there is none or it is not a regular file of at most 64 KiB.
+bool readSettingsFile(std::string& text);
 
 // ---- display connection, events and presenting ----
 

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Proves the module's editor inside Ardour 7's GUI, run headless under a private Xvfb: Ardour loads a
 # session whose plug-in window is marked open and opens the editor by itself; the editor must sit
-# inside Ardour's plug-in window at 350 x 430 and look exactly like the headless rendering; a drag
+# inside Ardour's plug-in window at 350 x 430 times the desktop's scale (SCALE, 1 by default, set
+# as Xft.dpi as HiDPI desktops do) and look exactly like the headless rendering at that scale; a drag
 # on the left feedback slider must change the parameter that Ardour saves and the value the editor
 # displays; Ardour must quit with status 0 after closing the editor and the effect.
 #
@@ -9,14 +10,15 @@
 # the order and thread of Ardour's calls are checked too. A failure names its step and keeps WORK,
 # which holds Ardour's log, the trace and the screenshots.
 #
-# usage: ardour-gui-test.sh MODULE TRACER SCREEN-CHECK SNAPSHOT SCRIPT-DIR WORK NAME
+# usage: ardour-gui-test.sh MODULE TRACER SCREEN-CHECK SNAPSHOT SCRIPT-DIR WORK NAME [SCALE]
 # Exits 77 (skipped) when Ardour 7 or the X tools are not installed.
 set -eu
 
-module=$1 tracer=$2 screen_check=$3 snapshot=$4 scripts=$5 work=$6 name=$7
+module=$1 tracer=$2 screen_check=$3 snapshot=$4 scripts=$5 work=$6 name=$7 scale=${8:-1}
+width_expected=$((350 * scale)) height_expected=$((430 * scale))
 . "$scripts/ardour-common.sh"
 ardour_require_installed
-for tool in Xvfb xdotool xwininfo xwd; do
+for tool in Xvfb xdotool xwininfo xwd xprop; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "$tool is not installed (Debian packages xvfb, xdotool, x11-utils, x11-apps); skipping"
     exit 77
@@ -119,16 +121,22 @@ grep '^SAVED' "$work/session.log"
 feedback_before=$(parameter_in_session 10)
 
 begin "headless renderings to compare with"
-"$snapshot" "$work/expected-open.png" >/dev/null || fail "wrenfold-snapshot failed"
-"$snapshot" "$work/expected-dragged.png" --set FeedBackL=1 >/dev/null || fail "wrenfold-snapshot failed"
+"$snapshot" --scale "$scale" "$work/expected-open.png" >/dev/null || fail "wrenfold-snapshot failed"
+"$snapshot" --scale "$scale" "$work/expected-dragged.png" --set FeedBackL=1 >/dev/null ||
+  fail "wrenfold-snapshot failed"
 
-begin "Xvfb on a free display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+begin "Xvfb on a free display at $((96 * scale)) dpi"
+# -noreset keeps the desktop's resources when xprop, the only client yet, disconnects.
+Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display_known() { [ -s "$work/display" ]; }
 until_true 20 display_known || fail "Xvfb reported no display (see $work/xvfb.log)"
 export DISPLAY=":$(head -n 1 "$work/display")"
 echo "DISPLAY=$DISPLAY"
+# What a HiDPI desktop's settings daemon writes; the user's own scale settings are kept out.
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	$((96 * scale))" ||
+  fail "xprop could not set Xft.dpi"
+unset WRENFOLD_EDITOR_SCALE
 
 begin "Ardour starts and calls effEditOpen"
 session_file=$work/session/session.ardour
@@ -151,23 +159,26 @@ begin "the editor window appears"
 editor_found() {
   ardour_running || fail "Ardour exited with status $(cat "$work/ardour.status" 2>/dev/null)"
   for editor in $(xdotool search --onlyvisible --name '^Window$' 2>/dev/null); do
-    xdotool getwindowgeometry "$editor" | grep -q 'Geometry: 350x430' && return 0
+    xdotool getwindowgeometry "$editor" | grep -q "Geometry: ${width_expected}x$height_expected" && return 0
   done
   return 1
 }
 until_true 15 editor_found ||
-  fail "no visible 350 x 430 window named \"Window\" appeared; effEditOpen answered" \
+  fail "no visible $width_expected x $height_expected window named \"Window\" appeared; effEditOpen answered" \
     "$(sed -n "s/^effEditOpen .* pid=$ardour_pid .*answer=\([-0-9]*\).*/\1/p" "$work/trace.log" | head -n 1)"
 editor=$(printf '0x%x' "$editor")
 echo "editor window $editor"
 
-begin "the editor sits inside Ardour's plug-in window at 350 x 430"
+begin "the editor sits inside Ardour's plug-in window at $width_expected x $height_expected"
 plugin_window=$(xdotool search --name "^wrenfold: $name" | head -n 1)
 [ -n "$plugin_window" ] || fail "Ardour shows no plug-in window named 'wrenfold: $name...'"
 xwininfo -tree -id "$plugin_window" | grep -q "$editor " ||
   fail "the editor window is not inside Ardour's plug-in window (see $work/windows.txt)"
 width=$(window_field "$editor" Width) height=$(window_field "$editor" Height)
-[ "$width" = 350 ] && [ "$height" = 430 ] || fail "the editor window is $width x $height"
+[ "$width" = "$width_expected" ] && [ "$height" = "$height_expected" ] || fail "the editor window is $width x $height"
+plugin_width=$(window_field "$plugin_window" Width) plugin_height=$(window_field "$plugin_window" Height)
+[ "$plugin_width" -ge "$width" ] && [ "$plugin_height" -ge "$height" ] ||
+  fail "Ardour's plug-in window is $plugin_width x $plugin_height, smaller than the editor"
 editor_x=$(window_field "$editor" "Absolute upper-left X")
 editor_y=$(window_field "$editor" "Absolute upper-left Y")
 parent=$(xwininfo -children -id "$editor" | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
@@ -183,13 +194,14 @@ cat "$work/open-check.txt"
 
 begin "a drag on the left feedback slider"
 # The left feedback slider (FeedBackL, parameter 10) starts 140 px in; at the session's value 0.5
-# its handle's centre line is 149 px down. Dragging above the top of the travel sets 1.0.
+# its handle's centre line is 149 px down (times the scale). Dragging above the top of the travel
+# sets 1.0.
 [ "$feedback_before" = 0.5 ] || fail "the session starts with FeedBackL at $feedback_before, not 0.5"
-grab_x=$((editor_x + 150)) grab_y=$((editor_y + 149))
+grab_x=$((editor_x + 150 * scale)) grab_y=$((editor_y + 149 * scale))
 xdotool mousemove "$grab_x" "$grab_y" sleep 0.3 mousedown 1 sleep 0.2
 y=$grab_y
-while [ "$y" -gt $((editor_y + 30)) ]; do
-  y=$((y - 6))
+while [ "$y" -gt $((editor_y + 30 * scale)) ]; do
+  y=$((y - 6 * scale))
   xdotool mousemove "$grab_x" "$y" sleep 0.04
 done
 xdotool sleep 0.2 mouseup 1

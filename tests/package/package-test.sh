@@ -45,7 +45,7 @@ if [ "$(wrenfold_status)" = installed ]; then
 fi
 installed_packages >"$work/before"
 if grep -qrs '^path-exclude=/usr/share/man' /etc/dpkg/dpkg.cfg.d/; then
-  echo 'path-include=/usr/share/man/man1/wrenfold-*' >"$man_include"
+  printf '%s\n' 'path-include=/usr/share/man/man1/wrenfold-*' 'path-include=/usr/share/man/man7/wrenfold.*' >"$man_include"
 fi
 
 echo "== lintian $deb"
@@ -60,9 +60,19 @@ export HOME=$work/home && unset VST_PATH LXVST_PATH
 /usr/bin/wrenfold-info >info
 name=$(sed -n 's/^effect: //p' info) parameters=$(sed -n 's/^record: .* \([0-9]*\) parameters.*/\1/p' info)
 /usr/bin/wrenfold-render --stats demo.wav && [ -s demo.wav ] || fail "wrenfold-render does not render"
+[ "$(head -n 1 info)" = "module: /usr/lib/vst/wrenfold.so" ] || fail "wrenfold-info names $(head -n 1 info)"
 for tool in wrenfold-render wrenfold-info wrenfold-snapshot wrenfold-preview; do
   [ "$(man -w $tool)" = "/usr/share/man/man1/$tool.1.gz" ] || fail "man -w $tool"
+  man $tool | grep -q '^EXAMPLES' || fail "man $tool has no examples"
 done
+[ "$(man -w 7 wrenfold)" = /usr/share/man/man7/wrenfold.7.gz ] || fail "man -w 7 wrenfold"
+# The plug-in's page names every parameter and program the installed module answers.
+sed -n '/^parameters of program/,$s/^  [0-9][0-9]* *\([A-Za-z]*\) .*/\1/p;/^programs:/,/^parameters/s/^  [0-9]  //p' info >names
+[ "$(wc -l <names)" -eq 25 ] || fail "wrenfold-info listed $(wc -l <names) parameters and programs"
+while read -r entry; do
+  MANWIDTH=200 man 7 wrenfold | grep -qF -- "$entry" || fail "man 7 wrenfold does not name '$entry'"
+done <names
+[ -f /usr/share/doc/wrenfold/README ] && [ ! -e /usr/share/doc/wrenfold/README.md ] || fail "the user's README"
 
 echo "== LV2 hosts find the bundle in /usr/lib/lv2"
 env -u LV2_PATH lv2ls | grep -qx 'urn:wrenfold:delay' || fail "lv2ls does not list urn:wrenfold:delay"
@@ -90,11 +100,12 @@ while read -r path; do
 done <files
 
 echo "== $zip"
-[ "$(unzip -Z1 "$zip" | sort | xargs)" = "LICENSE.txt README.txt x64/wrenfold.dll x86/wrenfold.dll" ] ||
+folder=wrenfold-$version
+[ "$(unzip -Z1 "$zip" | sort | xargs)" = "$folder/LICENSE.txt $folder/README.txt $folder/x64/wrenfold.dll $folder/x86/wrenfold.dll" ] ||
   fail "the archive holds $(unzip -Z1 "$zip" | xargs)"
 unzip -q "$zip" -d zip
-sh "$source_dir/tests/windows/check-exports.sh" x86_64-w64-mingw32-objdump zip/x64/wrenfold.dll main VSTPluginMain
-sh "$source_dir/tests/windows/check-exports.sh" i686-w64-mingw32-objdump zip/x86/wrenfold.dll main
+sh "$source_dir/tests/windows/check-exports.sh" x86_64-w64-mingw32-objdump "zip/$folder/x64/wrenfold.dll" main VSTPluginMain
+sh "$source_dir/tests/windows/check-exports.sh" i686-w64-mingw32-objdump "zip/$folder/x86/wrenfold.dll" main
 
 echo "== Installing for a host, from a fresh clone"
 git -c safe.directory='*' clone -q "$source_dir" clone && cd clone

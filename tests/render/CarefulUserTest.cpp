@@ -66,6 +66,7 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
   writeSound(folder.file("streamed.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, stereoImpulse(100, 0));
   declareDataBytes(folder.file("streamed.wav"), 0xFFFFFFFF);
   writeSound(folder.file("sound.png"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, stereoImpulse(100, 0));
+  writeSound(folder.file("768k.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 768000, 2, stereoImpulse(100, 0));
   std::vector<float> right = stereoImpulse(100, 0);
   for (std::size_t i = 0; i < right.size(); i += 2) right[i] = 0.0f;
   writeSound(folder.file("right.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, right);
@@ -77,7 +78,8 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
   std::ofstream(folder.file("readonly.wav")) << "kept\n";
   chmod(folder.file("readonly.wav").c_str(), 0444);
   const std::string huge(100000, '7');
-  const std::string version = runProgram(kRender, {"--module", WRENFOLD_MODULE_PATH, "--list"}).out;
+  const std::string listing = runProgram(kRender, {"--module", WRENFOLD_MODULE_PATH, "--list"}).out;
+  const std::string version = listing.substr(listing.find('\n') + 1);
 
   const auto versionMatchesTheModule = [&](const RunResult& run) {
     // The module calls itself "Wrenfold version<the version>".
@@ -131,6 +133,40 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
     EXPECT_TRUE(std::equal(right + half, right + 2 * half, both + half));
     for (cairo_surface_t* plot : plots) cairo_surface_destroy(plot);
   };
+  // The 2x snapshot is the 1x picture (it averages down to it) drawn for its scale: a picture
+  // enlarged from the 1x one has no 2 x 2 block with differing pixels, this one has many.
+  const auto drawnAtTwice = [&](const RunResult&) {
+    runProgram("/usr/bin/env", {"WRENFOLD_EDITOR_SCALE=3", kSnapshot, folder.file("1x.png")});
+    cairo_surface_t* one = cairo_image_surface_create_from_png(folder.file("1x.png").c_str());
+    cairo_surface_t* two = cairo_image_surface_create_from_png(folder.file("2x.png").c_str());
+    const int width = cairo_image_surface_get_width(one);
+    const int height = cairo_image_surface_get_height(one);
+    ASSERT_EQ(std::make_pair(width, height), std::make_pair(350, 430)) << "1x whatever the user's scale";
+    ASSERT_EQ(cairo_image_surface_get_width(two), 2 * width);
+    ASSERT_EQ(cairo_image_surface_get_height(two), 2 * height);
+    const auto channel = [](cairo_surface_t* image, int x, int y, int shift) {
+      const unsigned char* row = cairo_image_surface_get_data(image) + y * cairo_image_surface_get_stride(image);
+      return static_cast<int>(reinterpret_cast<const uint32_t*>(row)[x] >> shift & 0xff);
+    };
+    double difference = 0;
+    int detailedBlocks = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        for (int shift : {0, 8, 16}) {
+          int sum = 0, lowest = 255, highest = 0;
+          for (int corner = 0; corner < 4; ++corner) {
+            const int value = channel(two, 2 * x + corner % 2, 2 * y + corner / 2, shift);
+            sum += value;
+            lowest = std::min(lowest, value);
+            highest = std::max(highest, value);
+          }
+          difference += std::abs(sum / 4.0 - channel(one, x, y, shift));
+          detailedBlocks += highest - lowest > 32 ? 1 : 0;
+        }
+    EXPECT_LT(difference / (3.0 * width * height), 2.5);
+    EXPECT_GT(detailedBlocks, width * height / 50);
+    for (cairo_surface_t* image : {one, two}) cairo_surface_destroy(image);
+  };
   const auto outputMentions = [](const std::string& text) {
     return [text](const RunResult& run) {
       EXPECT_NE(run.out.find(text), std::string::npos) << run.out;
@@ -167,11 +203,38 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
       {"a switch turned off by its word", kRender,
        {"--module", WRENFOLD_MODULE_PATH, "--set", "Bypass=on", "--set", "Bypass=off", "--list"}, 0, "",
        outputMentions("Bypass        0.0000")},
+      {"a decimal that reads both ways gives the display, blank or not, and says so", kRender,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", " LpfQ = 0.7 ", "--set", "NoteLenL=0.25", "--set", "FeedBackR=0.7", "--list"},
+       0, "note: --set LpfQ=0.7 reads as the display 0.7; for the normalised value 0.7 (display 3.0) write LpfQ=0.7norm",
+       [](const RunResult& run) {
+         EXPECT_NE(run.err.find("--set NoteLenL=0.25 reads as the display 1/4;"), std::string::npos) << run.err;
+         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
+         for (const char* text : {"LpfQ          0.0500  0.7\n", "NoteLenL     0.5000norm  1/4\n", "FeedBackR     0.7000  69%\n"})
+           EXPECT_NE(run.out.find(text), std::string::npos) << text << run.out;
+       }},
+      {"the norm suffix asks for the normalised value; the editor's milliseconds are read", kRender,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "LpfQ=0.7NORM", "--set", "RevAttack=25ms", "--set", "RevRelease=off", "--list"}, 0, "",
+       [](const RunResult& run) {
+         for (const char* text : {"LpfQ         0.7000norm  3.0\n", "RevAttack     0.5000  0.5\n", "RevRelease    0.0000  0.0\n"})
+           EXPECT_NE(run.out.find(text), std::string::npos) << text << run.out;
+       }},
+      {"a note length no value shows lists the 14 choices", kRender,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "NoteLenR=1/5", out}, 1,
+       "--set NoteLenR: no value shows '1/5'; give one of 1, 1/2+1/4, 2/3, 1/2, 1/4+1/8, 1/3, 1/4, 1/8+1/16, 1/8, 1/16+1/32, 1/12, 1/16, 1/32, 1/64, or"},
+      {"milliseconds are the ramps' alone", kRender,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "FeedBackL=25ms", out}, 1, "--set FeedBackL: no value shows '25ms'"},
+      {"a mode no value shows lists both", kRender,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "NomorRev=sideways", out}, 1,
+       "--set NomorRev: no value shows 'sideways'; give one of normal, reverse, or a normalised value from 0 to 1"},
       {"one file name that exists is kept", kRender, {"--module", kEffect, folder.file("song.wav")}, 1,
        "to render the demo phrase over it: --demo",
        [&](const RunResult&) { EXPECT_EQ(std::filesystem::file_size(folder.file("song.wav")), 7u); }},
       {"a positive tail may carry its sign", kRender, {"--module", kEffect, "--tail", "+2", in, out}, 0, "",
        [&](const RunResult&) { EXPECT_EQ(readSound(out).info.frames, 100 + 2 * 44100); }},
+      {"AIFF that may pass 4 GiB is refused before any work", kRender,
+       {"--module", kEffect, "--tail", "3600", folder.file("768k.wav"), folder.file("out.aiff")}, 1,
+       "AIFF holds at most 4 GiB of audio and this render may reach 15.45 GiB; write .w64, .rf64, .caf or .flac instead",
+       [&](const RunResult&) { EXPECT_FALSE(std::filesystem::exists(folder.file("out.aiff"))); }},
       {"a streamed WAV's unknown length is no shortfall", kRender,
        {"--module", kEffect, "--tail", "0", "--stats", folder.file("streamed.wav"), out}, 0, "", shortRead},
       {"a read-only output is refused, also for root", kRender, {"--module", kEffect, "--demo", readOnly}, 1,
@@ -212,6 +275,10 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
       {"the snapshot's '-' is no option", kSnapshot, {"-"}, 1, "'-' (standard input or output)"},
       {"the snapshot expands {program}", kSnapshot, {"--program", "2", folder.file("{program}.png")}, 0, "",
        [&](const RunResult&) { EXPECT_TRUE(std::filesystem::exists(folder.file("reverse-fx.png"))); }},
+      {"the snapshot at scale 2 is drawn for it, not enlarged", kSnapshot, {"--scale", "2", folder.file("2x.png")}, 0,
+       "", drawnAtTwice},
+      {"the snapshot's scale is a quarter step from 1 to 3", kSnapshot, {"--scale", "1.1", folder.file("x.png")}, 1,
+       "--scale takes 1 to 3 in steps of 0.25 (1, 1.25, 1.5 ... 3), not '1.1'"},
       {"preview's seconds are positive", WRENFOLD_PREVIEW_PATH, {"--seconds", "0", WRENFOLD_MODULE_PATH}, 1,
        "--seconds needs a positive decimal number"},
       {"preview names the display it cannot open", "/usr/bin/env",
@@ -228,8 +295,13 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
       {"preview's version", WRENFOLD_PREVIEW_PATH, {"--version"}, 0, "", versionMatchesTheModule},
       {"skingen's version", WRENFOLD_SKINGEN_PATH, {"--version"}, 0, "", versionMatchesTheModule},
       {"skinsheet's version", WRENFOLD_SKINSHEET_PATH, {"--version"}, 0, "", versionMatchesTheModule},
-      {"info finds the module as render does", WRENFOLD_INFO_PATH, {}, 0, "",
-       outputMentions("effect: " + version.substr(0, version.find('\n')))},
+      {"info finds the module as render does and names it first", WRENFOLD_INFO_PATH, {}, 0, "",
+       outputMentions(listing.substr(0, listing.find('\n')) + "\neffect: " + version.substr(0, version.find('\n')))},
+      {"--list names the module first, absolute", "/usr/bin/env",
+       {"-C", std::filesystem::path(WRENFOLD_MODULE_PATH).parent_path().string(), kRender, "--module", "./wrenfold.so", "--list"}, 0, "",
+       [](const RunResult& run) { EXPECT_EQ(run.out.rfind(std::string("module: ") + WRENFOLD_MODULE_PATH + "\n", 0), 0u) << run.out; }},
+      {"preview finds the module as the other tools do", "/usr/bin/env",
+       {"DISPLAY=:99999", WRENFOLD_PREVIEW_PATH}, 1, "cannot open the display ':99999'"},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.what);

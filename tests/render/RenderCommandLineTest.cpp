@@ -157,6 +157,23 @@ TEST(RenderCommandLine, WritesTheInputsFormatOrTheOneTheExtensionNames) {
   }
 }
 
+// The one render past 4 GiB (about 4.3 GB, written and deleted), the cheapest way there: 16 bytes
+// a frame at the highest rate, all tail.
+TEST(RenderCommandLine, AWavPastFourGibIsWrittenAsRf64AndReadsBackAtItsTrueLength) {
+  TemporaryFolder folder;
+  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 768000, 2, stereoImpulse(100, 0));
+  const RunResult run = render({"--block", "65536", "--tail", "350", folder.file("in.wav"),
+                                folder.file("out.wav")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_GT(std::filesystem::file_size(folder.file("out.wav")), 1ull << 32);
+  SF_INFO info{};
+  SNDFILE* file = sf_open(folder.file("out.wav").c_str(), SFM_READ, &info);
+  ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+  sf_close(file);
+  EXPECT_EQ(info.format, SF_FORMAT_RF64 | SF_FORMAT_DOUBLE);
+  EXPECT_EQ(info.frames, 100 + 350 * 768000);
+}
+
 TEST(RenderCommandLine, NonFiniteInputIsRenderedAsSilenceWithAWarning) {
   TemporaryFolder folder;
   std::vector<float> samples = stereoImpulse(2000, 0);

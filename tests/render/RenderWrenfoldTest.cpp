@@ -46,7 +46,7 @@ Sound renderImpulse(const TemporaryFolder& folder, int sampleRate,
 TEST(RenderWrenfold, ListsTheEffectItsFiveProgramsAndTwentyParameters) {
   const RunResult run = render({"--list"});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out.rfind("Wrenfold version1.3.0\n", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find("\nWrenfold version1.3.0\n"), std::string::npos) << run.out;
   for (const char* program : {"*  0  init", "1  space", "2  reverse FX", "3  like analog", "4  robot"}) {
     EXPECT_NE(run.out.find(program), std::string::npos) << program;
   }

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the build tree into a scratch prefix and checks that the module lands in the prefix's
 # vst folder and that the installed wrenfold-render and wrenfold-info find it there without being
-# told where; the LV2 bundle lands in lib/lv2/wrenfold.lv2.
+# told where, that the plug-in's manual page names what the module lists, and that the LV2 bundle
+# lands in lib/lv2/wrenfold.lv2.
 # usage: install-test.sh BUILD-DIR PREFIX
 set -eu
 build=$1 prefix=$2
@@ -13,12 +14,13 @@ if [ -z "$module" ]; then
   exit 1
 fi
 echo "installed $module"
-name=$(env -u LXVST_PATH -u VST_PATH HOME="$prefix" "$prefix/bin/wrenfold-render" --list | head -n 1)
-if [ "$name" != "Wrenfold version1.3.0" ]; then
+name=$(env -u LXVST_PATH -u VST_PATH HOME="$prefix" "$prefix/bin/wrenfold-render" --list | head -n 2)
+if [ "$name" != "module: $module
+Wrenfold version1.3.0" ]; then
   echo "FAIL: the installed wrenfold-render did not find the installed module"
   exit 1
 fi
-name=$(env -u LXVST_PATH -u VST_PATH HOME="$prefix" "$prefix/bin/wrenfold-info" | head -n 1)
+name=$(env -u LXVST_PATH -u VST_PATH HOME="$prefix" "$prefix/bin/wrenfold-info" | sed -n 2p)
 if [ "$name" != "effect: Wrenfold version1.3.0" ]; then
   echo "FAIL: the installed wrenfold-info did not find the installed module"
   exit 1
@@ -35,4 +37,11 @@ if command -v lv2_validate >/dev/null && command -v lv2info >/dev/null; then
   [ "$ports" = 24 ] && [ "$presets" = 5 ] || { echo "FAIL: lv2info shows $ports ports and $presets presets"; exit 1; }
   echo "LV2 bundle: valid, 24 ports, 5 presets"
 fi
+# The plug-in's page names every program and parameter the installed module lists.
+page=$(find "$prefix" -name wrenfold.7.gz)
+HOME="$prefix" "$prefix/bin/wrenfold-info" "$module" |
+  sed -n '/^parameters of program/,$s/^  [0-9][0-9]* *\([A-Za-z]*\) .*/\1/p;/^programs:/,/^parameters/s/^  [0-9]  //p' |
+  while read -r entry; do
+    gzip -dc "$page" | grep -qF -- "$entry" || { echo "FAIL: wrenfold(7) does not name '$entry'"; exit 1; }
+  done
 rm -rf "$prefix"

@@ -7,10 +7,12 @@
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -93,9 +95,19 @@ class X11EditorTest : public ::testing::Test {
     root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     hostCalls().clear();
     moveTo(Point(600, 600));
+    // The editor's scale comes from this test alone: no settings of the user's, a 96-dpi desktop.
+    char folder[] = "/tmp/wrenfold-x11-settings-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    settingsFolder = folder;
+    setenv("XDG_CONFIG_HOME", folder, 1);
+    useScale(nullptr, nullptr, nullptr);
   }
 
   void TearDown() override {
+    useScale(nullptr, nullptr, nullptr);
+    std::remove((settingsFolder + "/wrenfold/wrenfold.conf").c_str());
+    rmdir((settingsFolder + "/wrenfold").c_str());
+    rmdir(settingsFolder.c_str());
     Host::shared().setIdleHandler(nullptr);
     windows.clear();
     for (AEffect* effect : effects) hostkit::dispatch(effect, effClose);
@@ -111,6 +123,41 @@ class X11EditorTest : public ::testing::Test {
     windows.back()->openEditor();
     idle(5);
     return *windows.back();
+  }
+
+  // Sets what the editor's next open reads: the desktop's Xft.dpi (on the root window, as the
+  // desktops' settings daemons write it), the user's settings file and variable; null for none.
+  void useScale(const char* xftDpi, const char* settings, const char* variable) {
+    if (xftDpi != nullptr) {
+      const std::string database = std::string("Xft.antialias:\t1\nXft.dpi:\t") + xftDpi + "\n";
+      xcb_change_property(connection, XCB_PROP_MODE_REPLACE, root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 8,
+                          static_cast<uint32_t>(database.size()), database.data());
+    } else {
+      xcb_delete_property(connection, root, XCB_ATOM_RESOURCE_MANAGER);
+    }
+    sync();
+    const std::string folder = settingsFolder + "/wrenfold";
+    if (settings != nullptr) {
+      mkdir(folder.c_str(), 0700);
+      std::ofstream(folder + "/wrenfold.conf") << settings;
+    } else {
+      std::remove((folder + "/wrenfold.conf").c_str());
+    }
+    if (variable != nullptr) {
+      setenv("WRENFOLD_EDITOR_SCALE", variable, 1);
+    } else {
+      unsetenv("WRENFOLD_EDITOR_SCALE");
+    }
+  }
+
+  // Returns the size of a window.
+  std::pair<int, int> sizeOf(xcb_window_t window) {
+    xcb_get_geometry_reply_t* geometry =
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    const std::pair<int, int> size = geometry != nullptr ? std::make_pair(int{geometry->width}, int{geometry->height})
+                                                         : std::make_pair(0, 0);
+    std::free(geometry);
+    return size;
   }
 
   // Runs the host's idle `times` times, 10 ms apart, as a host's event loop does.
@@ -376,6 +423,7 @@ class X11EditorTest : public ::testing::Test {
 
   xcb_connection_t* connection = nullptr;
   xcb_window_t root = 0;
+  std::string settingsFolder;
   std::vector<AEffect*> effects;
   std::vector<std::unique_ptr<EditorWindow>> windows;
 };
@@ -392,6 +440,44 @@ TEST_F(X11EditorTest, EditorIsAChildWindowOfTheHostWithItsSizeAndTitle) {
   EXPECT_EQ(geometry->height, 430);
   std::free(geometry);
   EXPECT_EQ(textProperty(child, XCB_ATOM_WM_NAME), "Window");
+}
+
+// Each row: what the desktop, the user's settings file and the user's variable say, and the size
+// the editor asks for before it opens, opens at and answers once open.
+struct ScaleSources {
+  const char* name;
+  const char* xftDpi;
+  const char* settings;
+  const char* variable;
+  int width;
+  int height;
+};
+
+TEST_F(X11EditorTest, EditorOpensAtTheUsersOrTheDesktopsScaleAndAsksForThatSizeFirst) {
+  const ScaleSources rows[] = {
+      {"96-dpi desktop", nullptr, nullptr, nullptr, 350, 430},
+      {"Xft.dpi 192", "192", nullptr, nullptr, 700, 860},
+      {"Xft.dpi 144", "144", nullptr, nullptr, 525, 645},
+      {"Xft.dpi 192, the file says 1", "192", "# for a host that scales\neditor-scale = 1\n", nullptr, 350, 430},
+      {"96 dpi, the file says 2", nullptr, "editor-scale=2", nullptr, 700, 860},
+      {"the variable over the file", "192", "editor-scale = 2\n", "1.5", 525, 645},
+      {"auto and malformed values pass to the desktop", "192", "editor-scale = auto\n", "2x", 700, 860},
+      {"a malformed file passes to the desktop", "192", "editor-scale = large\n\x01\xff", nullptr, 700, 860},
+      {"a quarter step and the upper limit", nullptr, nullptr, "7", 1050, 1290},
+      {"rounded to the nearest quarter", nullptr, "editor-scale = 1.3", nullptr, 438, 538},
+  };
+  for (const ScaleSources& row : rows) {
+    SCOPED_TRACE(row.name);
+    useScale(row.xftDpi, row.settings, row.variable);
+    windows.clear();
+    EditorWindow& host = openEditor();
+    EXPECT_EQ(std::make_pair(host.width(), host.height()), std::make_pair(row.width, row.height));
+    EXPECT_EQ(sizeOf(childOf(host.window())), std::make_pair(row.width, row.height));
+    ERect* rect = nullptr;
+    hostkit::dispatch(effects.back(), effEditGetRect, 0, 0, &rect);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(std::make_pair(rect->right - rect->left, rect->bottom - rect->top), std::make_pair(row.width, row.height));
+  }
 }
 
 // Each row: what the host does before (headless) or while (X11) the editor is open; the window
@@ -425,16 +511,21 @@ TEST_F(X11EditorTest, WindowShowsTheHeadlessRenderingPixelForPixel) {
 
 TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithAnyLockKeys) {
   float valueWithoutLocks = -1.0f;
-  for (bool locks : {false, true}) {
-    SCOPED_TRACE(locks ? "NumLock and CapsLock on" : "no lock keys");
+  // The same hand movement: at scale 2 the drag is twice as many pixels.
+  const std::pair<bool, int32_t> passes[] = {{false, 1}, {true, 1}, {false, 2}};
+  for (const auto& [locks, scale] : passes) {
+    SCOPED_TRACE(locks ? "NumLock and CapsLock on" : scale == 2 ? "at scale 2" : "no lock keys");
     setLocks(locks);
     ASSERT_EQ((modifierMask() & lockMasks) != 0, locks);
+    useScale(nullptr, nullptr, scale == 2 ? "2" : nullptr);
     windows.clear();
     openEditor();
     // The handle of a slider at 0.5 sits on this line; the host moves the mouse in its own idle.
-    const Point grab(controlBounds(FeedBackL).left + 10, 149);
+    const Point grab((controlBounds(FeedBackL).left + 10) * scale, 149 * scale);
     std::vector<std::function<void()>> script;
-    for (int32_t step = 1; step <= 4; ++step) script.push_back([this, grab, step] { moveTo(Point(grab.h, grab.v + 10 * step)); });
+    for (int32_t step = 1; step <= 4; ++step) {
+      script.push_back([this, grab, step, scale = scale] { moveTo(Point(grab.h, grab.v + 10 * scale * step)); });
+    }
     script.push_back([this] { release(1); });
     std::size_t next = 0;
     Host::shared().setIdleHandler([&] {
@@ -474,14 +565,16 @@ TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithA
     EXPECT_TRUE(idleBetween);
     EXPECT_EQ(effects.back()->getParameter(effects.back(), feedbackLeftTag), last);
     // The handle and the display follow: the window shows what a fresh editor at that value shows.
-    const Pixels expected = atScreenPrecision(
-        headlessRendering([last](AEffect* effect) { effect->setParameter(effect, feedbackLeftTag, last); }));
-    EXPECT_TRUE(idleUntil([&] { return windowPixels(childOf(windows.back()->window())) == expected; }));
-    // The lock keys change nothing: the same drag ends on the same value.
-    if (locks) {
+    if (scale == 1) {
+      const Pixels expected = atScreenPrecision(
+          headlessRendering([last](AEffect* effect) { effect->setParameter(effect, feedbackLeftTag, last); }));
+      EXPECT_TRUE(idleUntil([&] { return windowPixels(childOf(windows.back()->window())) == expected; }));
+    }
+    // Neither the lock keys nor the scale change anything: the same drag ends on the same value.
+    if (valueWithoutLocks >= 0) {
       EXPECT_EQ(last, valueWithoutLocks);
     }
-    valueWithoutLocks = last;
+    if (!locks) valueWithoutLocks = last;
   }
   setLocks(false);
 }
@@ -494,6 +587,7 @@ struct ButtonClick {
   uint8_t button = 1;
   bool shift = false;
   float feedbackAfter = 0.5f;  // the left feedback, 0.5 in program 0
+  const char* scale = nullptr;  // the user's scale, none for the desktop's 1
 };
 
 TEST_F(X11EditorTest, ClickingButtonsAndTurningTheWheelReportsToTheHost) {
@@ -509,10 +603,15 @@ TEST_F(X11EditorTest, ClickingButtonsAndTurningTheWheelReportsToTheHost) {
       {"wheel away from the user: one step up", feedback, {{audioMasterAutomate, feedbackLeftTag}}, 4, false, 0.6f},
       {"wheel towards the user with shift: a tenth down", feedback, {{audioMasterAutomate, feedbackLeftTag}}, 5, true,
        0.49f},
+      {"bypass toggle at scale 2", Point(2 * controlBounds(Bypass).left + 20, 2 * controlBounds(Bypass).top + 20),
+       {{audioMasterAutomate, bypassTag}}, 1, false, 0.5f, "2"},
+      {"wheel at scale 1.5", Point(feedback.h * 3 / 2, feedback.v * 3 / 2), {{audioMasterAutomate, feedbackLeftTag}},
+       4, false, 0.6f, "1.5"},
   };
   const xcb_keycode_t shift = keycodeOf(0xffe1);
   for (const ButtonClick& click : clicks) {
     SCOPED_TRACE(click.name);
+    useScale(nullptr, nullptr, click.scale);
     windows.clear();
     openEditor();
     moveTo(click.where);

@@ -62,6 +62,7 @@ int printModule(const std::string& path) {
   wrenfold::hostkit::ModuleLibrary module(path);
   const std::unique_ptr<wrenfold::EffectInstance> instance = wrenfold::EffectInstance::fromModule(module);
   AEffect* effect = instance->record();
+  std::printf("module: %s\n", wrenfold::absoluteModulePath(path).c_str());
   std::printf("effect: %s\n", effectText(effect, effGetEffectName).c_str());
   std::printf("vendor: %s\n", effectText(effect, effGetVendorString).c_str());
   std::printf("product: %s\n", effectText(effect, effGetProductString).c_str());
@@ -78,6 +79,9 @@ int main(int argc, char** argv) {
       "usage: wrenfold-info [MODULE.so]\n"
       "Loads the module as a host does and prints its names, record, programs and parameters.\n"
       "Without MODULE.so the first wrenfold.so is loaded where wrenfold-render looks for it.\n"
+      "The first line names the module loaded.\n"
+      "\n"
+      "options:\n"
       "  --help      print this text\n"
       "  --version   print the version\n";
   const std::string option = argc == 2 ? argv[1] : "";

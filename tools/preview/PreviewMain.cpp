@@ -14,6 +14,8 @@
 #include "hostkit/Host.h"
 #include "hostkit/ModuleLibrary.h"
 #include "tools/preview/EditorWindow.h"
+#include "tools/render/MessageText.h"
+#include "tools/render/ModuleLocator.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderOptions.h"
 
@@ -86,10 +88,11 @@ int run(const std::string& path, double seconds) {
 namespace {
 
 constexpr char usage[] =
-    "usage: wrenfold-preview MODULE [--seconds N]\n"
+    "usage: wrenfold-preview [MODULE.so] [--seconds N]\n"
     "\n"
-    "Loads MODULE as a host does, opens its editor in a window of its own on the X display and\n"
-    "prints every call the module makes to the host; close the window to quit.\n"
+    "Loads MODULE.so as a host does, opens its editor in a window of its own on the X display and\n"
+    "prints every call the module makes to the host; close the window to quit. Without MODULE.so\n"
+    "the first wrenfold.so is loaded where wrenfold-render looks for it.\n"
     "\n"
     "options:\n"
     "  --seconds N   close by itself after N seconds (a positive decimal number, 86400 at most)\n"
@@ -135,7 +138,7 @@ PreviewOptions parsePreviewOptions(int argc, char** argv) {
     }
   }
   if (options.path.empty() && !options.help && !options.version) {
-    throw wrenfold::RenderError("no module given (see --help)");
+    options.path = wrenfold::findModule(WRENFOLD_INSTALLED_MODULE_FOLDER);
   }
   return options;
 }
@@ -147,7 +150,7 @@ int main(int argc, char** argv) {
   try {
     options = parsePreviewOptions(argc, argv);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "wrenfold-preview: %s\n", error.what());
+    std::fprintf(stderr, "wrenfold-preview: %s\n", wrenfold::shortenedMessage(error.what()).c_str());
     return 1;
   }
   if (options.help) {

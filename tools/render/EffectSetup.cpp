@@ -1,5 +1,7 @@
 #include "tools/render/EffectSetup.h"
 
+#include <errno.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -77,7 +79,11 @@ void applySettings(EffectInstance& effect, const std::vector<ParameterSetting>& 
   const std::vector<std::string> names = parameterNames(effect);
   for (const ParameterSetting& setting : settings) {
     const int index = findParameter(names, setting.name);
-    effect.setParameterValue(index, EffectDisplaySearch(effect, index).valueFor(setting.value));
+    std::string note;
+    effect.setParameterValue(index, EffectDisplaySearch(effect, index).valueFor(setting.value, &note));
+    if (!note.empty()) {
+      std::fprintf(stderr, "%s: note: %s\n", program_invocation_short_name, note.c_str());
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 
 #include "tools/render/RenderError.h"
 
@@ -20,6 +21,12 @@ bool isFile(const std::string& path) {
 }
 
 }  // namespace
+
+std::string absoluteModulePath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.lexically_normal().string();
+}
 
 std::vector<std::string> moduleCandidates(const std::string& programFolder,
                                           const std::string& installedRelativeFolder,

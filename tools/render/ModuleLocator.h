@@ -20,6 +20,10 @@ std::string locateModule(const std::vector<std::string>& candidates);
 // from the environment; throws RenderError listing every place tried.
 std::string findModule(const std::string& installedRelativeFolder);
 
+// Returns a module's path as the tools print it on their first line: absolute and without
+// '.' or '..', links kept.
+std::string absoluteModulePath(const std::string& path);
+
 // Returns the folder of the running program, or an empty text when it cannot be found.
 std::string runningProgramFolder();
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <utility>
 
 #include "tools/render/RenderError.h"
@@ -73,6 +74,39 @@ bool possible(int format, int sampleRate, int channels) {
   return sf_format_check(&info) != 0;
 }
 
+// Plain WAV, AIFF and AU count their data in 32 bits; the margin leaves room for the header's
+// other chunks within the same count.
+constexpr int64_t thirtyTwoBitDataLimit = (int64_t{1} << 32) - (int64_t{1} << 16);
+
+// The formats whose header cannot describe more than thirtyTwoBitDataLimit bytes of audio, with
+// the name a message gives them; the others count in 64 bits or need no length.
+constexpr std::pair<int, const char*> limitedFormats[] = {
+    {SF_FORMAT_WAV, "WAV"}, {SF_FORMAT_WAVEX, "WAV"}, {SF_FORMAT_AIFF, "AIFF"}, {SF_FORMAT_AU, "AU"}};
+
+// Bytes per sample of the sample formats an output may have; compressed ones have no fixed size
+// and their formats no 32-bit limit.
+int64_t sampleBytes(int subtype) {
+  switch (subtype) {
+    case SF_FORMAT_PCM_16:
+      return 2;
+    case SF_FORMAT_PCM_24:
+      return 3;
+    case SF_FORMAT_DOUBLE:
+      return 8;
+    default:
+      return 4;
+  }
+}
+
+const char* limitedFormatName(int major) {
+  for (const auto& [format, name] : limitedFormats) {
+    if (format == major) {
+      return name;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 int majorFormatForPath(const std::string& path) {
@@ -107,6 +141,23 @@ int chooseOutputFormat(const std::string& outputPath, int inputFormat, int sampl
     }
   }
   return major | defaultSubtype(major);
+}
+
+int fitFormatToLength(const std::string& outputPath, int format, int channels, int64_t frames) {
+  const int major = format & SF_FORMAT_TYPEMASK;
+  const char* name = limitedFormatName(major);
+  const int64_t bytes = frames * channels * sampleBytes(format & SF_FORMAT_SUBMASK);
+  if (name == nullptr || bytes <= thirtyTwoBitDataLimit) {
+    return format;
+  }
+  if (major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX) {
+    return SF_FORMAT_RF64 | (format & SF_FORMAT_SUBMASK);
+  }
+  char size[32];
+  std::snprintf(size, sizeof size, "%.2f GiB", static_cast<double>(bytes) / (1 << 30));
+  throw RenderError("cannot write '" + outputPath + "': " + name +
+                    " holds at most 4 GiB of audio and this render may reach " + size +
+                    "; write .w64, .rf64, .caf or .flac instead");
 }
 
 }  // namespace wrenfold

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace wrenfold {
@@ -15,5 +16,11 @@ int majorFormatForPath(const std::string& path);
 // when the output's extension names no format.
 int chooseOutputFormat(const std::string& outputPath, int inputFormat, int sampleRate,
                        int channels);
+
+// Returns the format that holds an output of up to `frames` frames: the given one when its header
+// can describe that much, else for WAV its RF64 form (which the writer turns back into plain WAV
+// when the file stays small enough); throws RenderError for a format that cannot hold it, naming
+// its limit and the formats that can.
+int fitFormatToLength(const std::string& outputPath, int format, int channels, int64_t frames);
 
 }  // namespace wrenfold

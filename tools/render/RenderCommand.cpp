@@ -52,6 +52,12 @@ TailPlan planTail(const RenderOptions& options, const std::optional<DelayTimes>&
   return plan;
 }
 
+// The longest output a render may write: the input and the longest tail it allows.
+int64_t longestOutputFrames(const RenderOptions& options, const AudioSource& source) {
+  const double tail = options.tailSeconds >= 0.0 ? options.tailSeconds : maxAutomaticTailSeconds;
+  return source.frames() + static_cast<int64_t>(std::llround(tail * source.sampleRate()));
+}
+
 std::string decibels(double level) {
   if (level <= 0.0) {
     return "-inf";
@@ -163,7 +169,7 @@ void refuseReplacingWithTheDemo(const std::string& outputPath) {
 
 std::string plotTitle(const std::string& programName, const std::optional<DelayTimes>& delays,
                       int sampleRate) {
-  return "program \"" + programName + "\": echoes after " + milliseconds(delays, true, sampleRate) +
+  return "program \"" + programName + "\": delay time " + milliseconds(delays, true, sampleRate) +
          " ms (left), " + milliseconds(delays, false, sampleRate) +
          " ms (right); output level in dBFS";
 }
@@ -187,7 +193,8 @@ std::string RenderCommand::modulePath() const {
 
 int RenderCommand::run() {
   const auto wallStart = std::chrono::steady_clock::now();
-  hostkit::ModuleLibrary module(modulePath());
+  const std::string path = modulePath();
+  hostkit::ModuleLibrary module(path);
   std::unique_ptr<EffectInstance> effect = EffectInstance::fromModule(module);
   const std::vector<std::string> programs = effect->programNames();
 
@@ -196,7 +203,8 @@ int RenderCommand::run() {
   const int sampleRate = source ? source->sampleRate() : static_cast<int>(listingSampleRate);
   setUp(*effect, programs, sampleRate);
   if (options.list) {
-    std::fputs(formatListing(*effect, programs).c_str(), stdout);
+    std::printf("module: %s\n%s", absoluteModulePath(path).c_str(),
+                formatListing(*effect, programs).c_str());
     return 0;
   }
   const int current = effect->currentProgram();
@@ -236,7 +244,8 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
       expandProgramPlaceholder(options.outputPath, programSlug(programName));
   const std::string plotPath =
       expandProgramPlaceholder(options.plotPath, programSlug(programName));
-  const int format = chooseOutputFormat(outputPath, inputFormat, sampleRate, 2);
+  const int chosen = chooseOutputFormat(outputPath, inputFormat, sampleRate, 2);
+  const int format = fitFormatToLength(outputPath, chosen, 2, longestOutputFrames(options, source));
   refuseOverwritingInput(options.inputPath, outputPath);
   if (options.inputPath.empty() && !options.demo) {
     refuseReplacingWithTheDemo(outputPath);
@@ -249,7 +258,8 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
   if (!plotPath.empty()) {
     plot.emplace(sampleRate);
   }
-  renderInto(effect, source, outputPath, format, delays, plot ? &*plot : nullptr);
+  renderInto(effect, source, outputPath, format, format != chosen, delays,
+             plot ? &*plot : nullptr);
 
   warnAboutNonFinite(lastResult);
   warnAboutLevels(lastResult, format);
@@ -270,10 +280,10 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
 }
 
 void RenderCommand::renderInto(EffectInstance& effect, AudioSource& source,
-                               const std::string& outputPath, int format,
+                               const std::string& outputPath, int format, bool plainWhenSmall,
                                const std::optional<DelayTimes>& delays, WaveformPlot* plot) {
   const int sampleRate = source.sampleRate();
-  SoundFileWriter writer(outputPath, format, sampleRate, 2);
+  SoundFileWriter writer(outputPath, format, sampleRate, 2, plainWhenSmall);
   const TailPlan tail = planTail(options, delays, sampleRate);
   const int64_t most = source.frames() + (tail.automatic ? tail.maxFrames : tail.fixedFrames);
   ProgressBar progress(stderr, ProgressBar::isTerminal(stderr), most);

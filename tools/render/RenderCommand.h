@@ -38,9 +38,11 @@ class RenderCommand {
   // Renders the source and its tail into the output file, then warns, plots and reports as asked.
   void renderSource(EffectInstance& effect, const std::string& programName, AudioSource& source,
                     int inputFormat);
-  // Renders into the output file and commits it, feeding the plot when there is one.
+  // Renders into the output file and commits it, feeding the plot when there is one; an RF64
+  // format marked plainWhenSmall is written as plain WAV when the file stays small enough.
   void renderInto(EffectInstance& effect, AudioSource& source, const std::string& outputPath,
-                  int format, const std::optional<DelayTimes>& delays, WaveformPlot* plot);
+                  int format, bool plainWhenSmall, const std::optional<DelayTimes>& delays,
+                  WaveformPlot* plot);
 
   RenderOptions options;
   std::string installedRelativeFolder;

@@ -1,7 +1,5 @@
 #include "tools/render/RenderOptions.h"
 
-#include <cerrno>
-#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 
@@ -14,39 +12,6 @@ namespace {
 constexpr int maxBlockSize = 65536;
 constexpr double maxTailSeconds = 3600.0;
 
-// Returns the position after the digits starting at the given one.
-std::size_t skipDigits(const std::string& text, std::size_t at) {
-  while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
-    ++at;
-  }
-  return at;
-}
-
-// Only plain decimal notation ([sign] digits [. digits] [e [sign] digits]): strtod alone would
-// also take hexadecimal ("0x10"), "inf", "nan" and leading blanks, which nobody means here.
-bool isDecimal(const std::string& text) {
-  std::size_t at = text.empty() || (text[0] != '+' && text[0] != '-') ? 0 : 1;
-  const std::size_t integerEnd = skipDigits(text, at);
-  std::size_t digits = integerEnd - at;
-  at = integerEnd;
-  if (at < text.size() && text[at] == '.') {
-    const std::size_t fractionEnd = skipDigits(text, at + 1);
-    digits += fractionEnd - at - 1;
-    at = fractionEnd;
-  }
-  if (digits == 0) {
-    return false;
-  }
-  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-    at += at + 1 < text.size() && (text[at + 1] == '+' || text[at + 1] == '-') ? 2 : 1;
-    const std::size_t exponentEnd = skipDigits(text, at);
-    if (exponentEnd == at) {
-      return false;
-    }
-    at = exponentEnd;
-  }
-  return at == text.size();
-}
 
 int parseBlockSize(const std::string& text) {
   const bool digits = !text.empty() && text.size() <= 6 &&
@@ -70,16 +35,6 @@ double parseTail(const std::string& text) {
 
 }  // namespace
 
-bool parseDecimal(const std::string& text, double& value) {
-  if (!isDecimal(text)) {
-    return false;
-  }
-  errno = 0;
-  value = std::strtod(text.c_str(), nullptr);
-  // A value too small for a double (1e-320) is as good as zero; only an overflow is an error.
-  const bool underflow = errno == ERANGE && std::fabs(value) <= DBL_MIN;
-  return (errno == 0 || underflow) && std::isfinite(value);
-}
 
 void refuseFileName(const std::string& role, const std::string& name) {
   if (name.empty()) {
@@ -135,7 +90,14 @@ ParameterSetting parseParameterSetting(const std::string& text) {
   if (equals == std::string::npos || equals == 0) {
     throw RenderError("--set needs NAME=VALUE, not '" + text + "'");
   }
-  ParameterSetting setting{text.substr(0, equals), text.substr(equals + 1)};
+  // Blanks around the name never change it, as they never change how a value reads.
+  std::string name = text.substr(0, equals);
+  name.erase(0, name.find_first_not_of(" \t"));
+  name.erase(name.find_last_not_of(" \t") + 1);
+  if (name.empty()) {
+    throw RenderError("--set needs NAME=VALUE, not '" + text + "'");
+  }
+  ParameterSetting setting{name, text.substr(equals + 1)};
   if (setting.value.empty()) {
     throw RenderError("--set " + setting.name + " needs a value: a normalised one from 0 to 1 or a text it shows");
   }
@@ -223,9 +185,9 @@ std::string renderUsage() {
          "\n"
          "options:\n"
          "  --program N|NAME   select a factory program by number or name\n"
-         "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 or to a text it\n"
-         "                     shows, with its unit: TempoL=128bpm, NoteLenL=1/8, FeedBackL=50%\n"
-         "                     (repeatable)\n"
+         "  --set NAME=VALUE   set a parameter to a text it shows, with its unit: TempoL=128bpm,\n"
+         "                     NoteLenL=1/8, FeedBackL=50%, RevAttack=25ms; or to a normalised\n"
+         "                     VALUE from 0 to 1 (repeatable)\n"
          "  --demo             render the demo phrase, replacing OUTPUT if it exists\n"
          "  --list             print the programs and parameters after the options, then stop\n"
          "  --block FRAMES     frames per processing call, 1 to 65536 (default 512)\n"
@@ -237,13 +199,15 @@ std::string renderUsage() {
          "                     /usr/local/lib/vst, /usr/lib/vst, /usr/local/lib/lxvst,\n"
          "                     /usr/lib/lxvst)\n"
          "  --plot FILE.png    also draw the output's waveform in dBFS, with the input's onsets\n"
-         "                     and the echoes after them marked\n"
+         "                     and one delay time after each marked\n"
          "  --stats            print program, delay times, peak and RMS as one tab-separated line\n"
          "  --timing           print the time spent loading, reading, processing and writing\n"
          "  --help             print this text\n"
          "  --version          print the version\n"
          "\n"
-         "Numbers are decimal; a number from 0 to 1 given to --set is always the normalised value.\n"
+         "Numbers are decimal. A number given to --set that is also a text the parameter shows\n"
+         "(LpfQ=0.7, NoteLenL=0.25 for 1/4) reads as that text, with a note on stderr; the\n"
+         "suffix norm makes it the normalised value (LpfQ=0.7norm).\n"
          "The wet and dry levels run from -100 % (0) through silence (0.5)\n"
          "to +100 % (1); 0 is full level with the phase inverted.\n";
 }

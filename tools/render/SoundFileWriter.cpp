@@ -21,7 +21,8 @@ SF_INFO SoundFileWriter::checkedFormat(const std::string& path, int format, int 
   return info;
 }
 
-SoundFileWriter::SoundFileWriter(const std::string& path, int format, int sampleRate, int channels)
+SoundFileWriter::SoundFileWriter(const std::string& path, int format, int sampleRate, int channels,
+                                 bool plainWhenSmall)
     : info(checkedFormat(path, format, sampleRate, channels)), output(path) {
   const StdoutDiversion diversion;
   errno = 0;
@@ -32,6 +33,9 @@ SoundFileWriter::SoundFileWriter(const std::string& path, int format, int sample
   }
   // Integer formats clip overs instead of wrapping them around.
   sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+  if (plainWhenSmall) {
+    sf_command(file, SFC_RF64_AUTO_DOWNGRADE, nullptr, SF_TRUE);
+  }
 }
 
 SoundFileWriter::~SoundFileWriter() {

@@ -14,8 +14,10 @@ namespace wrenfold {
 class SoundFileWriter {
  public:
   // Creates the temporary file; throws RenderError when the destination cannot be written or the
-  // format is not possible for this sample rate and channel count.
-  SoundFileWriter(const std::string& path, int format, int sampleRate, int channels);
+  // format is not possible for this sample rate and channel count. An RF64 file marked
+  // plainWhenSmall is written as plain WAV when it ends up small enough for that.
+  SoundFileWriter(const std::string& path, int format, int sampleRate, int channels,
+                  bool plainWhenSmall = false);
   // Removes the temporary file unless commit succeeded.
   ~SoundFileWriter();
 

@@ -233,7 +233,7 @@ void WaveformPlot::drawMarks(cairo_t* cairo, const std::optional<DelayTimes>& de
   setColour(cairo, onsetColour);
   showText(cairo, imageWidth - marginRight - 260.0, 24.0, "- - input onset");
   setColour(cairo, echoColour);
-  showText(cairo, imageWidth - marginRight - 150.0, 24.0, "| first echo (L, R)");
+  showText(cairo, imageWidth - marginRight - 150.0, 24.0, "| delay time (L, R)");
 }
 
 }  // namespace wrenfold

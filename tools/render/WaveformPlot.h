@@ -13,8 +13,9 @@
 namespace wrenfold {
 
 // A picture of a render: the output's level over time on a dBFS scale, one lane per channel,
-// with the moments where sounds start in the input and the first echo of each marked, so what a
-// program does can be seen at a glance. It keeps one peak per few milliseconds, not the audio.
+// with the moments where sounds start in the input and one delay time after each marked (where a
+// normal echo is heard; a reversed one starts earlier), so what a program does can be seen at a
+// glance. It keeps one peak per few milliseconds, not the audio.
 class WaveformPlot {
  public:
   // Prepares a plot of audio at the given sample rate.
@@ -41,7 +42,7 @@ class WaveformPlot {
   void drawLevelScale(cairo_t* cairo, double y, const char* name) const;
   // Draws the seconds along the bottom.
   void drawTimeScale(cairo_t* cairo) const;
-  // Marks every onset across both lanes and each one's first echo in each lane.
+  // Marks every onset across both lanes and one delay time after it in each lane.
   void drawMarks(cairo_t* cairo, const std::optional<DelayTimes>& delays) const;
   // Closes the current onset-detection window.
   void closeWindow();

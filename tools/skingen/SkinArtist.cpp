@@ -179,10 +179,14 @@ RgbImage fromKeyedSurface(cairo_surface_t* surface, Rgb backdrop, double thresho
 }
 
 // Owns a cairo surface and its context for the length of one painting.
+// Painting code works in editor pixels; the surface has `scale` pixels for each.
 class Canvas {
  public:
-  Canvas(int width, int height, cairo_format_t format)
-      : cairoSurface(cairo_image_surface_create(format, width, height)), cairoContext(cairo_create(cairoSurface)) {}
+  Canvas(int width, int height, cairo_format_t format, int scale)
+      : cairoSurface(cairo_image_surface_create(format, width * scale, height * scale)),
+        cairoContext(cairo_create(cairoSurface)) {
+    if (scale != 1) cairo_scale(cairoContext, scale, scale);
+  }
   ~Canvas() {
     cairo_destroy(cairoContext);
     cairo_surface_destroy(cairoSurface);
@@ -381,7 +385,7 @@ Rgb SkinArtist::lowerGrey() { return lowerGreyRgb; }
 Rgb SkinArtist::ink() { return inkRgb; }
 
 RgbImage SkinArtist::background() const {
-  Canvas canvas(imageWidth, imageHeight, CAIRO_FORMAT_RGB24);
+  Canvas canvas(imageWidth, imageHeight, CAIRO_FORMAT_RGB24, scale);
   cairo_t* cr = canvas.context();
   fillRect(cr, 0, 0, imageWidth, imageHeight, lowerGreyRgb);
   paintTitleStrip(cr);
@@ -395,7 +399,7 @@ RgbImage SkinArtist::background() const {
 
 RgbImage SkinArtist::knobBody(Rgb cornerGrey) const {
   const skin::SkinBitmap& size = skin::bitmap(skin::lowerKnobBitmap);
-  Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24);
+  Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24, scale);
   cairo_t* cr = canvas.context();
   fillRect(cr, 0, 0, size.width, size.height, cornerGrey);
   paintKnobScale(cr, cornerGrey);
@@ -430,7 +434,7 @@ RgbImage SkinArtist::knobBody(Rgb cornerGrey) const {
 
 RgbImage SkinArtist::knobHandle() const {
   const skin::SkinBitmap& size = skin::bitmap(skin::knobHandleBitmap);
-  Canvas canvas(size.width, size.height, CAIRO_FORMAT_ARGB32);
+  Canvas canvas(size.width, size.height, CAIRO_FORMAT_ARGB32, scale);
   cairo_t* cr = canvas.context();
   setColour(cr, Rgb{12, 12, 14}, 0.55);
   cairo_arc(cr, 3, 3.3, 2.9, 0, 2 * pi);
@@ -443,7 +447,7 @@ RgbImage SkinArtist::knobHandle() const {
 
 RgbImage SkinArtist::sliderTrack() const {
   const skin::SkinBitmap& size = skin::bitmap(skin::sliderTrackBitmap);
-  Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24);
+  Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24, scale);
   cairo_t* cr = canvas.context();
   fillRect(cr, 0, 0, size.width, size.height, channelGreyRgb);
 
@@ -470,7 +474,7 @@ RgbImage SkinArtist::sliderTrack() const {
 
 RgbImage SkinArtist::sliderHandle() const {
   const skin::SkinBitmap& size = skin::bitmap(skin::sliderHandleBitmap);
-  Canvas canvas(size.width, size.height, CAIRO_FORMAT_ARGB32);
+  Canvas canvas(size.width, size.height, CAIRO_FORMAT_ARGB32, scale);
   cairo_t* cr = canvas.context();
   setColour(cr, Rgb{0, 0, 0}, 0.35);
   roundedRect(cr, 1, 1, 18, 9, 2);
@@ -489,7 +493,7 @@ RgbImage SkinArtist::sliderHandle() const {
 
 RgbImage SkinArtist::button() const {
   const skin::SkinBitmap& size = skin::bitmap(skin::buttonBitmap);
-  Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24);
+  Canvas canvas(size.width, size.height, CAIRO_FORMAT_RGB24, scale);
   cairo_t* cr = canvas.context();
   fillRect(cr, 0, 0, size.width, size.height, lowerGreyRgb);
   paintButtonState(cr, 0, false);

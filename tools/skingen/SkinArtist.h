@@ -10,6 +10,9 @@ namespace wrenfold {
 // nothing should show and with no pure white anywhere else.
 class SkinArtist {
  public:
+  // Paints the images with `scale` pixels for each pixel of the editor (1 or 2).
+  explicit SkinArtist(int scale = 1) : scale(scale) {}
+
   // Returns the channel panels' grey, which the channel displays and knob corners share.
   static Rgb channelGrey();
 
@@ -36,6 +39,9 @@ class SkinArtist {
 
   // Returns the 20 × 54 button: the unlit state in rows 0–26, the lit state in rows 27–53.
   RgbImage button() const;
+
+ private:
+  int scale;
 };
 
 }  // namespace wrenfold

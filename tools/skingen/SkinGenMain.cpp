@@ -1,4 +1,5 @@
-// Renders the editor's seven skin bitmaps into <output-dir> as 8-bit palettised BMP files.
+// Renders the editor's seven skin bitmaps into <output-dir> as 8-bit palettised BMP files, each
+// also drawn for scale 2.
 //
 //   wrenfold-skingen <output-dir> [--sheet <png>] [--overlay <png>] [--mockup <png>]
 //
@@ -32,7 +33,8 @@ wrenfold::RgbImage toRgb(const wrenfold::IndexedImage& indexed) {
 
 const char usage[] =
     "usage: wrenfold-skingen OUTPUT-DIR [--sheet PNG] [--overlay PNG] [--mockup PNG]\n"
-    "Renders the editor's seven skin bitmaps into OUTPUT-DIR as 8-bit palettised BMP files.\n"
+    "Renders the editor's seven skin bitmaps into OUTPUT-DIR as 8-bit palettised BMP files,\n"
+    "each also drawn for HiDPI screens at twice the size.\n"
     "  --sheet PNG     also writes all seven side by side, as quantised\n"
     "  --overlay PNG   also writes the face with every control's rectangle outlined\n"
     "  --mockup PNG    also writes the face with the controls placed on it\n"
@@ -89,22 +91,25 @@ int main(int argc, char** argv) {
       return usageError("unknown option '" + std::string(argv[i]) + "'");
   }
 
-  const wrenfold::SkinArtist artist;
-  // In resource id order.
-  const wrenfold::RgbImage images[wrenfold::skin::bitmapCount] = {
-      artist.background(), artist.knobBody(wrenfold::SkinArtist::lowerGrey()),
-      artist.knobBody(wrenfold::SkinArtist::channelGrey()), artist.knobHandle(), artist.sliderTrack(),
-      artist.sliderHandle(), artist.button()};
   const wrenfold::PaletteQuantiser quantiser(
       {wrenfold::SkinArtist::channelGrey(), wrenfold::SkinArtist::lowerGrey(), wrenfold::SkinArtist::ink()});
-
   std::vector<wrenfold::RgbImage> written;
-  for (int i = 0; i < wrenfold::skin::bitmapCount; ++i) {
-    const wrenfold::IndexedImage indexed = quantiser.quantise(images[i]);
-    const std::string path = outputDir + "/" + wrenfold::skin::bitmaps[i].fileName;
-    errno = 0;
-    if (!wrenfold::BmpWriter::write(indexed, path)) return cannotWrite(path);
-    written.push_back(toRgb(indexed));
+  for (int scale : {1, 2}) {
+    const wrenfold::SkinArtist artist(scale);
+    // In resource id order.
+    const wrenfold::RgbImage images[wrenfold::skin::bitmapCount] = {
+        artist.background(), artist.knobBody(wrenfold::SkinArtist::lowerGrey()),
+        artist.knobBody(wrenfold::SkinArtist::channelGrey()), artist.knobHandle(), artist.sliderTrack(),
+        artist.sliderHandle(), artist.button()};
+    for (int i = 0; i < wrenfold::skin::bitmapCount; ++i) {
+      const wrenfold::IndexedImage indexed = quantiser.quantise(images[i]);
+      const wrenfold::skin::SkinBitmap& bitmap = wrenfold::skin::bitmaps[i];
+      const std::string path = outputDir + "/" + (scale == 1 ? bitmap.fileName : bitmap.doubleSizeFileName);
+      errno = 0;
+      if (!wrenfold::BmpWriter::write(indexed, path)) return cannotWrite(path);
+      // The previews show the pictures of the design's size.
+      if (scale == 1) written.push_back(toRgb(indexed));
+    }
   }
   errno = 0;
   if (!sheetPath.empty() && !wrenfold::SkinPreview::writeSheet(written, 2, sheetPath))

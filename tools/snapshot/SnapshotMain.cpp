@@ -1,9 +1,10 @@
-// wrenfold-snapshot [--program N|NAME] [--set NAME=VALUE …] out.png (.png only)
+// wrenfold-snapshot [--program N|NAME] [--set NAME=VALUE …] [--scale S] out.png (.png only)
 // Builds the plug-in with the toolkit's headless back end linked in, opens its editor through the
 // dispatcher (get rect, open, idle) and writes the editor window's pixels as a PNG file.
 #include <cairo.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct SnapshotOptions {
   std::string outputPath;
   std::string program;
   std::vector<ParameterSetting> settings;
+  std::string scale = "1";
   bool help = false;
   bool version = false;
 };
@@ -40,8 +42,12 @@ const char snapshotUsage[] =
     "\n"
     "options:\n"
     "  --program N|NAME   select a factory program by number or name\n"
-    "  --set NAME=VALUE   set a parameter to a normalised VALUE from 0 to 1 or to a text it\n"
-    "                     shows, with its unit: TempoL=128bpm, NoteLenL=1/8 (repeatable)\n"
+    "  --set NAME=VALUE   set a parameter as wrenfold-render does: to a text it shows, with\n"
+    "                     its unit (TempoL=128bpm, NoteLenL=1/8), or to a normalised VALUE\n"
+    "                     from 0 to 1 (repeatable)\n"
+    "  --scale S          draw the editor at S pixels for each of its own, 1 to 3 in steps of\n"
+    "                     0.25 (default 1: 350x430; 2 gives 700x860), whatever the desktop\n"
+    "                     or the user's editor settings say\n"
     "  --help             print this text\n"
     "  --version          print the version\n";
 
@@ -50,6 +56,16 @@ void takeOutputPath(SnapshotOptions& options, const std::string& argument) {
   if (argument.empty()) throw RenderError("the output file name is empty");
   refuseNonPngName(argument);
   options.outputPath = argument;
+}
+
+// Returns a scale the editor takes as it is, a quarter step from 1 to 3, as the editor reads it.
+std::string scaleOf(const std::string& text) {
+  double scale = 0;
+  const bool valid = parseDecimal(text, scale) && scale >= 1 && scale <= 3;
+  const int quarters = valid ? static_cast<int>(scale * 4) : 0;
+  if (!valid || quarters != scale * 4)
+    throw RenderError("--scale takes 1 to 3 in steps of 0.25 (1, 1.25, 1.5 ... 3), not '" + text + "'");
+  return std::to_string(quarters / 4) + "." + std::to_string(quarters % 4 * 25);
 }
 
 SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) {
@@ -68,6 +84,8 @@ SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) 
       options.program = requireText(argument, takeValue());
     else if (argument == "--set")
       options.settings.push_back(parseParameterSetting(takeValue()));
+    else if (argument == "--scale")
+      options.scale = scaleOf(takeValue());
     else if (argument.size() > 1 && argument[0] == '-')
       throw RenderError("unknown option " + argument + " (see --help)");
     else
@@ -122,6 +140,8 @@ void writePng(const std::string& path, std::vector<uint32_t>& pixels, int32_t wi
 }
 
 int run(const SnapshotOptions& options) {
+  // The user's choice comes first for the editor: the snapshot's own scale is that choice.
+  setenv("WRENFOLD_EDITOR_SCALE", options.scale.c_str(), 1);
   EffectInstance effect(createPluginInstance(hostkit::Host::callback()));
   if (effect.record() == nullptr) throw RenderError("the plug-in could not be created");
   if (!options.program.empty()) effect.selectProgram(findProgram(effect.programNames(), options.program));

@@ -7,6 +7,7 @@
 #include "gui/platform/cairo/BmpDecoder.h"
 #include "gui/platform/cairo/CairoSurface.h"
 #include "gui/platform/cairo/SharedBitmapPixels.h"
+#include "gui/platform/shared/DeviceScale.h"
 #include "resources/EmbeddedBitmaps.h"
 
 namespace wrenfold {
@@ -54,8 +55,14 @@ class PixelAccess {
   int32_t height() const { return height_; }
   bool inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   uint32_t get(int32_t x, int32_t y) const { return row(y)[x] & 0xffffff; }
-  void set(int32_t x, int32_t y, uint32_t value) {
-    if (inside(x, y)) row(y)[x] = value;
+  // Fills the part of `area` inside the image; returns that part.
+  Rect fill(Rect area, uint32_t value) {
+    const Rect clipped(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, width_),
+                       std::min(area.bottom, height_));
+    for (int32_t y = clipped.top; y < clipped.bottom; ++y) {
+      std::fill(row(y) + clipped.left, row(y) + std::max(clipped.left, clipped.right), value);
+    }
+    return clipped;
   }
 
   uint32_t* row(int32_t y) const { return reinterpret_cast<uint32_t*>(data_ + static_cast<std::ptrdiff_t>(y) * stride_); }
@@ -90,12 +97,23 @@ void attachKeyedImage(platform::Surface* surface) {
   if (keyed != nullptr) surface->keyedImage = imageOver(keyed, CAIRO_FORMAT_ARGB32, shared->width(), shared->height());
 }
 
-// Gives a loaded bitmap its shared pixels when it is first drawn; answers whether the surface has
-// an image to draw from.
-bool attachSharedPixels(platform::Surface* surface) {
+// Lets go of a loaded bitmap's pixels, to take them at another scale.
+void detachSharedPixels(platform::Surface* surface) {
+  cairo_surface_destroy(surface->image);
+  if (surface->keyedImage != nullptr) cairo_surface_destroy(surface->keyedImage);
+  surface->sharedPixels->release();
+  surface->image = nullptr;
+  surface->keyedImage = nullptr;
+  surface->sharedPixels = nullptr;
+}
+
+// Gives a loaded bitmap its shared pixels at `scale` when it is first drawn there; answers whether
+// the surface has an image to draw from.
+bool attachSharedPixels(platform::Surface* surface, float scale) {
+  if (surface->sharedPixels != nullptr && surface->sharedPixels->scale() != scale) detachSharedPixels(surface);
   if (surface->image != nullptr) return true;
   if (surface->bitmapId == 0) return false;
-  SharedBitmapPixels* shared = SharedBitmapPixels::acquire(surface->bitmapId);
+  SharedBitmapPixels* shared = SharedBitmapPixels::acquire(surface->bitmapId, scale);
   cairo_surface_t* image =
       shared != nullptr ? imageOver(shared->pixels(), CAIRO_FORMAT_RGB24, shared->width(), shared->height())
                         : nullptr;
@@ -106,12 +124,14 @@ bool attachSharedPixels(platform::Surface* surface) {
   }
   surface->sharedPixels = shared;
   surface->image = image;
+  surface->scale = scale;
   return true;
 }
 
+// Copies device pixels: `area` and `origin` are already at the images' scale.
 void blit(platform::Surface* destination, Rect area, platform::Surface* source, Point origin, const Color* key) {
   if (destination == nullptr || source == nullptr) return;
-  if (!attachSharedPixels(source) || destination->image == nullptr) return;
+  if (!attachSharedPixels(source, destination->scale) || destination->image == nullptr) return;
   PixelAccess from(source->image);
   PixelAccess to(destination->image);
   // Only the part that lies inside both images is copied; the rest of the destination stays.
@@ -186,9 +206,10 @@ void setSource(cairo_t* cr, Color color) {
 
 namespace cairo {
 
-platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window) {
+platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window, float scale) {
   auto* surface = new platform::Surface();
   surface->image = image;
+  surface->scale = scale;
   surface->ownsImage = ownsImage;
   surface->window = window;
   surface->pen = &blackPen;
@@ -216,14 +237,16 @@ Color unpackedColor(uint32_t value) {
 
 namespace platform {
 
-Surface* createMemorySurface(Surface*, int32_t width, int32_t height) {
+Surface* createMemorySurface(Surface* reference, int32_t width, int32_t height) {
   if (width <= 0 || height <= 0) return nullptr;
-  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  const float scale = reference != nullptr ? reference->scale : 1.0f;
+  cairo_surface_t* image =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, toDevice(width, scale), toDevice(height, scale));
   if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(image);
     return nullptr;
   }
-  return cairo::makeSurface(image, true, nullptr);
+  return cairo::makeSurface(image, true, nullptr, scale);
 }
 
 void destroySurface(Surface* surface) {
@@ -340,7 +363,9 @@ void lineTo(Surface* surface, Point to) {
   surface->position = to;
   const Pen* pen = surface->pen;
   if (pen == nullptr || pen->drawsNothing) return;
-  // Bresenham's walk from `from` towards `to`; the end point itself is left out.
+  // Bresenham's walk from `from` towards `to`; the end point itself is left out. Each editor pixel
+  // it sets is its square of device pixels.
+  const float scale = surface->scale;
   PixelAccess pixels(surface->image);
   const uint32_t color = packed(pen->color);
   const int32_t dx = std::abs(to.h - from.h);
@@ -351,7 +376,7 @@ void lineTo(Surface* surface, Point to) {
   int32_t x = from.h;
   int32_t y = from.v;
   for (int32_t step = 0; x != to.h || y != to.v; ++step) {
-    if (pen->style != penDotted || step % dotPeriod < dotOn) pixels.set(x, y, color);
+    if (pen->style != penDotted || step % dotPeriod < dotOn) pixels.fill(toDevice(Rect(x, y, x + 1, y + 1), scale), color);
     const int32_t doubled = 2 * error;
     if (doubled >= dy) {
       error += dy;
@@ -362,20 +387,15 @@ void lineTo(Surface* surface, Point to) {
       y += sy;
     }
   }
-  watch(cairo::DrawingStep::Kind::line, surface, Rect(),
-        Rect(std::min(from.h, to.h), std::min(from.v, to.v), std::max(from.h, to.h) + 1, std::max(from.v, to.v) + 1),
-        pen->color, from, to);
+  const Rect covered(std::min(from.h, to.h), std::min(from.v, to.v), std::max(from.h, to.h) + 1,
+                     std::max(from.v, to.v) + 1);
+  watch(cairo::DrawingStep::Kind::line, surface, Rect(), toDevice(covered, scale), pen->color, from, to);
 }
 
 void fillRect(Surface* surface, Rect area) {
   if (surface == nullptr || surface->brush == nullptr) return;
   PixelAccess pixels(surface->image);
-  const uint32_t color = packed(surface->brush->color);
-  const Rect clipped(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, pixels.width()),
-                     std::min(area.bottom, pixels.height()));
-  for (int32_t y = clipped.top; y < clipped.bottom; ++y) {
-    std::fill(pixels.row(y) + clipped.left, pixels.row(y) + std::max(clipped.left, clipped.right), color);
-  }
+  const Rect clipped = pixels.fill(toDevice(area, surface->scale), packed(surface->brush->color));
   watch(cairo::DrawingStep::Kind::fill, surface, area, clipped, surface->brush->color);
 }
 
@@ -383,6 +403,8 @@ void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
   if (surface == nullptr || text == nullptr) return;
   const FontRequest& font = surface->font->request;
   cairo_t* cr = cairo_create(surface->image);
+  // Text is laid out in editor pixels and drawn by the font engine at the surface's scale.
+  if (surface->scale != 1.0f) cairo_scale(cr, surface->scale, surface->scale);
   cairo_select_font_face(cr, installedFace(font.face[0] != 0 ? font.face : "Arial"),
                          font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
                          font.weight >= fontWeightBold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
@@ -421,16 +443,19 @@ void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
     cairo_fill(cr);
   }
   cairo_destroy(cr);
-  watch(cairo::DrawingStep::Kind::text, surface, area, area, surface->textColor, Point(), Point(), text, flags);
+  watch(cairo::DrawingStep::Kind::text, surface, area, toDevice(area, surface->scale), surface->textColor, Point(),
+        Point(), text, flags);
 }
 
 void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOrigin) {
-  blit(destination, area, source, sourceOrigin, nullptr);
-  watch(cairo::DrawingStep::Kind::copy, destination, area, destination != nullptr ? area : Rect(), Color(), sourceOrigin);
+  const float scale = destination != nullptr ? destination->scale : 1.0f;
+  blit(destination, toDevice(area, scale), source, toDevice(sourceOrigin, scale), nullptr);
+  watch(cairo::DrawingStep::Kind::copy, destination, area, destination != nullptr ? toDevice(area, scale) : Rect(),
+        Color(), sourceOrigin);
 }
 
 void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key) {
-  if (destination == nullptr || source == nullptr || !attachSharedPixels(source)) {
+  if (destination == nullptr || source == nullptr || !attachSharedPixels(source, destination->scale)) {
     watch(cairo::DrawingStep::Kind::copyKeyed, destination, area, Rect(), key, sourceOrigin);
     return;
   }
@@ -442,12 +467,14 @@ void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sou
     source->keyedColor = key;
     attachKeyedImage(source);
   }
+  const Rect deviceArea = toDevice(area, destination->scale);
+  const Point deviceOrigin = toDevice(sourceOrigin, destination->scale);
   if (source->keyedImage != nullptr && source->keyedColor == key && source->image != destination->image) {
-    compositeKeyed(destination, area, source, sourceOrigin);
+    compositeKeyed(destination, deviceArea, source, deviceOrigin);
   } else {
-    blit(destination, area, source, sourceOrigin, &key);
+    blit(destination, deviceArea, source, deviceOrigin, &key);
   }
-  watch(cairo::DrawingStep::Kind::copyKeyed, destination, area, area, key, sourceOrigin);
+  watch(cairo::DrawingStep::Kind::copyKeyed, destination, area, deviceArea, key, sourceOrigin);
 }
 
 }  // namespace platform

@@ -39,9 +39,11 @@ struct Font {
   bool stock;
 };
 
-// A drawing target over a cairo image with its selected objects and text state.
+// A drawing target over a cairo image with its selected objects and text state. The image has
+// device pixels: `scale` of them for each editor pixel the toolkit draws.
 struct Surface {
   cairo_surface_t* image = nullptr;
+  float scale = 1.0f;
   bool ownsImage = false;
   Window* window = nullptr;
   Pen* pen = nullptr;
@@ -55,7 +57,8 @@ struct Surface {
   cairo_surface_t* keyedImage = nullptr;
   Color keyedColor;
   // The skin resource a loaded bitmap shows; its image and keyed image wrap the module's shared
-  // pixels, attached when the bitmap is first drawn. 0 for other surfaces.
+  // pixels at the scale it is drawn at, attached when the bitmap is first drawn at that scale (and
+  // its scale is then theirs). 0 for other surfaces.
   int32_t bitmapId = 0;
   SharedBitmapPixels* sharedPixels = nullptr;
 };
@@ -75,13 +78,13 @@ struct DrawingStep {
   Color color;                // the pen, brush or text colour, a keyed copy's key
   const char* text;           // the text drawn, else null
   uint32_t flags;             // the text's flags
-  Rect changed;               // the part of the target's image it changed, empty for none
+  Rect changed;               // the part of the target's image it changed (device pixels), empty for none
 };
 // Receives each drawing primitive once it ran.
 using DrawingWatcher = void (*)(const DrawingStep& step);
 
-// Makes a surface drawing into `image` with the default objects and colours selected.
-platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window);
+// Makes a surface drawing into `image` at `scale` with the default objects and colours selected.
+platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window, float scale = 1.0f);
 // Returns the number of surfaces, pens, brushes and fonts created and not yet destroyed.
 std::size_t liveObjectCount();
 // Sets the function that watches drawing (the X11 back end collects what windows need shown);

@@ -71,20 +71,24 @@ std::size_t liveObjectCount();
 // Returns the number of display acquisitions not yet released.
 int32_t displayConnectionDepth();
 
-// Presses a button at `where` (window coordinates): runs the window's button-down handling.
+// Presses a button at `where` (the window's device pixels): runs the window's button-down handling.
 void clickWindow(platform::Window* window, Point where);
-// Drops items on the window at `where`; answers what the window's drop handling answers.
+// Drops items on the window at `where` (device pixels); answers what the window's drop handling
+// answers.
 bool dropOnWindow(platform::Window* window, void** items, int32_t count, int32_t type, Point where);
+// Sets the scale the desktop states (desktopScale answers it); reset() makes it 1.
+void setDesktopScale(float scale);
 // Returns the number of windows with a pending paint request.
 std::size_t pendingPaintCount();
 
-// Creates a memory surface for tests; destroy it with platform::destroySurface.
-platform::Surface* createSurface(int32_t width, int32_t height, Color fill);
-// Returns the colour of a surface's pixel; black outside the surface.
+// Creates a memory surface of width × height editor pixels at `scale` for tests and tools; destroy it
+// with platform::destroySurface.
+platform::Surface* createSurface(int32_t width, int32_t height, Color fill, float scale = 1.0f);
+// Returns the colour of a surface's pixel (device pixels); black outside the surface.
 Color pixel(platform::Surface* surface, Point where);
 // Returns the colour of a window's pixel; black outside the window.
 Color windowPixel(platform::Window* window, Point where);
-// Returns the surface's size.
+// Returns the surface's size in device pixels.
 Point surfaceSize(platform::Surface* surface);
 // Copies the font request a font was made from; false for a null or stock font.
 bool fontRequest(platform::Font* font, platform::FontRequest& request);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "gui/platform/headless/HeadlessState.h"
+#include "gui/platform/shared/DeviceScale.h"
 
 namespace wrenfold {
 
@@ -13,7 +14,9 @@ const std::vector<std::string>& events() { return state().events; }
 void clickWindow(platform::Window* window, Point where) {
   if (findWindow(window) == nullptr || window->handler == nullptr || window->userData == nullptr) return;
   recordEvent("buttonDown " + std::to_string(where.h) + "," + std::to_string(where.v));
-  if (window->handler->buttonDown != nullptr) window->handler->buttonDown(window, window->userData, where);
+  if (window->handler->buttonDown != nullptr) {
+    window->handler->buttonDown(window, window->userData, platform::toEditor(where, window->scale));
+  }
 }
 
 bool dropOnWindow(platform::Window* window, void** items, int32_t count, int32_t type, Point where) {
@@ -21,8 +24,10 @@ bool dropOnWindow(platform::Window* window, void** items, int32_t count, int32_t
       window->userData == nullptr || window->handler->drop == nullptr) {
     return false;
   }
-  return window->handler->drop(window, window->userData, items, count, type, where);
+  return window->handler->drop(window, window->userData, items, count, type, platform::toEditor(where, window->scale));
 }
+
+void setDesktopScale(float scale) { state().desktopScale = scale; }
 
 std::size_t pendingPaintCount() { return state().paintQueue.size(); }
 
@@ -61,12 +66,14 @@ bool dispatchOnePendingPaint() {
   std::snprintf(text, sizeof(text), "paint %d,%d,%d,%d", area.left, area.top, area.right, area.bottom);
   recordEvent(text);
   if (window->handler != nullptr && window->userData != nullptr && window->handler->paint != nullptr) {
-    Surface* surface = cairo::makeSurface(window->image, false, window);
-    window->handler->paint(window, window->userData, surface, area);
+    Surface* surface = cairo::makeSurface(window->image, false, window, window->scale);
+    window->handler->paint(window, window->userData, surface, coveringEditorRect(area, window->scale));
     releaseWindowSurface(window, surface);
   }
   return true;
 }
+
+float desktopScale(void*) { return state().desktopScale; }
 
 bool registerDropTarget(Window* window) {
   if (headless::findWindow(window) == nullptr) return false;

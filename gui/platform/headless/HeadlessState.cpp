@@ -18,6 +18,7 @@ void reset() {
   s.ticks = 0;
   s.slept = 0;
   s.events.clear();
+  s.desktopScale = 1.0f;
   recordDrawing(false);
   s.drawing.clear();
 }

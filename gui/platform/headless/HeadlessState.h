@@ -21,13 +21,14 @@ namespace platform {
 struct Window {
   std::string title;
   Window* parent = nullptr;
-  Rect screenArea;
+  Rect screenArea;  // device pixels
+  float scale = 1.0f;
   void* userData = nullptr;
   const WindowHandler* handler = nullptr;
   cairo_surface_t* image = nullptr;
   bool dropTarget = false;
   bool paintPending = false;
-  Rect invalidArea;
+  Rect invalidArea;  // device pixels
 };
 
 }  // namespace platform
@@ -46,6 +47,7 @@ struct State {
   std::vector<std::unique_ptr<platform::Window>> windows;
   std::deque<platform::Window*> paintQueue;
   int32_t displayConnections = 0;
+  float desktopScale = 1.0f;
 };
 
 // Returns the back end's state.

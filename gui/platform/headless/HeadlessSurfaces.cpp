@@ -66,12 +66,17 @@ const std::vector<std::string>& drawingLog() { return state().drawing; }
 
 void clearDrawingLog() { state().drawing.clear(); }
 
-platform::Surface* createSurface(int32_t width, int32_t height, Color fill) {
-  platform::Surface* surface = platform::createMemorySurface(nullptr, width, height);
+platform::Surface* createSurface(int32_t width, int32_t height, Color fill, float scale) {
+  // A memory surface takes its scale from its reference.
+  platform::Surface reference;
+  reference.scale = scale;
+  platform::Surface* surface = platform::createMemorySurface(&reference, width, height);
   if (surface == nullptr) return nullptr;
+  const Point size = surfaceSize(surface);
   cairo_surface_flush(surface->image);
-  for (int32_t y = 0; y < height; ++y) std::fill(imageRow(surface->image, y), imageRow(surface->image, y) + width,
-                                                 cairo::packedColor(fill));
+  for (int32_t y = 0; y < size.v; ++y) {
+    std::fill(imageRow(surface->image, y), imageRow(surface->image, y) + size.h, cairo::packedColor(fill));
+  }
   cairo_surface_mark_dirty(surface->image);
   return surface;
 }

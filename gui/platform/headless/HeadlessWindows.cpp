@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "gui/platform/headless/HeadlessState.h"
+#include "gui/platform/shared/DeviceScale.h"
 #include "gui/platform/shared/WindowFace.h"
 
 namespace wrenfold {
@@ -117,8 +118,11 @@ namespace platform {
 using headless::recordEvent;
 using headless::state;
 
-Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData) {
+Window* createChildWindow(void* parent, Rect editorBounds, const char* title, const WindowHandler* handler,
+                          void* userData, float scale) {
   if (parent == nullptr || handler == nullptr) return nullptr;
+  scale = usableScale(scale);
+  const Rect bounds = toDevice(editorBounds, scale);
   // A parent that is none of this back end's windows is foreign: it is never looked into.
   Window* parentWindow = headless::findWindow(parent);
   if (parentWindow == nullptr) return nullptr;
@@ -128,6 +132,7 @@ Window* createChildWindow(void* parent, Rect bounds, const char* title, const Wi
   window->title = title != nullptr ? title : "";
   window->parent = parentWindow;
   window->screenArea = bounds.offsetBy(origin.h, origin.v);
+  window->scale = scale;
   window->handler = handler;
   window->userData = userData;
   window->image = headless::makeWindowImage(bounds.width(), bounds.height());
@@ -146,15 +151,17 @@ void destroyWindow(Window* window) {
 
 Rect windowScreenRect(Window* window) { return headless::findWindow(window) != nullptr ? window->screenArea : Rect(); }
 
+float windowScale(Window* window) { return headless::findWindow(window) != nullptr ? window->scale : 1.0f; }
+
 void invalidateWindow(Window* window, const Rect* area) {
   if (headless::findWindow(window) == nullptr) return;
   Rect whole(0, 0, window->screenArea.width(), window->screenArea.height());
-  headless::invalidate(window, area != nullptr ? *area : whole);
+  headless::invalidate(window, area != nullptr ? toDevice(*area, window->scale) : whole);
 }
 
 Surface* acquireWindowSurface(Window* window) {
   if (headless::findWindow(window) == nullptr) return nullptr;
-  return cairo::makeSurface(window->image, false, window);
+  return cairo::makeSurface(window->image, false, window, window->scale);
 }
 
 }  // namespace platform

@@ -62,7 +62,7 @@ bool DropTarget::dropFiles(const std::vector<std::string>& names) {
 Point DropTarget::dropPoint() const {
   const Point cursor = platform::cursorScreenPosition();
   const Point origin = platform::windowScreenRect(window).topLeft();
-  return Point(cursor.h - origin.h, cursor.v - origin.v);
+  return platform::editorPoint(window, Point(cursor.h - origin.h, cursor.v - origin.v));
 }
 
 }  // namespace wrenfold

@@ -74,7 +74,8 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 namespace platform {
 
-Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData) {
+Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData,
+                          float) {
   if (parent == nullptr || handler == nullptr) return nullptr;
   // A window that cannot be made keeps its use of the class, so the class stays registered.
   const char* className = win32::useWindowClass(handler);
@@ -96,6 +97,12 @@ void destroyWindow(Window* window) {
   }
   win32::endWindowClassUse();
 }
+
+float windowScale(Window*) { return 1.0f; }
+
+float desktopScale(void*) { return 1.0f; }
+
+bool readSettingsFile(std::string&) { return false; }
 
 Rect windowScreenRect(Window* window) {
   RECT area;

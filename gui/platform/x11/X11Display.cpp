@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "gui/platform/shared/DeviceScale.h"
 #include "gui/platform/x11/X11State.h"
 
 namespace wrenfold {
@@ -47,7 +48,8 @@ void paint(platform::Window* window) {
   if (window->handler == nullptr || window->userData == nullptr || window->handler->paint == nullptr) return;
   platform::Surface* surface = platform::acquireWindowSurface(window);
   if (surface == nullptr) return;
-  window->handler->paint(window, window->userData, surface, window->paintArea);
+  window->handler->paint(window, window->userData, surface,
+                         platform::coveringEditorRect(window->paintArea, window->scale));
   platform::releaseWindowSurface(window, surface);
 }
 
@@ -64,7 +66,8 @@ void buttonDown(platform::Window* window, const xcb_button_press_event_t* press)
   s.clickInput = inputBitsOfMask(static_cast<uint16_t>(press->state | pressed));
   s.clickPollsLeft = clickPolls;
   s.clickInProgress = true;
-  window->handler->buttonDown(window, window->userData, Point(press->event_x, press->event_y));
+  window->handler->buttonDown(window, window->userData,
+                              platform::toEditor(Point(press->event_x, press->event_y), window->scale));
   s.clickInProgress = false;
   s.clickPollsLeft = 0;
   presentAll();
@@ -84,7 +87,8 @@ void wheelTurned(platform::Window* window, const xcb_button_press_event_t* press
   s.clickInput = inputBitsOfMask(press->state);
   s.clickPollsLeft = 1;
   const float distance = press->detail == wheelAwayButton ? 1.0f : -1.0f;
-  window->handler->wheel(window, window->userData, Point(press->event_x, press->event_y), distance);
+  window->handler->wheel(window, window->userData,
+                         platform::toEditor(Point(press->event_x, press->event_y), window->scale), distance);
   s.clickPollsLeft = 0;
   presentAll();
 }

@@ -26,13 +26,14 @@ struct Window {
   const WindowHandler* handler = nullptr;
   void* userData = nullptr;
   cairo_surface_t* image = nullptr;  // what the window shows; released when the window dies
-  int32_t width = 0;
+  float scale = 1.0f;                // device pixels per editor pixel
+  int32_t width = 0;                 // device pixels, as the X window and the image
   int32_t height = 0;
   bool alive = true;                 // false once destroyed, by us or along with the host's window
   bool damaged = false;              // drawn into since the last present
-  Rect damage;
+  Rect damage;                       // device pixels
   bool paintPending = false;         // exposed since the last paint
-  Rect paintArea;
+  Rect paintArea;                    // device pixels
   // The drop logic while the window is a drop target, and the drag in progress over it, from
   // XdndEnter to XdndLeave or the end of XdndDrop.
   std::unique_ptr<DropTarget> dropTarget;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "gui/platform/shared/DeviceScale.h"
 #include "gui/platform/shared/WindowFace.h"
 #include "gui/platform/x11/X11State.h"
 
@@ -46,8 +47,11 @@ xcb_window_t createXWindow(xcb_window_t parent, Rect bounds) {
 
 namespace platform {
 
-Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData) {
+Window* createChildWindow(void* parent, Rect editorBounds, const char* title, const WindowHandler* handler,
+                          void* userData, float scale) {
   x11::State& s = state();
+  scale = usableScale(scale);
+  const Rect bounds = toDevice(editorBounds, scale);
   // The parent is the host window's id; it is only ever handed to the X server.
   const auto parentId = static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(parent));
   if (handler == nullptr || parentId == 0 || s.connection == nullptr || bounds.width() <= 0 || bounds.height() <= 0 ||
@@ -73,6 +77,7 @@ Window* createChildWindow(void* parent, Rect bounds, const char* title, const Wi
   window->handler = handler;
   window->userData = userData;
   window->image = image;
+  window->scale = scale;
   window->width = bounds.width();
   window->height = bounds.height();
   s.windows.push_back(std::move(window));
@@ -86,6 +91,11 @@ void destroyWindow(Window* window) {
   x11::markDead(window);
   // The window may already be gone with the host's window; the error then comes back to us alone.
   accepted(xcb_destroy_window_checked(state().connection, window->id));
+}
+
+float windowScale(Window* window) {
+  window = x11::liveWindow(window);
+  return window != nullptr ? window->scale : 1.0f;
 }
 
 Rect windowScreenRect(Window* window) {
@@ -104,7 +114,7 @@ void invalidateWindow(Window* window, const Rect* area) {
   window = x11::liveWindow(window);
   if (window == nullptr) return;
   const Rect whole(0, 0, window->width, window->height);
-  const Rect wanted = area != nullptr ? *area : whole;
+  const Rect wanted = area != nullptr ? toDevice(*area, window->scale) : whole;
   window->paintArea = window->paintPending ? window->paintArea.unitedWith(wanted) : wanted;
   window->paintPending = true;
 }
@@ -113,7 +123,7 @@ Surface* acquireWindowSurface(Window* window) {
   window = x11::liveWindow(window);
   if (window == nullptr) return nullptr;
   // The surface holds its own reference, so it stays valid if the window dies while it is in use.
-  return cairo::makeSurface(cairo_surface_reference(window->image), true, window);
+  return cairo::makeSurface(cairo_surface_reference(window->image), true, window, window->scale);
 }
 
 void releaseWindowSurface(Window* window, Surface* surface) {
