@@ -47,6 +47,7 @@ Lv2Editor::Lv2Editor(LV2UI_Write_Function write, LV2UI_Controller owner,
     : writePort(write), controller(owner) {
   parent = featureData(features, LV2_UI__parent);
   touch = static_cast<const LV2UI_Touch*>(featureData(features, LV2_UI__touch));
+  resize = static_cast<const LV2UI_Resize*>(featureData(features, LV2_UI__resize));
   hostScale = scaleOption(features);
   plugin = new DelayPlugin(hostCallback);
   plugin->effectRecord()->user = this;
@@ -64,11 +65,15 @@ bool Lv2Editor::open(LV2UI_Widget* widget) {
     return false;
   auto* editor = static_cast<GraphicEditorBase*>(plugin->attachedEditor());
   // The host's scale, taken before the open: the editor's own scale rules apply without it.
-  // if (hostScale > 0.0f) editor->setHostScale(hostScale);
+  if (hostScale > 0.0f) editor->takeHostScale(hostScale);
   if (plugin->dispatch(effEditOpen, 0, 0, parent, 0.0f) == 0 || editor->openFrame() == nullptr)
     return false;
   *widget = reinterpret_cast<LV2UI_Widget>(
       static_cast<uintptr_t>(editor->openFrame()->getWindow()->id));
+  // The host sizes its window to the editor's, at the scale of this open.
+  ERect* size = nullptr;
+  if (resize != nullptr && editor->editorRect(&size) != 0 && size != nullptr)
+    resize->ui_resize(resize->handle, size->right - size->left, size->bottom - size->top);
   return true;
 }
 

@@ -26,8 +26,9 @@ class Lv2Editor {
   Lv2Editor(const Lv2Editor&) = delete;
   Lv2Editor& operator=(const Lv2Editor&) = delete;
 
-  // Opens the editor in the host's parent window and gives its X window as the widget; false
-  // without a parent or when the editor cannot open.
+  // Opens the editor in the host's parent window at the host's scale, when it gives one, and
+  // gives its X window as the widget, telling the host its size; false without a parent or when
+  // the editor cannot open.
   bool open(LV2UI_Widget* widget);
   // Moves the control of a parameter port to the host's value; other ports are ignored.
   void portEvent(uint32_t port, uint32_t bufferSize, uint32_t format, const void* buffer);
@@ -47,6 +48,7 @@ class Lv2Editor {
   LV2UI_Write_Function writePort;
   LV2UI_Controller controller;
   const LV2UI_Touch* touch = nullptr;
+  const LV2UI_Resize* resize = nullptr;
   void* parent = nullptr;
   // The scale the host asked for through its options, 0 when it gave none.
   float hostScale = 0.0f;
