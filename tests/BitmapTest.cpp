@@ -3,9 +3,12 @@
 #include "editor/Skin.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
+#include "gui/platform/cairo/BmpDecoder.h"
+#include "gui/platform/cairo/CairoSurface.h"
 #include "gui/platform/cairo/SharedBitmapPixels.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
+#include "resources/EmbeddedBitmaps.h"
 
 namespace wrenfold {
 namespace {
@@ -141,6 +144,34 @@ TEST_F(BitmapTest, BitmapsOfOneResourceShareItsPixelsFromTheFirstDrawToTheLastRe
   bitmaps[2]->release();
   EXPECT_EQ(SharedBitmapPixels::heldCount(), held) << "kept after the last user";
   for (platform::Surface* target : targets) platform::destroySurface(target);
+}
+
+// A surface at scale 2 shows each skin image as its double-size picture, pixel for pixel, and a
+// bitmap drawn at scale 1 again afterwards goes back to its own picture.
+TEST_F(BitmapTest, AtScaleTwoTheSkinShowsItsDoubleSizePictures) {
+  for (const skin::SkinBitmap& c : skin::bitmaps) {
+    SCOPED_TRACE(c.id);
+    const EmbeddedBitmap* file = findEmbeddedBitmap(c.id + platform::doubleSizeResourceOffset);
+    DecodedBitmap expected;
+    ASSERT_TRUE(file != nullptr && decodeBmp(file->bytes, file->size, expected));
+    Bitmap* bitmap = new Bitmap(c.id);
+    for (float scale : {2.0f, 1.0f, 2.0f}) {
+      platform::Surface* target = headless::createSurface(c.width, c.height, redColor, scale);
+      {
+        DrawContext context(nullptr, target, nullptr);
+        bitmap->draw(&context, Rect(0, 0, c.width, c.height), Point());
+      }
+      ASSERT_EQ(headless::surfaceSize(target), Point(c.width * static_cast<int32_t>(scale), c.height * static_cast<int32_t>(scale)));
+      if (scale == 2.0f) {
+        for (int32_t y = 0; y < expected.height; ++y)
+          for (int32_t x = 0; x < expected.width; ++x)
+            ASSERT_EQ(headless::pixel(target, Point(x, y)), cairo::unpackedColor(expected.pixels[y * expected.width + x]))
+                << x << "," << y;
+      }
+      platform::destroySurface(target);
+    }
+    bitmap->release();
+  }
 }
 
 }  // namespace

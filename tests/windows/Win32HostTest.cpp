@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -82,9 +83,15 @@ class ModuleHost : public ::testing::Test {
     hostWindow = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
                                  outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hostWindow, nullptr);
+    LARGE_INTEGER start, end, frequency;
+    QueryPerformanceCounter(&start);
     ASSERT_NE(dispatch(effEditOpen, 0, 0, hostWindow), 0);
     editorWindow = GetWindow(hostWindow, GW_CHILD);
     ASSERT_NE(editorWindow, nullptr);
+    UpdateWindow(editorWindow);
+    QueryPerformanceCounter(&end);
+    QueryPerformanceFrequency(&frequency);
+    openMilliseconds = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
     pump(settleMilliseconds);
   }
 
@@ -150,6 +157,7 @@ class ModuleHost : public ::testing::Test {
   HWND editorWindow = nullptr;
   int width = 0;
   int height = 0;
+  double openMilliseconds = 0;  // from the open to the end of the first paint
 };
 
 // Sends mouse input as a user's hand would: absolute moves and button changes, paced.
@@ -273,6 +281,113 @@ TEST_F(ModuleHost, EditorOpensAtItsFullSizeBeforeItsRectangleIsAsked) {
   dispatch(effEditGetRect, 0, 0, &rect);
   ASSERT_NE(rect, nullptr);
   EXPECT_EQ(rect->right - rect->left, 350);
+}
+
+// The dots per inch the prefix's desktop is set to (96 unless its LogPixels says otherwise).
+DWORD desktopDpi() {
+  DWORD dpi = 96;
+  DWORD size = sizeof(dpi);
+  RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", RRF_RT_REG_DWORD, nullptr, &dpi, &size);
+  return dpi;
+}
+
+// Sets whether the windows the calling thread makes next are DPI-aware, as today's hosts make
+// theirs, or not aware (the system stretches those); answers the previous setting, null when the
+// system cannot set it.
+HANDLE useDpiAwareness(HANDLE context) {
+  using SetContext = HANDLE(WINAPI*)(HANDLE);
+  const auto set = reinterpret_cast<SetContext>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
+  return set != nullptr ? set(context) : nullptr;
+}
+
+// The system's contexts "not aware" and "aware per monitor".
+HANDLE awarenessContext(bool aware) { return reinterpret_cast<HANDLE>(aware ? -3 : -1); }
+
+// Writes the user's settings file (%APPDATA%\\Wrenfold\\wrenfold.conf) with `text`, or takes it and
+// its folder away for null.
+void writeSettingsFile(const std::string* text) {
+  const std::string folder = std::string(std::getenv("APPDATA")) + "\\Wrenfold";
+  const std::string file = folder + "\\wrenfold.conf";
+  if (text == nullptr) {
+    DeleteFileA(file.c_str());
+    RemoveDirectoryA(folder.c_str());
+    return;
+  }
+  CreateDirectoryA(folder.c_str(), nullptr);
+  FILE* out = std::fopen(file.c_str(), "wb");
+  ASSERT_NE(out, nullptr) << file;
+  std::fwrite(text->data(), 1, text->size(), out);
+  std::fclose(out);
+}
+
+// The editor opens at the scale of the desktop as the host's thread sees it, or at the user's
+// choice (the variable, else the settings file, which is read only up to 64 KiB); the host is told the size before the open, the child window has it, and a click on a
+// control's device position lands on that control. Each row runs at the desktop DPI it names: the
+// 192-dpi rows in the run that sets the prefix's LogPixels to 192.
+TEST_F(ModuleHost, EditorOpensAtTheDesktopsScaleAndClicksLandOnTheirControl) {
+  struct Row {
+    DWORD dpi;
+    bool aware;
+    const char* variable;
+    std::string settings;  // the settings file's text; none when empty
+    int width;
+    int height;
+  };
+  const std::string tooLong = std::string(64 * 1024, '#') + "\neditor-scale = 2\n";
+  const Row rows[] = {
+      {96, true, nullptr, "", 350, 430},        {96, true, "1.5", "", 525, 645},
+      {96, true, "2", "", 700, 860},            {96, true, nullptr, "editor-scale = 2\n", 700, 860},
+      {96, true, nullptr, tooLong, 350, 430},   {192, true, nullptr, "", 700, 860},
+      {192, false, nullptr, "", 350, 430},      {192, true, "1", "", 350, 430},
+      {192, true, nullptr, "editor-scale = 1", 350, 430}, {192, true, "1.5", "editor-scale = 1", 525, 645},
+  };
+  int ran = 0;
+  for (const Row& row : rows) {
+    if (row.dpi != desktopDpi()) continue;
+    SCOPED_TRACE(::testing::Message() << row.dpi << " dpi, aware " << row.aware << ", variable "
+                                      << (row.variable != nullptr ? row.variable : "unset") << ", settings of "
+                                      << row.settings.size() << " bytes");
+    const HANDLE previous = useDpiAwareness(awarenessContext(row.aware));
+    ASSERT_NE(previous, nullptr);
+    _putenv((std::string("WRENFOLD_EDITOR_SCALE=") + (row.variable != nullptr ? row.variable : "")).c_str());
+    if (!row.settings.empty()) writeSettingsFile(&row.settings);
+    record->setParameter(record, kBypass, 0.0f);
+    openEditor();
+    _putenv("WRENFOLD_EDITOR_SCALE=");
+    writeSettingsFile(nullptr);
+    // The hand moves in the screen's pixels, as the process sees them.
+    useDpiAwareness(previous);
+    std::printf("editor of %dx%d opened and painted in %.1f ms\n", width, height, openMilliseconds);
+    EXPECT_EQ(width, row.width);
+    EXPECT_EQ(height, row.height);
+    RECT client;
+    GetClientRect(editorWindow, &client);
+    EXPECT_EQ(client.right, row.width);
+    EXPECT_EQ(client.bottom, row.height);
+    ERect* area = nullptr;
+    dispatch(effEditGetRect, 0, 0, &area);
+    EXPECT_EQ(area->right - area->left, row.width);
+    // Only the system's stretching sees clicks in a host that is not DPI-aware, and Wine has none.
+    if (!row.aware) {
+      closeEditor();
+      ++ran;
+      continue;
+    }
+    // The middle of the bypass toggle's editor pixel (112, 307), in device pixels.
+    MouseScript mouse;
+    mouse.moveTo(toScreen((2 * 112 + 1) * row.width / 700, (2 * 307 + 1) * row.height / 860));
+    mouse.button(true);
+    mouse.button(false);
+    std::thread hand = mouse.play();
+    while (!mouse.done) pump(20);
+    hand.join();
+    pump(100);
+    EXPECT_EQ(record->getParameter(record, kBypass), 1.0f);
+    closeEditor();
+    ++ran;
+  }
+  EXPECT_GT(ran, 0) << "no row is for a desktop at " << desktopDpi() << " dpi";
 }
 
 // Returns the editor's value-display boxes, where the text is drawn.

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -8,15 +7,13 @@
 #include "gui/platform/cairo/CairoSurface.h"
 #include "gui/platform/cairo/SharedBitmapPixels.h"
 #include "gui/platform/shared/DeviceScale.h"
+#include "gui/platform/shared/LineWalk.h"
 #include "resources/EmbeddedBitmaps.h"
 
 namespace wrenfold {
 
 namespace {
 
-// The dotted pen's pattern: three pixels drawn, three left out.
-constexpr int32_t dotOn = 3;
-constexpr int32_t dotPeriod = 6;
 // Size of a font request of height 0.
 constexpr double defaultFontHeight = 12.0;
 
@@ -363,30 +360,12 @@ void lineTo(Surface* surface, Point to) {
   surface->position = to;
   const Pen* pen = surface->pen;
   if (pen == nullptr || pen->drawsNothing) return;
-  // Bresenham's walk from `from` towards `to`; the end point itself is left out. Each editor pixel
-  // it sets is its square of device pixels.
+  // Each editor pixel the pen sets is its square of device pixels.
   const float scale = surface->scale;
   PixelAccess pixels(surface->image);
   const uint32_t color = packed(pen->color);
-  const int32_t dx = std::abs(to.h - from.h);
-  const int32_t dy = -std::abs(to.v - from.v);
-  const int32_t sx = from.h < to.h ? 1 : -1;
-  const int32_t sy = from.v < to.v ? 1 : -1;
-  int32_t error = dx + dy;
-  int32_t x = from.h;
-  int32_t y = from.v;
-  for (int32_t step = 0; x != to.h || y != to.v; ++step) {
-    if (pen->style != penDotted || step % dotPeriod < dotOn) pixels.fill(toDevice(Rect(x, y, x + 1, y + 1), scale), color);
-    const int32_t doubled = 2 * error;
-    if (doubled >= dy) {
-      error += dy;
-      x += sx;
-    }
-    if (doubled <= dx) {
-      error += dx;
-      y += sy;
-    }
-  }
+  walkLine(from, to, pen->style == penDotted,
+           [&](int32_t x, int32_t y) { pixels.fill(toDevice(Rect(x, y, x + 1, y + 1), scale), color); });
   const Rect covered(std::min(from.h, to.h), std::min(from.v, to.v), std::max(from.h, to.h) + 1,
                      std::max(from.v, to.v) + 1);
   watch(cairo::DrawingStep::Kind::line, surface, Rect(), toDevice(covered, scale), pen->color, from, to);

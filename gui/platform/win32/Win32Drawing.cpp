@@ -1,7 +1,10 @@
 // Memory surfaces, bitmap resources, pens, brushes, fonts and the drawing primitives over GDI.
+#include <cmath>
 #include <cstring>
 #include <new>
 
+#include "gui/platform/shared/DeviceScale.h"
+#include "gui/platform/shared/LineWalk.h"
 #include "gui/platform/win32/Win32Surface.h"
 
 namespace wrenfold {
@@ -12,15 +15,20 @@ HPEN nativePen(platform::Pen* pen) { return reinterpret_cast<HPEN>(pen); }
 HBRUSH nativeBrush(platform::Brush* brush) { return reinterpret_cast<HBRUSH>(brush); }
 HFONT nativeFont(platform::Font* font) { return reinterpret_cast<HFONT>(font); }
 
-// Gives a surface's pixels a device context for the length of one copy: its own, or a temporary
-// memory context holding its bitmap.
+// The character height of a font asked for with height 0, when it is drawn at a scale.
+constexpr LONG defaultFontHeight = 12;
+
+// Gives a surface's pixels a device context for the length of one copy into a destination at
+// `scale`: its own, or a temporary memory context holding its bitmap at that scale.
 class SourceContext {
  public:
-  SourceContext(platform::Surface* source, HDC compatibleWith) : dc(source->dc) {
+  SourceContext(platform::Surface* source, HDC compatibleWith, float scale) : dc(source->dc) {
     if (dc != nullptr || source->bitmap == nullptr) return;
+    HBITMAP bitmap = win32::bitmapAtScale(source, scale);
+    if (bitmap == nullptr) return;
     temporary = CreateCompatibleDC(compatibleWith);
     if (temporary == nullptr) return;
-    previous = SelectObject(temporary, source->bitmap);
+    previous = SelectObject(temporary, bitmap);
     dc = temporary;
   }
   ~SourceContext() {
@@ -40,6 +48,46 @@ class SourceContext {
   HGDIOBJ previous = nullptr;
 };
 
+// Selects a copy of the surface's font at `scale` times its size while it lives, so that text is
+// drawn by the font engine at device resolution; the font stays as it is where no copy is made.
+class ScaledFont {
+ public:
+  ScaledFont(HDC surfaceDc, float scale) : dc(surfaceDc) {
+    LOGFONTA font;
+    if (GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof(font), &font) == 0) return;
+    font.lfHeight = std::lround((font.lfHeight != 0 ? font.lfHeight : -defaultFontHeight) * scale);
+    font.lfWidth = std::lround(font.lfWidth * scale);
+    scaled = CreateFontIndirectA(&font);
+    if (scaled != nullptr) previous = SelectObject(dc, scaled);
+  }
+  ~ScaledFont() {
+    if (scaled == nullptr) return;
+    SelectObject(dc, previous);
+    DeleteObject(scaled);
+  }
+  ScaledFont(const ScaledFont&) = delete;
+  ScaledFont& operator=(const ScaledFont&) = delete;
+
+ private:
+  HDC dc;
+  HFONT scaled = nullptr;
+  HGDIOBJ previous = nullptr;
+};
+
+// Draws the line from `from` to `to` with the pen selected in the surface as the toolkit's lines
+// are drawn at a scale: each editor pixel the pen sets is its square of device pixels.
+void walkScaledLine(platform::Surface* surface, Point from, Point to) {
+  LOGPEN pen;
+  if (GetObjectA(GetCurrentObject(surface->dc, OBJ_PEN), sizeof(pen), &pen) == 0 || pen.lopnStyle == PS_NULL) return;
+  HBRUSH brush = CreateSolidBrush(pen.lopnColor);
+  if (brush == nullptr) return;
+  platform::walkLine(from, to, pen.lopnStyle == PS_DOT, [surface, brush](int32_t x, int32_t y) {
+    const RECT square = win32::nativeRect(platform::toDevice(Rect(x, y, x + 1, y + 1), surface->scale));
+    FillRect(surface->dc, &square, brush);
+  });
+  DeleteObject(brush);
+}
+
 platform::Surface* bitmapSurface(HDC dc, HBITMAP bitmap) {
   platform::Surface* surface = new (std::nothrow) platform::Surface();
   if (surface == nullptr) return nullptr;
@@ -55,17 +103,20 @@ namespace platform {
 
 Surface* createMemorySurface(Surface* reference, int32_t width, int32_t height) {
   if (width <= 0 || height <= 0) return nullptr;
+  const float scale = reference != nullptr ? reference->scale : 1.0f;
   HDC referenceDc = reference != nullptr ? reference->dc : nullptr;
   HDC screenDc = referenceDc == nullptr ? GetDC(nullptr) : nullptr;
   HDC compatible = referenceDc != nullptr ? referenceDc : screenDc;
   HDC dc = CreateCompatibleDC(compatible);
-  HBITMAP bitmap = dc != nullptr ? CreateCompatibleBitmap(compatible, width, height) : nullptr;
+  HBITMAP bitmap = dc != nullptr ? CreateCompatibleBitmap(compatible, toDevice(width, scale), toDevice(height, scale)) : nullptr;
   if (screenDc != nullptr) ReleaseDC(nullptr, screenDc);
   Surface* surface = bitmap != nullptr ? bitmapSurface(dc, bitmap) : nullptr;
   if (surface == nullptr) {
     if (bitmap != nullptr) DeleteObject(bitmap);
     if (dc != nullptr) DeleteDC(dc);
+    return nullptr;
   }
+  surface->scale = scale;
   return surface;
 }
 
@@ -76,6 +127,7 @@ void destroySurface(Surface* surface) {
     DeleteDC(surface->dc);
   }
   if (surface->bitmap != nullptr) DeleteObject(surface->bitmap);
+  win32::releaseScaledBitmap(surface);
   delete surface;
 }
 
@@ -90,6 +142,8 @@ Surface* loadBitmapResource(void* module, int32_t id, int32_t* width, int32_t* h
     DeleteObject(image);
     return nullptr;
   }
+  surface->module = static_cast<HINSTANCE>(module);
+  surface->resourceId = id;
   if (width != nullptr) *width = description.bmWidth;
   if (height != nullptr) *height = description.bmHeight;
   return surface;
@@ -182,38 +236,57 @@ void setBackgroundOpaque(Surface* surface, bool opaque) {
 }
 
 void moveTo(Surface* surface, Point to) {
-  if (surface != nullptr && surface->dc != nullptr) MoveToEx(surface->dc, to.h, to.v, nullptr);
+  if (surface == nullptr || surface->dc == nullptr) return;
+  surface->position = to;
+  const Point device = toDevice(to, surface->scale);
+  MoveToEx(surface->dc, device.h, device.v, nullptr);
 }
 
 void lineTo(Surface* surface, Point to) {
-  if (surface != nullptr && surface->dc != nullptr) LineTo(surface->dc, to.h, to.v);
+  if (surface == nullptr || surface->dc == nullptr) return;
+  if (surface->scale == 1.0f) {
+    LineTo(surface->dc, to.h, to.v);
+    surface->position = to;
+    return;
+  }
+  walkScaledLine(surface, surface->position, to);
+  moveTo(surface, to);
 }
 
 void fillRect(Surface* surface, Rect area) {
   if (surface == nullptr || surface->dc == nullptr) return;
-  const RECT native = win32::nativeRect(area);
+  const RECT native = win32::nativeRect(toDevice(area, surface->scale));
   FillRect(surface->dc, &native, static_cast<HBRUSH>(GetCurrentObject(surface->dc, OBJ_BRUSH)));
 }
 
 void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
   if (surface == nullptr || surface->dc == nullptr || text == nullptr) return;
-  RECT native = win32::nativeRect(area);
+  // Laid out as at 1, in the device rectangle with the font at the device size.
+  RECT native = win32::nativeRect(toDevice(area, surface->scale));
+  if (surface->scale == 1.0f) {
+    DrawTextA(surface->dc, text, -1, &native, flags);
+    return;
+  }
+  ScaledFont font(surface->dc, surface->scale);
   DrawTextA(surface->dc, text, -1, &native, flags);
 }
 
 void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOrigin) {
   if (destination == nullptr || destination->dc == nullptr || source == nullptr) return;
-  SourceContext from(source, destination->dc);
+  // Both sides are at the destination's scale: the copy is 1:1 in device pixels.
+  SourceContext from(source, destination->dc, destination->scale);
   if (from.get() == nullptr) return;
-  BitBlt(destination->dc, area.left, area.top, area.width(), area.height(), from.get(), sourceOrigin.h, sourceOrigin.v,
-         SRCCOPY);
+  const Rect to = toDevice(area, destination->scale);
+  const Point origin = toDevice(sourceOrigin, destination->scale);
+  BitBlt(destination->dc, to.left, to.top, to.width(), to.height(), from.get(), origin.h, origin.v, SRCCOPY);
 }
 
 void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key) {
   if (destination == nullptr || destination->dc == nullptr || source == nullptr) return;
-  SourceContext from(source, destination->dc);
+  SourceContext from(source, destination->dc, destination->scale);
   if (from.get() == nullptr) return;
-  win32::keyedBlit(destination->dc, area, from.get(), sourceOrigin, win32::colorRef(key));
+  win32::keyedBlit(destination->dc, toDevice(area, destination->scale), from.get(),
+                   toDevice(sourceOrigin, destination->scale), win32::colorRef(key));
 }
 
 }  // namespace platform

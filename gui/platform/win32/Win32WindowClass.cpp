@@ -24,6 +24,8 @@ void registerClass() {
   WNDCLASSA windowClass = {};
   windowClass.style = CS_GLOBALCLASS;
   windowClass.lpfnWndProc = win32::windowProcedure;
+  // Each window keeps the scale it was made at.
+  windowClass.cbWndExtra = sizeof(LONG);
   windowClass.hInstance = moduleInstance();
   windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);

@@ -2,20 +2,33 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <cstring>
 #include <new>
 
 #include "base/ModuleHandle.h"
+#include "gui/platform/shared/DeviceScale.h"
 #include "gui/platform/win32/Win32Surface.h"
 
 namespace wrenfold {
 
 namespace {
 
+// Where a window of the class keeps its scale, as the bits of the float.
+constexpr int scaleSlot = 0;
+
 void* userDataOf(HWND window) { return reinterpret_cast<void*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
-// Unsigned 16-bit coordinates of a button message, as the toolkit expects them.
-Point messagePoint(LPARAM position) {
-  return Point(static_cast<int32_t>(LOWORD(position)), static_cast<int32_t>(HIWORD(position)));
+void keepScale(HWND window, float scale) {
+  LONG bits = 0;
+  static_assert(sizeof(bits) == sizeof(scale), "a scale fits a window's long");
+  std::memcpy(&bits, &scale, sizeof(bits));
+  SetWindowLongA(window, scaleSlot, bits);
+}
+
+// Unsigned 16-bit coordinates of a button message, as the toolkit expects them, in editor pixels.
+Point messagePoint(HWND window, LPARAM position) {
+  const Point device(static_cast<int32_t>(LOWORD(position)), static_cast<int32_t>(HIWORD(position)));
+  return platform::toEditor(device, win32::windowScaleOf(window));
 }
 
 LRESULT paint(HWND window, const platform::WindowHandler* handler, void* userData) {
@@ -24,7 +37,9 @@ LRESULT paint(HWND window, const platform::WindowHandler* handler, void* userDat
   if (dc != nullptr && handler->paint != nullptr) {
     platform::Surface surface;
     surface.dc = dc;
-    handler->paint(win32::platformWindow(window), userData, &surface, win32::fromNativeRect(paintInfo.rcPaint));
+    surface.scale = win32::windowScaleOf(window);
+    handler->paint(win32::platformWindow(window), userData, &surface,
+                   platform::coveringEditorRect(win32::fromNativeRect(paintInfo.rcPaint), surface.scale));
   }
   EndPaint(window, &paintInfo);
   return 0;
@@ -35,6 +50,14 @@ LRESULT paint(HWND window, const platform::WindowHandler* handler, void* userDat
 namespace win32 {
 
 void* windowUserData(HWND window) { return userDataOf(window); }
+
+float windowScaleOf(HWND window) {
+  // Another class's window has no slot, and a dead one none at all: both answer 0 here.
+  const LONG bits = IsWindow(window) ? GetWindowLongA(window, scaleSlot) : 0;
+  float scale = 0;
+  std::memcpy(&scale, &bits, sizeof(scale));
+  return platform::usableScale(scale);
+}
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const platform::WindowHandler* handler = windowClassHandler();
@@ -52,7 +75,11 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      if (handler->buttonDown != nullptr) handler->buttonDown(win32::platformWindow(window), userData, messagePoint(lParam));
+      if (handler->buttonDown != nullptr) {
+        win32::beginClick(wParam);
+        handler->buttonDown(win32::platformWindow(window), userData, messagePoint(window, lParam));
+        win32::endClick();
+      }
       return 0;
     case WM_MOUSEWHEEL:
       if (handler->wheel != nullptr) {
@@ -61,7 +88,8 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         ScreenToClient(window, &where);
         const float notches = static_cast<float>(GET_WHEEL_DELTA_WPARAM(wParam)) / WHEEL_DELTA;
         // A turn no control takes goes on to the host's window, which may scroll.
-        if (handler->wheel(win32::platformWindow(window), userData, Point(where.x, where.y), notches)) return 0;
+        const Point at = platform::toEditor(Point(where.x, where.y), win32::windowScaleOf(window));
+        if (handler->wheel(win32::platformWindow(window), userData, at, notches)) return 0;
       }
       break;
     default:
@@ -74,15 +102,18 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 namespace platform {
 
-Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData,
-                          float) {
+Window* createChildWindow(void* parent, Rect editorBounds, const char* title, const WindowHandler* handler,
+                          void* userData, float scale) {
   if (parent == nullptr || handler == nullptr) return nullptr;
+  scale = usableScale(scale);
+  const Rect bounds = toDevice(editorBounds, scale);
   // A window that cannot be made keeps its use of the class, so the class stays registered.
   const char* className = win32::useWindowClass(handler);
   HWND window = CreateWindowExA(0, className, title != nullptr ? title : "", WS_CHILD | WS_VISIBLE, bounds.left,
                                 bounds.top, bounds.width(), bounds.height(), static_cast<HWND>(parent), nullptr,
                                 static_cast<HINSTANCE>(moduleInstanceHandle()), nullptr);
   if (window == nullptr) return nullptr;
+  keepScale(window, scale);
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(userData));
   return win32::platformWindow(window);
 }
@@ -98,11 +129,7 @@ void destroyWindow(Window* window) {
   win32::endWindowClassUse();
 }
 
-float windowScale(Window*) { return 1.0f; }
-
-float desktopScale(void*) { return 1.0f; }
-
-bool readSettingsFile(std::string&) { return false; }
+float windowScale(Window* window) { return window != nullptr ? win32::windowScaleOf(win32::nativeWindow(window)) : 1.0f; }
 
 Rect windowScreenRect(Window* window) {
   RECT area;
@@ -116,7 +143,7 @@ void invalidateWindow(Window* window, const Rect* area) {
     InvalidateRect(win32::nativeWindow(window), nullptr, FALSE);
     return;
   }
-  const RECT native = win32::nativeRect(*area);
+  const RECT native = win32::nativeRect(toDevice(*area, windowScale(window)));
   InvalidateRect(win32::nativeWindow(window), &native, FALSE);
 }
 
@@ -131,6 +158,7 @@ Surface* acquireWindowSurface(Window* window) {
   }
   surface->dc = dc;
   surface->window = win32::nativeWindow(window);
+  surface->scale = windowScale(window);
   return surface;
 }
 
