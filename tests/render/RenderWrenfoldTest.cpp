@@ -150,6 +150,8 @@ TEST(RenderWrenfold, Lv2PluginSoundsBitIdenticalToTheModule) {
         "WetPanL=left30%", "--set", "NoteLenR=1/8", "--set", "NomorRev=on"},
        {"-c", "FeedBackL", "40", "-c", "TempoR", "128", "-c", "LpfQ", "2.1", "-c", "WetPanL",
         "-30", "-c", "NoteLenR", "0.125", "-c", "NomorRev", "1"}},
+      {{"--set", "HpfCutoff=20Hz", "--set", "RevAttack=25ms", "--set", "NomorRev=on"},
+       {"-c", "HpfCutoff", "20", "-c", "RevAttack", "25", "-c", "NomorRev", "1"}},
   };
   TemporaryFolder folder;
   std::vector<float> input = stereoImpulse(66150, 0);
