@@ -1,4 +1,5 @@
-# What `cmake --install` puts in place and what `./run package` ships: the module in lib/vst, the
+# What `cmake --install` puts in place and what `./run package` ships: the module in lib/vst (the
+# LV2 bundle's rules, lib/lv2/wrenfold.lv2, are in lv2/CMakeLists.txt), the
 # tools with their manual pages, the documents; the Debian package (CPack) and the Windows archive.
 # Included by the top-level CMakeLists.txt on Linux, after the tools.
 include(GNUInstallDirs)
@@ -116,7 +117,9 @@ string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Wrenfold is a stereo delay whose left and right echo times follow a tempo\n"
   "and a note length, with feedback, filters, a reverse mode and five factory\n"
   "programs. Hosts of the version-2 plug-in interface find the module in\n"
-  "/usr/lib/vst and show its skinned editor.\n"
+  "/usr/lib/vst and show its skinned editor; LV2 hosts (Ardour, Carla, PipeWire's\n"
+  "filter chains, EasyEffects) find the same effect and editor in\n"
+  "/usr/lib/lv2/wrenfold.lv2.\n"
   ".\n"
   "The package also holds wrenfold-render, which runs audio files through the\n"
   "delay from the command line, and wrenfold-info, wrenfold-snapshot and\n"

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 namespace wrenfold {
 
 // Value-text formatters: each writes one NUL-terminated text of at most 16 bytes for a normalised
@@ -27,5 +30,16 @@ void formatLevel(float value, char* text);
 void formatPan(float value, char* text);
 // Writes a reverse ramp length as e.g. "1.00ms", or "off" for 0.
 void formatRampTime(float value, char* text);
+
+// Readers of texts a musician types or a display shows.
+
+// Reads a plain decimal number ([sign] digits [. digits] [e [sign] digits]) into `value`; answers
+// false for anything else, hexadecimal, "inf", "nan" and blanks included, and for an overflow.
+bool parseDecimal(const std::string& text, double& value);
+// Returns the fraction of a whole note a note-length text such as "1/8+1/16" or "1" names, or
+// nothing when the text is no such sum.
+std::optional<double> noteFractionFromText(const std::string& text);
+// Returns the beats per minute of a tempo text such as "BPM130", or nothing.
+std::optional<double> tempoFromText(const std::string& text);
 
 }  // namespace wrenfold

@@ -10,12 +10,18 @@
 # the order and thread of Ardour's calls are checked too. A failure names its step and keeps WORK,
 # which holds Ardour's log, the trace and the screenshots.
 #
+# MODULE may be the LV2 bundle instead (TRACER is then not used): Ardour loads it by its URI and
+# passes its own scale, set to SCALE, as the UI's scale factor; the drag changes the port's value
+# in the units of its text (FeedBackL 50 -> 100).
+#
 # usage: ardour-gui-test.sh MODULE TRACER SCREEN-CHECK SNAPSHOT SCRIPT-DIR WORK NAME [SCALE]
 # Exits 77 (skipped) when Ardour 7 or the X tools are not installed.
 set -eu
 
 module=$1 tracer=$2 screen_check=$3 snapshot=$4 scripts=$5 work=$6 name=$7 scale=${8:-1}
 width_expected=$((350 * scale)) height_expected=$((430 * scale))
+format=vst feedback_start=0.5 feedback_top=1
+if [ -d "$module" ]; then format=lv2 feedback_start=50 feedback_top=100; fi
 . "$scripts/ardour-common.sh"
 ardour_require_installed
 for tool in Xvfb xdotool xwininfo xwd xprop; do
@@ -82,16 +88,30 @@ window_field() {
   xwininfo -id "$1" | sed -n "s/^ *$2: *\\([-0-9]*\\).*/\\1/p"
 }
 
-# parameter_in_session INDEX: prints the plug-in's stored value of parameter INDEX.
+# parameter_in_session INDEX SYMBOL: prints the plug-in's stored value of parameter INDEX, or of
+# the LV2 port SYMBOL.
 parameter_in_session() {
-  grep -o "param-$1=\"[^\"]*\"" "$work/session/session.ardour" | head -n 1 | cut -d'"' -f2
+  if [ "$format" = lv2 ]; then
+    grep -o "symbol=\"$2\" value=\"[^\"]*\"" "$work/session/session.ardour" | head -n 1 | cut -d'"' -f4
+  else
+    grep -o "param-$1=\"[^\"]*\"" "$work/session/session.ardour" | head -n 1 | cut -d'"' -f2
+  fi
 }
 
 begin "private Ardour set-up and scan"
-ardour_private_setup "$work" "$tracer"
-mkdir -p "$work/module"
-cp "$module" "$work/module/wrenfold.so"
-export WRENFOLD_TRACE_MODULE="$work/module/wrenfold.so" WRENFOLD_TRACE_LOG="$work/trace.log"
+if [ "$format" = lv2 ]; then
+  ardour_private_setup "$work"
+  mkdir -p "$work/lv2" && cp -r "$module" "$work/lv2/"
+  export LV2_PATH="$work/lv2:/usr/lib/lv2" WRENFOLD_PLUGIN_TYPE=LV2
+  # Ardour's own scale, which it gives an LV2 UI as the scale factor.
+  printf '<?xml version="1.0" encoding="UTF-8"?>\n<Ardour><UI><Option name="font-scale" value="%d"/></UI></Ardour>\n' \
+    $((102400 * scale)) >"$XDG_CONFIG_HOME/ardour7/ui_config"
+else
+  ardour_private_setup "$work" "$tracer"
+  mkdir -p "$work/module"
+  cp "$module" "$work/module/wrenfold.so"
+  export WRENFOLD_TRACE_MODULE="$work/module/wrenfold.so" WRENFOLD_TRACE_LOG="$work/trace.log"
+fi
 # An empty .a7 skips the first-run wizard; the saved engine state starts the Dummy backend
 # without the Audio/MIDI Setup dialog.
 : >"$XDG_CONFIG_HOME/ardour7/.a7"
@@ -111,14 +131,14 @@ cat >"$XDG_CONFIG_HOME/ardour7/config" <<'EOF'
   </Extra>
 </Ardour>
 EOF
-ardour_scan "$name"
+[ "$format" = lv2 ] || ardour_scan "$name"
 
 begin "session with the plug-in window marked open"
 WRENFOLD_ARDOUR_WORK="$work" WRENFOLD_ARDOUR_SCRIPTS="$scripts" WRENFOLD_PLUGIN_NAME="$name" \
   timeout 120 ardour7-lua "$scripts/gui-session.lua" >"$work/session.log" 2>&1 ||
   fail "ardour7-lua could not build the session (see $work/session.log): $(tail -n 3 "$work/session.log")"
 grep '^SAVED' "$work/session.log"
-feedback_before=$(parameter_in_session 10)
+feedback_before=$(parameter_in_session 10 FeedBackL)
 
 begin "headless renderings to compare with"
 "$snapshot" --scale "$scale" "$work/expected-open.png" >/dev/null || fail "wrenfold-snapshot failed"
@@ -153,7 +173,7 @@ edit_open_traced() {
   ardour_running || fail "Ardour exited with status $(cat "$work/ardour.status" 2>/dev/null)"
   grep -q "^effEditOpen .* pid=$ardour_pid " "$work/trace.log" 2>/dev/null
 }
-until_true 90 edit_open_traced || fail "no call of effEditOpen returned (see $work/trace.log)"
+[ "$format" = lv2 ] || until_true 90 edit_open_traced || fail "no call of effEditOpen returned (see $work/trace.log)"
 
 begin "the editor window appears"
 editor_found() {
@@ -163,7 +183,7 @@ editor_found() {
   done
   return 1
 }
-until_true 15 editor_found ||
+until_true 90 editor_found ||
   fail "no visible $width_expected x $height_expected window named \"Window\" appeared; effEditOpen answered" \
     "$(sed -n "s/^effEditOpen .* pid=$ardour_pid .*answer=\([-0-9]*\).*/\1/p" "$work/trace.log" | head -n 1)"
 editor=$(printf '0x%x' "$editor")
@@ -196,7 +216,8 @@ begin "a drag on the left feedback slider"
 # The left feedback slider (FeedBackL, parameter 10) starts 140 px in; at the session's value 0.5
 # its handle's centre line is 149 px down (times the scale). Dragging above the top of the travel
 # sets 1.0.
-[ "$feedback_before" = 0.5 ] || fail "the session starts with FeedBackL at $feedback_before, not 0.5"
+[ "$feedback_before" = "$feedback_start" ] ||
+  fail "the session starts with FeedBackL at $feedback_before, not $feedback_start"
 grab_x=$((editor_x + 150 * scale)) grab_y=$((editor_y + 149 * scale))
 xdotool mousemove "$grab_x" "$grab_y" sleep 0.3 mousedown 1 sleep 0.2
 y=$grab_y
@@ -213,9 +234,10 @@ begin "Ctrl+S saves the new value"
 main_window=$(xdotool search --name ' - Ardour$' | head -n 1)
 [ -n "$main_window" ] || fail "Ardour's main window (name ending in ' - Ardour') is missing"
 xdotool windowfocus --sync "$main_window" key ctrl+s
-feedback_saved() { [ "$(parameter_in_session 10)" = 1 ]; }
-until_true 30 feedback_saved || fail "the saved session holds FeedBackL = $(parameter_in_session 10), not 1"
-echo "FeedBackL in the saved session: $feedback_before -> $(parameter_in_session 10)"
+feedback_saved() { [ "$(parameter_in_session 10 FeedBackL)" = "$feedback_top" ]; }
+until_true 30 feedback_saved ||
+  fail "the saved session holds FeedBackL = $(parameter_in_session 10 FeedBackL), not $feedback_top"
+echo "FeedBackL in the saved session: $feedback_before -> $(parameter_in_session 10 FeedBackL)"
 
 begin "Ctrl+Q quits with status 0"
 xdotool windowfocus --sync "$main_window" key ctrl+q
@@ -224,6 +246,7 @@ until_true 60 ardour_exited || fail "Ardour was still running 60 s after Ctrl+Q"
 status=$(cat "$work/ardour.status")
 [ "$status" = 0 ] || fail "Ardour exited with status $status"
 
+[ "$format" = vst ] || { echo "PASS [$(elapsed)]"; exit 0; }
 begin "Ardour's calls into the module"
 grep " pid=$ardour_pid " "$work/trace.log" >"$work/ardour-trace.log" || true
 awk -v parent="$parent" -f "$scripts/check-trace.awk" "$work/ardour-trace.log" ||

@@ -4,16 +4,24 @@
 # session; the export must hold the echo DELAY frames after the impulse in both channels.
 #
 # usage: ardour-host-test.sh MODULE ECHO-CHECK SCRIPT-DIR WORK NAME PARAMETERS DELAY
+# MODULE may be an LV2 bundle instead: Ardour then finds it through LV2_PATH and loads it by URI.
 # Exits 77 (skipped) when Ardour 7 is not installed.
 set -eu
 
 module=$1 checker=$2 scripts=$3 work=$4 name=$5 parameters=$6 delay=$7
 . "$scripts/ardour-common.sh"
 ardour_require_installed
-ardour_private_setup "$work" "$module"
+if [ -d "$module" ]; then
+  ardour_private_setup "$work"
+  mkdir -p "$work/lv2" && cp -r "$module" "$work/lv2/"
+  export LV2_PATH="$work/lv2:/usr/lib/lv2" WRENFOLD_PLUGIN_TYPE=LV2
+  ardour_module=$(sed -n 's/^<\(urn:[^#>]*\)>$/\1/p' "$module/manifest.ttl")
+else
+  ardour_private_setup "$work" "$module"
+  ardour_scan "$name"
+fi
 mkdir -p "$work/config/ardour7/scripts"
 cp "$scripts/impulse.lua" "$work/config/ardour7/scripts/wrenfold-test-impulse.lua"
-ardour_scan "$name"
 
 # Ardour 7.3 itself now and then corrupts its heap and aborts while exporting, also with no
 # plug-in in the session at all (about one run in seven under load), and now and then exports

@@ -4,11 +4,12 @@
 -- ardour-gui-test.sh prepares.
 local work = assert (os.getenv ("WRENFOLD_ARDOUR_WORK"))
 local name = assert (os.getenv ("WRENFOLD_PLUGIN_NAME"))
+local kind = os.getenv ("WRENFOLD_PLUGIN_TYPE") == "LV2" and ARDOUR.PluginType.LV2 or ARDOUR.PluginType.LXVST
 dofile (assert (os.getenv ("WRENFOLD_ARDOUR_SCRIPTS")) .. "/session-common.lua")
 
 create_dummy_session (work, 48000)
 local track = new_stereo_track ("wrenfold")
-local effect = add_plugin (track, name, 0)
+local effect = add_plugin (track, name, 0, kind)
 local route_id = track:to_stateful ():id ():to_s ()
 local processor_id = effect:to_stateful ():id ():to_s ()
 Session:save_state ("", false, false, false, false, false)

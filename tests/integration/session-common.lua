@@ -22,8 +22,8 @@ function new_stereo_track (name)
 end
 
 -- Adds the plug-in NAME to TRACK at position INDEX and answers it.
-function add_plugin (track, name, index)
-	local effect = ARDOUR.LuaAPI.new_plugin (Session, name, ARDOUR.PluginType.LXVST, "")
+function add_plugin (track, name, index, kind)
+	local effect = ARDOUR.LuaAPI.new_plugin (Session, name, kind or ARDOUR.PluginType.LXVST, "")
 	assert (not effect:isnil (), "Ardour cannot instantiate '" .. name .. "'")
 	assert (track:add_processor_by_index (effect, index, nil, true) == 0, "cannot add the effect")
 	return effect

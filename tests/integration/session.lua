@@ -6,6 +6,7 @@ local work = assert (os.getenv ("WRENFOLD_ARDOUR_WORK"))
 local module = assert (os.getenv ("WRENFOLD_ARDOUR_MODULE"))
 local name = assert (os.getenv ("WRENFOLD_PLUGIN_NAME"))
 local parameters = tonumber (assert (os.getenv ("WRENFOLD_PLUGIN_PARAMETERS")))
+local kind = os.getenv ("WRENFOLD_PLUGIN_TYPE") == "LV2" and ARDOUR.PluginType.LV2 or ARDOUR.PluginType.LXVST
 local kRate = 44100
 dofile (assert (os.getenv ("WRENFOLD_ARDOUR_SCRIPTS")) .. "/session-common.lua")
 
@@ -13,7 +14,7 @@ create_dummy_session (work, kRate)
 
 local listed = false
 for info in ARDOUR.LuaAPI.list_plugins ():iter () do
-	if info.type == ARDOUR.PluginType.LXVST and info.path == module then
+	if info.type == kind and (info.path == module or info.unique_id == module) then
 		say ("LISTED", info.name, info.unique_id)
 		listed = info.name == name
 	end
@@ -26,7 +27,7 @@ local generator = ARDOUR.LuaAPI.new_luaproc (Session, "Wrenfold Test Impulse")
 assert (not generator:isnil (), "the impulse generator script is missing")
 assert (track:add_processor_by_index (generator, 0, nil, true) == 0, "cannot add the generator")
 
-local effect = add_plugin (track, name, 1)
+local effect = add_plugin (track, name, 1, kind)
 local plugin = effect:to_insert ():plugin (0)
 say ("LOADED", plugin:name (), "parameters", plugin:parameter_count ())
 assert (plugin:parameter_count () == parameters, "expected " .. parameters .. " parameters")

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What `./run package` left in out/, as a user gets it (run as root): no lintian error; apt installs
-# the .deb; from /usr/bin the tools find the module in /usr/lib/vst, and `man` their pages; Ardour
-# finds the module there; apt removes every file. The Windows archive holds exactly its files and
+# the .deb; from /usr/bin the tools find the module in /usr/lib/vst, and `man` their pages; lv2ls
+# lists the LV2 bundle of /usr/lib/lv2; Ardour finds the module; apt removes every file. The Windows archive holds exactly its files and
 # DLLs that export what their bitness must. Last, the README's install from a fresh clone. The
 # machine is left as it was, also on failure: a wrenfold package installed before is put back and
 # what the install pulled in is removed.
@@ -73,6 +73,10 @@ while read -r entry; do
   MANWIDTH=200 man 7 wrenfold | grep -qF -- "$entry" || fail "man 7 wrenfold does not name '$entry'"
 done <names
 [ -f /usr/share/doc/wrenfold/README ] && [ ! -e /usr/share/doc/wrenfold/README.md ] || fail "the user's README"
+
+echo "== LV2 hosts find the bundle in /usr/lib/lv2"
+env -u LV2_PATH lv2ls | grep -qx 'urn:wrenfold:delay' || fail "lv2ls does not list urn:wrenfold:delay"
+grep -qx /usr/lib/lv2/wrenfold.lv2/wrenfold.so "$work/files" || fail "no /usr/lib/lv2/wrenfold.lv2/wrenfold.so"
 
 echo "== Ardour, with its own search path, finds and loads /usr/lib/vst/wrenfold.so"
 . "$source_dir/tests/integration/ardour-common.sh"

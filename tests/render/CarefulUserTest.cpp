@@ -200,13 +200,16 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
        {"--module", WRENFOLD_MODULE_PATH, "--set", "TempoL=128 bpm", "--set", "NoteLenL=1/8", "--set",
         "FeedBackL=50%", "--set", "LpfCutoff=19901hz", "--set", "HpfCutoff=19850 Hz", "--set", "Bypass=on", "--set", "TempoR=0.48571429", "--list"},
        0, "", listedValuesGiveTheirDisplaysBack},
+      {"a switch turned off by its word", kRender,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "Bypass=on", "--set", "Bypass=off", "--list"}, 0, "",
+       outputMentions("Bypass        0.0000")},
       {"a decimal that reads both ways gives the display, blank or not, and says so", kRender,
        {"--module", WRENFOLD_MODULE_PATH, "--set", " LpfQ = 0.7 ", "--set", "NoteLenL=0.25", "--set", "FeedBackR=0.7", "--list"},
        0, "note: --set LpfQ=0.7 reads as the display 0.7; for the normalised value 0.7 (display 3.0) write LpfQ=0.7norm",
        [](const RunResult& run) {
          EXPECT_NE(run.err.find("--set NoteLenL=0.25 reads as the display 1/4;"), std::string::npos) << run.err;
          EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
-         for (const char* text : {"LpfQ          0.0600  0.7\n", "NoteLenL     0.5000norm  1/4\n", "FeedBackR     0.7000  69%\n"})
+         for (const char* text : {"LpfQ          0.0500  0.7\n", "NoteLenL     0.5000norm  1/4\n", "FeedBackR     0.7000  69%\n"})
            EXPECT_NE(run.out.find(text), std::string::npos) << text << run.out;
        }},
       {"the norm suffix asks for the normalised value; the editor's milliseconds are read", kRender,

@@ -2,8 +2,12 @@
 // where their tempo and note length put them, at the file's sample rate.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cctype>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -111,6 +115,72 @@ TEST(RenderWrenfold, BlockSizeDoesNotChangeTheResult) {
     } else {
       EXPECT_TRUE(sound.samples == reference);
     }
+  }
+}
+
+// Returns lv2apply's control options that load a preset of the LV2 bundle: each port's symbol
+// and value, read from the bundle's presets.ttl.
+std::vector<std::string> presetControls(const std::string& slug) {
+  std::ifstream presets(std::string(WRENFOLD_LV2_BUNDLE) + "/presets.ttl");
+  std::vector<std::string> controls;
+  std::string line;
+  std::string symbol;
+  bool inPreset = false;
+  while (std::getline(presets, line)) {
+    if (line.rfind("<urn:", 0) == 0) inPreset = line == "<urn:wrenfold:delay#preset-" + slug + ">";
+    std::istringstream words(line);
+    std::string key, value;
+    words >> key >> value;
+    if (inPreset && key == "lv2:symbol") symbol = value.substr(1, value.size() - 2);
+    if (inPreset && key == "pset:value") controls.insert(controls.end(), {"-c", symbol, value});
+  }
+  return controls;
+}
+
+// The LV2 plug-in, run by lv2apply, and the module, run by wrenfold-render, give the same
+// samples: for every program loaded as its preset, and for settings given in the units they show.
+TEST(RenderWrenfold, Lv2PluginSoundsBitIdenticalToTheModule) {
+  const std::string lv2apply = "/usr/bin/lv2apply";
+  if (access(lv2apply.c_str(), X_OK) != 0) GTEST_SKIP() << "no lv2apply (lilv-utils)";
+  struct Case {
+    std::vector<std::string> renderOptions;
+    std::vector<std::string> controls;  // lv2apply's; a preset's when empty
+  };
+  const Case cases[] = {
+      {{"--program", "init"}, {}},
+      {{"--program", "space"}, {}},
+      {{"--program", "reverse-fx"}, {}},
+      {{"--program", "like-analog"}, {}},
+      {{"--program", "robot"}, {}},
+      {{"--set", "FeedBackL=40%", "--set", "TempoR=128bpm", "--set", "LpfQ=2.1", "--set",
+        "WetPanL=left30%", "--set", "NoteLenR=1/8", "--set", "NomorRev=on"},
+       {"-c", "FeedBackL", "40", "-c", "TempoR", "128", "-c", "LpfQ", "2.1", "-c", "WetPanL",
+        "-30", "-c", "NoteLenR", "0.125", "-c", "NomorRev", "1"}},
+      {{"--set", "HpfCutoff=20Hz", "--set", "RevAttack=25ms", "--set", "NomorRev=on"},
+       {"-c", "HpfCutoff", "20", "-c", "RevAttack", "25", "-c", "NomorRev", "1"}},
+  };
+  TemporaryFolder folder;
+  std::vector<float> input = stereoImpulse(66150, 0);
+  for (std::size_t i = 2; i < 8000; ++i) input[i] = static_cast<float>(i * 7919 % 2001) / 4000.0f - 0.25f;
+  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, input);
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.renderOptions[1]);
+    std::vector<std::string> options = test.renderOptions;
+    options.insert(options.end(), {"--tail", "0", folder.file("in.wav"), folder.file("module.wav")});
+    const RunResult rendered = render(options);
+    ASSERT_EQ(rendered.status, 0) << rendered.err;
+    std::vector<std::string> arguments = {"-i", folder.file("in.wav"), "-o", folder.file("lv2.wav")};
+    const std::vector<std::string> controls =
+        test.controls.empty() ? presetControls(test.renderOptions[1]) : test.controls;
+    ASSERT_EQ(controls.size(), test.controls.empty() ? 60u : test.controls.size());
+    arguments.insert(arguments.end(), controls.begin(), controls.end());
+    arguments.push_back("urn:wrenfold:delay");
+    const std::string bundles = std::filesystem::path(WRENFOLD_LV2_BUNDLE).parent_path();
+    const RunResult applied = runProgram(lv2apply, arguments, {{"LV2_PATH", bundles}});
+    ASSERT_EQ(applied.status, 0) << applied.err;
+    const Sound module = readSound(folder.file("module.wav"));
+    ASSERT_EQ(module.samples.size(), input.size());
+    EXPECT_TRUE(readSound(folder.file("lv2.wav")).samples == module.samples);
   }
 }
 

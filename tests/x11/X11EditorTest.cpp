@@ -2,7 +2,11 @@
 // loaded through its entry, its editor opened in host windows of this process's own connection,
 // and the mouse and keyboard moved with XTest from outside the module.
 #include <dirent.h>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <lv2/options/options.h>
+#include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 #include <xcb/res.h>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
@@ -10,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -746,6 +751,65 @@ TEST_F(X11EditorTest, OpenCloseCyclesAndTwoInstancesLeaveResourcesAndDescriptors
     EXPECT_EQ(serverResources(), resourcesBefore);
     EXPECT_EQ(openDescriptorCount(), descriptorsBefore);
   }
+}
+
+// The LV2 UI of the bundle's binary, opened in a host window of this process: the size it tells
+// the host follows the host's scale factor, and opening and closing it leaks nothing.
+TEST_F(X11EditorTest, Lv2UiOpensAtTheHostsScaleAndOpenCloseCyclesLeaveResourcesFlat) {
+  void* binary = dlopen(WRENFOLD_LV2_BINARY_PATH, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(binary, nullptr) << dlerror();
+  const auto entry = reinterpret_cast<const LV2UI_Descriptor* (*)(uint32_t)>(dlsym(binary, "lv2ui_descriptor"));
+  ASSERT_NE(entry, nullptr);
+  const LV2UI_Descriptor* ui = entry(0);
+  static std::vector<std::string> uris;
+  LV2_URID_Map map = {nullptr, [](LV2_URID_Map_Handle, const char* uri) {
+                        const auto known = std::find(uris.begin(), uris.end(), uri);
+                        if (known == uris.end()) uris.push_back(uri);
+                        return static_cast<LV2_URID>(std::find(uris.begin(), uris.end(), uri) - uris.begin() + 1);
+                      }};
+  std::pair<int, int> told;
+  LV2UI_Resize resize = {&told, [](LV2UI_Feature_Handle handle, int width, int height) {
+                           *static_cast<std::pair<int, int>*>(handle) = {width, height};
+                           return 0;
+                         }};
+  const xcb_window_t host = xcb_generate_id(connection);
+  xcb_create_window(connection, XCB_COPY_FROM_PARENT, host, root, 0, 0, 1200, 1000, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                    XCB_COPY_FROM_PARENT, 0, nullptr);
+  xcb_map_window(connection, host);
+  sync();
+  for (float scale : {0.0f, 2.0f}) {
+    SCOPED_TRACE(scale);
+    const LV2_Options_Option options[] = {
+        {LV2_OPTIONS_INSTANCE, 0, map.map(nullptr, LV2_UI__scaleFactor), sizeof scale,
+         map.map(nullptr, "http://lv2plug.in/ns/ext/atom#Float"), &scale},
+        {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+    const LV2_Feature parent = {LV2_UI__parent, reinterpret_cast<void*>(static_cast<uintptr_t>(host))};
+    const LV2_Feature resizing = {LV2_UI__resize, &resize};
+    const LV2_Feature mapping = {LV2_URID__map, &map};
+    const LV2_Feature optionList = {LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
+    const LV2_Feature* features[] = {&parent, &resizing, &mapping, &optionList, nullptr};
+    const auto cycle = [&] {
+      LV2UI_Widget widget = nullptr;
+      LV2UI_Handle handle = ui->instantiate(ui, "", "", [](LV2UI_Controller, uint32_t, uint32_t, uint32_t, const void*) {},
+                                            nullptr, &widget, features);
+      EXPECT_NE(handle, nullptr);
+      if (handle == nullptr) return std::make_pair(0, 0);
+      sync();
+      const std::pair<int, int> size = sizeOf(static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(widget)));
+      ui->cleanup(handle);
+      return size;
+    };
+    const int factor = scale > 0.0f ? static_cast<int>(scale) : 1;
+    const std::pair<int, int> expected = {350 * factor, 430 * factor};
+    EXPECT_EQ(cycle(), expected);
+    EXPECT_EQ(told, expected);
+    const auto resourcesBefore = serverResources();
+    const std::size_t descriptorsBefore = openDescriptorCount();
+    for (int i = 0; i < 200; ++i) cycle();
+    EXPECT_EQ(serverResources(), resourcesBefore);
+    EXPECT_EQ(openDescriptorCount(), descriptorsBefore);
+  }
+  xcb_destroy_window(connection, host);
 }
 
 // Each row: the types a scripted drag source offers, whether Control is held, and what the editor

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "params/ParameterFormat.h"
+
 namespace wrenfold {
 
 class EffectInstance;
@@ -12,13 +14,6 @@ struct DelayTimes {
   long left = 0;
   long right = 0;
 };
-
-// Returns the fraction of a whole note a note-length text such as "1/8+1/16" or "1" names, or
-// nothing when the text is no such sum.
-std::optional<double> noteFractionFromText(const std::string& text);
-
-// Returns the beats per minute of a tempo text such as "BPM130", or nothing.
-std::optional<double> tempoFromText(const std::string& text);
 
 // Returns the delay of one note length at one tempo in frames, truncated toward zero, computed in
 // single precision as the effect does.

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tools/render/DisplaySearch.h"
+#include "tools/render/EffectDisplaySearch.h"
 #include "tools/render/EffectInstance.h"
 #include "tools/render/RenderError.h"
 
@@ -80,7 +80,7 @@ void applySettings(EffectInstance& effect, const std::vector<ParameterSetting>& 
   for (const ParameterSetting& setting : settings) {
     const int index = findParameter(names, setting.name);
     std::string note;
-    effect.setParameterValue(index, DisplaySearch(effect, index).valueFor(setting.value, &note));
+    effect.setParameterValue(index, EffectDisplaySearch(effect, index).valueFor(setting.value, &note));
     if (!note.empty()) {
       std::fprintf(stderr, "%s: note: %s\n", program_invocation_short_name, note.c_str());
     }
@@ -104,7 +104,7 @@ std::string formatListing(EffectInstance& effect,
   for (int index = 0; index < effect.parameterCount(); ++index) {
     std::snprintf(line, sizeof line, "  %5d  %-12s %7s  %s\n", index,
                   effect.parameterName(index).c_str(),
-                  DisplaySearch(effect, index).listedValue().c_str(),
+                  EffectDisplaySearch(effect, index).listedValue().c_str(),
                   effect.parameterDisplay(index).c_str());
     text += line;
   }

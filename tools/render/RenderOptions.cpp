@@ -1,7 +1,5 @@
 #include "tools/render/RenderOptions.h"
 
-#include <cerrno>
-#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 
@@ -14,39 +12,6 @@ namespace {
 constexpr int maxBlockSize = 65536;
 constexpr double maxTailSeconds = 3600.0;
 
-// Returns the position after the digits starting at the given one.
-std::size_t skipDigits(const std::string& text, std::size_t at) {
-  while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
-    ++at;
-  }
-  return at;
-}
-
-// Only plain decimal notation ([sign] digits [. digits] [e [sign] digits]): strtod alone would
-// also take hexadecimal ("0x10"), "inf", "nan" and leading blanks, which nobody means here.
-bool isDecimal(const std::string& text) {
-  std::size_t at = text.empty() || (text[0] != '+' && text[0] != '-') ? 0 : 1;
-  const std::size_t integerEnd = skipDigits(text, at);
-  std::size_t digits = integerEnd - at;
-  at = integerEnd;
-  if (at < text.size() && text[at] == '.') {
-    const std::size_t fractionEnd = skipDigits(text, at + 1);
-    digits += fractionEnd - at - 1;
-    at = fractionEnd;
-  }
-  if (digits == 0) {
-    return false;
-  }
-  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-    at += at + 1 < text.size() && (text[at + 1] == '+' || text[at + 1] == '-') ? 2 : 1;
-    const std::size_t exponentEnd = skipDigits(text, at);
-    if (exponentEnd == at) {
-      return false;
-    }
-    at = exponentEnd;
-  }
-  return at == text.size();
-}
 
 int parseBlockSize(const std::string& text) {
   const bool digits = !text.empty() && text.size() <= 6 &&
@@ -70,16 +35,6 @@ double parseTail(const std::string& text) {
 
 }  // namespace
 
-bool parseDecimal(const std::string& text, double& value) {
-  if (!isDecimal(text)) {
-    return false;
-  }
-  errno = 0;
-  value = std::strtod(text.c_str(), nullptr);
-  // A value too small for a double (1e-320) is as good as zero; only an overflow is an error.
-  const bool underflow = errno == ERANGE && std::fabs(value) <= DBL_MIN;
-  return (errno == 0 || underflow) && std::isfinite(value);
-}
 
 void refuseFileName(const std::string& role, const std::string& name) {
   if (name.empty()) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "params/ParameterFormat.h"
+
 namespace wrenfold {
 
 // One --set NAME=VALUE from the command line; the value is a normalised number or a display
@@ -36,10 +38,6 @@ void refuseFileName(const std::string& role, const std::string& name);
 
 // Returns the value of an option that must not be empty; throws RenderError naming the option.
 const std::string& requireText(const std::string& option, const std::string& value);
-
-// Reads a plain decimal number ([sign] digits [. digits] [e [sign] digits]) into `value`; answers
-// false for anything else, hexadecimal, "inf", "nan" and blanks included, and for an overflow.
-bool parseDecimal(const std::string& text, double& value);
 
 // Returns the setting of a NAME=VALUE text; throws RenderError when the name or value is missing.
 ParameterSetting parseParameterSetting(const std::string& text);

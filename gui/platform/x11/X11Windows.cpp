@@ -25,6 +25,17 @@ bool setTextProperty(xcb_window_t window, xcb_atom_t property, const std::string
                                               XCB_ATOM_STRING, 8, static_cast<uint32_t>(text.size()), text.data()));
 }
 
+// Tells the host the window's size is fixed (minimum and maximum), so that a host which embeds it
+// in a widget of its own size keeps it at that size instead of stretching it.
+void setFixedSize(xcb_window_t window, Rect bounds) {
+  constexpr uint32_t minimumAndMaximum = (1u << 4) | (1u << 5);
+  const auto width = static_cast<uint32_t>(bounds.width());
+  const auto height = static_cast<uint32_t>(bounds.height());
+  const uint32_t hints[18] = {minimumAndMaximum, 0, 0, 0, 0, width, height, width, height};
+  xcb_change_property(state().connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NORMAL_HINTS,
+                      XCB_ATOM_WM_SIZE_HINTS, 32, 18, hints);
+}
+
 // Creates the X window inside `parent`; 0 when the server refuses (for example a parent that is gone).
 xcb_window_t createXWindow(xcb_window_t parent, Rect bounds) {
   x11::State& s = state();
@@ -69,6 +80,7 @@ Window* createChildWindow(void* parent, Rect editorBounds, const char* title, co
     return nullptr;
   }
   setTextProperty(id, XCB_ATOM_WM_NAME, title != nullptr ? title : "");
+  setFixedSize(id, bounds);
   xcb_map_window(s.connection, id);
   xcb_flush(s.connection);
 

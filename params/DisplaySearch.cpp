@@ -1,4 +1,4 @@
-#include "tools/render/DisplaySearch.h"
+#include "params/DisplaySearch.h"
 
 #include <cctype>
 #include <cmath>
@@ -7,14 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <optional>
+#include <utility>
 #include <vector>
 
+#include "params/ParameterFormat.h"
 #include "params/ParameterTable.h"
-#include "tools/render/DelayTimes.h"
-#include "tools/render/EffectInstance.h"
-#include "tools/render/RenderError.h"
-#include "tools/render/RenderOptions.h"
 
 namespace wrenfold {
 
@@ -57,7 +56,7 @@ bool amountOf(const std::string& squeezed, double& amount) {
   return fraction.has_value();
 }
 
-Reading readingOf(const std::string& text) {
+Reading readingOfText(const std::string& text) {
   const std::string squeezed = squeezedOf(text);
   Reading reading;
   reading.hasAmount = amountOf(squeezed, reading.amount);
@@ -112,76 +111,35 @@ float firstPast(float low, float high, const std::function<bool(float)>& past) {
 
 float previousFloat(float value) { return floatOf(bitsOf(value) - 1); }
 
-// Puts a parameter's value back when a search ends, however it ends.
-class ValueKeeper {
- public:
-  ValueKeeper(EffectInstance& owner, int parameter)
-      : effect(owner), index(parameter), kept(owner.parameterValue(parameter)) {}
-  ~ValueKeeper() { effect.setParameterValue(index, kept); }
-  ValueKeeper(const ValueKeeper&) = delete;
-  ValueKeeper& operator=(const ValueKeeper&) = delete;
-  float value() const { return kept; }
-
- private:
-  EffectInstance& effect;
-  int index;
-  float kept;
-};
-
 }  // namespace
 
-DisplaySearch::DisplaySearch(EffectInstance& searched, int parameter)
-    : effect(searched), index(parameter) {
-  for (const ParameterRow& row : parameterTable) {
-    if (row.displayText != nullptr && row.displayText != row.hostText &&
-        effect.parameterName(index) == row.name) {
-      editorText = row.displayText;
-    }
-  }
+DisplaySearch::DisplaySearch(Source& searched, std::vector<float> preferred, Formatter editor)
+    : source(searched), preferredValues(std::move(preferred)), editorText(editor) {}
+
+DisplaySearch::Reading DisplaySearch::readingOf(const std::string& text) {
+  return readingOfText(text);
 }
 
-std::string DisplaySearch::displayAt(float value) {
-  effect.setParameterValue(index, value);
-  if (!readingEditorText) return effect.parameterDisplay(index);
-  char text[32];
-  editorText(effect.parameterValue(index), text);
+std::vector<float> DisplaySearch::preferredFor(int index, float current) {
+  std::vector<float> preferred = {current};
+  if (isParameterIndex(index))
+    preferred.insert(preferred.end(), std::begin(parameterTable[index].programValues),
+                     std::end(parameterTable[index].programValues));
+  return preferred;
+}
+
+std::string DisplaySearch::textAt(float value) {
+  if (!readingEditorText) return source.displayAt(value);
+  char text[32] = {};
+  editorText(source.storedAfter(value), text);
   return text;
 }
 
 bool DisplaySearch::shows(float value, const std::string& text) {
-  return sameReading(readingOf(displayAt(value)), readingOf(text));
+  return sameReading(readingOf(textAt(value)), readingOf(text));
 }
 
-float DisplaySearch::valueFor(const std::string& text, std::string* note) {
-  const std::string squeezed = squeezedOf(text);
-  const bool suffixed = squeezed.size() > 4 && squeezed.compare(squeezed.size() - 4, 4, "norm") == 0;
-  double number = 0.0;
-  const bool normalised = parseDecimal(suffixed ? squeezed.substr(0, squeezed.size() - 4) : squeezed,
-                                       number) && number >= 0.0 && number <= 1.0;
-  if (normalised && suffixed) return static_cast<float>(number);
-  const ValueKeeper keeper(effect, index);
-  float shown = 0.0f;
-  if (findShown(text, shown)) {
-    const std::string display = displayAt(shown);
-    const std::string other = normalised ? displayAt(static_cast<float>(number)) : display;
-    if (other == display) return normalised ? static_cast<float>(number) : shown;
-    if (note != nullptr) {
-      const std::string name = effect.parameterName(index);
-      *note = "--set " + name + "=" + squeezed + " reads as the display " + display +
-              "; for the normalised value " + squeezed + " (display " + other + ") write " +
-              name + "=" + squeezed + "norm";
-    }
-    return shown;
-  }
-  if (normalised) return static_cast<float>(number);
-  const float onOrOff = switchValue(text);
-  if (onOrOff >= 0.0f) {
-    return onOrOff;
-  }
-  throw RenderError(refusal(text));
-}
-
-bool DisplaySearch::findShown(const std::string& text, float& value) {
+bool DisplaySearch::valueFor(const std::string& text, float& value) {
   float first = 0.0f;
   float last = 0.0f;
   for (bool editor : {false, true}) {
@@ -193,13 +151,43 @@ bool DisplaySearch::findShown(const std::string& text, float& value) {
     }
   }
   readingEditorText = false;
-  return false;
+  value = switchValue(text);
+  return value >= 0.0f;
+}
+
+bool DisplaySearch::typedValueFor(const std::string& text, float& value,
+                                  std::string* otherDisplay) {
+  const std::string squeezed = squeezedOf(text);
+  constexpr std::size_t suffixLength = 4;
+  const bool suffixed = squeezed.size() > suffixLength &&
+                        squeezed.compare(squeezed.size() - suffixLength, suffixLength, "norm") == 0;
+  double number = 0.0;
+  const bool normalised =
+      parseDecimal(suffixed ? squeezed.substr(0, squeezed.size() - suffixLength) : squeezed, number) &&
+      number >= 0.0 && number <= 1.0;
+  if (normalised && suffixed) {
+    value = static_cast<float>(number);
+    return true;
+  }
+  if (valueFor(text, value)) {
+    if (!normalised) return true;
+    const std::string display = source.displayAt(value);
+    const std::string other = source.displayAt(static_cast<float>(number));
+    if (other == display) {
+      value = static_cast<float>(number);
+    } else if (otherDisplay != nullptr) {
+      *otherDisplay = other;
+    }
+    return true;
+  }
+  value = static_cast<float>(number);
+  return normalised;
 }
 
 bool DisplaySearch::findRun(const std::string& text, float& first, float& last) {
   std::vector<Reading> grid;
   for (int step = 0; step <= gridSteps; ++step) {
-    grid.push_back(readingOf(displayAt(gridPoint(step))));
+    grid.push_back(readingOf(textAt(gridPoint(step))));
   }
   const Reading wanted = readingOf(text);
   const auto matches = [&](float value) { return shows(value, text); };
@@ -243,10 +231,10 @@ bool DisplaySearch::findRunBetween(const Reading& wanted, const Reading& low,
   if (direction == 0.0 || reached(low, false) || !reached(high, false)) return false;
   const float highValue = gridPoint(1) + lowValue;
   const auto reachedAt = [&](bool strictly) {
-    return [&, strictly](float value) { return reached(readingOf(displayAt(value)), strictly); };
+    return [&, strictly](float value) { return reached(readingOf(textAt(value)), strictly); };
   };
   first = firstPast(lowValue, highValue, reachedAt(false));
-  if (!sameReading(readingOf(displayAt(first)), wanted)) return false;
+  if (!sameReading(readingOf(textAt(first)), wanted)) return false;
   last = previousFloat(firstPast(first, highValue, reachedAt(true)));
   return true;
 }
@@ -255,6 +243,9 @@ float DisplaySearch::chooseInRun(const std::string& text, float first, float las
   // "100%", "off" and the like at an end of the range mean that end itself.
   if (first == 0.0f) return 0.0f;
   if (last == 1.0f) return 1.0f;
+  for (float preferred : preferredValues) {
+    if (preferred >= first && preferred <= last && shows(preferred, text)) return preferred;
+  }
   // The roundest decimal near the centre whose display the effect confirms, so that a mapping
   // which truncates never lands a step low; the centre itself when none is shorter.
   const double centre = (static_cast<double>(first) + last) / 2.0;
@@ -271,45 +262,36 @@ float DisplaySearch::switchValue(const std::string& text) {
   if (wanted.hasNumber || (wanted.unit != "on" && wanted.unit != "off")) return -1.0f;
   // A switch stores only 0 or 1, whatever is written.
   for (float trial : {0.3f, 0.7f}) {
-    effect.setParameterValue(index, trial);
-    const float stored = effect.parameterValue(index);
+    const float stored = source.storedAfter(trial);
     if (stored != 0.0f && stored != 1.0f) return -1.0f;
   }
   return wanted.unit == "on" ? 1.0f : 0.0f;
 }
 
-std::string DisplaySearch::refusal(const std::string& text) {
-  const std::string name = effect.parameterName(index);
-  // A parameter of a few steps (note lengths, modes) names them all.
+std::vector<std::string> DisplaySearch::choices() {
   constexpr std::size_t mostChoicesNamed = 16;
-  std::vector<std::string> choices;
-  for (int step = 0; step <= gridSteps && choices.size() <= mostChoicesNamed; ++step) {
-    const std::string display = displayAt(gridPoint(step));
-    if (choices.empty() || choices.back() != display) choices.push_back(display);
+  std::vector<std::string> shown;
+  for (int step = 0; step <= gridSteps && shown.size() <= mostChoicesNamed; ++step) {
+    const std::string display = source.displayAt(gridPoint(step));
+    if (shown.empty() || shown.back() != display) shown.push_back(display);
   }
-  if (choices.size() <= mostChoicesNamed) {
-    std::string list;
-    for (const std::string& choice : choices) list += choice + ", ";
-    return "--set " + name + ": no value shows '" + text + "'; give one of " + list +
-           "or a normalised value from 0 to 1";
-  }
-  return "--set " + name + ": no value shows '" + text + "'; give a normalised value from 0 to 1 or a text " +
-         name + " shows, from " + displayAt(0.0f) + " (at 0) to " + displayAt(1.0f) + " (at 1)";
+  if (shown.size() > mostChoicesNamed) shown.clear();
+  return shown;
 }
 
-std::string DisplaySearch::listedValue() {
-  const ValueKeeper keeper(effect, index);
-  const std::string display = effect.parameterDisplay(index);
+std::string DisplaySearch::listedValue(float current) {
+  const std::string display = source.displayAt(current);
   char text[32];
   for (int places = 4; places <= 9; ++places) {
-    std::snprintf(text, sizeof text, "%.*f", places, static_cast<double>(keeper.value()));
-    if (displayAt(static_cast<float>(std::strtod(text, nullptr))) != display) continue;
+    std::snprintf(text, sizeof text, "%.*f", places, static_cast<double>(current));
+    if (source.displayAt(static_cast<float>(std::strtod(text, nullptr))) != display) continue;
     // A decimal that also reads as another display keeps the normalised reading by its suffix.
-    std::string note;
-    valueFor(text, &note);
-    return note.empty() ? std::string(text) : std::string(text) + "norm";
+    std::string other;
+    float read = 0.0f;
+    typedValueFor(text, read, &other);
+    return other.empty() ? std::string(text) : std::string(text) + "norm";
   }
-  std::snprintf(text, sizeof text, "%.9g", static_cast<double>(keeper.value()));
+  std::snprintf(text, sizeof text, "%.9g", static_cast<double>(current));
   return text;
 }
 
