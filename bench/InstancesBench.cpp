@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "hostkit/ModuleLibrary.h"
-#include "tools/render/EffectInstance.h"
+#include "hostkit/EffectInstance.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "hostkit/ModuleLibrary.h"
-#include "tools/render/EffectInstance.h"
+#include "hostkit/EffectInstance.h"
 #include "tools/render/Renderer.h"
 #include "tools/render/SoundFileReader.h"
 #include "tools/render/SoundFileWriter.h"

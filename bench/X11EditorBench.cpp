@@ -20,7 +20,7 @@
 #include "gui/platform/platform.h"
 #include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
-#include "tools/preview/EditorWindow.h"
+#include "hostkit/x11/EditorWindow.h"
 
 namespace wrenfold {
 namespace {

@@ -1,10 +1,17 @@
-# What `cmake --install` puts in place and what `./run package` ships: the module in lib/vst (the
-# LV2 bundle's rules, lib/lv2/wrenfold.lv2, are in lv2/CMakeLists.txt), the
-# tools with their manual pages, the documents; the Debian package (CPack) and the Windows archive.
+# What `cmake --install` puts in place and what `./run package` ships, every install rule of the
+# project: the module in lib/vst, the LV2 bundle in lib/lv2/wrenfold.lv2, the tools users run with
+# their manual pages, the documents; then the Debian package (CPack) and the Windows archive.
 # Included by the top-level CMakeLists.txt on Linux, after the tools.
 include(GNUInstallDirs)
 
-install(TARGETS wrenfold-snapshot wrenfold-preview RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The common Linux hosts of the module's interface scan the vst folders (VST_PATH, ~/.vst,
+# /usr/lib/vst); the lxvst ones are scanned by fewer. LV2 hosts look in lib/lv2, whatever the
+# multiarch folder.
+install(TARGETS wrenfold LIBRARY DESTINATION ${WRENFOLD_VST_DIR})
+install(TARGETS wrenfold_lv2_module LIBRARY DESTINATION lib/lv2/wrenfold.lv2)
+install(FILES ${WRENFOLD_LV2_DATA} DESTINATION lib/lv2/wrenfold.lv2)
+install(TARGETS wrenfold-render wrenfold-info wrenfold-snapshot wrenfold-preview
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages, made at build time by help2man from each tool's --help and --version, so they say
 # what the tools say, with the exit status, environment, files and examples of

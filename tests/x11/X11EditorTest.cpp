@@ -32,7 +32,7 @@
 #include "hostkit/Host.h"
 #include "hostkit/ModuleLibrary.h"
 #include "plugin/PluginEntry.h"
-#include "tools/preview/EditorWindow.h"
+#include "hostkit/x11/EditorWindow.h"
 #include "editor/Skin.h"
 
 namespace wrenfold {

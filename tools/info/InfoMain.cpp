@@ -6,10 +6,10 @@
 
 #include "hostkit/EffectCalls.h"
 #include "hostkit/ModuleLibrary.h"
-#include "tools/render/EffectInstance.h"
-#include "tools/render/MessageText.h"
-#include "tools/render/ModuleLocator.h"
-#include "tools/render/RenderOptions.h"
+#include "hostkit/EffectInstance.h"
+#include "tools/common/MessageText.h"
+#include "tools/common/ModuleLocator.h"
+#include "tools/common/CommandLine.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ std::string modulePath(int argc, char** argv) {
 }
 
 // Loads the module as wrenfold-render does (kept mapped, the record checked) and prints it;
-// throws RenderError when it cannot be used.
+// throws ToolError when it cannot be used.
 int printModule(const std::string& path) {
   wrenfold::hostkit::ModuleLibrary module(path);
   const std::unique_ptr<wrenfold::EffectInstance> instance = wrenfold::EffectInstance::fromModule(module);

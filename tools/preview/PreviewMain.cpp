@@ -13,11 +13,12 @@
 #include "hostkit/EffectCalls.h"
 #include "hostkit/Host.h"
 #include "hostkit/ModuleLibrary.h"
-#include "tools/preview/EditorWindow.h"
-#include "tools/render/MessageText.h"
-#include "tools/render/ModuleLocator.h"
-#include "tools/render/RenderError.h"
-#include "tools/render/RenderOptions.h"
+#include "hostkit/x11/EditorWindow.h"
+#include "tools/common/MessageText.h"
+#include "tools/common/ModuleLocator.h"
+#include "tools/common/ToolError.h"
+#include "params/ParameterFormat.h"
+#include "tools/common/CommandLine.h"
 
 namespace wrenfold {
 namespace {
@@ -112,12 +113,12 @@ constexpr double maxSeconds = 86400;
 double parseSeconds(const std::string& text) {
   double seconds = 0;
   if (!wrenfold::parseDecimal(text, seconds) || seconds <= 0 || seconds > maxSeconds) {
-    throw wrenfold::RenderError("--seconds needs a positive decimal number up to 86400, not '" + text + "'");
+    throw wrenfold::ToolError("--seconds needs a positive decimal number up to 86400, not '" + text + "'");
   }
   return seconds;
 }
 
-// Returns the options of a command line; throws RenderError naming what is wrong.
+// Returns the options of a command line; throws ToolError naming what is wrong.
 PreviewOptions parsePreviewOptions(int argc, char** argv) {
   PreviewOptions options;
   for (int i = 1; i < argc; ++i) {
@@ -127,12 +128,12 @@ PreviewOptions parsePreviewOptions(int argc, char** argv) {
     } else if (argument == "--version") {
       options.version = true;
     } else if (argument == "--seconds") {
-      if (i + 1 >= argc) throw wrenfold::RenderError("--seconds needs a value");
+      if (i + 1 >= argc) throw wrenfold::ToolError("--seconds needs a value");
       options.seconds = parseSeconds(argv[++i]);
     } else if (argument.size() > 1 && argument[0] == '-') {
-      throw wrenfold::RenderError("unknown option '" + argument + "' (see --help)");
+      throw wrenfold::ToolError("unknown option '" + argument + "' (see --help)");
     } else if (!options.path.empty()) {
-      throw wrenfold::RenderError("only one module, not also '" + argument + "'");
+      throw wrenfold::ToolError("only one module, not also '" + argument + "'");
     } else {
       options.path = argument;
     }

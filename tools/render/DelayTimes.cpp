@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "tools/render/EffectInstance.h"
+#include "hostkit/EffectInstance.h"
 
 namespace wrenfold {
 

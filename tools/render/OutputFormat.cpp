@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "tools/render/RenderError.h"
+#include "tools/common/ToolError.h"
 
 namespace wrenfold {
 
@@ -124,7 +124,7 @@ int chooseOutputFormat(const std::string& outputPath, int inputFormat, int sampl
   const int inputMajor = inputFormat & SF_FORMAT_TYPEMASK;
   int major = majorFormatForPath(outputPath);
   if (major == 0 && !extensionOf(outputPath).empty()) {
-    throw RenderError("cannot write '" + outputPath + "': unknown extension '." +
+    throw ToolError("cannot write '" + outputPath + "': unknown extension '." +
                       extensionOf(outputPath) + "'; supported: " + supportedExtensions());
   }
   if (major == 0) {
@@ -155,7 +155,7 @@ int fitFormatToLength(const std::string& outputPath, int format, int channels, i
   }
   char size[32];
   std::snprintf(size, sizeof size, "%.2f GiB", static_cast<double>(bytes) / (1 << 30));
-  throw RenderError("cannot write '" + outputPath + "': " + name +
+  throw ToolError("cannot write '" + outputPath + "': " + name +
                     " holds at most 4 GiB of audio and this render may reach " + size +
                     "; write .w64, .rf64, .caf or .flac instead");
 }

@@ -13,15 +13,15 @@
 
 #include "tools/render/DelayTimes.h"
 #include "tools/render/DemoPhrase.h"
-#include "tools/render/EffectSetup.h"
+#include "tools/common/EffectSetup.h"
 #include "tools/render/InputTap.h"
-#include "tools/render/ModuleLocator.h"
-#include "tools/render/OutputFile.h"
+#include "tools/common/ModuleLocator.h"
+#include "tools/common/OutputFile.h"
 #include "tools/render/OutputFormat.h"
-#include "tools/render/OutputPath.h"
-#include "tools/render/PngFile.h"
+#include "tools/common/OutputPath.h"
+#include "tools/common/PngFile.h"
 #include "tools/render/ProgressBar.h"
-#include "tools/render/RenderError.h"
+#include "tools/common/ToolError.h"
 #include "tools/render/Renderer.h"
 #include "tools/render/SoundFileReader.h"
 #include "tools/render/SoundFileWriter.h"
@@ -162,7 +162,7 @@ void refusePlotPath(const std::string& plotPath, const std::string& inputPath,
 void refuseReplacingWithTheDemo(const std::string& outputPath) {
   struct stat existing {};
   if (lstat(outputPath.c_str(), &existing) == 0) {
-    throw RenderError("'" + outputPath + "' exists and is kept; to process it: wrenfold-render '" +
+    throw ToolError("'" + outputPath + "' exists and is kept; to process it: wrenfold-render '" +
                       outputPath + "' OUT.wav; to render the demo phrase over it: --demo");
   }
 }
@@ -267,8 +267,8 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
   if (plot) {
     try {
       plot->save(plotPath, plotTitle(programName, delays, sampleRate), delays);
-    } catch (const RenderError& error) {
-      throw RenderError(std::string(error.what()) + "; the audio was written to '" + outputPath + "'");
+    } catch (const ToolError& error) {
+      throw ToolError(std::string(error.what()) + "; the audio was written to '" + outputPath + "'");
     }
   }
   if (options.stats) {
@@ -306,7 +306,7 @@ void RenderCommand::renderInto(EffectInstance& effect, AudioSource& source,
       tail, &progress, [] { return interruptFlag() != 0; });
   effect.finish();
   if (interruptFlag() != 0) {
-    throw RenderError("interrupted; nothing written");
+    throw ToolError("interrupted; nothing written");
   }
   const auto commitStart = std::chrono::steady_clock::now();
   writer.commit();

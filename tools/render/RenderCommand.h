@@ -8,7 +8,7 @@
 
 #include "tools/render/AudioSource.h"
 #include "tools/render/DelayTimes.h"
-#include "tools/render/EffectInstance.h"
+#include "hostkit/EffectInstance.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/Renderer.h"
 #include "tools/render/WaveformPlot.h"
@@ -22,7 +22,7 @@ class RenderCommand {
   // relative to the program's folder.
   RenderCommand(RenderOptions given, std::string moduleFolder);
 
-  // Runs the command and returns the exit status; failures throw RenderError.
+  // Runs the command and returns the exit status; failures throw ToolError.
   int run();
   // Returns the flag that an interrupt handler sets to stop a render cleanly.
   static volatile std::sig_atomic_t& interruptFlag();

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "hostkit/LibraryCaches.h"
-#include "tools/render/MessageText.h"
-#include "tools/render/OutputFile.h"
+#include "tools/common/MessageText.h"
+#include "tools/common/OutputFile.h"
 #include "tools/render/RenderCommand.h"
 
 namespace {

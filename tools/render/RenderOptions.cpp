@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "tools/render/RenderError.h"
+#include "tools/common/CommandLine.h"
+#include "tools/common/ToolError.h"
 
 namespace wrenfold {
 
@@ -12,13 +13,12 @@ namespace {
 constexpr int maxBlockSize = 65536;
 constexpr double maxTailSeconds = 3600.0;
 
-
 int parseBlockSize(const std::string& text) {
   const bool digits = !text.empty() && text.size() <= 6 &&
                       text.find_first_not_of("0123456789") == std::string::npos;
   const long value = digits ? std::strtol(text.c_str(), nullptr, 10) : 0;
   if (value < 1 || value > maxBlockSize) {
-    throw RenderError("--block needs a whole decimal number of frames from 1 to " +
+    throw ToolError("--block needs a whole decimal number of frames from 1 to " +
                       std::to_string(maxBlockSize) + ", not '" + text + "'");
   }
   return static_cast<int>(value);
@@ -27,7 +27,7 @@ int parseBlockSize(const std::string& text) {
 double parseTail(const std::string& text) {
   double value = 0.0;
   if (!parseDecimal(text, value) || value < 0.0 || value > maxTailSeconds) {
-    throw RenderError("--tail needs a decimal number of seconds from 0 to 3600, not '" + text +
+    throw ToolError("--tail needs a decimal number of seconds from 0 to 3600, not '" + text +
                       "'");
   }
   return value;
@@ -35,30 +35,18 @@ double parseTail(const std::string& text) {
 
 }  // namespace
 
-
-void refuseFileName(const std::string& role, const std::string& name) {
-  if (name.empty()) {
-    throw RenderError("the " + role + " file name is empty");
-  }
-  if (name == "-") {
-    throw RenderError(
-        "'-' (standard input or output) is not supported; give a file name, or ./- "
-        "for a file named '-'");
-  }
-}
-
 namespace {
 
 void assignFiles(const std::vector<std::string>& positional, RenderOptions& options) {
   if (options.list && !positional.empty()) {
-    throw RenderError("--list only prints the programs and parameters; it takes no files, not '" +
+    throw ToolError("--list only prints the programs and parameters; it takes no files, not '" +
                       positional.front() + "'");
   }
   if (positional.size() > 2) {
-    throw RenderError("too many files: give [INPUT] OUTPUT");
+    throw ToolError("too many files: give [INPUT] OUTPUT");
   }
   if (options.demo && positional.size() == 2) {
-    throw RenderError("--demo renders the built-in phrase and takes no input, not '" + positional[0] + "'");
+    throw ToolError("--demo renders the built-in phrase and takes no input, not '" + positional[0] + "'");
   }
   if (positional.size() == 2) {
     refuseFileName("input", positional[0]);
@@ -72,37 +60,11 @@ void assignFiles(const std::vector<std::string>& positional, RenderOptions& opti
   } else if (positional.size() == 1) {
     options.outputPath = positional[0];
   } else if (!options.list) {
-    throw RenderError("no output file given (see --help)");
+    throw ToolError("no output file given (see --help)");
   }
 }
 
 }  // namespace
-
-const std::string& requireText(const std::string& option, const std::string& value) {
-  if (value.empty()) {
-    throw RenderError(option + " needs a value, not an empty text");
-  }
-  return value;
-}
-
-ParameterSetting parseParameterSetting(const std::string& text) {
-  const std::size_t equals = text.find('=');
-  if (equals == std::string::npos || equals == 0) {
-    throw RenderError("--set needs NAME=VALUE, not '" + text + "'");
-  }
-  // Blanks around the name never change it, as they never change how a value reads.
-  std::string name = text.substr(0, equals);
-  name.erase(0, name.find_first_not_of(" \t"));
-  name.erase(name.find_last_not_of(" \t") + 1);
-  if (name.empty()) {
-    throw RenderError("--set needs NAME=VALUE, not '" + text + "'");
-  }
-  ParameterSetting setting{name, text.substr(equals + 1)};
-  if (setting.value.empty()) {
-    throw RenderError("--set " + setting.name + " needs a value: a normalised one from 0 to 1 or a text it shows");
-  }
-  return setting;
-}
 
 RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
   RenderOptions options;
@@ -125,7 +87,7 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
         return value;
       }
       if (i + 1 >= arguments.size()) {
-        throw RenderError(name + " needs a value");
+        throw ToolError(name + " needs a value");
       }
       return arguments[++i];
     };
@@ -159,7 +121,7 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
                         arguments.end());
       break;
     } else if (argument.size() > 1 && argument[0] == '-') {
-      throw RenderError("unknown option '" + argument + "' (see --help)");
+      throw ToolError("unknown option '" + argument + "' (see --help)");
     } else {
       positional.push_back(argument);
     }
@@ -210,10 +172,6 @@ std::string renderUsage() {
          "suffix norm makes it the normalised value (LpfQ=0.7norm).\n"
          "The wet and dry levels run from -100 % (0) through silence (0.5)\n"
          "to +100 % (1); 0 is full level with the phase inverted.\n";
-}
-
-std::string versionLine(const std::string& program) {
-  return program + " " + WRENFOLD_VERSION + "\n";
 }
 
 }  // namespace wrenfold

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tools/render/AudioSource.h"
-#include "tools/render/EffectInstance.h"
+#include "hostkit/EffectInstance.h"
 #include "tools/render/ProgressBar.h"
 #include "tools/render/RunawayDetector.h"
 

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <optional>
 
-#include "tools/render/RenderError.h"
+#include "tools/common/ToolError.h"
 
 namespace wrenfold {
 
@@ -74,13 +74,13 @@ std::optional<WaveHeader> readWaveHeader(const std::string& path) {
 int openRegularFile(const std::string& path) {
   const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (descriptor < 0) {
-    throw RenderError("cannot read '" + path + "': " + std::strerror(errno));
+    throw ToolError("cannot read '" + path + "': " + std::strerror(errno));
   }
   struct stat status {};
   fstat(descriptor, &status);
   if (!S_ISREG(status.st_mode)) {
     close(descriptor);
-    throw RenderError("cannot read '" + path + "': it is " +
+    throw ToolError("cannot read '" + path + "': it is " +
                       (S_ISDIR(status.st_mode) ? "a folder, not an audio file"
                                                : "a FIFO, device or socket, not a regular file"));
   }
@@ -95,7 +95,7 @@ int64_t fileSize(int descriptor) {
 
 void refuseSampleRate(const std::string& path, int64_t sampleRate) {
   if (sampleRate < minSampleRate || sampleRate > maxSampleRate) {
-    throw RenderError("'" + path + "' declares a sample rate of " + std::to_string(sampleRate) +
+    throw ToolError("'" + path + "' declares a sample rate of " + std::to_string(sampleRate) +
                       " Hz; only " + std::to_string(minSampleRate) + " to " +
                       std::to_string(maxSampleRate) + " Hz can be rendered");
   }
@@ -114,7 +114,7 @@ SoundFileReader::SoundFileReader(const std::string& filePath) : path(filePath) {
     if (wave) {
       refuseSampleRate(path, wave->sampleRate);
     }
-    throw RenderError("cannot read '" + path + "': " + reason);
+    throw ToolError("cannot read '" + path + "': " + reason);
   }
   declaredFrames = info.frames;
   // A data size of 0 or all ones marks a file written as a stream, whose length was never known.
@@ -123,7 +123,7 @@ SoundFileReader::SoundFileReader(const std::string& filePath) : path(filePath) {
   }
   try {
     refuseUnusableContent();
-  } catch (const RenderError&) {
+  } catch (const ToolError&) {
     sf_close(file);
     close(fileDescriptor);
     throw;
@@ -132,11 +132,11 @@ SoundFileReader::SoundFileReader(const std::string& filePath) : path(filePath) {
 
 void SoundFileReader::refuseUnusableContent() const {
   if (info.channels > 2) {
-    throw RenderError("'" + path + "' has " + std::to_string(info.channels) +
+    throw ToolError("'" + path + "' has " + std::to_string(info.channels) +
                       " channels; only mono and stereo files can be rendered");
   }
   if (info.frames <= 0) {
-    throw RenderError("'" + path + "' holds no audio");
+    throw ToolError("'" + path + "' holds no audio");
   }
   refuseSampleRate(path, info.samplerate);
 }
@@ -149,7 +149,7 @@ SoundFileReader::~SoundFileReader() {
 int64_t SoundFileReader::read(float* interleaved, int64_t frames) {
   const sf_count_t got = sf_readf_float(file, interleaved, frames);
   if (got < frames && sf_error(file) != SF_ERR_NO_ERROR) {
-    throw RenderError("cannot read '" + path + "': " + sf_strerror(file));
+    throw ToolError("cannot read '" + path + "': " + sf_strerror(file));
   }
   framesRead += got;
   if (got < frames) {
@@ -161,7 +161,7 @@ int64_t SoundFileReader::read(float* interleaved, int64_t frames) {
 void SoundFileReader::refuseCutShort() const {
   const int64_t size = fileSize(fileDescriptor);
   if (size >= 0 && size < openedSize) {
-    throw RenderError("'" + path + "' was cut short while it was rendered (" +
+    throw ToolError("'" + path + "' was cut short while it was rendered (" +
                       std::to_string(framesRead) + " of " + std::to_string(declaredFrames) +
                       " frames read); nothing written");
   }

@@ -11,7 +11,7 @@ namespace wrenfold {
 // An audio file in any format libsndfile reads, as a source of mono or stereo frames.
 class SoundFileReader : public AudioSource {
  public:
-  // Opens the file; throws RenderError when it is missing, a folder, a FIFO, device or socket,
+  // Opens the file; throws ToolError when it is missing, a folder, a FIFO, device or socket,
   // unreadable, empty, in an unknown format, has more than two channels or a sample rate outside
   // 1000..768000 Hz.
   explicit SoundFileReader(const std::string& filePath);
@@ -27,7 +27,7 @@ class SoundFileReader : public AudioSource {
   int sampleRate() const override { return info.samplerate; }
   // Returns the number of frames the header declares.
   int64_t frames() const override { return info.frames; }
-  // Reads interleaved frames; throws RenderError when the file turns out to be damaged or was
+  // Reads interleaved frames; throws ToolError when the file turns out to be damaged or was
   // cut short since it was opened.
   int64_t read(float* interleaved, int64_t frames) override;
   // Returns a warning when fewer frames were read than the header declares, else an empty text.
@@ -36,9 +36,9 @@ class SoundFileReader : public AudioSource {
   int format() const { return info.format; }
 
  private:
-  // Throws RenderError when the open file has too many channels, no frames or an unusable rate.
+  // Throws ToolError when the open file has too many channels, no frames or an unusable rate.
   void refuseUnusableContent() const;
-  // Throws RenderError when the file has shrunk since it was opened.
+  // Throws ToolError when the file has shrunk since it was opened.
   void refuseCutShort() const;
 
   std::string path;

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "tools/render/RenderError.h"
+#include "tools/common/ToolError.h"
 #include "tools/render/StdoutDiversion.h"
 
 namespace wrenfold {
@@ -14,7 +14,7 @@ SF_INFO SoundFileWriter::checkedFormat(const std::string& path, int format, int 
   info.channels = channels;
   info.format = format;
   if (sf_format_check(&info) == 0) {
-    throw RenderError("cannot write '" + path + "': format not possible at " +
+    throw ToolError("cannot write '" + path + "': format not possible at " +
                       std::to_string(sampleRate) + " Hz with " + std::to_string(channels) +
                       " channels");
   }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/render/OutputFile.h"
+#include "tools/common/OutputFile.h"
 
 namespace wrenfold {
 
@@ -13,7 +13,7 @@ namespace wrenfold {
 // partial file behind and the destination only changes in commit.
 class SoundFileWriter {
  public:
-  // Creates the temporary file; throws RenderError when the destination cannot be written or the
+  // Creates the temporary file; throws ToolError when the destination cannot be written or the
   // format is not possible for this sample rate and channel count. An RF64 file marked
   // plainWhenSmall is written as plain WAV when it ends up small enough for that.
   SoundFileWriter(const std::string& path, int format, int sampleRate, int channels,
@@ -24,16 +24,16 @@ class SoundFileWriter {
   SoundFileWriter(const SoundFileWriter&) = delete;
   SoundFileWriter& operator=(const SoundFileWriter&) = delete;
 
-  // Appends interleaved frames; throws RenderError with the system's reason on a write failure
+  // Appends interleaved frames; throws ToolError with the system's reason on a write failure
   // such as a full disk.
   void write(const float* interleaved, int64_t frames);
-  // Finishes the file and renames it to its destination; throws RenderError on failure.
+  // Finishes the file and renames it to its destination; throws ToolError on failure.
   void commit();
   // Returns the temporary name the data goes to until commit.
   const std::string& temporaryPath() const { return output.temporaryPath(); }
 
  private:
-  // Returns the file description for the format; throws RenderError when it is not possible.
+  // Returns the file description for the format; throws ToolError when it is not possible.
   static SF_INFO checkedFormat(const std::string& path, int format, int sampleRate, int channels);
 
   SF_INFO info;

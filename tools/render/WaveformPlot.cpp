@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "tools/render/PngFile.h"
+#include "tools/common/PngFile.h"
 
 namespace wrenfold {
 

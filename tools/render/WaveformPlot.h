@@ -28,7 +28,7 @@ class WaveformPlot {
   // Returns the input frames where sounds start.
   const std::vector<int64_t>& onsets() const { return onsetFrames; }
   // Draws the plot under the title, with the echoes of the given delay times (when known), and
-  // writes it as a PNG file; throws RenderError when the file cannot be written.
+  // writes it as a PNG file; throws ToolError when the file cannot be written.
   void save(const std::string& path, const std::string& title,
             const std::optional<DelayTimes>& delays) const;
 

@@ -13,13 +13,14 @@
 #include "hostkit/Host.h"
 #include "hostkit/LibraryCaches.h"
 #include "plugin/PluginEntry.h"
-#include "tools/render/EffectInstance.h"
-#include "tools/render/EffectSetup.h"
-#include "tools/render/MessageText.h"
-#include "tools/render/OutputFile.h"
-#include "tools/render/PngFile.h"
-#include "tools/render/RenderError.h"
-#include "tools/render/RenderOptions.h"
+#include "hostkit/EffectInstance.h"
+#include "tools/common/EffectSetup.h"
+#include "tools/common/MessageText.h"
+#include "tools/common/OutputFile.h"
+#include "tools/common/PngFile.h"
+#include "tools/common/ToolError.h"
+#include "params/ParameterFormat.h"
+#include "tools/common/CommandLine.h"
 
 namespace wrenfold {
 namespace {
@@ -52,8 +53,8 @@ const char snapshotUsage[] =
     "  --version          print the version\n";
 
 void takeOutputPath(SnapshotOptions& options, const std::string& argument) {
-  if (!options.outputPath.empty()) throw RenderError("only one output file, not also " + argument);
-  if (argument.empty()) throw RenderError("the output file name is empty");
+  if (!options.outputPath.empty()) throw ToolError("only one output file, not also " + argument);
+  if (argument.empty()) throw ToolError("the output file name is empty");
   refuseNonPngName(argument);
   options.outputPath = argument;
 }
@@ -64,7 +65,7 @@ std::string scaleOf(const std::string& text) {
   const bool valid = parseDecimal(text, scale) && scale >= 1 && scale <= 3;
   const int quarters = valid ? static_cast<int>(scale * 4) : 0;
   if (!valid || quarters != scale * 4)
-    throw RenderError("--scale takes 1 to 3 in steps of 0.25 (1, 1.25, 1.5 ... 3), not '" + text + "'");
+    throw ToolError("--scale takes 1 to 3 in steps of 0.25 (1, 1.25, 1.5 ... 3), not '" + text + "'");
   return std::to_string(quarters / 4) + "." + std::to_string(quarters % 4 * 25);
 }
 
@@ -73,7 +74,7 @@ SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) 
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     auto takeValue = [&]() -> const std::string& {
-      if (i + 1 >= arguments.size()) throw RenderError(argument + " needs a value");
+      if (i + 1 >= arguments.size()) throw ToolError(argument + " needs a value");
       return arguments[++i];
     };
     if (argument == "--help" || argument == "-h")
@@ -87,12 +88,12 @@ SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) 
     else if (argument == "--scale")
       options.scale = scaleOf(takeValue());
     else if (argument.size() > 1 && argument[0] == '-')
-      throw RenderError("unknown option " + argument + " (see --help)");
+      throw ToolError("unknown option " + argument + " (see --help)");
     else
       takeOutputPath(options, argument);
   }
   if (options.outputPath.empty() && !options.help && !options.version)
-    throw RenderError("no output file given (see --help)");
+    throw ToolError("no output file given (see --help)");
   return options;
 }
 
@@ -101,14 +102,14 @@ SnapshotOptions parseSnapshotOptions(const std::vector<std::string>& arguments) 
 std::vector<uint32_t> captureEditor(AEffect* effect, int32_t& width, int32_t& height) {
   ERect* rect = nullptr;
   if (effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f) == 0 || rect == nullptr)
-    throw RenderError("the effect has no editor");
+    throw ToolError("the effect has no editor");
   width = rect->right - rect->left;
   height = rect->bottom - rect->top;
-  if (width <= 0 || height <= 0) throw RenderError("the editor has no size");
+  if (width <= 0 || height <= 0) throw ToolError("the editor has no size");
   platform::Window* host = headless::createHostWindow(Rect(0, 0, width, height));
   if (effect->dispatcher(effect, effEditOpen, 0, 0, host, 0.0f) == 0) {
     headless::destroyHostWindow(host);
-    throw RenderError("the editor did not open a window");
+    throw ToolError("the editor did not open a window");
   }
   effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
   while (platform::dispatchOnePendingPaint()) {
@@ -143,7 +144,7 @@ int run(const SnapshotOptions& options) {
   // The user's choice comes first for the editor: the snapshot's own scale is that choice.
   setenv("WRENFOLD_EDITOR_SCALE", options.scale.c_str(), 1);
   EffectInstance effect(createPluginInstance(hostkit::Host::callback()));
-  if (effect.record() == nullptr) throw RenderError("the plug-in could not be created");
+  if (effect.record() == nullptr) throw ToolError("the plug-in could not be created");
   if (!options.program.empty()) effect.selectProgram(findProgram(effect.programNames(), options.program));
   applySettings(effect, options.settings);
   const std::vector<std::string> programs = effect.programNames();
