@@ -19,8 +19,8 @@ namespace {
 
 using namespace wrenfold;
 
-constexpr int kInstances = 100;
-constexpr int kBlock = 512;
+constexpr int instanceCount = 100;
+constexpr int block = 512;
 
 // Returns the process's resident memory in bytes, or 0 when it cannot be read.
 int64_t residentBytes() {
@@ -39,16 +39,16 @@ std::unique_ptr<EffectInstance> runningInstance(hostkit::ModuleLibrary& module, 
                                                 double seconds) {
   std::unique_ptr<EffectInstance> effect = EffectInstance::fromModule(module);
   effect->selectProgram(program);
-  effect->configure(rate, kBlock);
+  effect->configure(rate, block);
   effect->start();
-  std::vector<float> in(kBlock, 0.0f), outLeft(kBlock), outRight(kBlock);
+  std::vector<float> in(block, 0.0f), outLeft(block), outRight(block);
   float* inputs[2] = {in.data(), in.data()};
   float* outputs[2] = {outLeft.data(), outRight.data()};
-  for (double t = 0; t < seconds; t += kBlock / rate) effect->process(inputs, outputs, kBlock);
+  for (double t = 0; t < seconds; t += block / rate) effect->process(inputs, outputs, block);
   return effect;
 }
 
-// Returns the resident bytes that kInstances running instances add, measured in a child process;
+// Returns the resident bytes that instanceCount running instances add, measured in a child process;
 // -1 when the child fails.
 int64_t residentGrowth(int program, float rate) {
   int channel[2];
@@ -59,7 +59,7 @@ int64_t residentGrowth(int program, float rate) {
     hostkit::ModuleLibrary module(WRENFOLD_MODULE_PATH);
     const int64_t before = residentBytes();
     std::vector<std::unique_ptr<EffectInstance>> instances;
-    for (int i = 0; i < kInstances; ++i) instances.push_back(runningInstance(module, program, rate, 5.0));
+    for (int i = 0; i < instanceCount; ++i) instances.push_back(runningInstance(module, program, rate, 5.0));
     const int64_t growth = residentBytes() - before;
     const bool sent = write(channel[1], &growth, sizeof growth) == sizeof growth;
     _exit(sent ? 0 : 1);
@@ -82,7 +82,7 @@ void residentMemoryPerInstance(benchmark::State& state) {
     state.SkipWithError("the measuring child failed");
     return;
   }
-  state.counters["MB_per_instance"] = static_cast<double>(growth) / kInstances / 1e6;
+  state.counters["MB_per_instance"] = static_cast<double>(growth) / instanceCount / 1e6;
 }
 BENCHMARK(residentMemoryPerInstance)
     ->ArgNames({"program", "rate"})

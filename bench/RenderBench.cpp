@@ -1,6 +1,6 @@
 // What wrenfold-render adds to the module's own processing: the module driven directly through
 // its record, the same through the renderer's block loop (input guard, mixing, level measurement),
-// and the whole render of a 60 s stereo 44.1 kHz WAV file to another. real_time_factor is seconds
+// and the whole render of a 60 s stereo 44.1 hz WAV file to another. real_time_factor is seconds
 // of audio per second of work.
 #include <benchmark/benchmark.h>
 #include <sndfile.h>
@@ -23,13 +23,13 @@ namespace {
 
 using namespace wrenfold;
 
-constexpr int kRate = 44100;
-constexpr int64_t kFrames = 60 * kRate;
-constexpr int kBlock = 512;
+constexpr int rate = 44100;
+constexpr int64_t totalFrames = 60 * rate;
+constexpr int blockFrames = 512;
 
 // Returns deterministic interleaved stereo noise in -0.5..0.5.
 std::vector<float> stereoNoise() {
-  std::vector<float> samples(2 * kFrames);
+  std::vector<float> samples(2 * totalFrames);
   uint32_t seed = 7;
   for (float& sample : samples) {
     seed = seed * 1664525u + 1013904223u;
@@ -42,36 +42,36 @@ std::vector<float> stereoNoise() {
 class MemorySource : public AudioSource {
  public:
   // Serves the given samples from the start.
-  explicit MemorySource(const std::vector<float>& samples) : samples_(samples) {}
+  explicit MemorySource(const std::vector<float>& held) : samples(held) {}
   // Returns 2.
   int channels() const override { return 2; }
   // Returns 44100.
-  int sampleRate() const override { return kRate; }
+  int sampleRate() const override { return rate; }
   // Returns the number of frames held.
-  int64_t frames() const override { return static_cast<int64_t>(samples_.size() / 2); }
+  int64_t frames() const override { return static_cast<int64_t>(samples.size() / 2); }
   // Copies the next frames.
   int64_t read(float* interleaved, int64_t frames) override {
-    const int64_t count = std::min(frames, this->frames() - position_);
-    std::copy_n(samples_.begin() + 2 * position_, 2 * count, interleaved);
-    position_ += count;
+    const int64_t count = std::min(frames, this->frames() - position);
+    std::copy_n(samples.begin() + 2 * position, 2 * count, interleaved);
+    position += count;
     return count;
   }
 
  private:
-  const std::vector<float>& samples_;
-  int64_t position_ = 0;
+  const std::vector<float>& samples;
+  int64_t position = 0;
 };
 
 std::unique_ptr<EffectInstance> startedEffect(hostkit::ModuleLibrary& module) {
   std::unique_ptr<EffectInstance> effect = EffectInstance::fromModule(module);
-  effect->configure(static_cast<float>(kRate), kBlock);
+  effect->configure(static_cast<float>(rate), blockFrames);
   effect->start();
   return effect;
 }
 
 void reportRealTime(benchmark::State& state) {
   state.counters["real_time_factor"] = benchmark::Counter(
-      static_cast<double>(kFrames) / kRate * static_cast<double>(state.iterations()),
+      static_cast<double>(totalFrames) / rate * static_cast<double>(state.iterations()),
       benchmark::Counter::kIsRate);
 }
 
@@ -85,14 +85,14 @@ void moduleAlone(benchmark::State& state) {
   hostkit::ModuleLibrary module(WRENFOLD_MODULE_PATH);
   std::unique_ptr<EffectInstance> effect = startedEffect(module);
   const std::vector<float> samples = stereoNoise();
-  std::vector<float> left(kFrames), right(kFrames), outLeft(kBlock), outRight(kBlock);
-  for (int64_t i = 0; i < kFrames; ++i) {
+  std::vector<float> left(totalFrames), right(totalFrames), outLeft(blockFrames), outRight(blockFrames);
+  for (int64_t i = 0; i < totalFrames; ++i) {
     left[i] = samples[2 * i];
     right[i] = samples[2 * i + 1];
   }
   for (auto _ : state) {
-    for (int64_t start = 0; start < kFrames; start += kBlock) {
-      const int frames = static_cast<int>(std::min<int64_t>(kBlock, kFrames - start));
+    for (int64_t start = 0; start < totalFrames; start += blockFrames) {
+      const int frames = static_cast<int>(std::min<int64_t>(blockFrames, totalFrames - start));
       float* inputs[2] = {left.data() + start, right.data() + start};
       float* outputs[2] = {outLeft.data(), outRight.data()};
       effect->process(inputs, outputs, frames);
@@ -107,7 +107,7 @@ void rendererInMemory(benchmark::State& state) {
   hostkit::ModuleLibrary module(WRENFOLD_MODULE_PATH);
   std::unique_ptr<EffectInstance> effect = startedEffect(module);
   const std::vector<float> samples = stereoNoise();
-  Renderer renderer(*effect, kBlock);
+  Renderer renderer(*effect, blockFrames);
   float last = 0.0f;
   for (auto _ : state) {
     MemorySource source(samples);
@@ -127,18 +127,18 @@ void renderWavFile(benchmark::State& state) {
   const std::string input = (folder / "in.wav").string();
   const std::string output = (folder / "out.wav").string();
   {
-    SoundFileWriter writer(input, SF_FORMAT_WAV | SF_FORMAT_PCM_16, kRate, 2);
-    writer.write(stereoNoise().data(), kFrames);
+    SoundFileWriter writer(input, SF_FORMAT_WAV | SF_FORMAT_PCM_16, rate, 2);
+    writer.write(stereoNoise().data(), totalFrames);
     writer.commit();
   }
   hostkit::ModuleLibrary module(WRENFOLD_MODULE_PATH);
   std::unique_ptr<EffectInstance> effect = startedEffect(module);
-  Renderer renderer(*effect, kBlock);
+  Renderer renderer(*effect, blockFrames);
   double processSeconds = 0.0;
   double ioSeconds = 0.0;
   for (auto _ : state) {
     SoundFileReader reader(input);
-    SoundFileWriter writer(output, reader.format(), kRate, 2);
+    SoundFileWriter writer(output, reader.format(), rate, 2);
     const RenderResult result = renderer.render(
         reader, [&](const float* frames, int64_t count) { writer.write(frames, count); }, noTail(),
         nullptr, [] { return false; });

@@ -159,7 +159,7 @@ void eventTable(hostkit::ModuleLibrary& module, float rate) {
   }
 }
 
-// Plays 2 s of noise through each program (and program 0 reversed), then silence at 44.1 kHz;
+// Plays 2 s of noise through each program (and program 0 reversed), then silence at 44.1 hz;
 // prints the cost of both, the subnormal output samples and when the output stays exactly zero.
 void tailTable(hostkit::ModuleLibrary& module) {
   const double tailSeconds = quick ? 6.0 : 200.0;

@@ -28,9 +28,9 @@ std::ostream& operator<<(std::ostream& out, const Colour& c) {
 
 Colour colourOf(wrenfold::Color c) { return Colour{c.red, c.green, c.blue}; }
 
-const Colour kChannelGrey = colourOf(wrenfold::skin::channelGrey);
-const Colour kLowerGrey = colourOf(wrenfold::skin::lowerGrey);
-const Colour kKeyWhite{255, 255, 255};
+const Colour channelGreyColour = colourOf(wrenfold::skin::channelGrey);
+const Colour lowerGreyColour = colourOf(wrenfold::skin::lowerGrey);
+const Colour keyWhite{255, 255, 255};
 
 // Reads an 8-bit bottom-up BMP straight from its bytes.
 class BmpFile {
@@ -38,11 +38,11 @@ class BmpFile {
   explicit BmpFile(wrenfold::skin::BitmapId id) {
     const std::string name = wrenfold::skin::bitmap(id).fileName;
     std::ifstream file(std::string(WRENFOLD_SOURCE_DIR) + "/resources/" + name, std::ios::binary);
-    bytes_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    fileBytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   }
 
-  std::size_t size() const { return bytes_.size(); }
-  std::uint32_t u16(std::size_t at) const { return bytes_[at] | (bytes_[at + 1] << 8); }
+  std::size_t size() const { return fileBytes.size(); }
+  std::uint32_t u16(std::size_t at) const { return fileBytes[at] | (fileBytes[at + 1] << 8); }
   std::uint32_t u32(std::size_t at) const { return u16(at) | (u16(at + 2) << 16); }
   std::int32_t s32(std::size_t at) const { return static_cast<std::int32_t>(u32(at)); }
 
@@ -54,13 +54,13 @@ class BmpFile {
   Colour pixel(int x, int y) const {
     const std::size_t stride = (static_cast<std::size_t>(width()) + 3) & ~std::size_t{3};
     const std::size_t row = static_cast<std::size_t>(height() - 1 - y);
-    const std::uint8_t index = bytes_[u32(10) + row * stride + static_cast<std::size_t>(x)];
+    const std::uint8_t index = fileBytes[u32(10) + row * stride + static_cast<std::size_t>(x)];
     const std::size_t entry = 14 + u32(14) + index * 4u;
-    return Colour{bytes_[entry + 2], bytes_[entry + 1], bytes_[entry]};
+    return Colour{fileBytes[entry + 2], fileBytes[entry + 1], fileBytes[entry]};
   }
 
  private:
-  std::vector<std::uint8_t> bytes_;
+  std::vector<std::uint8_t> fileBytes;
 };
 
 using wrenfold::Rect;
@@ -123,7 +123,7 @@ TEST(SkinBitmaps, KnobBodyCornersCarryTheGreyUnderThem) {
   const struct {
     skin::BitmapId id;
     Colour grey;
-  } bodies[] = {{skin::lowerKnobBitmap, kLowerGrey}, {skin::channelKnobBitmap, kChannelGrey}};
+  } bodies[] = {{skin::lowerKnobBitmap, lowerGreyColour}, {skin::channelKnobBitmap, channelGreyColour}};
   for (const auto& body : bodies) {
     const BmpFile file(body.id);
     SCOPED_TRACE(skin::bitmap(body.id).fileName);
@@ -137,15 +137,15 @@ TEST(SkinBitmaps, KnobBodyCornersCarryTheGreyUnderThem) {
 TEST(SkinBitmaps, HandlesAreWhiteOnlyWhereTheyMustNotShow) {
   const BmpFile dot(skin::knobHandleBitmap);
   for (int y : {0, dot.height() - 1})
-    for (int x : {0, dot.width() - 1}) EXPECT_EQ(dot.pixel(x, y), kKeyWhite);
+    for (int x : {0, dot.width() - 1}) EXPECT_EQ(dot.pixel(x, y), keyWhite);
   for (int y = 2; y <= dot.height() - 3; ++y)
-    for (int x = 2; x <= dot.width() - 3; ++x) EXPECT_NE(dot.pixel(x, y), kKeyWhite);
+    for (int x = 2; x <= dot.width() - 3; ++x) EXPECT_NE(dot.pixel(x, y), keyWhite);
 
   const BmpFile cap(skin::sliderHandleBitmap);
   for (int y : {0, cap.height() - 1})
-    for (int x : {0, cap.width() - 1}) EXPECT_EQ(cap.pixel(x, y), kKeyWhite);
+    for (int x : {0, cap.width() - 1}) EXPECT_EQ(cap.pixel(x, y), keyWhite);
   for (int y = 1; y <= cap.height() - 3; ++y)
-    for (int x = 3; x <= cap.width() - 4; ++x) EXPECT_NE(cap.pixel(x, y), kKeyWhite) << "at (" << x << ", " << y << ")";
+    for (int x = 3; x <= cap.width() - 4; ++x) EXPECT_NE(cap.pixel(x, y), keyWhite) << "at (" << x << ", " << y << ")";
 }
 
 TEST(SkinBitmaps, OpaqueImagesContainNoKeyWhite) {
@@ -154,7 +154,7 @@ TEST(SkinBitmaps, OpaqueImagesContainNoKeyWhite) {
     SCOPED_TRACE(skin::bitmap(id).fileName);
     const BmpFile file(id);
     for (int y = 0; y < file.height(); ++y)
-      for (int x = 0; x < file.width(); ++x) ASSERT_NE(file.pixel(x, y), kKeyWhite) << "at (" << x << ", " << y << ")";
+      for (int x = 0; x < file.width(); ++x) ASSERT_NE(file.pixel(x, y), keyWhite) << "at (" << x << ", " << y << ")";
   }
 }
 
@@ -167,16 +167,16 @@ TEST(SkinBitmaps, ButtonStatesDifferAndSitOnTheLowerGrey) {
       if (button.pixel(x, y) != button.pixel(x, y + imageHeight)) ++differing;
   EXPECT_GE(differing, 40);
   for (int top : {0, imageHeight}) {
-    EXPECT_EQ(button.pixel(0, top), kLowerGrey);
-    EXPECT_EQ(button.pixel(button.width() - 1, top + imageHeight - 1), kLowerGrey);
+    EXPECT_EQ(button.pixel(0, top), lowerGreyColour);
+    EXPECT_EQ(button.pixel(button.width() - 1, top + imageHeight - 1), lowerGreyColour);
   }
 }
 
 TEST(SkinBitmaps, SliderTrackEdgesMatchTheChannelPanel) {
   const BmpFile track(skin::sliderTrackBitmap);
   for (int y = 0; y < track.height(); ++y) {
-    EXPECT_EQ(track.pixel(0, y), kChannelGrey) << "row " << y;
-    EXPECT_EQ(track.pixel(track.width() - 1, y), kChannelGrey) << "row " << y;
+    EXPECT_EQ(track.pixel(0, y), channelGreyColour) << "row " << y;
+    EXPECT_EQ(track.pixel(track.width() - 1, y), channelGreyColour) << "row " << y;
   }
 }
 

@@ -10,10 +10,10 @@
 
 namespace {
 
-constexpr float kImpulseLevel = 0.5f;
-constexpr float kSilence = 1e-5f;
-constexpr float kEchoLevel = 0.05f;
-constexpr int kNoImpulse = 3;
+constexpr float impulseLevel = 0.5f;
+constexpr float silenceLevel = 1e-5f;
+constexpr float echoLevel = 0.05f;
+constexpr int noImpulse = 3;
 
 int fail(const char* message, long frame, float left, float right) {
   std::printf("FAIL: %s (frame %ld: left %g, right %g)\n", message, frame, left, right);
@@ -47,23 +47,23 @@ int main(int argc, char** argv) {
 
   long impulse = 0;
   while (impulse < info.frames &&
-         !(std::fabs(left(impulse)) >= kImpulseLevel && std::fabs(right(impulse)) >= kImpulseLevel)) {
+         !(std::fabs(left(impulse)) >= impulseLevel && std::fabs(right(impulse)) >= impulseLevel)) {
     ++impulse;
   }
   if (impulse == info.frames) {
     std::printf("FAIL: no impulse in both channels\n");
-    return kNoImpulse;
+    return noImpulse;
   }
   const long echo = impulse + delay;
   if (echo >= info.frames) {
     return fail("the file ends before the echo", impulse, left(impulse), right(impulse));
   }
   for (long frame = impulse + 1; frame < echo; ++frame) {
-    if (std::fabs(left(frame)) > kSilence || std::fabs(right(frame)) > kSilence) {
+    if (std::fabs(left(frame)) > silenceLevel || std::fabs(right(frame)) > silenceLevel) {
       return fail("sound between the impulse and its echo", frame, left(frame), right(frame));
     }
   }
-  if (std::fabs(left(echo)) < kEchoLevel || std::fabs(right(echo)) < kEchoLevel) {
+  if (std::fabs(left(echo)) < echoLevel || std::fabs(right(echo)) < echoLevel) {
     return fail("no echo in both channels", echo, left(echo), right(echo));
   }
   std::printf("impulse at frame %ld; echo %ld frames later: left %g, right %g\n", impulse, delay,

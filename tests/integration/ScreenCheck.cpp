@@ -15,31 +15,31 @@ namespace {
 
 // The fields of an xwd header, in file order; all are 32-bit big-endian.
 enum XwdField {
-  kHeaderSize,
-  kFileVersion,
-  kPixmapFormat,
-  kPixmapDepth,
-  kWidth,
-  kHeight,
-  kXOffset,
-  kByteOrder,
-  kBitmapUnit,
-  kBitmapBitOrder,
-  kBitmapPad,
-  kBitsPerPixel,
-  kBytesPerLine,
-  kVisualClass,
-  kRedMask,
-  kGreenMask,
-  kBlueMask,
-  kBitsPerRgb,
-  kColormapEntries,
-  kColorCount,
-  kFieldCount = 25
+  headerSize,
+  fileVersion,
+  pixmapFormat,
+  pixmapDepth,
+  widthField,
+  heightField,
+  xOffset,
+  byteOrderField,
+  bitmapUnit,
+  bitmapBitOrder,
+  bitmapPad,
+  bitsPerPixel,
+  bytesPerLine,
+  visualClass,
+  redMask,
+  greenMask,
+  blueMask,
+  bitsPerRgb,
+  colormapEntries,
+  colorCount,
+  fieldCount = 25
 };
-constexpr uint32_t kZPixmap = 2;
-constexpr uint32_t kTrueColor = 4;
-constexpr std::size_t kColorRecordSize = 12;
+constexpr uint32_t zPixmap = 2;
+constexpr uint32_t trueColor = 4;
+constexpr std::size_t colorRecordSize = 12;
 
 struct Image {
   int width = 0;
@@ -76,32 +76,32 @@ uint32_t channel(uint32_t pixel, uint32_t mask) {
 bool readXwd(const char* path, Image& image, std::string& error) {
   std::ifstream file(path, std::ios::binary);
   const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (bytes.size() < kFieldCount * 4) {
+  if (bytes.size() < fieldCount * 4) {
     error = "not an xwd dump";
     return false;
   }
-  uint32_t field[kFieldCount];
-  for (int i = 0; i < kFieldCount; ++i) field[i] = readBigEndian(bytes, static_cast<std::size_t>(i) * 4);
-  const uint32_t bytesPerPixel = field[kBitsPerPixel] / 8;
-  if (field[kPixmapFormat] != kZPixmap || field[kVisualClass] != kTrueColor ||
+  uint32_t field[fieldCount];
+  for (int i = 0; i < fieldCount; ++i) field[i] = readBigEndian(bytes, static_cast<std::size_t>(i) * 4);
+  const uint32_t bytesPerPixel = field[bitsPerPixel] / 8;
+  if (field[pixmapFormat] != zPixmap || field[visualClass] != trueColor ||
       (bytesPerPixel != 3 && bytesPerPixel != 4)) {
     error = "not a true-colour ZPixmap dump of 24 or 32 bits per pixel";
     return false;
   }
-  const std::size_t pixels = field[kHeaderSize] + field[kColorCount] * kColorRecordSize;
-  const std::size_t end = pixels + static_cast<std::size_t>(field[kBytesPerLine]) * field[kHeight];
-  if (end > bytes.size() || static_cast<std::size_t>(field[kWidth]) * bytesPerPixel > field[kBytesPerLine]) {
+  const std::size_t pixels = field[headerSize] + field[colorCount] * colorRecordSize;
+  const std::size_t end = pixels + static_cast<std::size_t>(field[bytesPerLine]) * field[heightField];
+  if (end > bytes.size() || static_cast<std::size_t>(field[widthField]) * bytesPerPixel > field[bytesPerLine]) {
     error = "the dump is truncated";
     return false;
   }
-  image.width = static_cast<int>(field[kWidth]);
-  image.height = static_cast<int>(field[kHeight]);
-  for (uint32_t y = 0; y < field[kHeight]; ++y) {
-    for (uint32_t x = 0; x < field[kWidth]; ++x) {
-      const unsigned char* at = &bytes[pixels + y * field[kBytesPerLine] + x * bytesPerPixel];
-      const uint32_t pixel = readPixel(at, bytesPerPixel, field[kByteOrder]);
-      image.rgb.push_back(channel(pixel, field[kRedMask]) << 16 | channel(pixel, field[kGreenMask]) << 8 |
-                          channel(pixel, field[kBlueMask]));
+  image.width = static_cast<int>(field[widthField]);
+  image.height = static_cast<int>(field[heightField]);
+  for (uint32_t y = 0; y < field[heightField]; ++y) {
+    for (uint32_t x = 0; x < field[widthField]; ++x) {
+      const unsigned char* at = &bytes[pixels + y * field[bytesPerLine] + x * bytesPerPixel];
+      const uint32_t pixel = readPixel(at, bytesPerPixel, field[byteOrderField]);
+      image.rgb.push_back(channel(pixel, field[redMask]) << 16 | channel(pixel, field[greenMask]) << 8 |
+                          channel(pixel, field[blueMask]));
     }
   }
   return true;

@@ -35,17 +35,17 @@ TemporaryFolder::TemporaryFolder() {
   if (mkdtemp(pattern.data()) == nullptr) {
     ADD_FAILURE() << "cannot create a temporary folder";
   }
-  path_ = pattern;
+  folderPath = pattern;
 }
 
 TemporaryFolder::~TemporaryFolder() {
   std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+  std::filesystem::remove_all(folderPath, ignored);
 }
 
 std::vector<std::string> TemporaryFolder::entries() const {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+  for (const auto& entry : std::filesystem::directory_iterator(folderPath)) {
     names.push_back(entry.path().filename().string());
   }
   return names;

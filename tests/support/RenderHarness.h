@@ -36,12 +36,12 @@ class TemporaryFolder {
   // Removes the folder.
   ~TemporaryFolder();
   // Returns the path of a file in the folder.
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
+  std::string file(const std::string& name) const { return (folderPath / name).string(); }
   // Returns the names of everything in the folder.
   std::vector<std::string> entries() const;
 
  private:
-  std::filesystem::path path_;
+  std::filesystem::path folderPath;
 };
 
 // A signal sent to a running program once a condition holds.

@@ -25,7 +25,7 @@ constexpr int programCount = 2;
 const float programValues[programCount][parameterCount] = {{0.5f, 0.0f, 0, 0, 0, 0},
                                                               {0.5f, 0.5f, 0, 0, 0, 0}};
 
-// Room for the echo at 384 kHz, so a rate change never reallocates under a running block.
+// Room for the echo at 384 hz, so a rate change never reallocates under a running block.
 constexpr std::size_t lineCapacity = 6000;
 
 struct TestEffect {

@@ -33,27 +33,27 @@ class CountingView : public View {
  public:
   // Makes a view that records into `log` under `name`.
   CountingView(const Rect& size, ViewLog& log, std::string name = "view")
-      : View(size), log_(log), name_(std::move(name)) {}
+      : View(size), record(log), viewName(std::move(name)) {}
   // Counts the destruction.
-  ~CountingView() override { ++log_.destroyed; }
+  ~CountingView() override { ++record.destroyed; }
 
   // Counts the draw and marks the view clean.
   void draw(DrawContext* context) override {
-    ++log_.draws;
-    log_.lastContext = context;
+    ++record.draws;
+    record.lastContext = context;
     note("draw");
     View::draw(context);
   }
   // Counts the partial draw and draws.
   void drawArea(DrawContext* context, Rect area) override {
-    ++log_.areaDraws;
+    ++record.areaDraws;
     View::drawArea(context, area);
   }
   // Counts the click.
   void onMouseDown(DrawContext* context, Point& where) override {
-    ++log_.clicks;
-    log_.lastWhere = where;
-    log_.lastContext = context;
+    ++record.clicks;
+    record.lastWhere = where;
+    record.lastContext = context;
     note("click");
   }
   // Answers the configured key answer.
@@ -68,32 +68,32 @@ class CountingView : public View {
   }
   // Answers the configured drop answer.
   bool onDrop(void**, int32_t, int32_t, Point& where) override {
-    log_.lastWhere = where;
+    record.lastWhere = where;
     note("drop");
     return dropAnswer;
   }
   // Records the wheel turn and answers true.
   bool onWheel(DrawContext* context, Point& where, float distance) override {
-    ++log_.wheels;
-    log_.lastWheel = distance;
-    log_.lastWhere = where;
-    log_.lastContext = context;
+    ++record.wheels;
+    record.lastWheel = distance;
+    record.lastWhere = where;
+    record.lastContext = context;
     note("wheel");
     return true;
   }
   // Counts the focus loss.
   void loseFocus(DrawContext*) override {
-    ++log_.focusLosses;
+    ++record.focusLosses;
     note("loseFocus");
   }
   // Counts the removal.
   bool onRemoved(View* parent) override {
-    ++log_.removed;
+    ++record.removed;
     return View::onRemoved(parent);
   }
   // Counts the attachment.
   bool onAttached(View* parent) override {
-    ++log_.attached;
+    ++record.attached;
     return View::onAttached(parent);
   }
   // Overwrites the reference count, to reach states the public interface cannot.
@@ -104,11 +104,11 @@ class CountingView : public View {
 
  private:
   void note(const char* event) {
-    if (log_.order != nullptr) log_.order->push_back(name_ + " " + event);
+    if (record.order != nullptr) record.order->push_back(viewName + " " + event);
   }
 
-  ViewLog& log_;
-  std::string name_;
+  ViewLog& record;
+  std::string viewName;
 };
 
 // A concrete control that counts draws and destruction.
@@ -117,18 +117,18 @@ class CountingControl : public Control {
   // Makes a control recording into `log`.
   CountingControl(const Rect& size, ViewLog& log, ControlListener* listener = nullptr, int32_t tag = 0,
                   Bitmap* background = nullptr)
-      : Control(size, listener, tag, background), log_(log) {}
+      : Control(size, listener, tag, background), record(log) {}
   // Counts the destruction.
-  ~CountingControl() override { ++log_.destroyed; }
+  ~CountingControl() override { ++record.destroyed; }
 
   // Counts the draw and records the value as drawn.
   void draw(DrawContext*) override {
-    ++log_.draws;
+    ++record.draws;
     setDirty(false);
   }
 
  private:
-  ViewLog& log_;
+  ViewLog& record;
 };
 
 }  // namespace testsupport

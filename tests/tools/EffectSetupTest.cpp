@@ -6,7 +6,7 @@
 namespace wrenfold {
 namespace {
 
-const std::vector<std::string> kPrograms = {"init", "space", "reverse FX", "like analog", "robot"};
+const std::vector<std::string> programs = {"init", "space", "reverse FX", "like analog", "robot"};
 
 std::string errorOf(const std::function<void()>& action) {
   try {
@@ -23,14 +23,14 @@ TEST(EffectSetup, FindsProgramsByNumberOrNameIgnoringCase) {
   };
   for (const auto& [text, program] : cases) {
     SCOPED_TRACE(text);
-    EXPECT_EQ(findProgram(kPrograms, text), program);
+    EXPECT_EQ(findProgram(programs, text), program);
   }
 }
 
 TEST(EffectSetup, UnknownProgramsAreRefusedWithTheValidOnesListed) {
   for (const char* text : {"5", "-1", "spacey", "", "1.0"}) {
     SCOPED_TRACE(text);
-    const std::string message = errorOf([&] { findProgram(kPrograms, text); });
+    const std::string message = errorOf([&] { findProgram(programs, text); });
     EXPECT_NE(message.find("0 \"init\""), std::string::npos) << message;
     EXPECT_NE(message.find("4 \"robot\""), std::string::npos) << message;
   }

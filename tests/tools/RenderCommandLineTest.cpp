@@ -13,12 +13,12 @@
 namespace wrenfold::test {
 namespace {
 
-constexpr long kEcho = 689;
-const std::string kEffect = WRENFOLD_TEST_EFFECT_PATH;
+constexpr long echoEffect = 689;
+const std::string testEffect = WRENFOLD_TEST_EFFECT_PATH;
 
 RunResult render(const std::vector<std::string>& arguments,
                  const std::vector<std::pair<std::string, std::string>>& environment = {}) {
-  std::vector<std::string> all = {"--module", kEffect};
+  std::vector<std::string> all = {"--module", testEffect};
   all.insert(all.end(), arguments.begin(), arguments.end());
   return runRender(all, environment);
 }
@@ -64,8 +64,8 @@ TEST(RenderCommandLine, MonoInputFeedsBothInputsAndGivesStereo) {
   ASSERT_EQ(sound.info.frames, 1000);
   EXPECT_FLOAT_EQ(sound.at(10, 0), 0.5f);
   EXPECT_FLOAT_EQ(sound.at(10, 1), 0.5f);
-  EXPECT_FLOAT_EQ(sound.at(10 + kEcho, 0), 0.5f);
-  EXPECT_FLOAT_EQ(sound.at(10 + kEcho, 1), 0.5f);
+  EXPECT_FLOAT_EQ(sound.at(10 + echoEffect, 0), 0.5f);
+  EXPECT_FLOAT_EQ(sound.at(10 + echoEffect, 1), 0.5f);
 }
 
 TEST(RenderCommandLine, TalksToTheEffectLikeAHost) {
@@ -113,8 +113,8 @@ TEST(RenderCommandLine, AutomaticTailRingsOutTheEchoesAndStopsAtTheLastAudibleFr
   ASSERT_EQ(run.status, 0) << run.err;
   const Sound sound = readSound(folder.file("out.wav"));
   // Feedback 0.5: each echo 6 dB down, so about 15 of them lie above -90 dBFS.
-  const long lastEcho = (sound.info.frames - 1 - 99) / kEcho;
-  EXPECT_EQ((sound.info.frames - 1 - 99) % kEcho, 0);
+  const long lastEcho = (sound.info.frames - 1 - 99) / echoEffect;
+  EXPECT_EQ((sound.info.frames - 1 - 99) % echoEffect, 0);
   EXPECT_GE(lastEcho, 14);
   EXPECT_LE(lastEcho, 16);
   EXPECT_GT(std::fabs(sound.at(sound.info.frames - 1, 0)), std::pow(10.0, -90.0 / 20.0));
@@ -187,7 +187,7 @@ TEST(RenderCommandLine, NonFiniteInputIsRenderedAsSilenceWithAWarning) {
   ASSERT_GT(sound.info.frames, 2000);
   EXPECT_TRUE(std::all_of(sound.samples.begin(), sound.samples.end(),
                           [](float sample) { return std::isfinite(sample); }));
-  EXPECT_FLOAT_EQ(sound.at(kEcho, 0), 1.0f);
+  EXPECT_FLOAT_EQ(sound.at(echoEffect, 0), 1.0f);
 }
 
 TEST(RenderCommandLine, ListShowsProgramsAndParametersAfterTheOptions) {
@@ -265,7 +265,7 @@ TEST(RenderCommandLine, StatsStayFiniteWhenTheOutputIsHuge) {
              std::vector<float>(200, 1e38f));
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       // Squaring 1e38 overflows single precision.
-      {{"--module", kEffect, "--tail", "0", folder.file("huge.wav"), folder.file("out.wav")},
+      {{"--module", testEffect, "--tail", "0", folder.file("huge.wav"), folder.file("out.wav")},
        "plain\t15.6\t15.6\t760.0\t760.0\t" + folder.file("out.wav") + "\n"},
       {{"--module", WRENFOLD_MODULE_PATH, "--program", "robot", "--set", "FeedBackL=0.45", "--set",
         "FeedBackR=0.45", folder.file("robot.wav")},
@@ -357,9 +357,9 @@ TEST(RenderCommandLine, AModuleThatCannotBeUsedIsAClearError) {
       {folder.file("none.so"),
        "cannot load module: " + folder.file("none.so") + ": cannot open shared object file", ""},
       {WRENFOLD_RENDER_PATH, "cannot load module", ""},
-      {kEffect, kEffect + " answered no effect", "none"},
-      {kEffect, kEffect + " answered a record with no interface magic", "magic"},
-      {kEffect, kEffect + " answered a record with a channel count out of range", "outputs"},
+      {testEffect, testEffect + " answered no effect", "none"},
+      {testEffect, testEffect + " answered a record with no interface magic", "magic"},
+      {testEffect, testEffect + " answered a record with a channel count out of range", "outputs"},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.module + " " + test.fault);

@@ -20,10 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kEffect = WRENFOLD_TEST_EFFECT_PATH;
+const std::string effect = WRENFOLD_TEST_EFFECT_PATH;
 
 RunResult render(const std::vector<std::string>& arguments, const Interruption* interruption = nullptr) {
-  std::vector<std::string> all = {"--module", kEffect};
+  std::vector<std::string> all = {"--module", effect};
   all.insert(all.end(), arguments.begin(), arguments.end());
   return runRender(all, {}, interruption);
 }
@@ -261,7 +261,7 @@ TEST(RenderFileSafety, WriteErrorsCarryTheSystemsReason) {
   };
   TemporaryFolder folder;
   const Case cases[] = {
-      {WRENFOLD_RENDER_PATH, {"--module", kEffect, "--tail", "0", folder.file("out.wav")}},
+      {WRENFOLD_RENDER_PATH, {"--module", effect, "--tail", "0", folder.file("out.wav")}},
       {WRENFOLD_SNAPSHOT_PATH, {folder.file("out.png")}},
   };
   for (const Case& test : cases) {

@@ -18,10 +18,10 @@
 namespace wrenfold::test {
 namespace {
 
-const std::string kModule = WRENFOLD_MODULE_PATH;
+const std::string modulePath = WRENFOLD_MODULE_PATH;
 
 RunResult render(const std::vector<std::string>& arguments) {
-  std::vector<std::string> all = {"--module", kModule};
+  std::vector<std::string> all = {"--module", modulePath};
   all.insert(all.end(), arguments.begin(), arguments.end());
   return runRender(all);
 }

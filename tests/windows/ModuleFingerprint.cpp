@@ -14,19 +14,19 @@ namespace {
 
 using wrenfold::hostkit::dispatch;
 
-constexpr int32_t kBlock = 256;
-constexpr int32_t kFrames = 188 * kBlock;
-constexpr int32_t kSweepSteps = 257;
+constexpr int32_t block = 256;
+constexpr int32_t frames = 188 * block;
+constexpr int32_t sweepSteps = 257;
 
 // An impulse, then a decaying tone and integer noise: every value is exact in single precision.
 std::vector<float> testInput(int32_t channel) {
-  std::vector<float> samples(kFrames);
+  std::vector<float> samples(frames);
   uint32_t state = 12345u + static_cast<uint32_t>(channel);
   samples[0] = 1.0f;
-  for (int32_t i = 1; i < kFrames; ++i) {
+  for (int32_t i = 1; i < frames; ++i) {
     state = state * 1664525u + 1013904223u;
     const float noise = static_cast<float>(static_cast<int32_t>(state >> 16) - 32768) / 65536.0f;
-    samples[i] = i < kFrames / 2 ? noise * 0.25f : 0.0f;
+    samples[i] = i < frames / 2 ? noise * 0.25f : 0.0f;
   }
   return samples;
 }
@@ -39,8 +39,8 @@ void writeDisplaySweep(std::FILE* out, AEffect* effect) {
   for (int32_t index = 0; index < effect->numParams; ++index) {
     writeText(out, effect, effGetParamName, index);
     writeText(out, effect, effGetParamLabel, index);
-    for (int32_t step = 0; step < kSweepSteps; ++step) {
-      effect->setParameter(effect, index, static_cast<float>(step) / (kSweepSteps - 1));
+    for (int32_t step = 0; step < sweepSteps; ++step) {
+      effect->setParameter(effect, index, static_cast<float>(step) / (sweepSteps - 1));
       writeText(out, effect, effGetParamDisplay, index);
     }
   }
@@ -50,11 +50,11 @@ void writeProgramAudio(std::FILE* out, AEffect* effect, int32_t program) {
   dispatch(effect, effSetProgram, 0, program);
   dispatch(effect, effMainsChanged, 0, 1);
   std::vector<float> inLeft = testInput(0), inRight = testInput(1);
-  std::vector<float> outLeft(kFrames), outRight(kFrames);
-  for (int32_t start = 0; start < kFrames; start += kBlock) {
+  std::vector<float> outLeft(frames), outRight(frames);
+  for (int32_t start = 0; start < frames; start += block) {
     float* inputs[] = {inLeft.data() + start, inRight.data() + start};
     float* outputs[] = {outLeft.data() + start, outRight.data() + start};
-    effect->processReplacing(effect, inputs, outputs, kBlock);
+    effect->processReplacing(effect, inputs, outputs, block);
   }
   std::fwrite(outLeft.data(), sizeof(float), outLeft.size(), out);
   std::fwrite(outRight.data(), sizeof(float), outRight.size(), out);
@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   dispatch(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
-  dispatch(effect, effSetBlockSize, 0, kBlock);
+  dispatch(effect, effSetBlockSize, 0, block);
   for (int32_t program = 0; program < effect->numPrograms; ++program) writeProgramAudio(out, effect, program);
   writeDisplaySweep(out, effect);
   dispatch(effect, effClose);

@@ -27,10 +27,10 @@
 
 namespace {
 
-constexpr int32_t kProgram0EchoFrames = 20353;
-constexpr int32_t kFeedBackL = 10;
-constexpr int32_t kBypass = 2;
-constexpr int32_t kWetPanL = 16;
+constexpr int32_t program0EchoFrames = 20353;
+constexpr int32_t feedBackL = 10;
+constexpr int32_t bypassIndex = 2;
+constexpr int32_t wetPanL = 16;
 
 using wrenfold::hostkit::Host;
 using wrenfold::hostkit::HostCall;
@@ -235,7 +235,7 @@ TEST_F(ModuleHost, ProgramZeroEchoesAnImpulseInBothChannels) {
   record->dispatcher(record, effSetSampleRate, 0, 0, nullptr, 44100.0f);
   dispatch(effSetBlockSize, 0, 512);
   dispatch(effMainsChanged, 0, 1);
-  const int32_t frames = kProgram0EchoFrames + 512;
+  const int32_t frames = program0EchoFrames + 512;
   std::vector<float> inLeft(frames), inRight(frames), outLeft(frames), outRight(frames);
   inLeft[0] = inRight[0] = 1.0f;
   for (int32_t start = 0; start < frames; start += 512) {
@@ -243,12 +243,12 @@ TEST_F(ModuleHost, ProgramZeroEchoesAnImpulseInBothChannels) {
     float* outputs[] = {outLeft.data() + start, outRight.data() + start};
     record->processReplacing(record, inputs, outputs, std::min(512, frames - start));
   }
-  for (int32_t frame = 1; frame < kProgram0EchoFrames; ++frame) {
+  for (int32_t frame = 1; frame < program0EchoFrames; ++frame) {
     ASSERT_EQ(outLeft[frame], 0.0f) << frame;
     ASSERT_EQ(outRight[frame], 0.0f) << frame;
   }
-  EXPECT_GT(std::abs(outLeft[kProgram0EchoFrames]), 0.05f);
-  EXPECT_GT(std::abs(outRight[kProgram0EchoFrames]), 0.05f);
+  EXPECT_GT(std::abs(outLeft[program0EchoFrames]), 0.05f);
+  EXPECT_GT(std::abs(outRight[program0EchoFrames]), 0.05f);
 }
 
 TEST_F(ModuleHost, EditorIsAChildOfClassPluginAndTitleWindow) {
@@ -353,7 +353,7 @@ TEST_F(ModuleHost, EditorOpensAtTheDesktopsScaleAndClicksLandOnTheirControl) {
     ASSERT_NE(previous, nullptr);
     _putenv((std::string("WRENFOLD_EDITOR_SCALE=") + (row.variable != nullptr ? row.variable : "")).c_str());
     if (!row.settings.empty()) writeSettingsFile(&row.settings);
-    record->setParameter(record, kBypass, 0.0f);
+    record->setParameter(record, bypassIndex, 0.0f);
     openEditor();
     _putenv("WRENFOLD_EDITOR_SCALE=");
     writeSettingsFile(nullptr);
@@ -384,7 +384,7 @@ TEST_F(ModuleHost, EditorOpensAtTheDesktopsScaleAndClicksLandOnTheirControl) {
     while (!mouse.done) pump(20);
     hand.join();
     pump(100);
-    EXPECT_EQ(record->getParameter(record, kBypass), 1.0f);
+    EXPECT_EQ(record->getParameter(record, bypassIndex), 1.0f);
     closeEditor();
     ++ran;
   }
@@ -447,9 +447,9 @@ TEST_F(ModuleHost, DraggingASliderReportsBeginAutomationWithIdlesAndEnd) {
   for (const HostCall& call : hostCalls()) opcodes.push_back(call.opcode);
   ASSERT_GE(hostCalls().size(), 3u);
   EXPECT_EQ(hostCalls().front().opcode, audioMasterBeginEdit);
-  EXPECT_EQ(hostCalls().front().index, kFeedBackL);
+  EXPECT_EQ(hostCalls().front().index, feedBackL);
   EXPECT_EQ(hostCalls().back().opcode, audioMasterEndEdit);
-  EXPECT_EQ(hostCalls().back().index, kFeedBackL);
+  EXPECT_EQ(hostCalls().back().index, feedBackL);
   int automations = 0, idles = 0;
   for (size_t i = 1; i + 1 < hostCalls().size(); ++i) {
     const int32_t opcode = hostCalls()[i].opcode;
@@ -459,12 +459,12 @@ TEST_F(ModuleHost, DraggingASliderReportsBeginAutomationWithIdlesAndEnd) {
   }
   EXPECT_GE(automations, 2);
   EXPECT_GE(idles, 1);
-  EXPECT_GT(record->getParameter(record, kFeedBackL), 0.5f);
+  EXPECT_GT(record->getParameter(record, feedBackL), 0.5f);
 }
 
 TEST_F(ModuleHost, ClickingAToggleSwitchesItsParameter) {
   openEditor();
-  ASSERT_EQ(record->getParameter(record, kBypass), 0.0f);
+  ASSERT_EQ(record->getParameter(record, bypassIndex), 0.0f);
   MouseScript mouse;
   mouse.moveTo(toScreen(112, 307));
   mouse.button(true);
@@ -474,9 +474,9 @@ TEST_F(ModuleHost, ClickingAToggleSwitchesItsParameter) {
   while (!mouse.done) pump(20);
   hand.join();
   pump(100);
-  EXPECT_EQ(record->getParameter(record, kBypass), 1.0f);
+  EXPECT_EQ(record->getParameter(record, bypassIndex), 1.0f);
   bool automated = false;
-  for (const HostCall& call : hostCalls()) automated |= call.opcode == audioMasterAutomate && call.index == kBypass;
+  for (const HostCall& call : hostCalls()) automated |= call.opcode == audioMasterAutomate && call.index == bypassIndex;
   EXPECT_TRUE(automated);
 }
 
@@ -494,7 +494,7 @@ TEST_F(ModuleHost, TurningTheWheelStepsTheSliderUnderThePointer) {
   while (!mouse.done) pump(20);
   hand.join();
   pump(100);
-  EXPECT_NEAR(record->getParameter(record, kFeedBackL), 0.55f, 1e-6f);
+  EXPECT_NEAR(record->getParameter(record, feedBackL), 0.55f, 1e-6f);
   std::vector<int32_t> opcodes;
   for (const HostCall& call : hostCalls())
     if (call.opcode != audioMasterIdle) opcodes.push_back(call.opcode);
@@ -504,7 +504,7 @@ TEST_F(ModuleHost, TurningTheWheelStepsTheSliderUnderThePointer) {
 TEST_F(ModuleHost, HostWriteMovesItsControlAtTheNextIdle) {
   openEditor();
   const std::vector<uint32_t> before = capture();
-  record->setParameter(record, kWetPanL, 0.9f);
+  record->setParameter(record, wetPanL, 0.9f);
   EXPECT_EQ(capture(), before);
   dispatch(effEditIdle);
   const std::vector<uint32_t> after = capture();
@@ -533,10 +533,10 @@ DWORD countSharedGdiHandles() {
   const auto* table = *reinterpret_cast<const unsigned char* const*>(peb + 0x94);
 #endif
   if (table == nullptr) return 0;
-  constexpr int kEntries = 0x10000;
-  constexpr int kEntrySize = 24;
+  constexpr int entryCount = 0x10000;
+  constexpr int entrySize = 24;
   DWORD count = 0;
-  for (int i = 0; i < kEntries; ++i) count += table[i * kEntrySize + 14] != 0 ? 1 : 0;
+  for (int i = 0; i < entryCount; ++i) count += table[i * entrySize + 14] != 0 ? 1 : 0;
   return count;
 }
 
@@ -584,13 +584,13 @@ TEST_F(ModuleHost, HostDestroyingItsWindowWhileTheEditorIsOpenIsSafe) {
   DestroyWindow(hostWindow);
   EXPECT_FALSE(IsWindow(editorWindow));
   dispatch(effEditIdle);
-  record->setParameter(record, kWetPanL, 0.2f);
+  record->setParameter(record, wetPanL, 0.2f);
   dispatch(effEditIdle);
   dispatch(effEditClose);
   hostWindow = nullptr;
   dispatch(effEditOpen, 0, 0, nullptr);
   dispatch(effEditClose);
-  EXPECT_EQ(record->getParameter(record, kWetPanL), 0.2f);
+  EXPECT_EQ(record->getParameter(record, wetPanL), 0.2f);
 }
 
 }  // namespace

@@ -36,41 +36,41 @@ void watch(cairo::DrawingStep::Kind kind, platform::Surface* target, Rect area, 
 // Direct access to an image's pixels, flushed on entry and marked as changed on exit.
 class PixelAccess {
  public:
-  explicit PixelAccess(cairo_surface_t* image)
-      : image_(image),
-        width_(cairo_image_surface_get_width(image)),
-        height_(cairo_image_surface_get_height(image)),
-        stride_(cairo_image_surface_get_stride(image)) {
-    cairo_surface_flush(image_);
-    data_ = cairo_image_surface_get_data(image_);
+  explicit PixelAccess(cairo_surface_t* drawn)
+      : image(drawn),
+        imageWidth(cairo_image_surface_get_width(drawn)),
+        imageHeight(cairo_image_surface_get_height(drawn)),
+        rowStride(cairo_image_surface_get_stride(drawn)) {
+    cairo_surface_flush(image);
+    pixelData = cairo_image_surface_get_data(image);
   }
-  ~PixelAccess() { cairo_surface_mark_dirty(image_); }
+  ~PixelAccess() { cairo_surface_mark_dirty(image); }
   PixelAccess(const PixelAccess&) = delete;
   PixelAccess& operator=(const PixelAccess&) = delete;
 
-  int32_t width() const { return width_; }
-  int32_t height() const { return height_; }
-  bool inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+  int32_t width() const { return imageWidth; }
+  int32_t height() const { return imageHeight; }
+  bool inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < imageWidth && y < imageHeight; }
   uint32_t get(int32_t x, int32_t y) const { return row(y)[x] & 0xffffff; }
   // Fills the part of `area` inside the image; returns that part.
   Rect fill(Rect area, uint32_t value) {
-    const Rect clipped(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, width_),
-                       std::min(area.bottom, height_));
+    const Rect clipped(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, imageWidth),
+                       std::min(area.bottom, imageHeight));
     for (int32_t y = clipped.top; y < clipped.bottom; ++y) {
       std::fill(row(y) + clipped.left, row(y) + std::max(clipped.left, clipped.right), value);
     }
     return clipped;
   }
 
-  uint32_t* row(int32_t y) const { return reinterpret_cast<uint32_t*>(data_ + static_cast<std::ptrdiff_t>(y) * stride_); }
+  uint32_t* row(int32_t y) const { return reinterpret_cast<uint32_t*>(pixelData + static_cast<std::ptrdiff_t>(y) * rowStride); }
 
  private:
 
-  cairo_surface_t* image_;
-  int32_t width_;
-  int32_t height_;
-  int32_t stride_;
-  unsigned char* data_;
+  cairo_surface_t* image;
+  int32_t imageWidth;
+  int32_t imageHeight;
+  int32_t rowStride;
+  unsigned char* pixelData;
 };
 
 // Returns an image over shared pixels that the image never writes; null when cairo refuses.

@@ -15,11 +15,11 @@ namespace win32 {
 
 namespace {
 
-constexpr int kNameSize = 1024;
-constexpr int kWideNameSize = 2048;
+constexpr int nameSize = 1024;
+constexpr int wideNameSize = 2048;
 // Resolve without any user interface, matching any target, giving up after 500 ms.
-constexpr DWORD kResolveFlags = 0x01F40003;
-constexpr DWORD kShortPath = 1;
+constexpr DWORD resolveFlags = 0x01F40003;
+constexpr DWORD shortPath = 1;
 
 FORMATETC formatOf(CLIPFORMAT format) { return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
 
@@ -48,10 +48,10 @@ void resolveShortcut(char* name) {
   }
   IPersistFile* file = nullptr;
   if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    WCHAR wide[kWideNameSize];
-    if (MultiByteToWideChar(CP_ACP, 0, name, -1, wide, kWideNameSize) != 0 && SUCCEEDED(file->Load(wide, 0)) &&
-        SUCCEEDED(link->Resolve(nullptr, kResolveFlags))) {
-      link->GetPath(name, kNameSize, nullptr, kShortPath);
+    WCHAR wide[wideNameSize];
+    if (MultiByteToWideChar(CP_ACP, 0, name, -1, wide, wideNameSize) != 0 && SUCCEEDED(file->Load(wide, 0)) &&
+        SUCCEEDED(link->Resolve(nullptr, resolveFlags))) {
+      link->GetPath(name, nameSize, nullptr, shortPath);
     }
     file->Release();
   }
@@ -85,8 +85,8 @@ class OleDropData : public DropData {
     auto files = static_cast<HDROP>(medium.hGlobal);
     const UINT count = files != nullptr ? DragQueryFileA(files, 0xFFFFFFFF, nullptr, 0) : 0;
     for (UINT index = 0; index < count; ++index) {
-      char name[kNameSize];
-      if (DragQueryFileA(files, index, name, kNameSize) == 0) continue;
+      char name[nameSize];
+      if (DragQueryFileA(files, index, name, nameSize) == 0) continue;
       resolveShortcut(name);
       names.emplace_back(name);
     }

@@ -33,27 +33,27 @@ bool offers(const std::vector<xcb_atom_t>& types, xcb_atom_t wanted) {
 // The data of a drag: the types it offers, and after the drop the bytes of the type fetched.
 class XdndData : public DropData {
  public:
-  XdndData(const std::vector<xcb_atom_t>& types, xcb_atom_t fetchedType, std::string bytes)
-      : types_(types), fetchedType_(fetchedType), bytes_(std::move(bytes)) {}
+  XdndData(const std::vector<xcb_atom_t>& types, xcb_atom_t fetched, std::string bytes)
+      : offeredTypes(types), fetchedType(fetched), fetchedBytes(std::move(bytes)) {}
   bool offersText() override {
-    return offers(types_, state().atoms.textPlain) || offers(types_, state().atoms.utf8String);
+    return offers(offeredTypes, state().atoms.textPlain) || offers(offeredTypes, state().atoms.utf8String);
   }
-  bool offersFiles() override { return offers(types_, state().atoms.uriList); }
+  bool offersFiles() override { return offers(offeredTypes, state().atoms.uriList); }
   bool readText(std::string& bytes) override {
-    if (!isTextType(fetchedType_)) return false;
-    bytes = bytes_;
+    if (!isTextType(fetchedType)) return false;
+    bytes = fetchedBytes;
     return true;
   }
   bool readFiles(std::vector<std::string>& names) override {
-    if (fetchedType_ != state().atoms.uriList) return false;
-    names = filePathsOfUriList(bytes_);
+    if (fetchedType != state().atoms.uriList) return false;
+    names = filePathsOfUriList(fetchedBytes);
     return true;
   }
 
  private:
-  std::vector<xcb_atom_t> types_;
-  xcb_atom_t fetchedType_;
-  std::string bytes_;
+  std::vector<xcb_atom_t> offeredTypes;
+  xcb_atom_t fetchedType;
+  std::string fetchedBytes;
 };
 
 void sendToSource(xcb_window_t source, xcb_atom_t type, const uint32_t (&data)[5]) {
