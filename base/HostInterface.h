@@ -21,8 +21,9 @@ struct AEffect;
 // The host's callback: record (null before one exists), opcode, index, value, pointer, opt.
 typedef intptr_t(WRENFOLD_CALL* audioMasterCallback)(AEffect* effect, int32_t opcode, int32_t index,
                                                      intptr_t value, void* ptr, float opt);
-typedef intptr_t(WRENFOLD_CALL* AEffectDispatcherProc)(AEffect* effect, int32_t opcode, int32_t index,
-                                                       intptr_t value, void* ptr, float opt);
+typedef intptr_t(WRENFOLD_CALL* AEffectDispatcherProc)(AEffect* effect, int32_t opcode,
+                                                       int32_t index, intptr_t value, void* ptr,
+                                                       float opt);
 typedef void(WRENFOLD_CALL* AEffectProcessProc)(AEffect* effect, float** inputs, float** outputs,
                                                 int32_t sampleFrames);
 typedef void(WRENFOLD_CALL* AEffectSetParameterProc)(AEffect* effect, int32_t index, float value);
@@ -219,7 +220,6 @@ struct ERect {
   int16_t bottom;
   int16_t right;
 };
-
 
 // One speaker of a speaker arrangement: 112 bytes.
 struct VstSpeakerProperties {

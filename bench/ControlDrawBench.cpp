@@ -1,6 +1,7 @@
 // Cost of drawing each kind of control on the headless back end, and of a tracking step.
 #include <benchmark/benchmark.h>
 
+#include "editor/Skin.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "gui/Knob.h"
@@ -9,14 +10,15 @@
 #include "gui/ValueDisplay.h"
 #include "gui/VerticalSlider.h"
 #include "gui/platform/headless/HeadlessControl.h"
-#include "editor/Skin.h"
 
 namespace wrenfold {
 namespace {
 
 // A window-sized surface with a drawing context on it.
 struct Canvas {
-  Canvas() : surface(headless::createSurface(skin::editorWidth, skin::editorHeight, blackColor)), context(nullptr, surface, nullptr) {}
+  Canvas()
+      : surface(headless::createSurface(skin::editorWidth, skin::editorHeight, blackColor)),
+        context(nullptr, surface, nullptr) {}
   ~Canvas() { platform::destroySurface(surface); }
   platform::Surface* surface;
   DrawContext context;
@@ -48,8 +50,8 @@ void BM_SliderDraw(benchmark::State& state) {
   Canvas canvas;
   Bitmap* track = new Bitmap(132);
   Bitmap* handle = new Bitmap(133);
-  VerticalSlider* slider =
-      new VerticalSlider(Rect(80, 60, 100, 240), nullptr, 14, 60, 230, handle, track, Point(0, 0), styleMinAtBottom);
+  VerticalSlider* slider = new VerticalSlider(Rect(80, 60, 100, 240), nullptr, 14, 60, 230, handle,
+                                              track, Point(0, 0), styleMinAtBottom);
   // Stands in for the frame: the slider draws only while it has its offscreen.
   slider->onAttached(nullptr);
   drawRepeatedly(state, canvas, *slider);

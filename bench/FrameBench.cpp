@@ -2,12 +2,12 @@
 // window with its background, and idle passes with nothing or everything dirty.
 #include <benchmark/benchmark.h>
 
+#include "editor/Skin.h"
 #include "gui/Bitmap.h"
 #include "gui/Frame.h"
 #include "gui/View.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
-#include "editor/Skin.h"
 
 namespace wrenfold {
 namespace {

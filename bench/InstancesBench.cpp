@@ -12,8 +12,8 @@
 #include <memory>
 #include <vector>
 
-#include "hostkit/ModuleLibrary.h"
 #include "hostkit/EffectInstance.h"
+#include "hostkit/ModuleLibrary.h"
 
 namespace {
 
@@ -35,8 +35,8 @@ int64_t residentBytes() {
 
 // Creates an instance the way a host starts one: program, rate, resume, then blocks of silence
 // for `seconds`.
-std::unique_ptr<EffectInstance> runningInstance(hostkit::ModuleLibrary& module, int program, float rate,
-                                                double seconds) {
+std::unique_ptr<EffectInstance> runningInstance(hostkit::ModuleLibrary& module, int program,
+                                                float rate, double seconds) {
   std::unique_ptr<EffectInstance> effect = EffectInstance::fromModule(module);
   effect->selectProgram(program);
   effect->configure(rate, block);
@@ -59,7 +59,8 @@ int64_t residentGrowth(int program, float rate) {
     hostkit::ModuleLibrary module(WRENFOLD_MODULE_PATH);
     const int64_t before = residentBytes();
     std::vector<std::unique_ptr<EffectInstance>> instances;
-    for (int i = 0; i < instanceCount; ++i) instances.push_back(runningInstance(module, program, rate, 5.0));
+    for (int i = 0; i < instanceCount; ++i)
+      instances.push_back(runningInstance(module, program, rate, 5.0));
     const int64_t growth = residentBytes() - before;
     const bool sent = write(channel[1], &growth, sizeof growth) == sizeof growth;
     _exit(sent ? 0 : 1);

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "hostkit/ModuleLibrary.h"
 #include "hostkit/EffectInstance.h"
+#include "hostkit/ModuleLibrary.h"
 #include "tools/render/Renderer.h"
 #include "tools/render/SoundFileReader.h"
 #include "tools/render/SoundFileWriter.h"
@@ -85,7 +85,8 @@ void moduleAlone(benchmark::State& state) {
   hostkit::ModuleLibrary module(WRENFOLD_MODULE_PATH);
   std::unique_ptr<EffectInstance> effect = startedEffect(module);
   const std::vector<float> samples = stereoNoise();
-  std::vector<float> left(totalFrames), right(totalFrames), outLeft(blockFrames), outRight(blockFrames);
+  std::vector<float> left(totalFrames), right(totalFrames), outLeft(blockFrames),
+      outRight(blockFrames);
   for (int64_t i = 0; i < totalFrames; ++i) {
     left[i] = samples[2 * i];
     right[i] = samples[2 * i + 1];
@@ -112,8 +113,8 @@ void rendererInMemory(benchmark::State& state) {
   for (auto _ : state) {
     MemorySource source(samples);
     renderer.render(
-        source, [&](const float* frames, int64_t count) { last = frames[2 * count - 1]; },
-        noTail(), nullptr, [] { return false; });
+        source, [&](const float* frames, int64_t count) { last = frames[2 * count - 1]; }, noTail(),
+        nullptr, [] { return false; });
     benchmark::DoNotOptimize(last);
   }
   reportRealTime(state);
@@ -121,8 +122,8 @@ void rendererInMemory(benchmark::State& state) {
 BENCHMARK(rendererInMemory)->Unit(benchmark::kMillisecond);
 
 void renderWavFile(benchmark::State& state) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("wrenfold-render-bench-" + std::to_string(getpid()));
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                       ("wrenfold-render-bench-" + std::to_string(getpid()));
   std::filesystem::create_directories(folder);
   const std::string input = (folder / "in.wav").string();
   const std::string output = (folder / "out.wav").string();

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "hostkit/ModuleLibrary.h"
 #include "hostkit/EffectInstance.h"
+#include "hostkit/ModuleLibrary.h"
 
 namespace {
 

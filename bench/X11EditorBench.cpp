@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "plugin/DelayPlugin.h"
 #include "editor/DelayEditor.h"
 #include "gui/Control.h"
 #include "gui/ControlListener.h"
@@ -19,8 +18,9 @@
 #include "gui/platform/cairo/SharedBitmapPixels.h"
 #include "gui/platform/platform.h"
 #include "hostkit/Host.h"
-#include "plugin/PluginEntry.h"
 #include "hostkit/x11/EditorWindow.h"
+#include "plugin/DelayPlugin.h"
+#include "plugin/PluginEntry.h"
 
 namespace wrenfold {
 namespace {
@@ -35,21 +35,25 @@ xcb_connection_t* hostConnection() {
 
 // One plug-in instance with its editor open in a host window.
 struct OpenEditor {
-  OpenEditor() : connection(hostConnection()), effect(createPluginInstance(hostkit::Host::callback())) {
+  OpenEditor()
+      : connection(hostConnection()), effect(createPluginInstance(hostkit::Host::callback())) {
     window = new EditorWindow(connection, effect, 0, 0);
     window->openEditor();
     for (int i = 0; i < 20; ++i) {
       sync();
       window->idle();
     }
-    editor = static_cast<DelayEditor*>(static_cast<DelayPlugin*>(EffectBase::fromRecord(effect))->attachedEditor());
+    editor = static_cast<DelayEditor*>(
+        static_cast<DelayPlugin*>(EffectBase::fromRecord(effect))->attachedEditor());
   }
   ~OpenEditor() {
     delete window;
     effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
   }
   // Waits until the server has handled the host connection's requests.
-  void sync() { std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr)); }
+  void sync() {
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+  }
 
   xcb_connection_t* connection;
   AEffect* effect;
@@ -60,7 +64,8 @@ struct OpenEditor {
 // The argument is the user's scale in quarters; 0 for none, so that the desktop's (96 dpi) counts.
 void BM_X11OpenAndFirstPaint(benchmark::State& state) {
   if (state.range(0) > 0) {
-    setenv("WRENFOLD_EDITOR_SCALE", std::to_string(static_cast<double>(state.range(0)) / 4).c_str(), 1);
+    setenv("WRENFOLD_EDITOR_SCALE", std::to_string(static_cast<double>(state.range(0)) / 4).c_str(),
+           1);
   }
   double skinKiB = 0;
   for (auto _ : state) {
@@ -70,7 +75,13 @@ void BM_X11OpenAndFirstPaint(benchmark::State& state) {
   state.counters["skin_KiB"] = skinKiB;
   unsetenv("WRENFOLD_EDITOR_SCALE");
 }
-BENCHMARK(BM_X11OpenAndFirstPaint)->Arg(0)->Arg(4)->Arg(6)->Arg(8)->Arg(12)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_X11OpenAndFirstPaint)
+    ->Arg(0)
+    ->Arg(4)
+    ->Arg(6)
+    ->Arg(8)
+    ->Arg(12)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_X11IdleNothingDirty(benchmark::State& state) {
   OpenEditor open;

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/Allocation.h"
+#include "base/Version.h"
 #include "dsp/DelayLine.h"
 #include "dsp/FlushDenormals.h"
 #include "dsp/LoopFilter.h"
 #include "dsp/ReverseEnvelope.h"
-#include "base/Allocation.h"
-#include "base/Version.h"
 
 namespace wrenfold {
 
@@ -211,8 +211,7 @@ void DelayEffect::updateDelayTimes() {
 }
 
 int32_t DelayEffect::delaySamples(int32_t noteIndex, int32_t tempoIndex) const {
-  const float samples =
-      (engineValues[noteIndex] / engineValues[tempoIndex]) * sampleRate * 240.0f;
+  const float samples = (engineValues[noteIndex] / engineValues[tempoIndex]) * sampleRate * 240.0f;
   return truncateToInt(samples);
 }
 

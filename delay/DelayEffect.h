@@ -3,11 +3,11 @@
 #include <atomic>
 #include <cstdint>
 
+#include "delay/ProgramRecord.h"
 #include "dsp/DelayChannel.h"
 #include "dsp/FrameLoop.h"
-#include "params/ParameterTable.h"
-#include "delay/ProgramRecord.h"
 #include "host/ExtendedEffectBase.h"
+#include "params/ParameterTable.h"
 
 namespace wrenfold {
 
@@ -108,7 +108,9 @@ class DelayEffect : public ExtendedEffectBase {
   // the writes already stand for, so the effect stays logically unchanged.
   void settleForInspection() const;
   // Returns the current program's record.
-  ProgramRecord& currentRecord() { return programs[currentProgram.load(std::memory_order_relaxed)]; }
+  ProgramRecord& currentRecord() {
+    return programs[currentProgram.load(std::memory_order_relaxed)];
+  }
   // Moves the clear latch for a written value and returns its new state; sets `rose` when a
   // low latch was raised.
   float moveClearLatch(float value, bool& rose);

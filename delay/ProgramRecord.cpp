@@ -7,7 +7,8 @@ ProgramRecord::ProgramRecord() : ProgramRecord(factory(0)) {}
 ProgramRecord ProgramRecord::factory(int32_t index) {
   if (index <= 0 || index >= programCountTotal) index = 0;
   ProgramRecord program(factoryProgramNames[index]);
-  for (const ParameterRow& row : parameterTable) program.values[row.index] = row.programValues[index];
+  for (const ParameterRow& row : parameterTable)
+    program.values[row.index] = row.programValues[index];
   return program;
 }
 

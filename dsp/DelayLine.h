@@ -96,7 +96,8 @@ class DelayLine {
     int32_t length;
     int32_t readIndex;
     int32_t writeIndex;
-    // The written stretch: `written` samples from `firstWrite` on, all of it once written == length.
+    // The written stretch: `written` samples from `firstWrite` on, all of it once written ==
+    // length.
     int32_t firstWrite;
     int32_t written;
     bool backwards;

@@ -29,14 +29,30 @@ void withModes(const FrameModes& modes, Loop loop) {
   using On = std::true_type;
   using Off = std::false_type;
   switch ((modes.reversed ? 4 : 0) + (modes.bypassed ? 2 : 0) + (modes.replacing ? 1 : 0)) {
-    case 0: loop(Off{}, Off{}, Off{}); break;
-    case 1: loop(Off{}, Off{}, On{}); break;
-    case 2: loop(Off{}, On{}, Off{}); break;
-    case 3: loop(Off{}, On{}, On{}); break;
-    case 4: loop(On{}, Off{}, Off{}); break;
-    case 5: loop(On{}, Off{}, On{}); break;
-    case 6: loop(On{}, On{}, Off{}); break;
-    default: loop(On{}, On{}, On{}); break;
+    case 0:
+      loop(Off{}, Off{}, Off{});
+      break;
+    case 1:
+      loop(Off{}, Off{}, On{});
+      break;
+    case 2:
+      loop(Off{}, On{}, Off{});
+      break;
+    case 3:
+      loop(Off{}, On{}, On{});
+      break;
+    case 4:
+      loop(On{}, Off{}, Off{});
+      break;
+    case 5:
+      loop(On{}, Off{}, On{});
+      break;
+    case 6:
+      loop(On{}, On{}, Off{});
+      break;
+    default:
+      loop(On{}, On{}, On{});
+      break;
   }
 }
 
@@ -119,8 +135,8 @@ void runScalarFrames(DelayChannel (&channels)[2], const FrameBuffers& buffers,
                      const FrameModes& modes) {
   ScalarChannel loops[2] = {ScalarChannel(channels[0]), ScalarChannel(channels[1])};
   withModes(modes, [&](auto reversed, auto bypassed, auto replacing) {
-    scalarFrames<decltype(reversed)::value, decltype(bypassed)::value,
-                 decltype(replacing)::value>(loops, channels, buffers);
+    scalarFrames<decltype(reversed)::value, decltype(bypassed)::value, decltype(replacing)::value>(
+        loops, channels, buffers);
   });
   for (int32_t c = 0; c < 2; ++c) loops[c].close(channels[c]);
 }
@@ -128,11 +144,10 @@ void runScalarFrames(DelayChannel (&channels)[2], const FrameBuffers& buffers,
 namespace {
 
 // Puts a stage's coefficients into five rows from first on.
-void gatherStage(const LoopFilter::Stage& left, const LoopFilter::Stage& right,
-                 float (*rows)[4]) {
-  const float LoopFilter::Stage::*coefficients[5] = {
-      &LoopFilter::Stage::b0, &LoopFilter::Stage::b1, &LoopFilter::Stage::b2,
-      &LoopFilter::Stage::a1, &LoopFilter::Stage::a2};
+void gatherStage(const LoopFilter::Stage& left, const LoopFilter::Stage& right, float (*rows)[4]) {
+  const float LoopFilter::Stage::*coefficients[5] = {&LoopFilter::Stage::b0, &LoopFilter::Stage::b1,
+                                                     &LoopFilter::Stage::b2, &LoopFilter::Stage::a1,
+                                                     &LoopFilter::Stage::a2};
   for (int32_t k = 0; k < 5; ++k) {
     rows[k][0] = left.*coefficients[k];
     rows[k][1] = right.*coefficients[k];
@@ -200,8 +215,7 @@ inline Lanes abnormalLanes(Lanes v) {
 // Returns all ones in the lanes that are infinite or NaN: overflowed per lane.
 inline Lanes overflowedLanes(Lanes v) {
   const __m128i exponent = _mm_set1_epi32(0x7F800000);
-  return _mm_castsi128_ps(
-      _mm_cmpeq_epi32(_mm_and_si128(_mm_castps_si128(v), exponent), exponent));
+  return _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_and_si128(_mm_castps_si128(v), exponent), exponent));
 }
 
 // Returns the lanes with their zero, denormal, infinite and NaN values replaced by 0.0.
@@ -480,15 +494,15 @@ void laneFrames(const DelayChannel (&channels)[2], const LaneSettings& settings,
 void runTwoLaneFrames(DelayChannel (&channels)[2], const LaneSettings& settings,
                       const FrameBuffers& buffers, const FrameModes& modes) {
   withModes(modes, [&](auto reversed, auto bypassed, auto replacing) {
-    laneFrames<decltype(reversed)::value, decltype(bypassed)::value,
-               decltype(replacing)::value>(channels, settings, buffers);
+    laneFrames<decltype(reversed)::value, decltype(bypassed)::value, decltype(replacing)::value>(
+        channels, settings, buffers);
   });
 }
 
 #else
 
-void runTwoLaneFrames(DelayChannel (&channels)[2], const LaneSettings&,
-                      const FrameBuffers& buffers, const FrameModes& modes) {
+void runTwoLaneFrames(DelayChannel (&channels)[2], const LaneSettings&, const FrameBuffers& buffers,
+                      const FrameModes& modes) {
   runScalarFrames(channels, buffers, modes);
 }
 

@@ -2,15 +2,15 @@
 
 #include <new>
 
+#include "base/Allocation.h"
 #include "gui/Bitmap.h"
-#include "gui/Frame.h"
 #include "gui/ControlStyle.h"
+#include "gui/Frame.h"
 #include "gui/Knob.h"
 #include "gui/MomentaryButton.h"
 #include "gui/ToggleButton.h"
 #include "gui/ValueDisplay.h"
 #include "gui/VerticalSlider.h"
-#include "base/Allocation.h"
 #include "host/ExtendedEffectBase.h"
 
 namespace wrenfold {
@@ -27,7 +27,8 @@ constexpr uint32_t noClearWrites = 2u;
 
 // Returns the states of both starts after one more write.
 uint32_t followClearWrite(uint32_t states, float value) {
-  const uint32_t fromDark = clearLatchAfter(static_cast<float>(states & 1u), value) > 0.5f ? 1u : 0u;
+  const uint32_t fromDark =
+      clearLatchAfter(static_cast<float>(states & 1u), value) > 0.5f ? 1u : 0u;
   const uint32_t fromLit = clearLatchAfter(static_cast<float>(states >> 1), value) > 0.5f ? 1u : 0u;
   return fromDark | fromLit << 1;
 }
@@ -80,18 +81,23 @@ Rect DelayEditor::skinBitmapBounds(int32_t id) const {
 
 Control* DelayEditor::makeControl(const layout::PlacedControl& placed) {
   switch (placed.row.kind) {
-    case layout::ControlKind::knob: return makeKnob(placed.row);
-    case layout::ControlKind::slider: return makeSlider(placed.row);
+    case layout::ControlKind::knob:
+      return makeKnob(placed.row);
+    case layout::ControlKind::slider:
+      return makeSlider(placed.row);
     case layout::ControlKind::toggleButton:
-    case layout::ControlKind::momentaryButton: return makeButton(placed.row);
-    case layout::ControlKind::display: return makeDisplay(placed.row, placed.panelGrey);
+    case layout::ControlKind::momentaryButton:
+      return makeButton(placed.row);
+    case layout::ControlKind::display:
+      return makeDisplay(placed.row, placed.panelGrey);
   }
   return nullptr;
 }
 
 Knob* DelayEditor::makeKnob(const layout::ControlRow& row) {
-  Knob* knob = allocateObject<Knob>(AllocationSite::control, row.bounds, this, row.parameter, skinBitmap(row.bitmap),
-                                    skinBitmap(skin::knobHandleBitmap), Point(0, 0));
+  Knob* knob =
+      allocateObject<Knob>(AllocationSite::control, row.bounds, this, row.parameter,
+                           skinBitmap(row.bitmap), skinBitmap(skin::knobHandleBitmap), Point(0, 0));
   if (knob == nullptr) return nullptr;
   knob->setValue(effect->parameterValue(row.parameter));
   knob->setHandleInset(knobHandleInset);
@@ -117,20 +123,23 @@ Control* DelayEditor::makeButton(const layout::ControlRow& row) {
   // A button shows one of the images stacked in its bitmap, so it is that much less tall.
   const Rect face = skinBitmapBounds(row.bitmap);
   const int32_t imageHeight = face.height() / skin::buttonImages;
-  const Rect bounds(row.bounds.left, row.bounds.top, row.bounds.left + face.width(), row.bounds.top + imageHeight);
+  const Rect bounds(row.bounds.left, row.bounds.top, row.bounds.left + face.width(),
+                    row.bounds.top + imageHeight);
   Control* button = nullptr;
   if (row.kind == layout::ControlKind::momentaryButton) {
-    button = allocateObject<MomentaryButton>(AllocationSite::control, bounds, this, row.parameter, imageHeight,
-                                             skinBitmap(row.bitmap), Point(0, 0));
+    button = allocateObject<MomentaryButton>(AllocationSite::control, bounds, this, row.parameter,
+                                             imageHeight, skinBitmap(row.bitmap), Point(0, 0));
   } else {
-    button = allocateObject<ToggleButton>(AllocationSite::control, bounds, this, row.parameter, skinBitmap(row.bitmap));
+    button = allocateObject<ToggleButton>(AllocationSite::control, bounds, this, row.parameter,
+                                          skinBitmap(row.bitmap));
   }
   if (button != nullptr) button->setValue(effect->parameterValue(row.parameter));
   return button;
 }
 
 ValueDisplay* DelayEditor::makeDisplay(const layout::ControlRow& row, const Color& panelGrey) {
-  ValueDisplay* display = allocateObject<ValueDisplay>(AllocationSite::control, row.bounds, nullptr, styleHorizontal);
+  ValueDisplay* display =
+      allocateObject<ValueDisplay>(AllocationSite::control, row.bounds, nullptr, styleHorizontal);
   if (display == nullptr) return nullptr;
   display->setFont(displayFontId);
   display->setFontColor(skin::ink);
@@ -178,8 +187,8 @@ intptr_t DelayEditor::openEditor(void* parent) {
   if (isTracking()) return 0;
   if (frame != nullptr) closeEditor();
   GraphicEditorBase::openEditor(parent);
-  frame = allocateObject<Frame>(AllocationSite::frame, skinBitmapBounds(skin::backgroundBitmap), parent, this,
-                                editorScale());
+  frame = allocateObject<Frame>(AllocationSite::frame, skinBitmapBounds(skin::backgroundBitmap),
+                                parent, this, editorScale());
   if (frame == nullptr) return 0;
   // No window inside the host's window is a failed open, not an editor nobody can see.
   if (frame->getWindow() == nullptr) {

@@ -5,10 +5,10 @@
 
 #include "editor/EditorLayout.h"
 #include "editor/Skin.h"
+#include "editorbase/GraphicEditorBase.h"
 #include "gui/Color.h"
 #include "gui/ControlListener.h"
 #include "gui/Geometry.h"
-#include "editorbase/GraphicEditorBase.h"
 
 namespace wrenfold {
 

@@ -6,10 +6,10 @@
 
 #include <cstdint>
 
-#include "params/ParameterTable.h"
 #include "editor/Skin.h"
 #include "gui/Color.h"
 #include "gui/Geometry.h"
+#include "params/ParameterTable.h"
 
 namespace wrenfold {
 namespace layout {
@@ -88,7 +88,11 @@ constexpr ControlRow lowerRows[] = {
     {ControlKind::display, LpfQ, Rect(205, 315, 255, 325), 0, 2, noLabel},
     {ControlKind::display, HpfCutoff, Rect(280, 315, 330, 325), 0, 1, noLabel},
     {ControlKind::toggleButton, NomorRev, buttonAt(25, 300), buttonFace, 3, {"reverse", 11}},
-    {ControlKind::momentaryButton, ClearBuffer, buttonAt(65, 300), buttonFace, 7,
+    {ControlKind::momentaryButton,
+     ClearBuffer,
+     buttonAt(65, 300),
+     buttonFace,
+     7,
      {"clear buffer", 11}},
     {ControlKind::toggleButton, Bypass, buttonAt(105, 300), buttonFace, 8, {"bypass", 11}},
     {ControlKind::knob, RevAttack, Rect(31, 364, 61, 394), lowerKnobBody, 9, {"attack", 10}},
@@ -132,13 +136,16 @@ constexpr PlacedControl placedControl(int32_t position) {
 constexpr int32_t positionOf(int32_t parameter, bool display) {
   for (int32_t position = 0; position < controlCount; ++position) {
     const ControlRow row = placedControl(position).row;
-    if (row.parameter == parameter && (row.kind == ControlKind::display) == display) return position;
+    if (row.parameter == parameter && (row.kind == ControlKind::display) == display)
+      return position;
   }
   return -1;
 }
 
 // Returns the rectangle of a parameter's value control, as laid out in the table.
-constexpr Rect controlBounds(int32_t parameter) { return placedControl(positionOf(parameter, false)).row.bounds; }
+constexpr Rect controlBounds(int32_t parameter) {
+  return placedControl(positionOf(parameter, false)).row.bounds;
+}
 
 }  // namespace layout
 }  // namespace wrenfold

@@ -1,13 +1,18 @@
 #include "gui/Bitmap.h"
 
+#include "base/ModuleHandle.h"
 #include "gui/DrawContext.h"
 #include "gui/platform/platform.h"
-#include "base/ModuleHandle.h"
 
 namespace wrenfold {
 
 Bitmap::Bitmap(int32_t id)
-    : resourceId(id), refCount(1), width(0), height(0), keyColor(transparentKeyColor), image(nullptr) {
+    : resourceId(id),
+      refCount(1),
+      width(0),
+      height(0),
+      keyColor(transparentKeyColor),
+      image(nullptr) {
   image = platform::loadBitmapResource(moduleInstanceHandle(), id, &width, &height);
   if (image == nullptr) {
     width = 0;

@@ -1,12 +1,13 @@
 #include "gui/Control.h"
 
 #include "gui/Bitmap.h"
-#include "gui/Frame.h"
 #include "gui/EditorLink.h"
+#include "gui/Frame.h"
 
 namespace wrenfold {
 
-Control::Control(const Rect& size, ControlListener* controlListener, int32_t controlTag, Bitmap* backgroundBitmap)
+Control::Control(const Rect& size, ControlListener* controlListener, int32_t controlTag,
+                 Bitmap* backgroundBitmap)
     : View(size),
       listener(controlListener),
       tag(controlTag),

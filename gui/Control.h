@@ -13,7 +13,8 @@ class ControlListener;
 // It is dirty while its value differs from the value it was last drawn with. [UI thread]
 class Control : public View {
  public:
-  // Makes a control reporting to `listener` under `tag`; takes a reference on `background` if given.
+  // Makes a control reporting to `listener` under `tag`; takes a reference on `background` if
+  // given.
   Control(const Rect& size, ControlListener* listener, int32_t tag, Bitmap* background);
   // Releases the background bitmap.
   ~Control() override;

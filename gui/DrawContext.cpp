@@ -9,10 +9,10 @@ namespace wrenfold {
 namespace {
 
 const FontTableEntry fontTable[fontCount] = {
-    {12, "Arial", platform::fontFamilySwiss},  {18, "Arial", platform::fontFamilySwiss},
-    {14, "Arial", platform::fontFamilySwiss},  {12, "Arial", platform::fontFamilySwiss},
-    {11, "Arial", platform::fontFamilySwiss},  {10, "Arial", platform::fontFamilySwiss},
-    {9, "Arial", platform::fontFamilySwiss},   {13, "Symbol", platform::fontFamilyDecorative},
+    {12, "Arial", platform::fontFamilySwiss}, {18, "Arial", platform::fontFamilySwiss},
+    {14, "Arial", platform::fontFamilySwiss}, {12, "Arial", platform::fontFamilySwiss},
+    {11, "Arial", platform::fontFamilySwiss}, {10, "Arial", platform::fontFamilySwiss},
+    {9, "Arial", platform::fontFamilySwiss},  {13, "Symbol", platform::fontFamilyDecorative},
 };
 
 constexpr int32_t dottedLineStyle = 1;
@@ -140,7 +140,8 @@ void DrawContext::setFont(int32_t id, int32_t size, int32_t face) {
 
   platform::FontRequest request;
   request.height = size;
-  request.weight = (face & faceBold) != 0 || id == 0 ? platform::fontWeightBold : platform::fontWeightNormal;
+  request.weight =
+      (face & faceBold) != 0 || id == 0 ? platform::fontWeightBold : platform::fontWeightNormal;
   request.italic = (face & faceItalic) != 0;
   request.underline = (face & faceUnderline) != 0;
   request.pitchAndFamily = entry.pitchAndFamily;
@@ -168,11 +169,14 @@ void DrawContext::drawString(const char* text, Rect area, bool opaque, int32_t a
   platform::setBackgroundOpaque(surface, false);
 }
 
-MouseButtons DrawContext::readMouseButtons() { return static_cast<MouseButtons>(platform::inputState()); }
+MouseButtons DrawContext::readMouseButtons() {
+  return static_cast<MouseButtons>(platform::inputState());
+}
 
 void DrawContext::readMouseLocation(Point& where) {
   Point screen = platform::cursorScreenPosition();
-  where = platform::editorPoint(window, Point(screen.h - windowOrigin.h, screen.v - windowOrigin.v));
+  where =
+      platform::editorPoint(window, Point(screen.h - windowOrigin.h, screen.v - windowOrigin.v));
 }
 
 }  // namespace wrenfold

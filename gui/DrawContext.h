@@ -64,7 +64,8 @@ class DrawContext {
   void setFontColor(Color color);
   // Selects font `id` of the font table at `size` pixels (0: the table's size) with the face bits.
   void setFont(int32_t id, int32_t size, int32_t face);
-  // Draws single-line, vertically centred text in `area` with the alignment; opaque fills behind it.
+  // Draws single-line, vertically centred text in `area` with the alignment; opaque fills behind
+  // it.
   void drawString(const char* text, Rect area, bool opaque, int32_t alignment);
   // Returns the buttons and modifier keys held now, with swapped buttons mapped back.
   MouseButtons readMouseButtons();

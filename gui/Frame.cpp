@@ -54,13 +54,14 @@ Frame::~Frame() {
 
 void Frame::createWindow(void* parent, float scale) {
   if (parent == nullptr) return;
-  window = platform::createChildWindow(parent, Rect(0, 0, bounds.width(), bounds.height()), "Window", windowHandler(),
-                                       this, scale);
+  window = platform::createChildWindow(parent, Rect(0, 0, bounds.width(), bounds.height()),
+                                       "Window", windowHandler(), this, scale);
   if (window == nullptr) return;
   dropRegistered = platform::registerDropTarget(window);
 }
 
-void Frame::handlePaint(platform::Window* window, void* userData, platform::Surface* surface, Rect area) {
+void Frame::handlePaint(platform::Window* window, void* userData, platform::Surface* surface,
+                        Rect area) {
   Frame* frame = static_cast<Frame*>(userData);
   DrawContext context(frame, surface, window);
   frame->drawArea(&context, area);
@@ -103,14 +104,16 @@ void Frame::handleDestroyed(platform::Window*, void* userData) {
   frame->parentWindow = nullptr;
 }
 
-bool Frame::handleDrop(platform::Window*, void* userData, void** items, int32_t count, int32_t type, Point where) {
+bool Frame::handleDrop(platform::Window*, void* userData, void** items, int32_t count, int32_t type,
+                       Point where) {
   return static_cast<Frame*>(userData)->onDrop(items, count, type, where);
 }
 
 void Frame::draw(DrawContext* context) {
   firstDrawPending = false;
   if (background != nullptr) {
-    background->draw(context, Rect(0, 0, background->getWidth(), background->getHeight()), Point(0, 0));
+    background->draw(context, Rect(0, 0, background->getWidth(), background->getHeight()),
+                     Point(0, 0));
   }
   for (int32_t i = 0; i < viewCount; ++i) views[i]->draw(context);
 }
@@ -195,7 +198,8 @@ bool Frame::onDrop(void** items, int32_t count, int32_t type, Point& where) {
   if (focusView != nullptr) return false;
   for (int32_t i = viewCount - 1; i >= 0; --i) {
     View* view = views[i];
-    if (view->isMouseEnabled() && view->boundsRect().contains(where) && view->onDrop(items, count, type, where)) {
+    if (view->isMouseEnabled() && view->boundsRect().contains(where) &&
+        view->onDrop(items, count, type, where)) {
       return true;
     }
   }
@@ -221,7 +225,8 @@ EditorLink* Frame::getEditor() { return editor; }
 
 bool Frame::addView(View* view) {
   if (viewCount == viewCapacity) {
-    View** grown = allocateArray<View*>(AllocationSite::view, static_cast<std::size_t>(viewCapacity + viewArrayGrowth));
+    View** grown = allocateArray<View*>(AllocationSite::view,
+                                        static_cast<std::size_t>(viewCapacity + viewArrayGrowth));
     if (grown == nullptr) return false;
     for (int32_t i = 0; i < viewCount; ++i) grown[i] = views[i];
     delete[] views;
@@ -277,7 +282,9 @@ bool Frame::isChild(View* view) {
 
 int32_t Frame::getViewCount() { return viewCount; }
 
-View* Frame::getView(int32_t index) { return index >= 0 && index < viewCount ? views[index] : nullptr; }
+View* Frame::getView(int32_t index) {
+  return index >= 0 && index < viewCount ? views[index] : nullptr;
+}
 
 void Frame::setBackground(Bitmap* bitmap) {
   // Taking the new reference first keeps a bitmap alive when it replaces itself.
@@ -310,7 +317,9 @@ bool Frame::cursorLocation(Point& where) {
   return true;
 }
 
-int32_t Frame::currentKnobMode() const { return editor != nullptr ? editor->knobMode() : moduleState().knobMode; }
+int32_t Frame::currentKnobMode() const {
+  return editor != nullptr ? editor->knobMode() : moduleState().knobMode;
+}
 
 void Frame::beginParameterEdit(int32_t tag) {
   if (editor != nullptr) editor->beginEdit(tag);

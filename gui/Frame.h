@@ -62,7 +62,8 @@ class Frame : public View {
   void setBackground(Bitmap* bitmap);
   // Returns the background bitmap, or null.
   Bitmap* getBackground() const { return background; }
-  // Redraws the views that are dirty; nothing before the first full draw or after the window closed.
+  // Redraws the views that are dirty; nothing before the first full draw or after the window
+  // closed.
   void redrawDirtyViews();
   // Makes `view` the focus view; the previous one loses the focus.
   void setFocusedView(View* view);
@@ -98,7 +99,8 @@ class Frame : public View {
   // Returns what the frame's window reports to.
   static const platform::WindowHandler* windowHandler();
   // Handles the window's paint request.
-  static void handlePaint(platform::Window* window, void* userData, platform::Surface* surface, Rect area);
+  static void handlePaint(platform::Window* window, void* userData, platform::Surface* surface,
+                          Rect area);
   // Handles a button going down in the window.
   static void handleButtonDown(platform::Window* window, void* userData, Point where);
   // Handles a wheel turn over the window.

@@ -30,7 +30,8 @@ struct Rect {
   // Makes the empty rectangle at the origin.
   constexpr Rect() = default;
   // Makes the rectangle from its four edges.
-  constexpr Rect(int32_t l, int32_t t, int32_t r, int32_t b) : left(l), top(t), right(r), bottom(b) {}
+  constexpr Rect(int32_t l, int32_t t, int32_t r, int32_t b)
+      : left(l), top(t), right(r), bottom(b) {}
 
   // Returns right − left.
   constexpr int32_t width() const { return right - left; }
@@ -54,7 +55,8 @@ struct Rect {
   // Returns the smallest rectangle that holds both.
   constexpr Rect unitedWith(const Rect& other) const {
     return Rect(left < other.left ? left : other.left, top < other.top ? top : other.top,
-                right > other.right ? right : other.right, bottom > other.bottom ? bottom : other.bottom);
+                right > other.right ? right : other.right,
+                bottom > other.bottom ? bottom : other.bottom);
   }
 
   // Returns whether all four edges are equal.

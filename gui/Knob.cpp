@@ -2,20 +2,20 @@
 
 #include <cmath>
 
+#include "base/ModuleState.h"
 #include "gui/Bitmap.h"
 #include "gui/ControlListener.h"
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
 #include "gui/StepInput.h"
-#include "base/ModuleState.h"
 
 namespace wrenfold {
 
 namespace {
 
 constexpr float twoPi = 6.2831855f;
-constexpr float defaultMinAngle = 3.9269907f;     // lower left, 225°
-constexpr float defaultSweepAngle = -4.712389f;   // 270° clockwise
+constexpr float defaultMinAngle = 3.9269907f;    // lower left, 225°
+constexpr float defaultSweepAngle = -4.712389f;  // 270° clockwise
 constexpr int32_t insetWithoutBitmap = 3;
 constexpr float defaultFineDivisor = 1.5f;
 constexpr float pixelsPerRange = 200.0f;
@@ -33,8 +33,8 @@ float wrapOnce(float angle) {
 
 }  // namespace
 
-Knob::Knob(const Rect& size, ControlListener* controlListener, int32_t controlTag, Bitmap* backgroundBitmap,
-           Bitmap* handle, const Point& offset)
+Knob::Knob(const Rect& size, ControlListener* controlListener, int32_t controlTag,
+           Bitmap* backgroundBitmap, Bitmap* handle, const Point& offset)
     : Control(size, controlListener, controlTag, backgroundBitmap),
       imageOffset(offset),
       handleColor(whiteColor),
@@ -81,7 +81,8 @@ void Knob::drawPointer(DrawContext* context) {
     const int32_t height = handleBitmap->getHeight();
     const int32_t left = bounds.left + tip.h - width / 2;
     const int32_t top = bounds.top + tip.v - height / 2;
-    handleBitmap->drawTransparent(context, Rect(left, top, left + width, top + height), Point(0, 0));
+    handleBitmap->drawTransparent(context, Rect(left, top, left + width, top + height),
+                                  Point(0, 0));
     return;
   }
   const int32_t centerH = bounds.left + bounds.width() / 2;
@@ -126,7 +127,8 @@ void Knob::pointerPosition(Point& where) {
 }
 
 float Knob::valueAtPoint(Point& where) {
-  float alpha = std::atan2(radius - static_cast<float>(where.v), static_cast<float>(where.h) - radius);
+  float alpha =
+      std::atan2(radius - static_cast<float>(where.v), static_cast<float>(where.h) - radius);
   if (alpha < 0.0f) alpha += twoPi;
   alpha -= minAngle;
 
@@ -183,7 +185,8 @@ float Knob::linearStep(MouseButtons buttons) const {
 }
 
 bool Knob::dragsLinearly(MouseButtons buttons) const {
-  const int32_t mode = parentFrame != nullptr ? parentFrame->currentKnobMode() : moduleState().knobMode;
+  const int32_t mode =
+      parentFrame != nullptr ? parentFrame->currentKnobMode() : moduleState().knobMode;
   return (mode == linearKnobMode) != ((buttons & altKey) != 0);
 }
 

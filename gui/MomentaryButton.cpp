@@ -6,9 +6,12 @@
 
 namespace wrenfold {
 
-MomentaryButton::MomentaryButton(const Rect& size, ControlListener* controlListener, int32_t controlTag,
-                                 int32_t height, Bitmap* backgroundBitmap, const Point& offset)
-    : Control(size, controlListener, controlTag, backgroundBitmap), imageOffset(offset), imageHeight(height) {}
+MomentaryButton::MomentaryButton(const Rect& size, ControlListener* controlListener,
+                                 int32_t controlTag, int32_t height, Bitmap* backgroundBitmap,
+                                 const Point& offset)
+    : Control(size, controlListener, controlTag, backgroundBitmap),
+      imageOffset(offset),
+      imageHeight(height) {}
 
 void MomentaryButton::draw(DrawContext* context) {
   clampValue();

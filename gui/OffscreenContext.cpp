@@ -5,7 +5,8 @@
 
 namespace wrenfold {
 
-OffscreenContext::OffscreenContext(Frame* owner, int32_t surfaceWidth, int32_t surfaceHeight, Color background)
+OffscreenContext::OffscreenContext(Frame* owner, int32_t surfaceWidth, int32_t surfaceHeight,
+                                   Color background)
     : DrawContext(owner, nullptr, nullptr),
       width(surfaceWidth),
       height(surfaceHeight),
@@ -13,7 +14,8 @@ OffscreenContext::OffscreenContext(Frame* owner, int32_t surfaceWidth, int32_t s
       ownsBitmap(true),
       memorySurface(nullptr) {
   platform::Window* frameWindow = owner != nullptr ? owner->getWindow() : nullptr;
-  platform::Surface* reference = frameWindow != nullptr ? platform::acquireWindowSurface(frameWindow) : nullptr;
+  platform::Surface* reference =
+      frameWindow != nullptr ? platform::acquireWindowSurface(frameWindow) : nullptr;
   memorySurface = platform::createMemorySurface(reference, width, height);
   if (reference != nullptr) platform::releaseWindowSurface(frameWindow, reference);
   attachSurface(memorySurface);
@@ -29,7 +31,8 @@ OffscreenContext::~OffscreenContext() {
 }
 
 void OffscreenContext::copyTo(DrawContext* destination, Rect area, Point source) {
-  if (destination == nullptr || destination->getSurface() == nullptr || memorySurface == nullptr) return;
+  if (destination == nullptr || destination->getSurface() == nullptr || memorySurface == nullptr)
+    return;
   platform::copyPixels(destination->getSurface(), area, memorySurface, source);
 }
 

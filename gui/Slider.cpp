@@ -29,9 +29,9 @@ int32_t truncatePixels(float pixels) {
 
 }  // namespace
 
-Slider::Slider(const Rect& size, ControlListener* controlListener, int32_t controlTag, int32_t minPos,
-               int32_t maxPos, Bitmap* handle, Bitmap* backgroundBitmap, const Point& offset,
-               int32_t styleBits)
+Slider::Slider(const Rect& size, ControlListener* controlListener, int32_t controlTag,
+               int32_t minPos, int32_t maxPos, Bitmap* handle, Bitmap* backgroundBitmap,
+               const Point& offset, int32_t styleBits)
     : Control(size, controlListener, controlTag, backgroundBitmap),
       imageOffset(offset),
       handleOffset(0, 0),
@@ -82,7 +82,9 @@ void Slider::destroyOffscreen() {
   offscreen = nullptr;
 }
 
-float Slider::drawnFraction() const { return (style & drawnMinAtStart) != 0 ? value : 1.0f - value; }
+float Slider::drawnFraction() const {
+  return (style & drawnMinAtStart) != 0 ? value : 1.0f - value;
+}
 
 Rect Slider::unlimitedHandleRect() const {
   const int32_t travelled = truncatePixels(drawnFraction() * static_cast<float>(handleRange));

@@ -21,7 +21,8 @@ class Slider : public Control {
   // Releases the handle bitmap and the offscreen surface.
   ~Slider() override;
 
-  // Draws background and handle into the offscreen and copies it to the context; nothing when detached.
+  // Draws background and handle into the offscreen and copies it to the context; nothing when
+  // detached.
   void draw(DrawContext* context) override;
   // Resets to the default on control-click, else tracks a drag until the left button goes up.
   void onMouseDown(DrawContext* context, Point& where) override;

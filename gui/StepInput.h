@@ -10,7 +10,12 @@ class Control;
 class DrawContext;
 
 // Virtual keys of the host's key records that step a continuous control.
-enum : uint8_t { virtualKeyLeft = 11, virtualKeyUp = 12, virtualKeyRight = 13, virtualKeyDown = 14 };
+enum : uint8_t {
+  virtualKeyLeft = 11,
+  virtualKeyUp = 12,
+  virtualKeyRight = 13,
+  virtualKeyDown = 14
+};
 // Modifier bit of the host's key records for the shift key.
 constexpr uint8_t keyModifierShift = 1;
 // Fraction of a step taken while shift is held.

@@ -15,7 +15,8 @@ class ToggleButton : public Control {
 
   // Draws the image of the current state, then marks the button clean.
   void draw(DrawContext* context) override;
-  // Flips the value on a left click (values below 1 in magnitude become 1, others 0) and reports it.
+  // Flips the value on a left click (values below 1 in magnitude become 1, others 0) and reports
+  // it.
   void onMouseDown(DrawContext* context, Point& where) override;
 };
 

@@ -126,14 +126,17 @@ void ValueDisplay::setHorizontalAlign(int32_t alignment) {
   setDirty(true);
 }
 
-void ValueDisplay::setConverterWithData(ValueToStringFunctionWithUserData function, void* userData) {
+void ValueDisplay::setConverterWithData(ValueToStringFunctionWithUserData function,
+                                        void* userData) {
   converterWithData = function;
   converterData = userData;
 }
 
 void ValueDisplay::setConverter(ValueToStringFunction function) { converter = function; }
 
-void ValueDisplay::setTextToValueConverter(TextToValueFunction function) { textToValueConverter = function; }
+void ValueDisplay::setTextToValueConverter(TextToValueFunction function) {
+  textToValueConverter = function;
+}
 
 void ValueDisplay::setStyle(int32_t styleBits) {
   if (style == styleBits) return;

@@ -76,7 +76,9 @@ void View::setParentView(View* parent) { parentView = parent; }
 
 void View::setParentFrame(Frame* frame) { parentFrame = frame; }
 
-EditorLink* View::getEditor() { return parentFrame != nullptr ? parentFrame->getEditor() : nullptr; }
+EditorLink* View::getEditor() {
+  return parentFrame != nullptr ? parentFrame->getEditor() : nullptr;
+}
 
 bool View::onRemoved(View*) { return true; }
 

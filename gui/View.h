@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "base/KeyCode.h"
 #include "gui/Geometry.h"
 #include "gui/MouseButtons.h"
-#include "base/KeyCode.h"
 
 namespace wrenfold {
 

@@ -5,7 +5,11 @@
 namespace wrenfold {
 
 EditorBase::EditorBase(ExtendedEffectBase* effect)
-    : effect(effect), parentWindow(nullptr), updatePending(0), hostScale(0.0f), hostScaleChanged(false) {}
+    : effect(effect),
+      parentWindow(nullptr),
+      updatePending(0),
+      hostScale(0.0f),
+      hostScaleChanged(false) {}
 
 EditorBase::~EditorBase() = default;
 

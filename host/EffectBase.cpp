@@ -21,7 +21,8 @@ int32_t truncateToInt(float value) {
 
 }  // namespace
 
-EffectBase::EffectBase(audioMasterCallback hostCallback, int32_t programCount, int32_t parameterCount)
+EffectBase::EffectBase(audioMasterCallback hostCallback, int32_t programCount,
+                       int32_t parameterCount)
     : storedSampleRate(44100.0f),
       editor(nullptr),
       hostCallback(hostCallback),
@@ -301,8 +302,8 @@ void WRENFOLD_CALL EffectBase::processThunk(AEffect* effect, float** inputs, flo
   }
 }
 
-void WRENFOLD_CALL EffectBase::processReplacingThunk(AEffect* effect, float** inputs, float** outputs,
-                                                     int32_t sampleFrames) {
+void WRENFOLD_CALL EffectBase::processReplacingThunk(AEffect* effect, float** inputs,
+                                                     float** outputs, int32_t sampleFrames) {
   EffectBase* self = fromRecord(effect);
   if (self == nullptr) return;
   try {

@@ -69,7 +69,8 @@ intptr_t ExtendedEffectBase::dispatch(int32_t opcode, int32_t index, intptr_t va
       return answerOf(onOfflineNotify(static_cast<VstAudioFile*>(ptr), static_cast<int32_t>(value),
                                       index != 0));
     case effOfflinePrepare:
-      return answerOf(onOfflinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<int32_t>(value)));
+      return answerOf(
+          onOfflinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<int32_t>(value)));
     case effOfflineRun:
       return answerOf(onOfflineRun(static_cast<VstOfflineTask*>(ptr), static_cast<int32_t>(value)));
     case effProcessVarIo:
@@ -242,7 +243,9 @@ intptr_t ExtendedEffectBase::hostProcessLevel() {
   return callHost(audioMasterGetCurrentProcessLevel);
 }
 
-intptr_t ExtendedEffectBase::hostAutomationState() { return callHost(audioMasterGetAutomationState); }
+intptr_t ExtendedEffectBase::hostAutomationState() {
+  return callHost(audioMasterGetAutomationState);
+}
 
 void ExtendedEffectBase::declareAsync(bool state) { setFlag(effFlagsExtIsAsync, state); }
 
@@ -260,11 +263,14 @@ bool ExtendedEffectBase::hostOfflineWrite(VstOfflineTask* task, int32_t option) 
   return callHost(audioMasterOfflineWrite, 0, option, task) != 0;
 }
 
-bool ExtendedEffectBase::hostOfflineStart(VstAudioFile* files, int32_t fileCount, int32_t newFileCount) {
+bool ExtendedEffectBase::hostOfflineStart(VstAudioFile* files, int32_t fileCount,
+                                          int32_t newFileCount) {
   return callHost(audioMasterOfflineStart, newFileCount, fileCount, files) != 0;
 }
 
-bool ExtendedEffectBase::hostOfflinePass() { return callHost(audioMasterOfflineGetCurrentPass) != 0; }
+bool ExtendedEffectBase::hostOfflinePass() {
+  return callHost(audioMasterOfflineGetCurrentPass) != 0;
+}
 
 bool ExtendedEffectBase::hostOfflineMetaPass() {
   return callHost(audioMasterOfflineGetCurrentMetaPass) != 0;
@@ -400,7 +406,9 @@ bool ExtendedEffectBase::hostBeginEdit(int32_t index) {
   return callHost(audioMasterBeginEdit, index) != 0;
 }
 
-bool ExtendedEffectBase::hostEndEdit(int32_t index) { return callHost(audioMasterEndEdit, index) != 0; }
+bool ExtendedEffectBase::hostEndEdit(int32_t index) {
+  return callHost(audioMasterEndEdit, index) != 0;
+}
 
 bool ExtendedEffectBase::hostOpenFileSelector(VstFileSelect* select) {
   if (select == nullptr) return false;
@@ -452,7 +460,8 @@ bool ExtendedEffectBase::duplicateSpeaker(VstSpeakerProperties* to, VstSpeakerPr
   return true;
 }
 
-bool ExtendedEffectBase::mirrorSpeakerLayout(VstSpeakerArrangement** to, VstSpeakerArrangement* from) {
+bool ExtendedEffectBase::mirrorSpeakerLayout(VstSpeakerArrangement** to,
+                                             VstSpeakerArrangement* from) {
   if (from == nullptr || !newSpeakerLayout(to, from->numChannels)) return false;
   (*to)->type = from->type;
   // The arrangements hold numChannels speakers, which may be more than the declared eight.

@@ -12,9 +12,11 @@ namespace wrenfold {
 class ExtendedEffectBase : public EffectBase {
  public:
   // Fills the extended part of the record. [during construction]
-  ExtendedEffectBase(audioMasterCallback hostCallback, int32_t programCount, int32_t parameterCount);
+  ExtendedEffectBase(audioMasterCallback hostCallback, int32_t programCount,
+                     int32_t parameterCount);
 
-  // Answers opcodes 25 to 76 and passes the others to the first layer. [any thread the opcode allows]
+  // Answers opcodes 25 to 76 and passes the others to the first layer. [any thread the opcode
+  // allows]
   intptr_t dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) override;
 
   // Returns the attached editor. [any thread]
@@ -140,7 +142,8 @@ class ExtendedEffectBase : public EffectBase {
   // Handles the host's speaker arrangement; answers whether it is accepted. [not while processing]
   virtual bool onSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output);
   // Stores the plug-in's own arrangements; the default stores null in both places. [any thread]
-  virtual bool copySpeakerArrangement(VstSpeakerArrangement** input, VstSpeakerArrangement** output);
+  virtual bool copySpeakerArrangement(VstSpeakerArrangement** input,
+                                      VstSpeakerArrangement** output);
   // Stores a block size and a sample rate without passing them on. [not while processing]
   virtual void storeBlockSizeAndRate(int32_t blockSize, float rate);
   // Handles soft bypass; answers whether the effect does it itself. [not while processing]

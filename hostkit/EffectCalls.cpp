@@ -9,7 +9,8 @@ constexpr std::size_t textBufferSize = 256;
 
 }  // namespace
 
-intptr_t dispatch(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+intptr_t dispatch(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                  float opt) {
   return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
 

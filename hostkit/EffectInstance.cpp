@@ -1,10 +1,10 @@
 #include "hostkit/EffectInstance.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "hostkit/EffectCalls.h"
 #include "hostkit/Host.h"
-#include <stdexcept>
 
 namespace wrenfold {
 
@@ -54,7 +54,9 @@ std::vector<std::string> EffectInstance::programNames() {
   return names;
 }
 
-int EffectInstance::currentProgram() const { return static_cast<int>(dispatch(effect, effGetProgram)); }
+int EffectInstance::currentProgram() const {
+  return static_cast<int>(dispatch(effect, effGetProgram));
+}
 
 void EffectInstance::selectProgram(int program) { dispatch(effect, effSetProgram, 0, program); }
 

@@ -14,8 +14,8 @@ namespace wrenfold {
 // Call order: configure, set programs and parameters, start, process any number of blocks, finish.
 class EffectInstance {
  public:
-  // Creates an effect of a module with the shared host's callback; throws std::runtime_error saying why
-  // when the module could not be loaded or answered no usable record.
+  // Creates an effect of a module with the shared host's callback; throws std::runtime_error saying
+  // why when the module could not be loaded or answered no usable record.
   static std::unique_ptr<EffectInstance> fromModule(hostkit::ModuleLibrary& module);
   // Takes over a record answered by the module's entry.
   explicit EffectInstance(AEffect* opened);

@@ -25,17 +25,19 @@ Host& Host::shared() {
 
 audioMasterCallback Host::callback() { return &Host::receive; }
 
-intptr_t WRENFOLD_CALL Host::receive(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                                     float opt) {
+intptr_t WRENFOLD_CALL Host::receive(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                                     void* ptr, float opt) {
   return shared().answer(effect, opcode, index, value, ptr, opt);
 }
 
-intptr_t Host::answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+intptr_t Host::answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                      float opt) {
   if (opcode != audioMasterVersion) log(HostCall{effect, opcode, index, value, opt});
   const auto handler = handlers.find(opcode);
   // A copy runs, so that the handler may replace itself.
   if (handler != handlers.end() && handler->second) std::function<void()>(handler->second)();
-  if (opcode == audioMasterGetVendorString || opcode == audioMasterGetProductString) return copyName(ptr);
+  if (opcode == audioMasterGetVendorString || opcode == audioMasterGetProductString)
+    return copyName(ptr);
   const auto found = answers.find(opcode);
   return found != answers.end() ? found->second : 0;
 }
@@ -78,7 +80,8 @@ std::string Host::describe(const HostCall& call) {
   char text[96];
   switch (call.opcode) {
     case audioMasterAutomate:
-      std::snprintf(text, sizeof(text), "%d index %d value %f", call.opcode, call.index, static_cast<double>(call.opt));
+      std::snprintf(text, sizeof(text), "%d index %d value %f", call.opcode, call.index,
+                    static_cast<double>(call.opt));
       break;
     case audioMasterIdle:
       std::snprintf(text, sizeof(text), "%d", call.opcode);

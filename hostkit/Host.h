@@ -52,7 +52,8 @@ class Host {
   void setIdleHandler(std::function<void()> handler) {
     setHandler(audioMasterIdle, std::move(handler));
   }
-  // Chooses whether each logged call is also printed on standard output as it arrives. [driving thread]
+  // Chooses whether each logged call is also printed on standard output as it arrives. [driving
+  // thread]
   void echoCalls(bool on);
   // Returns the calls logged so far, oldest first; the caller may clear it. [driving thread]
   std::vector<HostCall>& calls() { return callLog; }
@@ -60,14 +61,16 @@ class Host {
  private:
   Host();
   // Answers one call, after logging it. [driving thread]
-  intptr_t answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+  intptr_t answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                  float opt);
   // Appends a call to the log, and prints it when echoing. [driving thread]
   void log(const HostCall& call);
-  // Writes the name into a host-string buffer; answers 1, or 0 without a name or a buffer. [driving thread]
+  // Writes the name into a host-string buffer; answers 1, or 0 without a name or a buffer. [driving
+  // thread]
   intptr_t copyName(void* buffer) const;
   // Receives a call from an effect and passes it to the shared host. [driving thread]
-  static intptr_t WRENFOLD_CALL receive(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                        void* ptr, float opt);
+  static intptr_t WRENFOLD_CALL receive(AEffect* effect, int32_t opcode, int32_t index,
+                                        intptr_t value, void* ptr, float opt);
 
   std::map<int32_t, intptr_t> answers;
   std::string hostName;

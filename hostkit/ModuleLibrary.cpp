@@ -20,7 +20,8 @@ bool inRange(int32_t count, int32_t most) { return count >= 0 && count <= most; 
 #ifdef _WIN32
 void* openLibrary(const std::string& path, ModuleLibrary::Unload, std::string& error) {
   HMODULE module = LoadLibraryA(path.c_str());
-  if (module == nullptr) error = path + ": cannot load (error " + std::to_string(GetLastError()) + ")";
+  if (module == nullptr)
+    error = path + ": cannot load (error " + std::to_string(GetLastError()) + ")";
   return module;
 }
 
@@ -53,7 +54,8 @@ void closeLibrary(void* handle, ModuleLibrary::Unload) { dlclose(handle); }
 
 }  // namespace
 
-ModuleLibrary::ModuleLibrary(const std::string& path, Unload unload) : modulePath(path), unloadMode(unload) {
+ModuleLibrary::ModuleLibrary(const std::string& path, Unload unload)
+    : modulePath(path), unloadMode(unload) {
   handle = openLibrary(path, unload, lastError);
   if (handle == nullptr) return;
   defaultEntry = entryNamed("VSTPluginMain");
@@ -100,9 +102,11 @@ const char* ModuleLibrary::checkRecord(const AEffect* effect) {
   if (!inRange(effect->numPrograms, mostProgramsOrParameters) ||
       !inRange(effect->numParams, mostProgramsOrParameters))
     return "a program or parameter count out of range";
-  if (effect->dispatcher == nullptr || effect->setParameter == nullptr || effect->getParameter == nullptr)
+  if (effect->dispatcher == nullptr || effect->setParameter == nullptr ||
+      effect->getParameter == nullptr)
     return "a null entry";
-  if (effect->process == nullptr && effect->processReplacing == nullptr) return "no processing entry";
+  if (effect->process == nullptr && effect->processReplacing == nullptr)
+    return "no processing entry";
   return nullptr;
 }
 

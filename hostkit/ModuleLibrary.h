@@ -19,7 +19,8 @@ class ModuleLibrary {
     onDestroy,
   };
 
-  // Loads the module file and finds its entry; error() says why when either failed. [driving thread]
+  // Loads the module file and finds its entry; error() says why when either failed. [driving
+  // thread]
   explicit ModuleLibrary(const std::string& path, Unload unload = Unload::keepMapped);
   // Releases the module; every effect made from it must be closed by then. [driving thread]
   ~ModuleLibrary();

@@ -55,8 +55,8 @@ void Lv2Effect::takeChangedPorts() {
 
 void Lv2Effect::run(uint32_t frames) {
   takeChangedPorts();
-  if (audio[inputLeft] == nullptr || audio[inputRight] == nullptr ||
-      audio[outputLeft] == nullptr || audio[outputRight] == nullptr)
+  if (audio[inputLeft] == nullptr || audio[inputRight] == nullptr || audio[outputLeft] == nullptr ||
+      audio[outputRight] == nullptr)
     return;
   float slice[2][sliceFrames];
   for (uint32_t done = 0; done < frames;) {

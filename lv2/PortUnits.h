@@ -14,7 +14,7 @@ struct PortUnit {
   float maximum;
   bool isToggle;
   bool isInteger;
-  bool isNoteLength;  // the fraction of a whole note, the note lengths as scale points
+  bool isNoteLength;    // the fraction of a whole note, the note lengths as scale points
   const char* unitUri;  // a unit of the LV2 units vocabulary, or null
   // Writes the display text a port value reads as (blanks and case as the display has them).
   void (*text)(float portValue, char* text, std::size_t size);

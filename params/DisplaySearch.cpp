@@ -163,7 +163,8 @@ bool DisplaySearch::typedValueFor(const std::string& text, float& value,
                         squeezed.compare(squeezed.size() - suffixLength, suffixLength, "norm") == 0;
   double number = 0.0;
   const bool normalised =
-      parseDecimal(suffixed ? squeezed.substr(0, squeezed.size() - suffixLength) : squeezed, number) &&
+      parseDecimal(suffixed ? squeezed.substr(0, squeezed.size() - suffixLength) : squeezed,
+                   number) &&
       number >= 0.0 && number <= 1.0;
   if (normalised && suffixed) {
     value = static_cast<float>(number);
@@ -214,9 +215,8 @@ bool DisplaySearch::findRun(const std::string& text, float& first, float& last) 
   return false;
 }
 
-bool DisplaySearch::findRunBetween(const Reading& wanted, const Reading& low,
-                                   const Reading& high, float lowValue, float& first,
-                                   float& last) {
+bool DisplaySearch::findRunBetween(const Reading& wanted, const Reading& low, const Reading& high,
+                                   float lowValue, float& first, float& last) {
   const bool lowCounts = low.hasNumber && low.unit == wanted.unit;
   const bool highCounts = high.hasNumber && high.unit == wanted.unit;
   if (!lowCounts && !highCounts) return false;

@@ -5,20 +5,10 @@
 namespace wrenfold {
 
 const NoteLength noteLengthTable[noteLengthCount] = {
-    {"1", 1.0f},
-    {"1/2+1/4", 0.75f},
-    {"2/3", 2.0f / 3.0f},
-    {"1/2", 0.5f},
-    {"1/4+1/8", 0.375f},
-    {"1/3", 1.0f / 3.0f},
-    {"1/4", 0.25f},
-    {"1/8+1/16", 0.1875f},
-    {"1/8", 0.125f},
-    {"1/16+1/32", 0.09375f},
-    {"1/12", 1.0f / 12.0f},
-    {"1/16", 0.0625f},
-    {"1/32", 0.03125f},
-    {"1/64", 0.015625f},
+    {"1", 1.0f},         {"1/2+1/4", 0.75f},      {"2/3", 2.0f / 3.0f},   {"1/2", 0.5f},
+    {"1/4+1/8", 0.375f}, {"1/3", 1.0f / 3.0f},    {"1/4", 0.25f},         {"1/8+1/16", 0.1875f},
+    {"1/8", 0.125f},     {"1/16+1/32", 0.09375f}, {"1/12", 1.0f / 12.0f}, {"1/16", 0.0625f},
+    {"1/32", 0.03125f},  {"1/64", 0.015625f},
 };
 
 float tempoFromValue(float value) { return 60.0f - std::trunc(value * -140.0f); }
@@ -30,7 +20,9 @@ int32_t noteIndexFromValue(float value) {
   return index;
 }
 
-float noteFractionFromValue(float value) { return noteLengthTable[noteIndexFromValue(value)].fraction; }
+float noteFractionFromValue(float value) {
+  return noteLengthTable[noteIndexFromValue(value)].fraction;
+}
 
 float unmappedValue(float value) { return value; }
 

@@ -49,7 +49,8 @@ struct WindowHandler {
   // Handles the window being destroyed, by its owner or by the host destroying the parent.
   void (*destroyed)(Window* window, void* userData);
   // Offers dropped items at `where` (window coordinates); answers whether a view took them.
-  bool (*drop)(Window* window, void* userData, void** items, int32_t count, int32_t type, Point where);
+  bool (*drop)(Window* window, void* userData, void** items, int32_t count, int32_t type,
+               Point where);
   // Handles a turn of the mouse wheel over the window by `distance` notches (positive away from
   // the user) at `where` (window coordinates); answers whether a view took it.
   bool (*wheel)(Window* window, void* userData, Point where, float distance);
@@ -76,21 +77,21 @@ enum : int32_t { fontFamilySwiss = 34, fontFamilyDecorative = 80 };
 
 // A logical font request.
 struct FontRequest {
-  int32_t height = 0;          // character height in pixels
+  int32_t height = 0;  // character height in pixels
   int32_t weight = fontWeightNormal;
   bool italic = false;
   bool underline = false;
   int32_t pitchAndFamily = fontFamilySwiss;
-  char face[32] = {};          // zero-terminated face name
+  char face[32] = {};  // zero-terminated face name
 };
 
 // ---- windows ----
 
-// Creates a visible child window titled `title` at `bounds` (editor pixels) inside `parent`, drawn at
-// `scale`, whose paints, clicks, wheel turns, destruction and drops reach `handler` with `userData`;
-// null on failure.
-Window* createChildWindow(void* parent, Rect bounds, const char* title, const WindowHandler* handler, void* userData,
-                          float scale = 1.0f);
+// Creates a visible child window titled `title` at `bounds` (editor pixels) inside `parent`, drawn
+// at `scale`, whose paints, clicks, wheel turns, destruction and drops reach `handler` with
+// `userData`; null on failure.
+Window* createChildWindow(void* parent, Rect bounds, const char* title,
+                          const WindowHandler* handler, void* userData, float scale = 1.0f);
 // Destroys the window without reporting to its handler; a window that went with the host's window
 // is only forgotten.
 void destroyWindow(Window* window);
@@ -106,7 +107,8 @@ void invalidateWindow(Window* window, const Rect* area);
 
 // ---- surfaces ----
 
-// Returns a surface that draws into the window (release it with releaseWindowSurface); null on failure.
+// Returns a surface that draws into the window (release it with releaseWindowSurface); null on
+// failure.
 Surface* acquireWindowSurface(Window* window);
 // Gives back a surface from acquireWindowSurface.
 void releaseWindowSurface(Window* window, Surface* surface);
@@ -162,7 +164,8 @@ Color setTextColor(Surface* surface, Color color);
 void setBackgroundOpaque(Surface* surface, bool opaque);
 // Moves the current pen position.
 void moveTo(Surface* surface, Point to);
-// Draws a line from the current position to `to` with the selected pen, leaving out `to`, and moves there.
+// Draws a line from the current position to `to` with the selected pen, leaving out `to`, and moves
+// there.
 void lineTo(Surface* surface, Point to);
 // Fills the pixels from (left, top) to (right − 1, bottom − 1) with the selected brush.
 void fillRect(Surface* surface, Rect area);
@@ -172,7 +175,8 @@ void drawText(Surface* surface, const char* text, Rect area, uint32_t flags);
 // Copies the area's size of pixels from `source` at `sourceOrigin` to `area` of `destination`.
 void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOrigin);
 // Like copyPixels, but source pixels of the colour `key` leave the destination unchanged.
-void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key);
+void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin,
+                     Color key);
 
 // ---- input, time and messages ----
 
@@ -185,7 +189,8 @@ Point cursorScreenPosition();
 uint32_t tickCount();
 // Waits the given milliseconds.
 void sleepMilliseconds(uint32_t milliseconds);
-// Takes one pending paint request of any window of this thread and handles it; answers whether there was one.
+// Takes one pending paint request of any window of this thread and handles it; answers whether
+// there was one.
 bool dispatchOnePendingPaint();
 
 // ---- the desktop ----
@@ -207,14 +212,15 @@ bool acquireDisplay();
 // Ends one use of the window system; the last one closes what the first one opened.
 void releaseDisplay();
 // Handles every event already waiting for the module's windows without blocking (paints, button
-// presses, wheel turns, destruction by the host, drag and drop; on a system whose host loop delivers them, none)
-// and shows what was drawn; with nothing pending it makes no round trip to the display.
-// Releasing a window surface and reading the input state show what was drawn too.
+// presses, wheel turns, destruction by the host, drag and drop; on a system whose host loop
+// delivers them, none) and shows what was drawn; with nothing pending it makes no round trip to the
+// display. Releasing a window surface and reading the input state show what was drawn too.
 void dispatchPendingEvents();
 
 // ---- drag and drop ----
 
-// Registers the window as a drop target whose drops reach its handler's drop; answers whether it did.
+// Registers the window as a drop target whose drops reach its handler's drop; answers whether it
+// did.
 bool registerDropTarget(Window* window);
 // Revokes the window's drop-target registration.
 void revokeDropTarget(Window* window);

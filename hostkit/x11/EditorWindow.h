@@ -27,7 +27,8 @@ class EditorWindow {
   void closeEditor();
   // Destroys the host window now, as a host closing its window while the editor is open.
   void destroyWindow();
-  // Handles one event of the host connection; answers false once the user asked to close the window.
+  // Handles one event of the host connection; answers false once the user asked to close the
+  // window.
   bool handleEvent(const xcb_generic_event_t* event);
 
   // Returns the host window's id, 0 when it could not be made.

@@ -60,8 +60,8 @@ const void* extensionData(const char* uri) {
   return std::strcmp(uri, LV2_WORKER__interface) == 0 ? &workerInterface : nullptr;
 }
 
-const LV2_Descriptor descriptor = {WRENFOLD_LV2_URI, instantiate, connectPort, activate,
-                                   run, deactivate, cleanup, extensionData};
+const LV2_Descriptor descriptor = {WRENFOLD_LV2_URI, instantiate, connectPort,  activate, run,
+                                   deactivate,       cleanup,     extensionData};
 
 }  // namespace
 

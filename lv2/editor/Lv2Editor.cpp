@@ -28,7 +28,8 @@ void* featureData(const LV2_Feature* const* features, const char* uri) {
 
 // Returns the scale factor among the host's options, 0 when it gives none.
 float scaleOption(const LV2_Feature* const* features) {
-  const auto* options = static_cast<const LV2_Options_Option*>(featureData(features, LV2_OPTIONS__options));
+  const auto* options =
+      static_cast<const LV2_Options_Option*>(featureData(features, LV2_OPTIONS__options));
   const auto* map = static_cast<const LV2_URID_Map*>(featureData(features, LV2_URID__map));
   if (options == nullptr || map == nullptr) return 0.0f;
   const LV2_URID scaleFactor = map->map(map->handle, LV2_UI__scaleFactor);
@@ -68,8 +69,8 @@ bool Lv2Editor::open(LV2UI_Widget* widget) {
   if (hostScale > 0.0f) editor->takeHostScale(hostScale);
   if (plugin->dispatch(effEditOpen, 0, 0, parent, 0.0f) == 0 || editor->openFrame() == nullptr)
     return false;
-  *widget = reinterpret_cast<LV2UI_Widget>(
-      static_cast<uintptr_t>(editor->openFrame()->getWindow()->id));
+  *widget =
+      reinterpret_cast<LV2UI_Widget>(static_cast<uintptr_t>(editor->openFrame()->getWindow()->id));
   // The host sizes its window to the editor's, at the scale of this open.
   ERect* size = nullptr;
   if (resize != nullptr && editor->editorRect(&size) != 0 && size != nullptr)
@@ -99,13 +100,14 @@ void Lv2Editor::controlMoved(int32_t index, float normalised) {
   if (!isParameterIndex(index)) return;
   const float value = portValueOf(index, normalised);
   portValues[index] = value;
-  writePort(controller, Lv2Effect::firstControlPort + static_cast<uint32_t>(index), sizeof value,
-            0, &value);
+  writePort(controller, Lv2Effect::firstControlPort + static_cast<uint32_t>(index), sizeof value, 0,
+            &value);
 }
 
 void Lv2Editor::touchPort(int32_t index, bool grabbed) {
   if (touch != nullptr && isParameterIndex(index))
-    touch->touch(touch->handle, Lv2Effect::firstControlPort + static_cast<uint32_t>(index), grabbed);
+    touch->touch(touch->handle, Lv2Effect::firstControlPort + static_cast<uint32_t>(index),
+                 grabbed);
 }
 
 intptr_t WRENFOLD_CALL Lv2Editor::hostCallback(AEffect* effect, int32_t opcode, int32_t index,

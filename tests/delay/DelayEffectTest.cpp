@@ -10,15 +10,15 @@
 #include <thread>
 #include <vector>
 
+#include "base/Allocation.h"
+#include "base/Version.h"
 #include "delay/DelayEffect.h"
-#include "support/StereoBlock.h"
 #include "dsp/DelayLine.h"
 #include "dsp/LoopFilter.h"
 #include "dsp/ReverseEnvelope.h"
-#include "base/Allocation.h"
-#include "base/Version.h"
 #include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
+#include "support/StereoBlock.h"
 
 namespace wrenfold {
 namespace {
@@ -121,8 +121,8 @@ TEST_F(DelayEffectTest, SwitchesStoreExactlyZeroOrOne) {
     int32_t index;
     float written;
     float stored;
-  } cases[] = {{Bypass, 0.49f, 0.0f},   {Bypass, 0.5f, 1.0f},     {Bypass, 0.7f, 1.0f},
-               {NomorRev, 0.49f, 0.0f}, {NomorRev, 0.5f, 1.0f},   {NomorRev, nan, 0.0f},
+  } cases[] = {{Bypass, 0.49f, 0.0f},   {Bypass, 0.5f, 1.0f},      {Bypass, 0.7f, 1.0f},
+               {NomorRev, 0.49f, 0.0f}, {NomorRev, 0.5f, 1.0f},    {NomorRev, nan, 0.0f},
                {Bypass, nan, 0.0f},     {ClearBuffer, 0.7f, 1.0f}, {ClearBuffer, 0.2f, 0.0f}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(parameterName(c.index)) + " " + std::to_string(c.written));
@@ -145,9 +145,8 @@ TEST_F(DelayEffectTest, ClearLatchClearsOnRisingEdgesOnly) {
     float written;
     bool clears;
     float stored;
-  } steps[] = {{1.0f, true, 1.0f},  {1.0f, false, 1.0f}, {0.0f, false, 0.0f},
-               {1.0f, true, 1.0f},  {0.5f, false, 0.0f}, {0.5f, true, 1.0f},
-               {0.75f, false, 1.0f}};
+  } steps[] = {{1.0f, true, 1.0f},  {1.0f, false, 1.0f}, {0.0f, false, 0.0f}, {1.0f, true, 1.0f},
+               {0.5f, false, 0.0f}, {0.5f, true, 1.0f},  {0.75f, false, 1.0f}};
   int step = 0;
   for (const auto& s : steps) {
     SCOPED_TRACE(step++);
@@ -263,16 +262,17 @@ TEST_F(DelayEffectTest, ProgramsCarryTheirDelayTimes) {
 
 TEST_F(DelayEffectTest, DisplayTextsOfEveryFactoryProgram) {
   const std::vector<std::vector<const char*>> expected = {
-      {"normal", "0.0", "0.0", "12039Hz", "0.5", "41Hz", "BPM130", "BPM130", "1/4", "1/4", "50%",
-       "50%", "50%", "50%", "100%", "100%", "left100%", "right100%", "0.1", "0.1"},
-      {"normal", "0.0", "0.0", "2163Hz", "1.9", "41Hz", "BPM130", "BPM130", "1/8+1/16", "1/8",
-       "40%", "40%", "60%", "-59%", "100%", "100%", "left100%", "right100%", "0.1", "0.1"},
-      {"reverse", "0.0", "0.0", "2163Hz", "2.1", "134Hz", "BPM102", "BPM102", "1/2", "1/3", "33%",
-       "33%", "89%", "89%", "60%", "60%", "left100%", "right100%", "0.1", "0.1"},
-      {"normal", "0.0", "0.0", "3983Hz", "0.7", "65Hz", "BPM144", "BPM144", "1/8+1/16",
-       "1/8+1/16", "50%", "50%", "60%", "60%", "100%", "100%", "center", "center", "0.1", "0.1"},
-      {"normal", "0.0", "0.0", "1784Hz", "2.4", "245Hz", "BPM200", "BPM200", "1/64", "1/64", "28%",
-       "28%", "89%", "89%", "100%", "100%", "left50%", "right50%", "0.1", "0.1"}};
+      {"normal", "0.0", "0.0", "12039Hz", "0.5",  "41Hz", "BPM130",   "BPM130",    "1/4", "1/4",
+       "50%",    "50%", "50%", "50%",     "100%", "100%", "left100%", "right100%", "0.1", "0.1"},
+      {"normal", "0.0",      "0.0",      "2163Hz",    "1.9", "41Hz", "BPM130",
+       "BPM130", "1/8+1/16", "1/8",      "40%",       "40%", "60%",  "-59%",
+       "100%",   "100%",     "left100%", "right100%", "0.1", "0.1"},
+      {"reverse", "0.0", "0.0", "2163Hz", "2.1", "134Hz", "BPM102",   "BPM102",    "1/2", "1/3",
+       "33%",     "33%", "89%", "89%",    "60%", "60%",   "left100%", "right100%", "0.1", "0.1"},
+      {"normal", "0.0", "0.0", "3983Hz", "0.7",  "65Hz", "BPM144", "BPM144", "1/8+1/16", "1/8+1/16",
+       "50%",    "50%", "60%", "60%",    "100%", "100%", "center", "center", "0.1",      "0.1"},
+      {"normal", "0.0", "0.0", "1784Hz", "2.4",  "245Hz", "BPM200",  "BPM200",   "1/64", "1/64",
+       "28%",    "28%", "89%", "89%",    "100%", "100%",  "left50%", "right50%", "0.1",  "0.1"}};
   const char* names[5] = {"init", "space", "reverse FX", "like analog", "robot"};
   for (int32_t program = 0; program < 5; ++program) {
     effect.selectProgram(program);

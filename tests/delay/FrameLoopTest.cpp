@@ -22,9 +22,12 @@ using Stereo = testing::StereoBlock;
 
 // Returns a sample of the test signal: noise or sparse impulses, now and then a hostile value.
 float signalSample(std::mt19937& random, bool impulses, float level) {
-  static const float hostile[] = {std::numeric_limits<float>::denorm_min(), -1e-40f, 1e30f,
+  static const float hostile[] = {std::numeric_limits<float>::denorm_min(),
+                                  -1e-40f,
+                                  1e30f,
                                   std::numeric_limits<float>::infinity(),
-                                  std::numeric_limits<float>::quiet_NaN(), -3e38f};
+                                  std::numeric_limits<float>::quiet_NaN(),
+                                  -3e38f};
   const uint32_t draw = random();
   if (draw % 20011 == 0) return hostile[(draw >> 16) % 6];
   if (impulses) return draw % 997 == 0 ? level : 0.0f;
@@ -125,8 +128,8 @@ void makeEchoesPlain(DelayEffect& effect) {
   const struct {
     int32_t index;
     float value;
-  } settings[] = {{LpfCutoff, 1.0f}, {HpfCutoff, 0.0f},  {FeedBackL, 0.0f}, {WetLevelL, 1.0f},
-                  {DryLevelL, 0.5f}, {WetPanL, 0.0f},    {WetLevelR, 0.5f}};
+  } settings[] = {{LpfCutoff, 1.0f}, {HpfCutoff, 0.0f}, {FeedBackL, 0.0f}, {WetLevelL, 1.0f},
+                  {DryLevelL, 0.5f}, {WetPanL, 0.0f},   {WetLevelR, 0.5f}};
   for (const auto& s : settings) effect.applyParameter(s.index, s.value);
 }
 
@@ -136,10 +139,11 @@ TEST(FrameLoop, EchoesPassBitForBitWithinTheLoopBoundAndAreHeldAtItAbove) {
   const float tooQuiet = std::nextafter(quietest, 0.0f);
   const struct {
     float in, echo;
-  } cases[] = {{0.3f, 0.3f},     {7.9999995f, 7.9999995f}, {8.0f, 8.0f},  {-8.0f, -8.0f},
-               {8.000001f, 8.0f}, {-100.0f, -8.0f},        {1e30f, 8.0f}, {-3e38f, -8.0f},
-               {1e-30f, 1e-30f},  {quietest, quietest},    {-quietest, -quietest},
-               {tooQuiet, 0.0f},  {-tooQuiet, 0.0f}};
+  } cases[] = {{0.3f, 0.3f},         {7.9999995f, 7.9999995f}, {8.0f, 8.0f},
+               {-8.0f, -8.0f},       {8.000001f, 8.0f},        {-100.0f, -8.0f},
+               {1e30f, 8.0f},        {-3e38f, -8.0f},          {1e-30f, 1e-30f},
+               {quietest, quietest}, {-quietest, -quietest},   {tooQuiet, 0.0f},
+               {-tooQuiet, 0.0f}};
   for (FrameLoop loop : bothLoops)
     for (const auto& c : cases) {
       SCOPED_TRACE(std::string(loopName(loop)) + " " + std::to_string(c.in));

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "base/HostInterface.h"
-#include "params/ParameterTable.h"
 #include "hostkit/Host.h"
+#include "params/ParameterTable.h"
 #include "plugin/PluginEntry.h"
 
 namespace wrenfold {

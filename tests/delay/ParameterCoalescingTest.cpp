@@ -40,12 +40,14 @@ TEST(ParameterCoalescing, WritesBetweenBlocksSoundAsIfCarriedOutOneByOne) {
     std::vector<std::pair<int32_t, float>> actions;
   };
   const Case cases[] = {
-      {"clear latch 0-1-0-1", 0,
+      {"clear latch 0-1-0-1",
+       0,
        {{ClearBuffer, 0}, {ClearBuffer, 1}, {ClearBuffer, 0}, {ClearBuffer, 1}}},
       {"clear latch raised, then lowered by one half", 0, {{ClearBuffer, 1}, {ClearBuffer, 0.5f}}},
       {"mode toggled twice", 0, {{NomorRev, 1}, {NomorRev, 0}}},
       {"reverse mode toggled twice", 2, {{NomorRev, 0}, {NomorRev, 1}}},
-      {"program, then single writes", 0,
+      {"program, then single writes",
+       0,
        {{programChange, 3}, {FeedBackL, 0.9f}, {TempoR, 0.7f}, {WetPanL, 0.3f}}},
       {"single writes, then a program", 1, {{LpfQ, 0.9f}, {programChange, 2}, {RevAttack, 0.4f}}},
       {"low-pass switched off and on", 3, {{LpfCutoff, 1}, {LpfCutoff, 0.5f}}},

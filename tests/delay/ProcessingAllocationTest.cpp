@@ -39,7 +39,9 @@ void* operator new[](std::size_t size) {
   if (void* block = countedAllocation(size)) return block;
   throw std::bad_alloc();
 }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return countedAllocation(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return countedAllocation(size);
+}
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
   return countedAllocation(size);
 }

@@ -137,12 +137,15 @@ TEST(DelayLine, EveryReadAfterALengthChangeIsSilenceOrWrittenSince) {
   const struct Case {
     const char* name;
     int32_t before;
-    float rate;  // 0: no rate change
+    float rate;     // 0: no rate change
     int32_t after;  // 0: no setLength after the change, -1: clear instead
     int32_t reverse;
-  } cases[] = {{"shorter", 1000, 0.0f, 10, 0},           {"longer", 10, 0.0f, 5000, 0},
-               {"longer backwards", 10, 0.0f, 5001, 1},  {"full capacity", 2, 0.0f, 176400, 1},
-               {"cleared", 300, 0.0f, -1, 1},            {"grown, length kept", 700, 96000.0f, 0, 0},
+  } cases[] = {{"shorter", 1000, 0.0f, 10, 0},
+               {"longer", 10, 0.0f, 5000, 0},
+               {"longer backwards", 10, 0.0f, 5001, 1},
+               {"full capacity", 2, 0.0f, 176400, 1},
+               {"cleared", 300, 0.0f, -1, 1},
+               {"grown, length kept", 700, 96000.0f, 0, 0},
                {"grown, then longer", 700, 96000.0f, 384000, 1}};
   setUninitialisedFill(0xff);
   for (const Case& c : cases) {

@@ -69,12 +69,12 @@ TEST(LoopFilter, CoefficientsFollowTheCookbookFormulasWithTheirOwnConstants) {
 
     const double wl = (1.0 / k.rate) * cutoffFromValue(k.low) * 6.283;
     const double cl = std::cos(wl), al = std::sin(wl) / (2.0 * qFromValue(k.q));
-    const double low[5] = {0.5 * (1 - cl) / (1 + al), (1 - cl) / (1 + al), 0.5 * (1 - cl) / (1 + al),
-                           -2 * cl / (1 + al), (1 - al) / (1 + al)};
+    const double low[5] = {0.5 * (1 - cl) / (1 + al), (1 - cl) / (1 + al),
+                           0.5 * (1 - cl) / (1 + al), -2 * cl / (1 + al), (1 - al) / (1 + al)};
     const double wh = (1.0 / k.rate) * cutoffFromValue(k.high) * 6.283;
     const double ch = std::cos(wh), ah = std::sin(wh) * 0.7072135806;
-    const double high[5] = {0.5 * (1 + ch) / (1 + ah), -(1 + ch) / (1 + ah), 0.5 * (1 + ch) / (1 + ah),
-                            -2 * ch / (1 + ah), (1 - ah) / (1 + ah)};
+    const double high[5] = {0.5 * (1 + ch) / (1 + ah), -(1 + ch) / (1 + ah),
+                            0.5 * (1 + ch) / (1 + ah), -2 * ch / (1 + ah), (1 - ah) / (1 + ah)};
     float gotLow[5], gotHigh[5];
     filter.lowPassCoefficients(gotLow);
     filter.highPassCoefficients(gotHigh);
@@ -145,10 +145,9 @@ TEST(LoopFilter, BothStagesOffPassTheInputUnchanged) {
 }
 
 TEST(LoopFilter, DenormalAndNonFiniteInputsActLikeSilence) {
-  const float inputs[] = {std::numeric_limits<float>::denorm_min(), -1e-40f,
-                          std::numeric_limits<float>::infinity(),
-                          -std::numeric_limits<float>::infinity(),
-                          std::numeric_limits<float>::quiet_NaN()};
+  const float inputs[] = {
+      std::numeric_limits<float>::denorm_min(), -1e-40f, std::numeric_limits<float>::infinity(),
+      -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()};
   for (float odd : inputs) {
     SCOPED_TRACE(odd);
     LoopFilter reference;

@@ -24,8 +24,8 @@ TEST(ReverseEnvelope, StartsWithLength44100AtCapacity176400) {
   const struct {
     int32_t index;
     float gain;
-  } entries[] = {{0, 0.0f},         {1, 1.0f / 1102.0f}, {1102, 1.0f},  {22048, 1.0f / 1102.0f},
-                 {22049, 0.0f},     {22050, 0.0f},       {23152, 1.0f}, {44099, 0.0f}};
+  } entries[] = {{0, 0.0f},     {1, 1.0f / 1102.0f}, {1102, 1.0f},  {22048, 1.0f / 1102.0f},
+                 {22049, 0.0f}, {22050, 0.0f},       {23152, 1.0f}, {44099, 0.0f}};
   for (int pass = 0; pass < 2; ++pass) {
     for (const auto& entry : entries) {
       SCOPED_TRACE(entry.index);
@@ -67,8 +67,8 @@ TEST(ReverseEnvelope, ShortRampsRiseAndFallInsideEachHalf) {
   envelope.setRamps(0.2f, 0.2f);
   envelope.setLength(20);
   const std::vector<float> table = tableOf(envelope);
-  const float expected[20] = {0.0f,  0.25f, 0.5f,  0.75f, 1.0f, 1.0f,  0.75f, 0.5f,  0.25f, 0.0f,
-                              0.0f,  0.25f, 0.5f,  0.75f, 1.0f, 1.0f,  0.75f, 0.5f,  0.25f, 0.0f};
+  const float expected[20] = {0.0f, 0.25f, 0.5f, 0.75f, 1.0f, 1.0f, 0.75f, 0.5f, 0.25f, 0.0f,
+                              0.0f, 0.25f, 0.5f, 0.75f, 1.0f, 1.0f, 0.75f, 0.5f, 0.25f, 0.0f};
   for (int32_t i = 0; i < 20; ++i) {
     SCOPED_TRACE(i);
     EXPECT_FLOAT_EQ(table[i], expected[i]);
@@ -79,7 +79,7 @@ TEST(ReverseEnvelope, AttackIsCappedByTheLargerHalfAndReleaseByTheSmaller) {
   ReverseEnvelope envelope;
   envelope.setSampleRate(1000.0f);
   envelope.setRamps(0.5f, 0.0f);  // an attack of 25 samples
-  envelope.setLength(7);  // H = 3, S = 4
+  envelope.setLength(7);          // H = 3, S = 4
   const std::vector<float> table = tableOf(envelope);
   // Attack on [3, 7) with i = 0..3, then on [0, 4) with i = 0..3: entry 3 gets both.
   EXPECT_FLOAT_EQ(table[0], 0.0f);

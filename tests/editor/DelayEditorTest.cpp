@@ -1,10 +1,9 @@
 // The plug-in's editor driven the way a host drives it: through the dispatcher, with the window
 // inside a headless host window and the mouse scripted.
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cairo.h>
 
 #include <algorithm>
 #include <cmath>
@@ -13,17 +12,17 @@
 #include <tuple>
 #include <vector>
 
+#include "base/Allocation.h"
 #include "base/ModuleState.h"
-#include "plugin/DelayPlugin.h"
-#include "params/ParameterFormat.h"
-#include "params/ParameterTable.h"
 #include "editor/DelayEditor.h"
 #include "gui/Frame.h"
 #include "gui/ValueDisplay.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
-#include "base/Allocation.h"
 #include "hostkit/Host.h"
+#include "params/ParameterFormat.h"
+#include "params/ParameterTable.h"
+#include "plugin/DelayPlugin.h"
 #include "plugin/PluginEntry.h"
 
 namespace wrenfold {
@@ -63,7 +62,8 @@ class DelayEditorTest : public ::testing::Test {
     moduleState().knobMode = 0;
   }
 
-  intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f) {
+  intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                    float opt = 0.0f) {
     return record->dispatcher(record, opcode, index, value, ptr, opt);
   }
   // Opens the editor, paints it once and runs the pump once, as a host's first idle would.
@@ -125,7 +125,8 @@ TEST_F(DelayEditorTest, TheHostsScaleCountsUnlessTheUserChoseAndNeverBlocksOrBre
       {"the host's 1.5 over a desktop at 2", scaleIndex, scaleValue, 1.5f, nullptr, 2.0f, 1, 525},
       {"another vendor call is no scale", scaleIndex, 1, 2.0f, nullptr, 1.0f, 0, 350},
       {"a scale of no size is refused", scaleIndex, scaleValue, 0.0f, nullptr, 1.25f, 0, 438},
-      {"a scale that is no number is refused", scaleIndex, scaleValue, std::nanf(""), nullptr, 3.0f, 0, 1050},
+      {"a scale that is no number is refused", scaleIndex, scaleValue, std::nanf(""), nullptr, 3.0f,
+       0, 1050},
       {"a desktop below 1 opens at 1", 0, 0, 0.0f, nullptr, 0.5f, 0, 350},
   };
   // The settings file's place holds a FIFO, which the open must not wait on.
@@ -146,7 +147,8 @@ TEST_F(DelayEditorTest, TheHostsScaleCountsUnlessTheUserChoseAndNeverBlocksOrBre
     ASSERT_EQ(dispatch(effEditGetRect, 0, 0, &rect), 1);
     EXPECT_EQ(rect->right - rect->left, row.width);
     ASSERT_EQ(dispatch(effEditOpen, 0, 0, hostWindow), 1);
-    EXPECT_EQ(platform::windowScreenRect(headless::childWindows(hostWindow).at(0)).width(), row.width);
+    EXPECT_EQ(platform::windowScreenRect(headless::childWindows(hostWindow).at(0)).width(),
+              row.width);
     dispatch(effEditGetRect, 0, 0, &rect);
     EXPECT_EQ(rect->right - rect->left, row.width);
     dispatch(effEditClose);
@@ -240,7 +242,9 @@ TEST_F(DelayEditorTest, HostWriteWhileOpenReachesControlAndDisplayAtTheNextIdle)
   // Each row: a host write, the control's value and its display's text (none for the clear
   // button, which follows its writes at the idle without asking for a refresh) after the idle.
   const std::tuple<int32_t, float, float, const char*> writes[] = {
-      {WetPanL, 0.75f, 0.75f, "right50%"}, {RevRelease, 0.5f, 0.5f, "25.00ms"}, {ClearBuffer, 0.5f, 1.0f, nullptr}};
+      {WetPanL, 0.75f, 0.75f, "right50%"},
+      {RevRelease, 0.5f, 0.5f, "25.00ms"},
+      {ClearBuffer, 0.5f, 1.0f, nullptr}};
   for (const auto& [index, written, shown, text] : writes) {
     SCOPED_TRACE(index);
     record->setParameter(record, index, written);
@@ -253,8 +257,9 @@ TEST_F(DelayEditorTest, HostWriteWhileOpenReachesControlAndDisplayAtTheNextIdle)
       EXPECT_EQ(displayText(index), text);
     }
   }
-  EXPECT_TRUE(std::none_of(hostCalls.begin(), hostCalls.end(),
-                           [](const HostCall& call) { return call.opcode == audioMasterAutomate; }));
+  EXPECT_TRUE(std::none_of(hostCalls.begin(), hostCalls.end(), [](const HostCall& call) {
+    return call.opcode == audioMasterAutomate;
+  }));
 }
 
 TEST_F(DelayEditorTest, SwitchesShowTheEffectsQuantisedValue) {
@@ -274,8 +279,11 @@ TEST_F(DelayEditorTest, ClearBufferAutomationLightsAndDarkensTheButtonAcrossOneH
   ASSERT_EQ(button->getValue(), 0.0f);
   // Each step: the writes before one idle, and the button after it; a series between two idles
   // moves the button as the same writes one idle apart do.
-  const std::pair<std::vector<float>, float> steps[] = {
-      {{0.5f}, 1.0f}, {{0.7f}, 1.0f}, {{0.5f}, 0.0f}, {{1.0f, 0.0f, 0.5f}, 1.0f}, {{0.0f, 0.7f}, 1.0f}};
+  const std::pair<std::vector<float>, float> steps[] = {{{0.5f}, 1.0f},
+                                                        {{0.7f}, 1.0f},
+                                                        {{0.5f}, 0.0f},
+                                                        {{1.0f, 0.0f, 0.5f}, 1.0f},
+                                                        {{0.0f, 0.7f}, 1.0f}};
   for (const auto& [writes, shown] : steps) {
     for (float value : writes) record->setParameter(record, ClearBuffer, value);
     dispatch(effEditIdle);
@@ -399,7 +407,8 @@ TEST_F(DelayEditorTest, HostClosingFromItsIdleCallDuringADragEndsTheDragCleanly)
     open();
     const Point press(150, 149);
     headless::setInput(headless::InputState{});
-    for (int32_t v = 149; v >= 60; v -= 1) headless::queueInput(leftButton, toScreen(Point(150, v)));
+    for (int32_t v = 149; v >= 60; v -= 1)
+      headless::queueInput(leftButton, toScreen(Point(150, v)));
     headless::setTickCount(1000);  // late enough for the pump to call the host at once
     opcodeFromIdle = c.opcode;
     headless::clickWindow(window(), press);
@@ -408,8 +417,9 @@ TEST_F(DelayEditorTest, HostClosingFromItsIdleCallDuringADragEndsTheDragCleanly)
     EXPECT_TRUE(headless::childWindows(hostWindow).empty());
     ASSERT_FALSE(hostCalls.empty());
     EXPECT_EQ(hostCalls.front().opcode, audioMasterBeginEdit);
-    const auto idle = std::find_if(hostCalls.begin(), hostCalls.end(),
-                                   [](const HostCall& call) { return call.opcode == audioMasterIdle; });
+    const auto idle = std::find_if(hostCalls.begin(), hostCalls.end(), [](const HostCall& call) {
+      return call.opcode == audioMasterIdle;
+    });
     ASSERT_NE(idle, hostCalls.end());
     if (c.opcode == effClose) {
       // A closed plug-in calls its host no more.
@@ -473,7 +483,8 @@ TEST(DelayEditorAllocation, FailedEditorGivesNoRecordAndStaysFailedForTheModule)
   // The failure flag lives as long as the module, so the check runs in a child process.
   EXPECT_EXIT(
       {
-        setAllocationFailureHook([](AllocationSite site) { return site == AllocationSite::editor; });
+        setAllocationFailureHook(
+            [](AllocationSite site) { return site == AllocationSite::editor; });
         const bool first = createPluginInstance(Host::callback()) == nullptr;
         setAllocationFailureHook(nullptr);
         const bool later = createPluginInstance(Host::callback()) == nullptr;
@@ -510,11 +521,13 @@ TEST_F(DelayEditorTest, ProgramZeroLooksLikeTheReferenceImage) {
       const uint32_t argb = reinterpret_cast<const uint32_t*>(data + y * stride)[x];
       const Color expected((argb >> 16) & 255, (argb >> 8) & 255, argb & 255);
       const Color actual = headless::windowPixel(window(), Point(x, y));
-      const bool inBox = std::any_of(boxes.begin(), boxes.end(), [&](const Rect& r) { return r.contains(Point(x, y)); });
+      const bool inBox = std::any_of(boxes.begin(), boxes.end(),
+                                     [&](const Rect& r) { return r.contains(Point(x, y)); });
       if (!inBox) {
         exactMismatches += expected != actual ? 1 : 0;
       } else {
-        textDifference += std::abs(expected.red - actual.red) + std::abs(expected.green - actual.green) +
+        textDifference += std::abs(expected.red - actual.red) +
+                          std::abs(expected.green - actual.green) +
                           std::abs(expected.blue - actual.blue);
       }
     }

@@ -18,7 +18,9 @@ struct Colour {
   int red;
   int green;
   int blue;
-  bool operator==(const Colour& other) const { return red == other.red && green == other.green && blue == other.blue; }
+  bool operator==(const Colour& other) const {
+    return red == other.red && green == other.green && blue == other.blue;
+  }
   bool operator!=(const Colour& other) const { return !(*this == other); }
 };
 
@@ -123,13 +125,15 @@ TEST(SkinBitmaps, KnobBodyCornersCarryTheGreyUnderThem) {
   const struct {
     skin::BitmapId id;
     Colour grey;
-  } bodies[] = {{skin::lowerKnobBitmap, lowerGreyColour}, {skin::channelKnobBitmap, channelGreyColour}};
+  } bodies[] = {{skin::lowerKnobBitmap, lowerGreyColour},
+                {skin::channelKnobBitmap, channelGreyColour}};
   for (const auto& body : bodies) {
     const BmpFile file(body.id);
     SCOPED_TRACE(skin::bitmap(body.id).fileName);
     const int w = file.width(), h = file.height();
     for (int y : {0, 1, h - 2, h - 1})
-      for (int x : {0, 1, w - 2, w - 1}) EXPECT_EQ(file.pixel(x, y), body.grey) << "at (" << x << ", " << y << ")";
+      for (int x : {0, 1, w - 2, w - 1})
+        EXPECT_EQ(file.pixel(x, y), body.grey) << "at (" << x << ", " << y << ")";
     EXPECT_NE(file.pixel(w / 2, h / 2), body.grey);
   }
 }
@@ -145,16 +149,18 @@ TEST(SkinBitmaps, HandlesAreWhiteOnlyWhereTheyMustNotShow) {
   for (int y : {0, cap.height() - 1})
     for (int x : {0, cap.width() - 1}) EXPECT_EQ(cap.pixel(x, y), keyWhite);
   for (int y = 1; y <= cap.height() - 3; ++y)
-    for (int x = 3; x <= cap.width() - 4; ++x) EXPECT_NE(cap.pixel(x, y), keyWhite) << "at (" << x << ", " << y << ")";
+    for (int x = 3; x <= cap.width() - 4; ++x)
+      EXPECT_NE(cap.pixel(x, y), keyWhite) << "at (" << x << ", " << y << ")";
 }
 
 TEST(SkinBitmaps, OpaqueImagesContainNoKeyWhite) {
   for (skin::BitmapId id : {skin::backgroundBitmap, skin::lowerKnobBitmap, skin::channelKnobBitmap,
-                           skin::sliderTrackBitmap, skin::buttonBitmap}) {
+                            skin::sliderTrackBitmap, skin::buttonBitmap}) {
     SCOPED_TRACE(skin::bitmap(id).fileName);
     const BmpFile file(id);
     for (int y = 0; y < file.height(); ++y)
-      for (int x = 0; x < file.width(); ++x) ASSERT_NE(file.pixel(x, y), keyWhite) << "at (" << x << ", " << y << ")";
+      for (int x = 0; x < file.width(); ++x)
+        ASSERT_NE(file.pixel(x, y), keyWhite) << "at (" << x << ", " << y << ")";
   }
 }
 
@@ -185,14 +191,16 @@ TEST(SkinBitmaps, DisplayBoxesAndTheirMarginSitOnTheirPanelGrey) {
   for (const PlacedControl& display : placedControls(true)) {
     const Rect box = display.row.bounds;
     SCOPED_TRACE(testing::Message() << "display at " << box.left << ", " << box.top);
-    expectUniform(face, {box.left - 1, box.top - 1, box.right + 1, box.bottom + 1}, colourOf(display.panelGrey));
+    expectUniform(face, {box.left - 1, box.top - 1, box.right + 1, box.bottom + 1},
+                  colourOf(display.panelGrey));
   }
 }
 
 TEST(SkinBitmaps, ControlImagesCoverOnlyPlainPanelGrey) {
   const BmpFile face(skin::backgroundBitmap);
   for (const PlacedControl& control : placedControls(false)) {
-    SCOPED_TRACE(testing::Message() << "control at " << control.row.bounds.left << ", " << control.row.bounds.top);
+    SCOPED_TRACE(testing::Message()
+                 << "control at " << control.row.bounds.left << ", " << control.row.bounds.top);
     expectPlainUnder(face, control.row.bounds, colourOf(control.panelGrey));
   }
 }
@@ -200,7 +208,8 @@ TEST(SkinBitmaps, ControlImagesCoverOnlyPlainPanelGrey) {
 TEST(SkinBitmaps, EveryValueControlHasALabelBelowIt) {
   const BmpFile face(skin::backgroundBitmap);
   for (const PlacedControl& control : placedControls(false)) {
-    SCOPED_TRACE(testing::Message() << "control at " << control.row.bounds.left << ", " << control.row.bounds.top);
+    SCOPED_TRACE(testing::Message()
+                 << "control at " << control.row.bounds.left << ", " << control.row.bounds.top);
     EXPECT_TRUE(hasInkBelow(face, control.row.bounds));
   }
 }

@@ -19,7 +19,9 @@ class BitmapTest : public ::testing::Test {
     headless::reset();
     objectsBefore = headless::liveObjectCount();
   }
-  void TearDown() override { EXPECT_EQ(headless::liveObjectCount(), objectsBefore) << "images leaked"; }
+  void TearDown() override {
+    EXPECT_EQ(headless::liveObjectCount(), objectsBefore) << "images leaked";
+  }
 
   std::size_t objectsBefore = 0;
 };
@@ -81,7 +83,8 @@ TEST_F(BitmapTest, DrawCopiesFromTheOffsetIntoTheRectangle) {
   }
   for (int32_t y = 0; y < h; ++y) {
     for (int32_t x = 0; x < w; ++x) {
-      ASSERT_EQ(headless::pixel(target, Point(5 + x, 5 + y)), headless::pixel(reference, Point(x, h + y)))
+      ASSERT_EQ(headless::pixel(target, Point(5 + x, 5 + y)),
+                headless::pixel(reference, Point(x, h + y)))
           << x << "," << y;
     }
   }
@@ -161,11 +164,13 @@ TEST_F(BitmapTest, AtScaleTwoTheSkinShowsItsDoubleSizePictures) {
         DrawContext context(nullptr, target, nullptr);
         bitmap->draw(&context, Rect(0, 0, c.width, c.height), Point());
       }
-      ASSERT_EQ(headless::surfaceSize(target), Point(c.width * static_cast<int32_t>(scale), c.height * static_cast<int32_t>(scale)));
+      ASSERT_EQ(headless::surfaceSize(target), Point(c.width * static_cast<int32_t>(scale),
+                                                     c.height * static_cast<int32_t>(scale)));
       if (scale == 2.0f) {
         for (int32_t y = 0; y < expected.height; ++y)
           for (int32_t x = 0; x < expected.width; ++x)
-            ASSERT_EQ(headless::pixel(target, Point(x, y)), cairo::unpackedColor(expected.pixels[y * expected.width + x]))
+            ASSERT_EQ(headless::pixel(target, Point(x, y)),
+                      cairo::unpackedColor(expected.pixels[y * expected.width + x]))
                 << x << "," << y;
       }
       platform::destroySurface(target);

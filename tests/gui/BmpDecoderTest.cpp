@@ -74,7 +74,8 @@ TEST(BmpDecoderTest, DecodesBottomUpRowsWithPaddingIntoTopDownPixels) {
   ASSERT_TRUE(decodeBmp(file.data(), file.size(), image));
   EXPECT_EQ(image.width, 3);
   EXPECT_EQ(image.height, 2);
-  const std::vector<uint32_t> expected = {0x000000, 0xff0000, 0x00ff00, 0x0000ff, 0x00ff00, 0xff0000};
+  const std::vector<uint32_t> expected = {0x000000, 0xff0000, 0x00ff00,
+                                          0x0000ff, 0x00ff00, 0xff0000};
   EXPECT_EQ(image.pixels, expected);
 }
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "support/ControlHarness.h"
 #include "gui/Bitmap.h"
 #include "gui/MomentaryButton.h"
 #include "gui/ToggleButton.h"
+#include "support/ControlHarness.h"
 
 namespace wrenfold {
 namespace {
@@ -29,7 +29,8 @@ class ButtonTest : public ::testing::Test {
     return button;
   }
   MomentaryButton* addMomentary(float value, Point imageOffset = Point(0, 0)) {
-    MomentaryButton* button = harness.add(new MomentaryButton(clearArea, &harness, 1, 27, face, imageOffset));
+    MomentaryButton* button =
+        harness.add(new MomentaryButton(clearArea, &harness, 1, 27, face, imageOffset));
     button->setValue(value);
     // Shown once, as the window's first paint would; a control never drawn counts 1 as clean.
     harness.drawNow(*button);
@@ -60,8 +61,8 @@ TEST_F(ButtonTest, ToggleFlipsOffAndHalfToOnAndOnToOff) {
     float start;
     float expected;
   } cases[] = {
-      {"off", 0.0f, 1.0f},   {"half", 0.5f, 1.0f},          {"almost on", 0.99f, 1.0f},
-      {"on", 1.0f, 0.0f},    {"above on", 2.0f, 0.0f},      {"negative half", -0.5f, 1.0f},
+      {"off", 0.0f, 1.0f},        {"half", 0.5f, 1.0f},     {"almost on", 0.99f, 1.0f},
+      {"on", 1.0f, 0.0f},         {"above on", 2.0f, 0.0f}, {"negative half", -0.5f, 1.0f},
       {"minus one", -1.0f, 0.0f},
   };
   ToggleButton* button = addToggle(0.0f);
@@ -116,7 +117,8 @@ TEST_F(ButtonTest, ToggleShowsTheUpperImageOnlyForZero) {
     EXPECT_FALSE(button->isDirty());
   }
   button->setTransparent(true);
-  EXPECT_EQ(harness.drawingOf(*button), std::vector<std::string>{"copyKeyed 25,300,45,327 from 0,27 key #ffffff"});
+  EXPECT_EQ(harness.drawingOf(*button),
+            std::vector<std::string>{"copyKeyed 25,300,45,327 from 0,27 key #ffffff"});
 }
 
 TEST_F(ButtonTest, MomentaryPressAndReleaseInsideReportsOneThenZeroAfterTheGesture) {
@@ -172,7 +174,8 @@ TEST_F(ButtonTest, MomentaryClickWithAModifierFlipsWithoutAGesture) {
 TEST_F(ButtonTest, MomentaryGestureEndsWhenAnythingButTheLeftButtonIsHeld) {
   addMomentary(0.0f);
   const uint32_t withShift = left | shiftKey;
-  harness.script(left, insideClear, {{withShift, insideClear}, {withShift, outsideClear}, {0, outsideClear}});
+  harness.script(left, insideClear,
+                 {{withShift, insideClear}, {withShift, outsideClear}, {0, outsideClear}});
   EXPECT_EQ(story(), (std::vector<std::string>{"begin", "10", "end", "0"}));
 }
 

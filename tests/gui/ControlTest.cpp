@@ -81,7 +81,8 @@ TEST(ControlTest, ClampValueTestsTheUpperBoundFirst) {
   control.setMax(0.2f);
   control.setValue(0.9f);
   control.clampValue();
-  EXPECT_EQ(control.getValue(), 0.2f) << "above maximum becomes maximum even when minimum is larger";
+  EXPECT_EQ(control.getValue(), 0.2f)
+      << "above maximum becomes maximum even when minimum is larger";
   control.setValue(0.5f);
   control.clampValue();
   EXPECT_EQ(control.getValue(), 0.2f) << "below minimum but above maximum still takes maximum";

@@ -21,7 +21,8 @@ class DrawContextTest : public ::testing::Test {
   }
   void TearDown() override {
     platform::destroySurface(surface);
-    EXPECT_EQ(headless::liveObjectCount(), objectsBefore) << "pens, brushes, fonts or surfaces leaked";
+    EXPECT_EQ(headless::liveObjectCount(), objectsBefore)
+        << "pens, brushes, fonts or surfaces leaked";
     headless::reset();
   }
 
@@ -40,7 +41,8 @@ class DrawContextTest : public ::testing::Test {
   int countOf(Color color) {
     int count = 0;
     for (int32_t y = 0; y < 40; ++y) {
-      for (int32_t x = 0; x < 40; ++x) count += headless::pixel(surface, Point(x, y)) == color ? 1 : 0;
+      for (int32_t x = 0; x < 40; ++x)
+        count += headless::pixel(surface, Point(x, y)) == color ? 1 : 0;
     }
     return count;
   }
@@ -89,13 +91,14 @@ TEST_F(DrawContextTest, LinesLeaveOutTheirEndPoint) {
     int pixels;
   };
   const Case cases[] = {
-      {{0, 0}, {10, 0}, 10},   // horizontal
-      {{5, 30}, {5, 20}, 10},  // vertical, upwards
+      {{0, 0}, {10, 0}, 10},     // horizontal
+      {{5, 30}, {5, 20}, 10},    // vertical, upwards
       {{20, 20}, {30, 30}, 10},  // diagonal
-      {{3, 3}, {3, 3}, 0},     // zero length draws nothing
+      {{3, 3}, {3, 3}, 0},       // zero length draws nothing
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.from.h << "," << c.from.v << " to " << c.to.h << "," << c.to.v);
+    SCOPED_TRACE(::testing::Message()
+                 << c.from.h << "," << c.from.v << " to " << c.to.h << "," << c.to.v);
     int before = countOf(whiteColor);
     context.moveTo(c.from);
     context.lineTo(c.to);
@@ -112,7 +115,8 @@ TEST_F(DrawContextTest, DottedLineStyleDrawsThreeOnThreeOffAndOtherStylesSolid) 
   context.setLineStyle(1);
   context.moveTo(Point(0, 0));
   context.lineTo(Point(12, 0));
-  const bool expected[] = {true, true, true, false, false, false, true, true, true, false, false, false};
+  const bool expected[] = {true, true, true, false, false, false,
+                           true, true, true, false, false, false};
   for (int32_t x = 0; x < 12; ++x) {
     SCOPED_TRACE(x);
     EXPECT_EQ(headless::pixel(surface, Point(x, 0)) == whiteColor, expected[x]);
@@ -174,7 +178,8 @@ TEST_F(DrawContextTest, SetFontMapsIdsSizesAndFaceBits) {
   };
   DrawContext context(nullptr, surface, nullptr);
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "setFont(" << c.id << ", " << c.size << ", " << c.face << ")");
+    SCOPED_TRACE(::testing::Message()
+                 << "setFont(" << c.id << ", " << c.size << ", " << c.face << ")");
     context.setFont(c.id, c.size, c.face);
     EXPECT_EQ(context.getFontId(), c.expectedId);
     EXPECT_EQ(context.getFontSize(), c.height);
@@ -218,8 +223,10 @@ TEST_F(DrawContextTest, DrawStringPlacesGlyphsByAlignmentInsideTheRectangle) {
     int32_t alignment;
     int32_t minLeft, maxLeft, minRight, maxRight;
   };
-  // "II" at 12 px bold is about 7 pixels wide; glyph edges may move a pixel with the font's hinting.
-  const Case cases[] = {{alignLeft, 1, 4, 4, 10}, {alignRight, 30, 36, 36, 39}, {alignCenter, 14, 19, 19, 25}};
+  // "II" at 12 px bold is about 7 pixels wide; glyph edges may move a pixel with the font's
+  // hinting.
+  const Case cases[] = {
+      {alignLeft, 1, 4, 4, 10}, {alignRight, 30, 36, 36, 39}, {alignCenter, 14, 19, 19, 25}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.alignment);
     headless::reset();
@@ -295,7 +302,8 @@ TEST_F(DrawContextTest, OffscreenStartsInItsBackgroundColourAndCopiesFromTheSour
   OffscreenContext offscreen(nullptr, 8, 6, magentaColor);
   ASSERT_NE(offscreen.getSurface(), nullptr);
   for (int32_t y = 0; y < 6; ++y) {
-    for (int32_t x = 0; x < 8; ++x) ASSERT_EQ(headless::pixel(offscreen.getSurface(), Point(x, y)), magentaColor);
+    for (int32_t x = 0; x < 8; ++x)
+      ASSERT_EQ(headless::pixel(offscreen.getSurface(), Point(x, y)), magentaColor);
   }
   offscreen.setFillColor(cyanColor);
   offscreen.setFrameColor(cyanColor);

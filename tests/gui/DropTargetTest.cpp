@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "editor/Skin.h"
+#include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/shared/DropTarget.h"
 #include "gui/platform/shared/UriList.h"
-#include "gui/platform/headless/HeadlessControl.h"
-#include "editor/Skin.h"
 
 namespace wrenfold {
 namespace {
@@ -28,7 +28,8 @@ bool recordDrop(platform::Window*, void*, void** items, int32_t count, int32_t t
   received.type = type;
   received.where = where;
   const int32_t itemCount = type == dropTypeText ? 1 : count;
-  for (int32_t i = 0; i < itemCount; ++i) received.items.emplace_back(static_cast<const char*>(items[i]));
+  for (int32_t i = 0; i < itemCount; ++i)
+    received.items.emplace_back(static_cast<const char*>(items[i]));
   return false;
 }
 
@@ -37,7 +38,8 @@ const platform::WindowHandler recordingHandler = {nullptr, nullptr, nullptr, &re
 // Data that offers what the row says.
 class ScriptedData : public DropData {
  public:
-  ScriptedData(std::string text, std::vector<std::string> files) : text(std::move(text)), files(std::move(files)) {}
+  ScriptedData(std::string text, std::vector<std::string> files)
+      : text(std::move(text)), files(std::move(files)) {}
   bool offersText() override { return !text.empty(); }
   bool offersFiles() override { return !files.empty(); }
   bool readText(std::string& bytes) override {
@@ -68,15 +70,31 @@ struct DropCase {
 TEST(DropTargetTest, PrefersTextOverFilesAndShowsCopyWithControlElseMove) {
   const std::string longName(1500, 'x');
   const DropCase cases[] = {
-      {"text and files", "some text", {"/a"}, false, dropEffectMove, dropTypeText, {"some text"}, 9},
+      {"text and files",
+       "some text",
+       {"/a"},
+       false,
+       dropEffectMove,
+       dropTypeText,
+       {"some text"},
+       9},
       {"text with Control", "abc", {}, true, dropEffectCopy, dropTypeText, {"abc"}, 3},
       {"files", "", {"/a b", "/c"}, false, dropEffectMove, dropTypeFiles, {"/a b", "/c"}, 2},
-      {"over-long file name", "", {longName}, true, dropEffectCopy, dropTypeFiles, {longName.substr(0, 1023)}, 1},
+      {"over-long file name",
+       "",
+       {longName},
+       true,
+       dropEffectCopy,
+       dropTypeFiles,
+       {longName.substr(0, 1023)},
+       1},
       {"neither", "", {}, true, dropEffectNone, -1, {}, -1},
   };
   headless::reset();
   platform::Window* host = headless::createHostWindow(Rect(100, 200, 500, 700));
-  platform::Window* window = platform::createChildWindow(host, Rect(0, 0, skin::editorWidth, skin::editorHeight), "Window", &recordingHandler, nullptr);
+  platform::Window* window =
+      platform::createChildWindow(host, Rect(0, 0, skin::editorWidth, skin::editorHeight), "Window",
+                                  &recordingHandler, nullptr);
   headless::setInput(headless::InputState{0, Point(130, 250)});
   for (const DropCase& row : cases) {
     SCOPED_TRACE(row.name);

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "base/ModuleState.h"
+#include "editorbase/GraphicEditorBase.h"
 #include "gui/Frame.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "host/ExtendedEffectBase.h"
-#include "editorbase/GraphicEditorBase.h"
 #include "hostkit/Host.h"
 #include "support/TestViews.h"
 
@@ -23,7 +23,8 @@ using hostkit::Host;
 // Returns the (opcode, index) pairs the effect sent to the host.
 std::vector<std::pair<int32_t, int32_t>> hostCalls() {
   std::vector<std::pair<int32_t, int32_t>> pairs;
-  for (const hostkit::HostCall& call : Host::shared().calls()) pairs.emplace_back(call.opcode, call.index);
+  for (const hostkit::HostCall& call : Host::shared().calls())
+    pairs.emplace_back(call.opcode, call.index);
   return pairs;
 }
 
@@ -66,7 +67,8 @@ TEST_F(FrameEditTest, EditGesturesReachTheHostWithTheTag) {
   Host::shared().calls().clear();
   frame.beginParameterEdit(12);
   frame.endParameterEdit(12);
-  const std::vector<std::pair<int32_t, int32_t>> expected = {{audioMasterBeginEdit, 12}, {audioMasterEndEdit, 12}};
+  const std::vector<std::pair<int32_t, int32_t>> expected = {{audioMasterBeginEdit, 12},
+                                                             {audioMasterEndEdit, 12}};
   EXPECT_EQ(hostCalls(), expected);
 }
 

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "base/Allocation.h"
+#include "base/ModuleHandle.h"
 #include "base/ModuleState.h"
+#include "editor/Skin.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
-#include "base/Allocation.h"
-#include "base/ModuleHandle.h"
 #include "support/TestViews.h"
-#include "editor/Skin.h"
 
 namespace wrenfold {
 namespace {
@@ -123,7 +123,8 @@ TEST_F(FrameTest, PaintDrawsTheBackgroundOpaqueOverThePaintedArea) {
   frame->setBackground(background);
   EXPECT_EQ(background->getRefCount(), 2);
   paintAll();
-  platform::Surface* reference = headless::createSurface(skin::editorWidth, skin::editorHeight, blackColor);
+  platform::Surface* reference =
+      headless::createSurface(skin::editorWidth, skin::editorHeight, blackColor);
   {
     DrawContext context(nullptr, reference, nullptr);
     background->draw(&context, Rect(0, 0, skin::editorWidth, skin::editorHeight), Point());
@@ -382,7 +383,8 @@ TEST_F(FrameTest, AddViewGrowsPastTwentyAndAFailedGrowthKeepsTheCallersReference
   EXPECT_EQ(frame->getViewCount(), 45);
 
   setAllocationFailureHook([](AllocationSite site) { return site == AllocationSite::view; });
-  for (int i = 45; i < 60; ++i) ASSERT_TRUE(frame->addView(new CountingView(Rect(), log))) << "room left, no growth";
+  for (int i = 45; i < 60; ++i)
+    ASSERT_TRUE(frame->addView(new CountingView(Rect(), log))) << "room left, no growth";
   auto* refused = new CountingView(Rect(), log);
   EXPECT_FALSE(frame->addView(refused));
   EXPECT_EQ(frame->getViewCount(), 60);

@@ -13,8 +13,8 @@ TEST(RectTest, ContainmentIncludesAllFourEdgesAndNothingBeyond) {
     bool inside;
   };
   const Case cases[] = {
-      {{10, 20}, true},  {{30, 40}, true},  {{30, 20}, true},  {{10, 40}, true},  {{20, 30}, true},
-      {{9, 30}, false},  {{31, 30}, false}, {{20, 19}, false}, {{20, 41}, false}, {{31, 41}, false},
+      {{10, 20}, true}, {{30, 40}, true},  {{30, 20}, true},  {{10, 40}, true},  {{20, 30}, true},
+      {{9, 30}, false}, {{31, 30}, false}, {{20, 19}, false}, {{20, 41}, false}, {{31, 41}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "point " << c.p.h << "," << c.p.v);
@@ -38,8 +38,8 @@ TEST(RectTest, RectanglesSharingOnlyAnEdgeOrCornerOverlap) {
       {{0, 21, 9, 30}, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "other " << c.other.left << "," << c.other.top << "," << c.other.right << ","
-                                    << c.other.bottom);
+    SCOPED_TRACE(testing::Message() << "other " << c.other.left << "," << c.other.top << ","
+                                    << c.other.right << "," << c.other.bottom);
     EXPECT_EQ(r.overlaps(c.other), c.overlaps);
     EXPECT_EQ(c.other.overlaps(r), c.overlaps);
   }

@@ -31,7 +31,8 @@ void onButtonDown(platform::Window*, void*, Point where) { procedureLog.clicks.p
 void onDestroyed(platform::Window*, void*) { ++procedureLog.destroyed; }
 bool onDrop(platform::Window*, void*, void**, int32_t, int32_t, Point) { return true; }
 
-const platform::WindowHandler testHandler = {&onPaint, &onButtonDown, &onDestroyed, &onDrop, nullptr};
+const platform::WindowHandler testHandler = {&onPaint, &onButtonDown, &onDestroyed, &onDrop,
+                                             nullptr};
 int userData = 0;
 
 class HeadlessBackendTest : public ::testing::Test {
@@ -82,14 +83,17 @@ TEST_F(HeadlessBackendTest, SleepAdvancesTheTickClockWhichWrapsModulo2To32) {
 
 TEST_F(HeadlessBackendTest, ChildWindowNeedsAHandlerAndAParent) {
   EXPECT_EQ(platform::createChildWindow(host, Rect(0, 0, 5, 5), "x", nullptr, &userData), nullptr);
-  EXPECT_EQ(platform::createChildWindow(nullptr, Rect(0, 0, 5, 5), "x", &testHandler, &userData), nullptr);
+  EXPECT_EQ(platform::createChildWindow(nullptr, Rect(0, 0, 5, 5), "x", &testHandler, &userData),
+            nullptr);
   int foreign = 0;
-  EXPECT_EQ(platform::createChildWindow(&foreign, Rect(0, 0, 5, 5), "x", &testHandler, &userData), nullptr)
+  EXPECT_EQ(platform::createChildWindow(&foreign, Rect(0, 0, 5, 5), "x", &testHandler, &userData),
+            nullptr)
       << "a parent that is none of the back end's windows";
 }
 
 TEST_F(HeadlessBackendTest, ChildWindowSitsInsideItsParentOnScreenAndGetsOnePaintOfItsWholeArea) {
-  platform::Window* child = platform::createChildWindow(host, Rect(0, 0, 30, 20), "Child", &testHandler, &userData);
+  platform::Window* child =
+      platform::createChildWindow(host, Rect(0, 0, 30, 20), "Child", &testHandler, &userData);
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(platform::windowScreenRect(child), Rect(10, 20, 40, 40));
   EXPECT_EQ(headless::pendingPaintCount(), 1u);
@@ -119,7 +123,8 @@ TEST_F(HeadlessBackendTest, ChildWindowSitsInsideItsParentOnScreenAndGetsOnePain
 }
 
 TEST_F(HeadlessBackendTest, WindowWithoutUserDataGetsDefaultHandling) {
-  platform::Window* child = platform::createChildWindow(host, Rect(0, 0, 30, 20), "Child", &testHandler, nullptr);
+  platform::Window* child =
+      platform::createChildWindow(host, Rect(0, 0, 30, 20), "Child", &testHandler, nullptr);
   EXPECT_TRUE(platform::dispatchOnePendingPaint());
   EXPECT_TRUE(procedureLog.paints.empty());
   headless::clickWindow(child, Point(1, 1));
@@ -177,7 +182,8 @@ TEST_F(HeadlessBackendTest, DrawingOutsideTheSurfaceIsClippedWithoutHarm) {
   platform::lineTo(surface, Point(20, 2));
   platform::fillRect(surface, Rect(-100, -100, 100, 1));
   platform::copyPixels(surface, Rect(-3, -3, 8, 8), surface, Point(-1, 4));
-  platform::drawText(surface, "far away", Rect(50, 50, 90, 60), platform::textSingleLine | platform::textVerticalCenter);
+  platform::drawText(surface, "far away", Rect(50, 50, 90, 60),
+                     platform::textSingleLine | platform::textVerticalCenter);
   EXPECT_EQ(headless::pixel(surface, Point(4, 2)), whiteColor);
   EXPECT_EQ(headless::pixel(surface, Point(99, 99)), blackColor) << "outside reads black";
   platform::selectPen(surface, previous);
@@ -195,7 +201,8 @@ TEST_F(HeadlessBackendTest, MissingBitmapResourceAnswersNullAndZeroSize) {
 }
 
 TEST_F(HeadlessBackendTest, WindowPixelsCanBeSavedAsPng) {
-  platform::Window* child = platform::createChildWindow(host, Rect(0, 0, 8, 8), "Child", &testHandler, &userData);
+  platform::Window* child =
+      platform::createChildWindow(host, Rect(0, 0, 8, 8), "Child", &testHandler, &userData);
   platform::dispatchOnePendingPaint();
   const std::string path = ::testing::TempDir() + "headless-window.png";
   ASSERT_TRUE(headless::saveWindowPng(child, path.c_str()));

@@ -1,12 +1,11 @@
-#include "gui/Knob.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
 
-#include "support/ControlHarness.h"
 #include "gui/Bitmap.h"
+#include "gui/Knob.h"
+#include "support/ControlHarness.h"
 
 namespace wrenfold {
 namespace {
@@ -25,7 +24,8 @@ struct PointCase {
 };
 
 std::unique_ptr<Knob, void (*)(Knob*)> makeKnob(Rect bounds, Bitmap* handle = nullptr) {
-  return {new Knob(bounds, nullptr, 0, nullptr, handle, Point(0, 0)), [](Knob* knob) { knob->release(); }};
+  return {new Knob(bounds, nullptr, 0, nullptr, handle, Point(0, 0)),
+          [](Knob* knob) { knob->release(); }};
 }
 
 TEST(KnobGeometry, DefaultAnglesGrowClockwiseFromLowerLeftWithDeadZoneSplitAtTheBottom) {
@@ -49,7 +49,7 @@ TEST(KnobGeometry, DefaultAnglesGrowClockwiseFromLowerLeftWithDeadZoneSplitAtThe
 
 TEST(KnobGeometry, CounterClockwiseSweepMirrorsTheDeadZone) {
   auto knob = makeKnob(Rect(0, 0, 100, 100));
-  knob->setMinAngle(5.4977871f);  // lower right
+  knob->setMinAngle(5.4977871f);   // lower right
   knob->setSweepAngle(4.712389f);  // 270° counter-clockwise over the top
   const PointCase cases[] = {
       {"straight right", {90, 50}, sixth},
@@ -164,8 +164,8 @@ TEST_F(KnobTracking, CircularDragThroughTheDeadZonePinsAtTheEndItCameFrom) {
 
 TEST_F(KnobTracking, CircularDragLeavesThePinWhenItReturnsNearTheLastValue) {
   Knob* knob = addKnob(0.5f);
-  harness.gesture(leftButton,
-                  {onCircle(-30), onCircle(-100), onCircle(-150), onCircle(-100), onCircle(-20), onCircle(90)});
+  harness.gesture(leftButton, {onCircle(-30), onCircle(-100), onCircle(-150), onCircle(-100),
+                               onCircle(-20), onCircle(90)});
   EXPECT_NEAR(knob->getValue(), 0.5f, 0.01f);
 }
 
@@ -185,8 +185,7 @@ TEST_F(KnobTracking, LinearDragMovesHalfTheRangePerHundredPixelsAndAThirdWithShi
       {"mode 2, down", linearKnobMode, left, {100, 140}, 0.0f},
       {"mode 2, shift right", linearKnobMode, left | shiftKey, {200, 100}, 0.2f + 1.0f / 3.0f},
       {"mode 0, alt right", 0, left | altKey, {200, 100}, 0.7f},
-      {"mode 0, alt and shift right", 0, left | altKey | shiftKey, {200, 100},
-       0.2f + 1.0f / 3.0f},
+      {"mode 0, alt and shift right", 0, left | altKey | shiftKey, {200, 100}, 0.2f + 1.0f / 3.0f},
       {"mode 2, right past the end", linearKnobMode, left, {300, 100}, 1.0f},
   };
   for (const auto& c : cases) {
@@ -212,7 +211,10 @@ TEST_F(KnobTracking, PressingShiftMidDragKeepsTheValueAndContinuesAtTheFinerStep
   const uint32_t left = leftButton;
   const uint32_t fine = left | shiftKey;
   harness.script(left, Point(100, 100),
-                 {{left, Point(150, 100)}, {fine, Point(180, 100)}, {fine, Point(210, 100)}, {0, Point(210, 100)}});
+                 {{left, Point(150, 100)},
+                  {fine, Point(180, 100)},
+                  {fine, Point(210, 100)},
+                  {0, Point(210, 100)}});
   const std::vector<float> values = harness.values();
   // The first value is the unchanged start; shift is seen first while the cursor is still at 150.
   ASSERT_EQ(values.size(), 4u);

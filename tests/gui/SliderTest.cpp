@@ -1,11 +1,10 @@
-#include "gui/Slider.h"
-
 #include <gtest/gtest.h>
 
-#include "support/ControlHarness.h"
 #include "gui/Bitmap.h"
 #include "gui/OffscreenContext.h"
+#include "gui/Slider.h"
 #include "gui/VerticalSlider.h"
+#include "support/ControlHarness.h"
 
 namespace wrenfold {
 namespace {
@@ -34,8 +33,8 @@ class SliderTest : public ::testing::Test {
 
   // Makes a slider configured as the editor configures its sliders, attached to the frame.
   VerticalSlider* addEditorSlider(float value, int32_t tag = 10) {
-    VerticalSlider* slider = harness.add(
-        new VerticalSlider(trackArea, &harness, tag, 60, 230, handle, track, Point(0, 0), editorStyle));
+    VerticalSlider* slider = harness.add(new VerticalSlider(
+        trackArea, &harness, tag, 60, 230, handle, track, Point(0, 0), editorStyle));
     Point origin(0, 0);
     slider->setHandleOffset(origin);
     slider->setValue(value);
@@ -43,8 +42,8 @@ class SliderTest : public ::testing::Test {
   }
   // Makes a 100-pixel horizontal slider at (10, 300) without a handle bitmap (1 × 1 handle).
   Slider* addHorizontalSlider(int32_t style, float value) {
-    Slider* slider = harness.add(
-        new Slider(Rect(10, 300, 110, 320), &harness, 3, 10, 90, nullptr, nullptr, Point(0, 0), style));
+    Slider* slider = harness.add(new Slider(Rect(10, 300, 110, 320), &harness, 3, 10, 90, nullptr,
+                                            nullptr, Point(0, 0), style));
     slider->setValue(value);
     return slider;
   }
@@ -111,7 +110,8 @@ TEST_F(SliderTest, DrawsTrackAndHandleThroughItsOffscreenInOneCopy) {
 }
 
 TEST_F(SliderTest, OffscreenExistsOnlyWhileAttached) {
-  Slider* slider = new Slider(Rect(10, 20, 40, 120), &harness, 3, 20, 100, nullptr, nullptr, Point(0, 0), 0);
+  Slider* slider =
+      new Slider(Rect(10, 20, 40, 120), &harness, 3, 20, 100, nullptr, nullptr, Point(0, 0), 0);
   EXPECT_EQ(slider->getOffscreen(), nullptr);
   // Drawing a detached slider draws nothing and leaves it dirty.
   EXPECT_TRUE(harness.drawingOf(*slider).empty());
@@ -216,8 +216,11 @@ TEST_F(SliderTest, PressingShiftMidDragContinuesFromTheCurrentValue) {
   ASSERT_TRUE(skinLoaded()) << "the skin bitmaps are not embedded";
   VerticalSlider* slider = addEditorSlider(0.5f);
   harness.script(left, Point(90, 149),
-                 {{left, Point(90, 132)}, {left, Point(90, 132)}, {left | shift, Point(90, 115)},
-                  {left | shift, Point(90, 115)}, {0, Point(90, 115)}});
+                 {{left, Point(90, 132)},
+                  {left, Point(90, 132)},
+                  {left | shift, Point(90, 115)},
+                  {left | shift, Point(90, 115)},
+                  {0, Point(90, 115)}});
   // 17 pixels up plain (+0.1), then 17 more with shift (+0.01).
   EXPECT_NEAR(slider->getValue(), 0.61f, tolerance);
 }
@@ -245,8 +248,8 @@ TEST_F(SliderTest, ControlClickSetsTheDefaultWithoutAnEditGesture) {
 }
 
 TEST_F(SliderTest, SliderWithoutTravelIgnoresDragsInsteadOfDividingByZero) {
-  Slider* slider = harness.add(
-      new Slider(Rect(10, 300, 110, 320), &harness, 3, 10, 10, nullptr, nullptr, Point(0, 0), styleHorizontal));
+  Slider* slider = harness.add(new Slider(Rect(10, 300, 110, 320), &harness, 3, 10, 10, nullptr,
+                                          nullptr, Point(0, 0), styleHorizontal));
   slider->setValue(0.3f);
   harness.gesture(left, {Point(50, 310), Point(90, 310)});
   EXPECT_FLOAT_EQ(slider->getValue(), 0.3f);

@@ -1,5 +1,3 @@
-#include "gui/ValueDisplay.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +6,7 @@
 
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
+#include "gui/ValueDisplay.h"
 #include "gui/platform/headless/HeadlessControl.h"
 
 namespace wrenfold {
@@ -32,7 +31,8 @@ class ValueDisplayTest : public ::testing::Test {
     return displays.back();
   }
   // Draws the display and returns the drawing record; `fontId` receives the selected font id.
-  std::vector<std::string> drawingOf(ValueDisplay& display, int32_t* fontId = nullptr, int32_t* fontSize = nullptr) {
+  std::vector<std::string> drawingOf(ValueDisplay& display, int32_t* fontId = nullptr,
+                                     int32_t* fontSize = nullptr) {
     headless::clearDrawingLog();
     headless::recordDrawing(true);
     {
@@ -67,7 +67,8 @@ TEST_F(ValueDisplayTest, WithoutConverterShowsTwoDecimalsAtLeastTwoWide) {
     float value;
     const char* expected;
   } cases[] = {
-      {0.5f, "0.50"}, {3.0f, "3.00"}, {0.0f, "0.00"}, {-1.25f, "-1.25"}, {123.456f, "123.46"}, {0.004f, "0.00"},
+      {0.5f, "0.50"},    {3.0f, "3.00"},       {0.0f, "0.00"},
+      {-1.25f, "-1.25"}, {123.456f, "123.46"}, {0.004f, "0.00"},
   };
   ValueDisplay* display = make(styleHorizontal);
   for (const auto& c : cases) {
@@ -98,7 +99,8 @@ void dataConverter(float value, char* text, void* userData) {
   // The whole buffer is ours to write.
   std::memset(text, 'x', valueTextSize - 1);
   text[valueTextSize - 1] = '\0';
-  std::snprintf(text, valueTextSize, "%s %.1f", static_cast<const char*>(userData), static_cast<double>(value));
+  std::snprintf(text, valueTextSize, "%s %.1f", static_cast<const char*>(userData),
+                static_cast<double>(value));
 }
 
 void overrunningConverter(float, char* text) { std::memset(text, 'y', valueTextSize); }
@@ -120,7 +122,8 @@ TEST_F(ValueDisplayTest, ConverterWithDataWinsOverThePlainConverter) {
   EXPECT_EQ(calls.withData, 1);
   EXPECT_TRUE(calls.bufferStartedEmpty);
 
-  EXPECT_EQ(drawingOf(*display).back(), "text \"gain 0.2\" 10,20,60,30 flags=2085 #ffffff transparent");
+  EXPECT_EQ(drawingOf(*display).back(),
+            "text \"gain 0.2\" 10,20,60,30 flags=2085 #ffffff transparent");
   EXPECT_EQ(calls.plain, 1);
 }
 
@@ -142,15 +145,18 @@ TEST_F(ValueDisplayTest, SettersMarkDirtyOnlyWhenWhatIsDrawnChanges) {
   } cases[] = {
       {"same font", [](ValueDisplay& d, Color) { d.setFont(3); }, false},
       {"other font", [](ValueDisplay& d, Color) { d.setFont(6); }, true},
-      {"font colour, fourth byte only", [](ValueDisplay& d, Color) {
+      {"font colour, fourth byte only",
+       [](ValueDisplay& d, Color) {
          Color c = whiteColor;
          c.unused = 7;
          d.setFontColor(c);
-       }, false},
+       },
+       false},
       {"back colour, fourth byte only", [](ValueDisplay& d, Color c) { d.setBackColor(c); }, false},
       {"frame colour", [](ValueDisplay& d, Color) { d.setFrameColor(cyanColor); }, true},
       {"same alignment", [](ValueDisplay& d, Color) { d.setHorizontalAlign(alignCenter); }, false},
-      {"other style", [](ValueDisplay& d, Color) { d.setStyle(styleHorizontal | styleShadowText); }, true},
+      {"other style", [](ValueDisplay& d, Color) { d.setStyle(styleHorizontal | styleShadowText); },
+       true},
       {"other face", [](ValueDisplay& d, Color) { d.setTextFace(faceBold); }, true},
       {"converter", [](ValueDisplay& d, Color) { d.setConverter(plainConverter); }, false},
       {"text transparency", [](ValueDisplay& d, Color) { d.setTextTransparency(false); }, false},
@@ -194,29 +200,44 @@ TEST_F(ValueDisplayTest, StyleBitsShapeWhatIsDrawn) {
   } cases[] = {
       {"shadow text", styleShadowText, false,
        joined({{"fill 11,21,60,30 #0000ff"},
-               {"line 10,20 60,20 #00ff00 solid", "line 60,20 60,30 #00ff00 solid", "line 60,30 10,30 #00ff00 solid",
-                "line 10,30 10,20 #00ff00 solid"},
+               {"line 10,20 60,20 #00ff00 solid", "line 60,20 60,30 #00ff00 solid",
+                "line 60,30 10,30 #00ff00 solid", "line 10,30 10,20 #00ff00 solid"},
                {"text \"0.50\" 11,21,61,31 flags=2085 #ff0000 transparent",
                 "text \"0.50\" 10,20,60,30 flags=2085 #ffffff transparent"}})},
-      {"bevel back top-left", styleBevelBackTopLeft, false,
-       {"fill 11,21,60,30 #0000ff", "line 10,30 10,20 #0000ff solid", "line 10,20 61,20 #0000ff solid",
-        "line 60,21 60,30 #00ff00 solid", "line 60,30 10,30 #00ff00 solid",
+      {"bevel back top-left",
+       styleBevelBackTopLeft,
+       false,
+       {"fill 11,21,60,30 #0000ff", "line 10,30 10,20 #0000ff solid",
+        "line 10,20 61,20 #0000ff solid", "line 60,21 60,30 #00ff00 solid",
+        "line 60,30 10,30 #00ff00 solid",
         "text \"0.50\" 10,20,60,30 flags=2085 #ffffff transparent"}},
-      {"bevel frame top-left", styleBevelFrameTopLeft, false,
-       {"fill 11,21,60,30 #0000ff", "line 10,30 10,20 #00ff00 solid", "line 10,20 61,20 #00ff00 solid",
-        "line 60,21 60,30 #0000ff solid", "line 60,30 10,30 #0000ff solid",
+      {"bevel frame top-left",
+       styleBevelFrameTopLeft,
+       false,
+       {"fill 11,21,60,30 #0000ff", "line 10,30 10,20 #00ff00 solid",
+        "line 10,20 61,20 #00ff00 solid", "line 60,21 60,30 #0000ff solid",
+        "line 60,30 10,30 #0000ff solid",
         "text \"0.50\" 10,20,60,30 flags=2085 #ffffff transparent"}},
       {"no text", styleNoText, false,
        joined({{"fill 11,21,60,30 #0000ff"},
-               {"line 10,20 60,20 #00ff00 solid", "line 60,20 60,30 #00ff00 solid", "line 60,30 10,30 #00ff00 solid",
-                "line 10,30 10,20 #00ff00 solid"}})},
-      {"no text with bevel", styleNoText | styleBevelBackTopLeft, false,
-       {"fill 11,21,60,30 #0000ff", "line 10,30 10,20 #0000ff solid", "line 10,20 61,20 #0000ff solid",
-        "line 60,21 60,30 #00ff00 solid", "line 60,30 10,30 #00ff00 solid"}},
-      {"transparent without bitmap", 0, true, {"text \"0.50\" 10,20,60,30 flags=2085 #ffffff transparent"}},
-      {"transparent with bevel", styleBevelFrameTopLeft, true,
-       {"line 10,30 10,20 #00ff00 solid", "line 10,20 61,20 #00ff00 solid", "line 60,21 60,30 #0000ff solid",
-        "line 60,30 10,30 #0000ff solid", "text \"0.50\" 10,20,60,30 flags=2085 #ffffff transparent"}},
+               {"line 10,20 60,20 #00ff00 solid", "line 60,20 60,30 #00ff00 solid",
+                "line 60,30 10,30 #00ff00 solid", "line 10,30 10,20 #00ff00 solid"}})},
+      {"no text with bevel",
+       styleNoText | styleBevelBackTopLeft,
+       false,
+       {"fill 11,21,60,30 #0000ff", "line 10,30 10,20 #0000ff solid",
+        "line 10,20 61,20 #0000ff solid", "line 60,21 60,30 #00ff00 solid",
+        "line 60,30 10,30 #00ff00 solid"}},
+      {"transparent without bitmap",
+       0,
+       true,
+       {"text \"0.50\" 10,20,60,30 flags=2085 #ffffff transparent"}},
+      {"transparent with bevel",
+       styleBevelFrameTopLeft,
+       true,
+       {"line 10,30 10,20 #00ff00 solid", "line 10,20 61,20 #00ff00 solid",
+        "line 60,21 60,30 #0000ff solid", "line 60,30 10,30 #0000ff solid",
+        "text \"0.50\" 10,20,60,30 flags=2085 #ffffff transparent"}},
       {"no draw", styleNoDraw | styleBevelBackTopLeft | styleShadowText, false, {}},
   };
   for (const auto& c : cases) {
@@ -249,7 +270,8 @@ TEST_F(ValueDisplayTest, AlignmentOpacityAndFontReachTheText) {
   display->setFontColor(Color(51, 51, 51));
   int32_t fontId = -1;
   int32_t fontSize = -1;
-  EXPECT_EQ(drawingOf(*display, &fontId, &fontSize).back(), "text \"3.00\" 11,20,60,30 flags=2084 #333333 opaque");
+  EXPECT_EQ(drawingOf(*display, &fontId, &fontSize).back(),
+            "text \"3.00\" 11,20,60,30 flags=2084 #333333 opaque");
   EXPECT_EQ(fontId, 6);
   EXPECT_EQ(fontSize, 9);
   display->setHorizontalAlign(alignRight);

@@ -58,7 +58,8 @@ TEST(ViewTest, HitTestIncludesTheRightAndBottomEdgesOnly) {
     Point p;
     bool hit;
   };
-  const Case cases[] = {{{20, 20}, true}, {{10, 10}, true}, {{21, 15}, false}, {{15, 21}, false}, {{9, 15}, false}};
+  const Case cases[] = {
+      {{20, 20}, true}, {{10, 10}, true}, {{21, 15}, false}, {{15, 21}, false}, {{9, 15}, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.p.h << "," << c.p.v);
     Point p = c.p;

@@ -22,10 +22,18 @@ class RecordingEffect : public ExtendedEffectBase {
   void processAdding(float**, float**, int32_t) override { note("processAdding"); }
   void onOpen() override { note("onOpen"); }
   void onClose() override { note("onClose"); }
-  int32_t programNumber() override { return note("programNumber"), ExtendedEffectBase::programNumber(); }
-  void selectProgram(int32_t p) override { note("selectProgram"), ExtendedEffectBase::selectProgram(p); }
-  void renameProgram(char* t) override { note("renameProgram"), ExtendedEffectBase::renameProgram(t); }
-  void copyProgramName(char* t) override { note("copyProgramName"), ExtendedEffectBase::copyProgramName(t); }
+  int32_t programNumber() override {
+    return note("programNumber"), ExtendedEffectBase::programNumber();
+  }
+  void selectProgram(int32_t p) override {
+    note("selectProgram"), ExtendedEffectBase::selectProgram(p);
+  }
+  void renameProgram(char* t) override {
+    note("renameProgram"), ExtendedEffectBase::renameProgram(t);
+  }
+  void copyProgramName(char* t) override {
+    note("copyProgramName"), ExtendedEffectBase::copyProgramName(t);
+  }
   void copyParameterLabel(int32_t i, char* t) override {
     note("copyParameterLabel"), ExtendedEffectBase::copyParameterLabel(i, t);
   }
@@ -36,15 +44,23 @@ class RecordingEffect : public ExtendedEffectBase {
     note("copyParameterName"), ExtendedEffectBase::copyParameterName(i, t);
   }
   float vuLevel() override { return note("vuLevel"), 0.0f; }
-  int32_t saveChunk(void** d, bool p) override { return note("saveChunk"), ExtendedEffectBase::saveChunk(d, p); }
+  int32_t saveChunk(void** d, bool p) override {
+    return note("saveChunk"), ExtendedEffectBase::saveChunk(d, p);
+  }
   int32_t loadChunk(void* d, int32_t s, bool p) override {
     return note("loadChunk"), ExtendedEffectBase::loadChunk(d, s, p);
   }
-  void changeSampleRate(float r) override { note("changeSampleRate"), ExtendedEffectBase::changeSampleRate(r); }
-  void changeBlockSize(int32_t s) override { note("changeBlockSize"), ExtendedEffectBase::changeBlockSize(s); }
+  void changeSampleRate(float r) override {
+    note("changeSampleRate"), ExtendedEffectBase::changeSampleRate(r);
+  }
+  void changeBlockSize(int32_t s) override {
+    note("changeBlockSize"), ExtendedEffectBase::changeBlockSize(s);
+  }
   void onSuspend() override { note("onSuspend"); }
   void onResume() override { note("onResume"); }
-  intptr_t onEvents(VstEvents* e) override { return note("onEvents"), ExtendedEffectBase::onEvents(e); }
+  intptr_t onEvents(VstEvents* e) override {
+    return note("onEvents"), ExtendedEffectBase::onEvents(e);
+  }
   bool isParameterAutomatable(int32_t i) override {
     return note("isParameterAutomatable"), ExtendedEffectBase::isParameterAutomatable(i);
   }
@@ -57,16 +73,28 @@ class RecordingEffect : public ExtendedEffectBase {
   bool copyProgramNameByIndex(int32_t c, int32_t i, char* t) override {
     return note("copyProgramNameByIndex"), ExtendedEffectBase::copyProgramNameByIndex(c, i, t);
   }
-  bool duplicateProgram(int32_t d) override { return note("duplicateProgram"), ExtendedEffectBase::duplicateProgram(d); }
+  bool duplicateProgram(int32_t d) override {
+    return note("duplicateProgram"), ExtendedEffectBase::duplicateProgram(d);
+  }
   void onInputConnection(int32_t, bool) override { note("onInputConnection"); }
   void onOutputConnection(int32_t, bool) override { note("onOutputConnection"); }
-  bool copyInputProperties(int32_t, VstPinProperties*) override { return note("copyInputProperties"), false; }
-  bool copyOutputProperties(int32_t, VstPinProperties*) override { return note("copyOutputProperties"), false; }
-  int32_t plugCategory() override { return note("plugCategory"), ExtendedEffectBase::plugCategory(); }
+  bool copyInputProperties(int32_t, VstPinProperties*) override {
+    return note("copyInputProperties"), false;
+  }
+  bool copyOutputProperties(int32_t, VstPinProperties*) override {
+    return note("copyOutputProperties"), false;
+  }
+  int32_t plugCategory() override {
+    return note("plugCategory"), ExtendedEffectBase::plugCategory();
+  }
   intptr_t currentPosition() override { return note("currentPosition"), 0; }
   float* destinationBuffer() override { return note("destinationBuffer"), nullptr; }
-  bool onOfflineNotify(VstAudioFile*, int32_t, bool) override { return note("onOfflineNotify"), false; }
-  bool onOfflinePrepare(VstOfflineTask*, int32_t) override { return note("onOfflinePrepare"), false; }
+  bool onOfflineNotify(VstAudioFile*, int32_t, bool) override {
+    return note("onOfflineNotify"), false;
+  }
+  bool onOfflinePrepare(VstOfflineTask*, int32_t) override {
+    return note("onOfflinePrepare"), false;
+  }
   bool onOfflineRun(VstOfflineTask*, int32_t) override { return note("onOfflineRun"), false; }
   bool onVariableIo(VstVariableIo*) override { return note("onVariableIo"), false; }
   bool onSpeakerArrangement(VstSpeakerArrangement*, VstSpeakerArrangement*) override {
@@ -81,8 +109,12 @@ class RecordingEffect : public ExtendedEffectBase {
   bool copyVendorString(char*) override { return note("copyVendorString"), false; }
   bool copyProductString(char*) override { return note("copyProductString"), false; }
   int32_t vendorVersion() override { return note("vendorVersion"), 0; }
-  intptr_t onVendorSpecific(int32_t, intptr_t, void*, float) override { return note("onVendorSpecific"), 0; }
-  int32_t answerCanDo(const char* t) override { return note("answerCanDo"), ExtendedEffectBase::answerCanDo(t); }
+  intptr_t onVendorSpecific(int32_t, intptr_t, void*, float) override {
+    return note("onVendorSpecific"), 0;
+  }
+  int32_t answerCanDo(const char* t) override {
+    return note("answerCanDo"), ExtendedEffectBase::answerCanDo(t);
+  }
   int32_t tailSize() override { return note("tailSize"), 0; }
   int32_t onIdle() override { return note("onIdle"), 0; }
   void* iconHandle() override { return note("iconHandle"), nullptr; }
@@ -91,8 +123,12 @@ class RecordingEffect : public ExtendedEffectBase {
     return note("copyParameterProperties"), false;
   }
   bool needsKeys() override { return note("needsKeys"), ExtendedEffectBase::needsKeys(); }
-  int32_t interfaceVersion() override { return note("interfaceVersion"), ExtendedEffectBase::interfaceVersion(); }
-  int32_t copyMidiProgramName(int32_t, MidiProgramName*) override { return note("copyMidiProgramName"), 0; }
+  int32_t interfaceVersion() override {
+    return note("interfaceVersion"), ExtendedEffectBase::interfaceVersion();
+  }
+  int32_t copyMidiProgramName(int32_t, MidiProgramName*) override {
+    return note("copyMidiProgramName"), 0;
+  }
   int32_t currentMidiProgram(int32_t c, MidiProgramName* n) override {
     return note("currentMidiProgram"), ExtendedEffectBase::currentMidiProgram(c, n);
   }
@@ -109,7 +145,9 @@ class RecordingEffect : public ExtendedEffectBase {
   int32_t nextShellPlugin(char*) override { return note("nextShellPlugin"), 0; }
   int32_t onStartProcess() override { return note("onStartProcess"), 0; }
   int32_t onStopProcess() override { return note("onStopProcess"), 0; }
-  int32_t onTotalSamples(int32_t v) override { return note("onTotalSamples"), ExtendedEffectBase::onTotalSamples(v); }
+  int32_t onTotalSamples(int32_t v) override {
+    return note("onTotalSamples"), ExtendedEffectBase::onTotalSamples(v);
+  }
   bool onPanLaw(int32_t, float) override { return note("onPanLaw"), false; }
   int32_t onBeginLoadBank(VstPatchChunkInfo*) override { return note("onBeginLoadBank"), 0; }
   int32_t onBeginLoadProgram(VstPatchChunkInfo*) override { return note("onBeginLoadProgram"), 0; }
@@ -131,11 +169,17 @@ class RecordingEditor : public EditorBase {
     *r = &size;
     return 1;
   }
-  intptr_t openEditor(void* p) override { return log.emplace_back("openEditor"), EditorBase::openEditor(p), 1; }
+  intptr_t openEditor(void* p) override {
+    return log.emplace_back("openEditor"), EditorBase::openEditor(p), 1;
+  }
   void closeEditor() override { log.emplace_back("closeEditor"); }
   void idleEditor() override { log.emplace_back("idleEditor"); }
-  int32_t keyPressed(KeyCode& k) override { return log.emplace_back("keyPressed"), lastKey = k, -1; }
-  int32_t keyReleased(KeyCode& k) override { return log.emplace_back("keyReleased"), lastKey = k, -1; }
+  int32_t keyPressed(KeyCode& k) override {
+    return log.emplace_back("keyPressed"), lastKey = k, -1;
+  }
+  int32_t keyReleased(KeyCode& k) override {
+    return log.emplace_back("keyReleased"), lastKey = k, -1;
+  }
   int32_t changeKnobMode(int32_t) override { return log.emplace_back("changeKnobMode"), 1; }
 
   ERect size{0, 0, 430, 350};
@@ -249,8 +293,9 @@ TEST(Dispatcher, EveryOpcodeReachesItsOperationAndAnswersAsDesigned) {
       value = reinterpret_cast<intptr_t>(&input);
     }
     EXPECT_EQ(effect.dispatch(row.opcode, 1, value, ptr, 0.0f), row.answer);
-    const std::vector<std::string> expected =
-        row.operation[0] == '\0' ? std::vector<std::string>{} : std::vector<std::string>{row.operation};
+    const std::vector<std::string> expected = row.operation[0] == '\0'
+                                                  ? std::vector<std::string>{}
+                                                  : std::vector<std::string>{row.operation};
     EXPECT_EQ(effect.reached, expected);
   }
 }
@@ -311,7 +356,9 @@ TEST(Dispatcher, SpeakerArrangementQueryStoresNullInBothPlaces) {
   VstSpeakerArrangement dummy{};
   VstSpeakerArrangement* input = &dummy;
   VstSpeakerArrangement* output = &dummy;
-  EXPECT_EQ(effect.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input), &output, 0.0f), 0);
+  EXPECT_EQ(effect.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input),
+                            &output, 0.0f),
+            0);
   EXPECT_EQ(input, nullptr);
   EXPECT_EQ(output, nullptr);
 }
@@ -333,11 +380,12 @@ TEST(Dispatcher, DeclareOperationsSetAndClearTheirFlags) {
   effect.declareNoTail(true);
   effect.declareAsync(true);
   effect.declareExternalBuffer(true);
-  EXPECT_EQ(record->flags, effFlagsHasVu | effFlagsHasClip | effFlagsProgramChunks | effFlagsNoSoundInStop |
-                               effFlagsExtIsAsync | effFlagsExtHasBuffer);
+  EXPECT_EQ(record->flags, effFlagsHasVu | effFlagsHasClip | effFlagsProgramChunks |
+                               effFlagsNoSoundInStop | effFlagsExtIsAsync | effFlagsExtHasBuffer);
   effect.declareVu(false);
   effect.declareExternalBuffer(false);
-  EXPECT_EQ(record->flags, effFlagsHasClip | effFlagsProgramChunks | effFlagsNoSoundInStop | effFlagsExtIsAsync);
+  EXPECT_EQ(record->flags,
+            effFlagsHasClip | effFlagsProgramChunks | effFlagsNoSoundInStop | effFlagsExtIsAsync);
 }
 
 TEST(Dispatcher, SpeakerLayoutHelpersCopyEverySpeaker) {

@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
     dispatch(effect, effEditIdle);
     dispatch(effect, effEditClose);
     if (opened != 0) {
-      std::fprintf(stderr, "%s: effEditOpen answered %ld, expected 0\n", parent.name, static_cast<long>(opened));
+      std::fprintf(stderr, "%s: effEditOpen answered %ld, expected 0\n", parent.name,
+                   static_cast<long>(opened));
       ++failures;
     }
   }

@@ -75,13 +75,15 @@ uint32_t channel(uint32_t pixel, uint32_t mask) {
 
 bool readXwd(const char* path, Image& image, std::string& error) {
   std::ifstream file(path, std::ios::binary);
-  const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
+                                         std::istreambuf_iterator<char>());
   if (bytes.size() < fieldCount * 4) {
     error = "not an xwd dump";
     return false;
   }
   uint32_t field[fieldCount];
-  for (int i = 0; i < fieldCount; ++i) field[i] = readBigEndian(bytes, static_cast<std::size_t>(i) * 4);
+  for (int i = 0; i < fieldCount; ++i)
+    field[i] = readBigEndian(bytes, static_cast<std::size_t>(i) * 4);
   const uint32_t bytesPerPixel = field[bitsPerPixel] / 8;
   if (field[pixmapFormat] != zPixmap || field[visualClass] != trueColor ||
       (bytesPerPixel != 3 && bytesPerPixel != 4)) {
@@ -89,8 +91,10 @@ bool readXwd(const char* path, Image& image, std::string& error) {
     return false;
   }
   const std::size_t pixels = field[headerSize] + field[colorCount] * colorRecordSize;
-  const std::size_t end = pixels + static_cast<std::size_t>(field[bytesPerLine]) * field[heightField];
-  if (end > bytes.size() || static_cast<std::size_t>(field[widthField]) * bytesPerPixel > field[bytesPerLine]) {
+  const std::size_t end =
+      pixels + static_cast<std::size_t>(field[bytesPerLine]) * field[heightField];
+  if (end > bytes.size() ||
+      static_cast<std::size_t>(field[widthField]) * bytesPerPixel > field[bytesPerLine]) {
     error = "the dump is truncated";
     return false;
   }
@@ -100,8 +104,8 @@ bool readXwd(const char* path, Image& image, std::string& error) {
     for (uint32_t x = 0; x < field[widthField]; ++x) {
       const unsigned char* at = &bytes[pixels + y * field[bytesPerLine] + x * bytesPerPixel];
       const uint32_t pixel = readPixel(at, bytesPerPixel, field[byteOrderField]);
-      image.rgb.push_back(channel(pixel, field[redMask]) << 16 | channel(pixel, field[greenMask]) << 8 |
-                          channel(pixel, field[blueMask]));
+      image.rgb.push_back(channel(pixel, field[redMask]) << 16 |
+                          channel(pixel, field[greenMask]) << 8 | channel(pixel, field[blueMask]));
     }
   }
   return true;
@@ -126,12 +130,14 @@ bool readPng(const char* path, Image& image) {
 }
 
 bool writePng(const Image& image, const char* path) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.width, image.height);
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.width, image.height);
   const int stride = cairo_image_surface_get_stride(surface);
   unsigned char* data = cairo_image_surface_get_data(surface);
   for (int y = 0; y < image.height; ++y) {
     auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
-    for (int x = 0; x < image.width; ++x) row[x] = image.rgb[static_cast<std::size_t>(y * image.width + x)];
+    for (int x = 0; x < image.width; ++x)
+      row[x] = image.rgb[static_cast<std::size_t>(y * image.width + x)];
   }
   cairo_surface_mark_dirty(surface);
   const bool ok = cairo_surface_write_to_png(surface, path) == CAIRO_STATUS_SUCCESS;
@@ -146,8 +152,8 @@ long reportDifferences(const Image& capture, const Image& expected) {
     if (capture.rgb[i] == expected.rgb[i]) continue;
     if (differing++ == 0) {
       std::printf("first difference at (%d, %d): captured #%06x, expected #%06x\n",
-                  static_cast<int>(i) % capture.width, static_cast<int>(i) / capture.width, capture.rgb[i],
-                  expected.rgb[i]);
+                  static_cast<int>(i) % capture.width, static_cast<int>(i) / capture.width,
+                  capture.rgb[i], expected.rgb[i]);
     }
   }
   std::printf("%ld of %zu pixels differ\n", differing, capture.rgb.size());
@@ -174,8 +180,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (capture.width != expected.width || capture.height != expected.height) {
-    std::printf("FAIL: captured %d x %d, expected %d x %d\n", capture.width, capture.height, expected.width,
-                expected.height);
+    std::printf("FAIL: captured %d x %d, expected %d x %d\n", capture.width, capture.height,
+                expected.width, expected.height);
     return 1;
   }
   return reportDifferences(capture, expected) == 0 ? 0 : 1;

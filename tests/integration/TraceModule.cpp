@@ -47,26 +47,37 @@ long long monotonicMilliseconds() {
 
 const char* tracedName(int32_t opcode) {
   switch (opcode) {
-    case effOpen: return "effOpen";
-    case effClose: return "effClose";
-    case effEditGetRect: return "effEditGetRect";
-    case effEditOpen: return "effEditOpen";
-    case effEditClose: return "effEditClose";
-    case effEditIdle: return "effEditIdle";
-    default: return nullptr;
+    case effOpen:
+      return "effOpen";
+    case effClose:
+      return "effClose";
+    case effEditGetRect:
+      return "effEditGetRect";
+    case effEditOpen:
+      return "effEditOpen";
+    case effEditClose:
+      return "effEditClose";
+    case effEditIdle:
+      return "effEditIdle";
+    default:
+      return nullptr;
   }
 }
 
-void writeLine(const char* what, const AEffect* effect, int32_t index, intptr_t value, void* ptr, intptr_t answer) {
+void writeLine(const char* what, const AEffect* effect, int32_t index, intptr_t value, void* ptr,
+               intptr_t answer) {
   if (traced.log == nullptr) return;
   std::fprintf(traced.log,
-               "%s ms=%lld pid=%ld thread=%ld effect=%#" PRIxPTR " index=%d value=%" PRIdPTR " ptr=%#" PRIxPTR " answer=%" PRIdPTR "\n",
+               "%s ms=%lld pid=%ld thread=%ld effect=%#" PRIxPTR " index=%d value=%" PRIdPTR
+               " ptr=%#" PRIxPTR " answer=%" PRIdPTR "\n",
                what, monotonicMilliseconds(), static_cast<long>(getpid()), threadId(),
-               reinterpret_cast<uintptr_t>(effect), index, value, reinterpret_cast<uintptr_t>(ptr), answer);
+               reinterpret_cast<uintptr_t>(effect), index, value, reinterpret_cast<uintptr_t>(ptr),
+               answer);
   std::fflush(traced.log);
 }
 
-intptr_t tracingDispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+intptr_t tracingDispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                           void* ptr, float opt) {
   const intptr_t answer = traced.dispatcher(effect, opcode, index, value, ptr, opt);
   const char* name = tracedName(opcode);
   if (name != nullptr) writeLine(name, effect, index, value, ptr, answer);
@@ -87,7 +98,8 @@ bool loadTracedModule() {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback hostCallback) {
+extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(
+    audioMasterCallback hostCallback) {
   if (!loadTracedModule()) return nullptr;
   AEffect* effect = traced.library->createEffect(hostCallback, "VSTPluginMain");
   writeLine("entry", effect, 0, 0, nullptr, 0);

@@ -1,2 +1,3 @@
-// Must not compile: the effect side of the base classes may not see the toolkit. The build checks that it fails.
+// Must not compile: the effect side of the base classes may not see the toolkit. The build checks
+// that it fails.
 #include "gui/View.h"

@@ -87,11 +87,14 @@ TEST(ParameterFormat, ValueTextsAreExact) {
 }
 
 TEST(ParameterFormat, OutOfRangeAndNanValuesGiveShortTexts) {
-  const Formatter formatters[] = {formatMode,     formatPlainNumber, formatLpfCutoff,
-                                  formatQ,        formatHpfCutoff,   formatTempo,
-                                  formatNoteLength, formatFeedback,  formatLevel,
-                                  formatPan,      formatRampTime};
-  const float values[] = {-1.0f, 2.0f, 1e30f, -1e30f, std::numeric_limits<float>::quiet_NaN(),
+  const Formatter formatters[] = {
+      formatMode,       formatPlainNumber, formatLpfCutoff, formatQ,   formatHpfCutoff, formatTempo,
+      formatNoteLength, formatFeedback,    formatLevel,     formatPan, formatRampTime};
+  const float values[] = {-1.0f,
+                          2.0f,
+                          1e30f,
+                          -1e30f,
+                          std::numeric_limits<float>::quiet_NaN(),
                           std::numeric_limits<float>::infinity()};
   for (Formatter format : formatters)
     for (float value : values) {
@@ -110,7 +113,11 @@ TEST(ParameterMapping, NoteIndexCoversTheTableAndReachesTheLastEntryOnlyAtTheTop
 }
 
 TEST(ParameterMapping, NoteIndexStaysInsideTheTableForAnyValue) {
-  const float values[] = {-1.0f,  -1e30f, 1.01f, 2.0f, 1e30f,
+  const float values[] = {-1.0f,
+                          -1e30f,
+                          1.01f,
+                          2.0f,
+                          1e30f,
                           std::numeric_limits<float>::quiet_NaN(),
                           std::numeric_limits<float>::infinity(),
                           -std::numeric_limits<float>::infinity()};

@@ -11,8 +11,8 @@
 namespace wrenfold {
 namespace {
 
-using testing::LoadedModule;
 using hostkit::effectText;
+using testing::LoadedModule;
 
 // Parameter indices as the host numbers them.
 enum : int32_t {
@@ -64,8 +64,8 @@ TEST_F(DelayModule, ImpulseComesBackAfterEachProgramsDelayTime) {
   const struct {
     int32_t program;
     int32_t left, right;
-  } cases[] = {{0, 20353, 20353}, {1, 15265, 10176}, {2, 51882, 34588}, {3, 13781, 13781},
-               {4, 826, 826}};
+  } cases[] = {
+      {0, 20353, 20353}, {1, 15265, 10176}, {2, 51882, 34588}, {3, 13781, 13781}, {4, 826, 826}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.program);
     effect->dispatcher(effect, effSetProgram, 0, c.program, nullptr, 0.0f);

@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "support/ModuleFixture.h"
 #include "base/Version.h"
 #include "params/ParameterTable.h"
+#include "support/ModuleFixture.h"
 
 namespace wrenfold::testing {
 namespace {
@@ -55,7 +55,8 @@ TEST(ModuleExports, NamesAndIdentityOpcodes) {
   EXPECT_EQ(hostkit::effectText(effect, effGetProductString), "hollow reed tone");
   EXPECT_EQ(effect->dispatcher(effect, effIdentify, 0, 0, nullptr, 0.0f), 0x4E764566);
   EXPECT_EQ(effect->dispatcher(effect, effGetVstVersion, 0, 0, nullptr, 0.0f), 2300);
-  EXPECT_EQ(effect->dispatcher(effect, effCanDo, 0, 0, const_cast<char*>("receiveVstEvents"), 0.0f), 0);
+  EXPECT_EQ(effect->dispatcher(effect, effCanDo, 0, 0, const_cast<char*>("receiveVstEvents"), 0.0f),
+            0);
 }
 
 TEST(ModuleExports, TwoInstancesAreIndependent) {

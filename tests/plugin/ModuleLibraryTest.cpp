@@ -1,7 +1,6 @@
 // The host kit takes any module a host would: unusual but valid records, a bare file name in the
 // current folder, an entry exported only as `main`.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdlib>
@@ -17,12 +16,15 @@ TEST(ModuleLibrary, LoadsEveryModuleAHostWould) {
   const std::string folder = path.substr(0, path.rfind('/'));
   struct Case {
     std::string module;
-    const char* shape;  // the test effect's record shape
+    const char* shape;   // the test effect's record shape
     const char* folder;  // where the module is loaded from, else null
   };
   const Case cases[] = {
-      {path, "no-inputs", nullptr},     {path, "no-programs", nullptr},   {path, "adding-only", nullptr},
-      {path, "replacing-only", nullptr}, {path.substr(folder.size() + 1), "", folder.c_str()},
+      {path, "no-inputs", nullptr},
+      {path, "no-programs", nullptr},
+      {path, "adding-only", nullptr},
+      {path, "replacing-only", nullptr},
+      {path.substr(folder.size() + 1), "", folder.c_str()},
       {WRENFOLD_TEST_EFFECT_MAIN_ONLY_PATH, "", nullptr},
   };
   char start[4096];

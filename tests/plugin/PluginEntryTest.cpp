@@ -16,7 +16,8 @@ namespace {
 int versionAnswer = 2400;
 int hostCallCount = 0;
 
-intptr_t WRENFOLD_CALL versionHost(AEffect* effect, int32_t opcode, int32_t, intptr_t, void*, float) {
+intptr_t WRENFOLD_CALL versionHost(AEffect* effect, int32_t opcode, int32_t, intptr_t, void*,
+                                   float) {
   ++hostCallCount;
   if (opcode == audioMasterVersion) {
     EXPECT_EQ(effect, nullptr);
@@ -40,7 +41,8 @@ class PluginEntry : public ::testing::Test {
 
 TEST_F(PluginEntry, HostThatDoesNotAnswerTheVersionGetsNoRecordAndNothingIsAllocated) {
   versionAnswer = 0;
-  setAllocationFailureHook([](AllocationSite site) { return attemptedSites.push_back(site), false; });
+  setAllocationFailureHook(
+      [](AllocationSite site) { return attemptedSites.push_back(site), false; });
   EXPECT_EQ(createPluginInstance(versionHost), nullptr);
   EXPECT_EQ(hostCallCount, 1);
   EXPECT_TRUE(attemptedSites.empty());
@@ -49,7 +51,8 @@ TEST_F(PluginEntry, HostThatDoesNotAnswerTheVersionGetsNoRecordAndNothingIsAlloc
 TEST_F(PluginEntry, NullCallbackGetsNoRecord) { EXPECT_EQ(createPluginInstance(nullptr), nullptr); }
 
 TEST_F(PluginEntry, EachFailingAllocationGivesANullRecord) {
-  setAllocationFailureHook([](AllocationSite site) { return attemptedSites.push_back(site), false; });
+  setAllocationFailureHook(
+      [](AllocationSite site) { return attemptedSites.push_back(site), false; });
   AEffect* effect = createPluginInstance(versionHost);
   ASSERT_NE(effect, nullptr);
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
@@ -57,7 +60,8 @@ TEST_F(PluginEntry, EachFailingAllocationGivesANullRecord) {
   ASSERT_GE(std::count(sites.begin(), sites.end(), AllocationSite::bitmap), 7);
   ASSERT_GE(std::count(sites.begin(), sites.end(), AllocationSite::control), 37);
   for (std::size_t n = 0; n < sites.size(); ++n) {
-    SCOPED_TRACE("allocation " + std::to_string(n) + " of site " + std::to_string(static_cast<int>(sites[n])));
+    SCOPED_TRACE("allocation " + std::to_string(n) + " of site " +
+                 std::to_string(static_cast<int>(sites[n])));
     failingAttempt = n;
     attemptedSites.clear();
     setAllocationFailureHook([](AllocationSite site) {

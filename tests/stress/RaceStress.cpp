@@ -77,8 +77,7 @@ void idle(AEffect* effect) {
     for (int i = 0; i < 300 && running(); ++i, ++idles) {
       if (i % 60 == 0) {
         headless::setInput(headless::InputState{});
-        for (int v = 149; v >= 60; v -= 8)
-          headless::queueInput(leftButton, Point(150, v));
+        for (int v = 149; v >= 60; v -= 8) headless::queueInput(leftButton, Point(150, v));
         headless::queueInput(0, Point(150, 60));
         headless::clickWindow(headless::childWindows(parent).front(), Point(150, 149));
       }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "base/ModuleState.h"
+#include "editor/Skin.h"
+#include "editorbase/GraphicEditorBase.h"
 #include "gui/Control.h"
 #include "gui/ControlListener.h"
 #include "gui/DrawContext.h"
@@ -14,8 +16,6 @@
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
 #include "host/ExtendedEffectBase.h"
-#include "editorbase/GraphicEditorBase.h"
-#include "editor/Skin.h"
 
 namespace wrenfold::testing {
 
@@ -62,8 +62,8 @@ class ControlHarness : public ControlListener {
   ControlHarness() {
     headless::reset();
     current() = this;
-    hostWindow = headless::createHostWindow(Rect(screenOrigin.h, screenOrigin.v, screenOrigin.h + 400,
-                                                 screenOrigin.v + 450));
+    hostWindow = headless::createHostWindow(
+        Rect(screenOrigin.h, screenOrigin.v, screenOrigin.h + 400, screenOrigin.v + 450));
     effect = new SilentEffect(&ControlHarness::hostCallback);
     editor = new FrameEditor(effect, Rect(0, 0, skin::editorWidth, skin::editorHeight));
     editor->openEditor(hostWindow);
@@ -111,7 +111,8 @@ class ControlHarness : public ControlListener {
   static std::vector<Point> straightPath(Point from, Point to, int32_t steps) {
     std::vector<Point> points;
     for (int32_t i = 0; i <= steps; ++i) {
-      points.emplace_back(from.h + (to.h - from.h) * i / steps, from.v + (to.v - from.v) * i / steps);
+      points.emplace_back(from.h + (to.h - from.h) * i / steps,
+                          from.v + (to.v - from.v) * i / steps);
     }
     return points;
   }
@@ -141,9 +142,7 @@ class ControlHarness : public ControlListener {
     headless::clickWindow(window(), where);
   }
   // Makes the cursor rest at a window point with nothing held.
-  void hover(Point where, uint32_t held = 0) {
-    headless::setInput({held, toScreen(where)});
-  }
+  void hover(Point where, uint32_t held = 0) { headless::setInput({held, toScreen(where)}); }
 
   // Returns every recorded event.
   const std::vector<ControlEvent>& events() const { return recorded; }
@@ -165,7 +164,8 @@ class ControlHarness : public ControlListener {
 
   // Records the change and, like the plug-in's editor, redraws the control at once.
   void valueChanged(DrawContext* context, Control* control) override {
-    recorded.push_back({ControlEvent::change, control->getTag(), control->getValue(), context != nullptr});
+    recorded.push_back(
+        {ControlEvent::change, control->getTag(), control->getValue(), context != nullptr});
     if (redrawOnChange && context != nullptr) control->update(context);
   }
 
@@ -186,12 +186,15 @@ class ControlHarness : public ControlListener {
     static ControlHarness* harness = nullptr;
     return harness;
   }
-  static intptr_t WRENFOLD_CALL hostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float) {
+  static intptr_t WRENFOLD_CALL hostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t,
+                                             void*, float) {
     ControlHarness* harness = current();
     if (harness == nullptr) return 0;
     if (opcode == audioMasterVersion) return 2400;
-    if (opcode == audioMasterBeginEdit) harness->recorded.push_back({ControlEvent::begin, index, 0.0f, false});
-    if (opcode == audioMasterEndEdit) harness->recorded.push_back({ControlEvent::end, index, 0.0f, false});
+    if (opcode == audioMasterBeginEdit)
+      harness->recorded.push_back({ControlEvent::begin, index, 0.0f, false});
+    if (opcode == audioMasterEndEdit)
+      harness->recorded.push_back({ControlEvent::end, index, 0.0f, false});
     return 0;
   }
 

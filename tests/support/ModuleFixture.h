@@ -20,7 +20,8 @@ class LoadedModule : public hostkit::ModuleLibrary {
     for (AEffect* effect : openEffects) hostkit::dispatch(effect, effClose);
   }
 
-  // Creates an effect through the named entry with the kit's host; the fixture closes it at the end.
+  // Creates an effect through the named entry with the kit's host; the fixture closes it at the
+  // end.
   AEffect* createEffect(const char* entryName = "VSTPluginMain") {
     AEffect* effect = ModuleLibrary::createEffect(hostkit::Host::callback(), entryName);
     if (effect != nullptr) openEffects.push_back(effect);
@@ -28,7 +29,8 @@ class LoadedModule : public hostkit::ModuleLibrary {
   }
   // Closes an effect created by createEffect before the fixture ends.
   void closeEffect(AEffect* effect) {
-    openEffects.erase(std::remove(openEffects.begin(), openEffects.end(), effect), openEffects.end());
+    openEffects.erase(std::remove(openEffects.begin(), openEffects.end(), effect),
+                      openEffects.end());
     hostkit::dispatch(effect, effClose);
   }
 

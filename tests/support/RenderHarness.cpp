@@ -31,7 +31,8 @@ void interrupt(pid_t child, const Interruption& interruption) {
 }  // namespace
 
 TemporaryFolder::TemporaryFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "wrenfold-render-XXXXXX").string();
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "wrenfold-render-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) {
     ADD_FAILURE() << "cannot create a temporary folder";
   }

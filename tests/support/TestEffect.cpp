@@ -19,11 +19,11 @@ namespace {
 enum Parameter { Gain, Feedback, TempoL, TempoR, NoteLenL, NoteLenR, parameterCount };
 
 const char* const parameterNames[parameterCount] = {"Gain",   "Feedback", "TempoL",
-                                                      "TempoR", "NoteLenL", "NoteLenR"};
+                                                    "TempoR", "NoteLenL", "NoteLenR"};
 const char* const programNames[] = {"plain", "echo"};
 constexpr int programCount = 2;
 const float programValues[programCount][parameterCount] = {{0.5f, 0.0f, 0, 0, 0, 0},
-                                                              {0.5f, 0.5f, 0, 0, 0, 0}};
+                                                           {0.5f, 0.5f, 0, 0, 0, 0}};
 
 // Room for the echo at 384 hz, so a rate change never reallocates under a running block.
 constexpr std::size_t lineCapacity = 6000;
@@ -160,8 +160,9 @@ void setParameter(AEffect* record, int32_t index, float value) {
 }
 
 float getParameter(AEffect* record, int32_t index) {
-  return index >= 0 && index < parameterCount ? effectOf(record)->values[effectOf(record)->program][index]
-                                               : 0.0f;
+  return index >= 0 && index < parameterCount
+             ? effectOf(record)->values[effectOf(record)->program][index]
+             : 0.0f;
 }
 
 // Answers a broken record for WRENFOLD_TEST_EFFECT_FAULT, or null; a host must refuse either.
@@ -188,7 +189,8 @@ void shapeRecord(AEffect& record, const char* shape) {
 
 #ifdef WRENFOLD_TEST_EFFECT_MAIN_ONLY
 // A C++ function may not be called main, so the entry gets that name at the assembler level.
-extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host) __asm__("main");
+extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(
+    audioMasterCallback host) __asm__("main");
 #endif
 
 extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host) {

@@ -115,8 +115,8 @@ class CountingView : public View {
 class CountingControl : public Control {
  public:
   // Makes a control recording into `log`.
-  CountingControl(const Rect& size, ViewLog& log, ControlListener* listener = nullptr, int32_t tag = 0,
-                  Bitmap* background = nullptr)
+  CountingControl(const Rect& size, ViewLog& log, ControlListener* listener = nullptr,
+                  int32_t tag = 0, Bitmap* background = nullptr)
       : Control(size, listener, tag, background), record(log) {}
   // Counts the destruction.
   ~CountingControl() override { ++record.destroyed; }

@@ -63,10 +63,13 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
              stereoImpulse(100, 0));
   declareDataBytes(folder.file("short.wav"), 4 * promisedFrames);
   // A WAV written as a stream, by a program that never learnt its length.
-  writeSound(folder.file("streamed.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, stereoImpulse(100, 0));
+  writeSound(folder.file("streamed.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2,
+             stereoImpulse(100, 0));
   declareDataBytes(folder.file("streamed.wav"), 0xFFFFFFFF);
-  writeSound(folder.file("sound.png"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, stereoImpulse(100, 0));
-  writeSound(folder.file("768k.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 768000, 2, stereoImpulse(100, 0));
+  writeSound(folder.file("sound.png"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2,
+             stereoImpulse(100, 0));
+  writeSound(folder.file("768k.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 768000, 2,
+             stereoImpulse(100, 0));
   std::vector<float> right = stereoImpulse(100, 0);
   for (std::size_t i = 0; i < right.size(); i += 2) right[i] = 0.0f;
   writeSound(folder.file("right.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, right);
@@ -78,7 +81,8 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
   std::ofstream(folder.file("readonly.wav")) << "kept\n";
   chmod(folder.file("readonly.wav").c_str(), 0444);
   const std::string huge(100000, '7');
-  const std::string listing = runProgram(renderTool, {"--module", WRENFOLD_MODULE_PATH, "--list"}).out;
+  const std::string listing =
+      runProgram(renderTool, {"--module", WRENFOLD_MODULE_PATH, "--list"}).out;
   const std::string version = listing.substr(listing.find('\n') + 1);
 
   const auto versionMatchesTheModule = [&](const RunResult& run) {
@@ -123,12 +127,15 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
   // A right-only input draws the lower lane as an input on both channels does, and the upper one
   // otherwise (both end before their first echo).
   const auto rightLaneDrawsTheRightChannel = [&](const RunResult&) {
-    runProgram(renderTool, {"--module", effect, "--tail", "0", "--plot", folder.file("both.png"), folder.file("in.wav"), folder.file("b.wav")});
-    cairo_surface_t* plots[] = {cairo_image_surface_create_from_png(folder.file("right.png").c_str()),
-                                cairo_image_surface_create_from_png(folder.file("both.png").c_str())};
+    runProgram(renderTool, {"--module", effect, "--tail", "0", "--plot", folder.file("both.png"),
+                            folder.file("in.wav"), folder.file("b.wav")});
+    cairo_surface_t* plots[] = {
+        cairo_image_surface_create_from_png(folder.file("right.png").c_str()),
+        cairo_image_surface_create_from_png(folder.file("both.png").c_str())};
     const unsigned char* right = cairo_image_surface_get_data(plots[0]);
     const unsigned char* both = cairo_image_surface_get_data(plots[1]);
-    const long half = cairo_image_surface_get_height(plots[0]) / 2 * cairo_image_surface_get_stride(plots[0]);
+    const long half =
+        cairo_image_surface_get_height(plots[0]) / 2 * cairo_image_surface_get_stride(plots[0]);
     EXPECT_FALSE(std::equal(right, right + half, both));
     EXPECT_TRUE(std::equal(right + half, right + 2 * half, both + half));
     for (cairo_surface_t* plot : plots) cairo_surface_destroy(plot);
@@ -141,11 +148,13 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
     cairo_surface_t* two = cairo_image_surface_create_from_png(folder.file("2x.png").c_str());
     const int width = cairo_image_surface_get_width(one);
     const int height = cairo_image_surface_get_height(one);
-    ASSERT_EQ(std::make_pair(width, height), std::make_pair(350, 430)) << "1x whatever the user's scale";
+    ASSERT_EQ(std::make_pair(width, height), std::make_pair(350, 430))
+        << "1x whatever the user's scale";
     ASSERT_EQ(cairo_image_surface_get_width(two), 2 * width);
     ASSERT_EQ(cairo_image_surface_get_height(two), 2 * height);
     const auto channel = [](cairo_surface_t* image, int x, int y, int shift) {
-      const unsigned char* row = cairo_image_surface_get_data(image) + y * cairo_image_surface_get_stride(image);
+      const unsigned char* row =
+          cairo_image_surface_get_data(image) + y * cairo_image_surface_get_stride(image);
       return static_cast<int>(reinterpret_cast<const uint32_t*>(row)[x] >> shift & 0xff);
     };
     double difference = 0;
@@ -176,140 +185,309 @@ TEST(ToolsCommandLine, BehaveAsACarefulUserExpects) {
   const std::string readOnly = folder.file("readonly.wav");
   // What, program, arguments, exit status, what stderr mentions ("" for nothing), a further check.
   const Case cases[] = {
-      {"a FIFO as input fails at once instead of waiting for a writer", "/usr/bin/timeout",
-       {"5", renderTool, "--module", effect, folder.file("fifo.wav"), out}, 1, "not a regular file",
+      {"a FIFO as input fails at once instead of waiting for a writer",
+       "/usr/bin/timeout",
+       {"5", renderTool, "--module", effect, folder.file("fifo.wav"), out},
+       1,
+       "not a regular file",
        nothingWritten},
-      {"a header promising more is a warning naming both counts", renderTool,
-       {"--module", effect, "--tail", "0", "--stats", folder.file("short.wav"), out}, 0,
+      {"a header promising more is a warning naming both counts",
+       renderTool,
+       {"--module", effect, "--tail", "0", "--stats", folder.file("short.wav"), out},
+       0,
        "warning: '" + folder.file("short.wav") + "' is shorter than its header says: " +
            std::to_string(promisedFrames) + " frames declared, 100 read",
        shortRead},
-      {"hexadecimal is no decimal number", renderTool, {"--tail", "0x10", out}, 1,
-       "--tail needs a decimal number of seconds from 0 to 3600, not '0x10'", nothingWritten},
+      {"hexadecimal is no decimal number",
+       renderTool,
+       {"--tail", "0x10", out},
+       1,
+       "--tail needs a decimal number of seconds from 0 to 3600, not '0x10'",
+       nothingWritten},
       {"block sizes name their range", renderTool, {"--block", "0x10", out}, 1, "from 1 to 65536"},
-      {"the largest block is allowed", renderTool, {"--module", effect, "--block", "65536", in, out}, 0, ""},
-      {"a value too small for a double is zero", renderTool,
-       {"--module", effect, "--set", "Gain=1e-320", "--list"}, 0, "",
+      {"the largest block is allowed",
+       renderTool,
+       {"--module", effect, "--block", "65536", in, out},
+       0,
+       ""},
+      {"a value too small for a double is zero",
+       renderTool,
+       {"--module", effect, "--set", "Gain=1e-320", "--list"},
+       0,
+       "",
        outputMentions("Gain          0.0000")},
-      {"a 100 KB argument is shortened in the message", renderTool,
-       {"--module", effect, "--set", "Gain=" + huge, out}, 1, "--set Gain: no value shows '777",
+      {"a 100 KB argument is shortened in the message",
+       renderTool,
+       {"--module", effect, "--set", "Gain=" + huge, out},
+       1,
+       "--set Gain: no value shows '777",
        [](const RunResult& run) { EXPECT_LT(run.err.size(), 400u) << run.err.size(); }},
-      {"a text no value shows is refused with the range", renderTool, {"--module", effect, "--set", "Gain=.", out}, 1,
-       "--set Gain: no value shows '.'; give a normalised value from 0 to 1 or a text Gain shows, from", nothingWritten},
-      {"values in the units people read, listed so that they come back", renderTool,
-       {"--module", WRENFOLD_MODULE_PATH, "--set", "TempoL=128 bpm", "--set", "NoteLenL=1/8", "--set",
-        "FeedBackL=50%", "--set", "LpfCutoff=19901hz", "--set", "HpfCutoff=19850 Hz", "--set", "Bypass=on", "--set", "TempoR=0.48571429", "--list"},
-       0, "", listedValuesGiveTheirDisplaysBack},
-      {"a switch turned off by its word", renderTool,
-       {"--module", WRENFOLD_MODULE_PATH, "--set", "Bypass=on", "--set", "Bypass=off", "--list"}, 0, "",
+      {"a text no value shows is refused with the range",
+       renderTool,
+       {"--module", effect, "--set", "Gain=.", out},
+       1,
+       "--set Gain: no value shows '.'; give a normalised value from 0 to 1 or a text Gain shows, "
+       "from",
+       nothingWritten},
+      {"values in the units people read, listed so that they come back",
+       renderTool,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "TempoL=128 bpm", "--set", "NoteLenL=1/8",
+        "--set", "FeedBackL=50%", "--set", "LpfCutoff=19901hz", "--set", "HpfCutoff=19850 Hz",
+        "--set", "Bypass=on", "--set", "TempoR=0.48571429", "--list"},
+       0,
+       "",
+       listedValuesGiveTheirDisplaysBack},
+      {"a switch turned off by its word",
+       renderTool,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "Bypass=on", "--set", "Bypass=off", "--list"},
+       0,
+       "",
        outputMentions("Bypass        0.0000")},
-      {"a decimal that reads both ways gives the display, blank or not, and says so", renderTool,
-       {"--module", WRENFOLD_MODULE_PATH, "--set", " LpfQ = 0.7 ", "--set", "NoteLenL=0.25", "--set", "FeedBackR=0.7", "--list"},
-       0, "note: --set LpfQ=0.7 reads as the display 0.7; for the normalised value 0.7 (display 3.0) write LpfQ=0.7norm",
+      {"a decimal that reads both ways gives the display, blank or not, and says so",
+       renderTool,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", " LpfQ = 0.7 ", "--set", "NoteLenL=0.25",
+        "--set", "FeedBackR=0.7", "--list"},
+       0,
+       "note: --set LpfQ=0.7 reads as the display 0.7; for the normalised value 0.7 (display 3.0) "
+       "write LpfQ=0.7norm",
        [](const RunResult& run) {
-         EXPECT_NE(run.err.find("--set NoteLenL=0.25 reads as the display 1/4;"), std::string::npos) << run.err;
+         EXPECT_NE(run.err.find("--set NoteLenL=0.25 reads as the display 1/4;"), std::string::npos)
+             << run.err;
          EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
-         for (const char* text : {"LpfQ          0.0500  0.7\n", "NoteLenL     0.5000norm  1/4\n", "FeedBackR     0.7000  69%\n"})
+         for (const char* text : {"LpfQ          0.0500  0.7\n", "NoteLenL     0.5000norm  1/4\n",
+                                  "FeedBackR     0.7000  69%\n"})
            EXPECT_NE(run.out.find(text), std::string::npos) << text << run.out;
        }},
-      {"the norm suffix asks for the normalised value; the editor's milliseconds are read", renderTool,
-       {"--module", WRENFOLD_MODULE_PATH, "--set", "LpfQ=0.7NORM", "--set", "RevAttack=25ms", "--set", "RevRelease=off", "--list"}, 0, "",
+      {"the norm suffix asks for the normalised value; the editor's milliseconds are read",
+       renderTool,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "LpfQ=0.7NORM", "--set", "RevAttack=25ms",
+        "--set", "RevRelease=off", "--list"},
+       0,
+       "",
        [](const RunResult& run) {
-         for (const char* text : {"LpfQ         0.7000norm  3.0\n", "RevAttack     0.5000  0.5\n", "RevRelease    0.0000  0.0\n"})
+         for (const char* text : {"LpfQ         0.7000norm  3.0\n", "RevAttack     0.5000  0.5\n",
+                                  "RevRelease    0.0000  0.0\n"})
            EXPECT_NE(run.out.find(text), std::string::npos) << text << run.out;
        }},
-      {"a note length no value shows lists the 14 choices", renderTool,
-       {"--module", WRENFOLD_MODULE_PATH, "--set", "NoteLenR=1/5", out}, 1,
-       "--set NoteLenR: no value shows '1/5'; give one of 1, 1/2+1/4, 2/3, 1/2, 1/4+1/8, 1/3, 1/4, 1/8+1/16, 1/8, 1/16+1/32, 1/12, 1/16, 1/32, 1/64, or"},
-      {"milliseconds are the ramps' alone", renderTool,
-       {"--module", WRENFOLD_MODULE_PATH, "--set", "FeedBackL=25ms", out}, 1, "--set FeedBackL: no value shows '25ms'"},
-      {"a mode no value shows lists both", renderTool,
-       {"--module", WRENFOLD_MODULE_PATH, "--set", "NomorRev=sideways", out}, 1,
-       "--set NomorRev: no value shows 'sideways'; give one of normal, reverse, or a normalised value from 0 to 1"},
-      {"one file name that exists is kept", renderTool, {"--module", effect, folder.file("song.wav")}, 1,
+      {"a note length no value shows lists the 14 choices",
+       renderTool,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "NoteLenR=1/5", out},
+       1,
+       "--set NoteLenR: no value shows '1/5'; give one of 1, 1/2+1/4, 2/3, 1/2, 1/4+1/8, 1/3, 1/4, "
+       "1/8+1/16, 1/8, 1/16+1/32, 1/12, 1/16, 1/32, 1/64, or"},
+      {"milliseconds are the ramps' alone",
+       renderTool,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "FeedBackL=25ms", out},
+       1,
+       "--set FeedBackL: no value shows '25ms'"},
+      {"a mode no value shows lists both",
+       renderTool,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "NomorRev=sideways", out},
+       1,
+       "--set NomorRev: no value shows 'sideways'; give one of normal, reverse, or a normalised "
+       "value from 0 to 1"},
+      {"one file name that exists is kept",
+       renderTool,
+       {"--module", effect, folder.file("song.wav")},
+       1,
        "to render the demo phrase over it: --demo",
-       [&](const RunResult&) { EXPECT_EQ(std::filesystem::file_size(folder.file("song.wav")), 7u); }},
-      {"a positive tail may carry its sign", renderTool, {"--module", effect, "--tail", "+2", in, out}, 0, "",
+       [&](const RunResult&) {
+         EXPECT_EQ(std::filesystem::file_size(folder.file("song.wav")), 7u);
+       }},
+      {"a positive tail may carry its sign",
+       renderTool,
+       {"--module", effect, "--tail", "+2", in, out},
+       0,
+       "",
        [&](const RunResult&) { EXPECT_EQ(readSound(out).info.frames, 100 + 2 * 44100); }},
-      {"AIFF that may pass 4 GiB is refused before any work", renderTool,
-       {"--module", effect, "--tail", "3600", folder.file("768k.wav"), folder.file("out.aiff")}, 1,
-       "AIFF holds at most 4 GiB of audio and this render may reach 15.45 GiB; write .w64, .rf64, .caf or .flac instead",
+      {"AIFF that may pass 4 GiB is refused before any work",
+       renderTool,
+       {"--module", effect, "--tail", "3600", folder.file("768k.wav"), folder.file("out.aiff")},
+       1,
+       "AIFF holds at most 4 GiB of audio and this render may reach 15.45 GiB; write .w64, .rf64, "
+       ".caf or .flac instead",
        [&](const RunResult&) { EXPECT_FALSE(std::filesystem::exists(folder.file("out.aiff"))); }},
-      {"a streamed WAV's unknown length is no shortfall", renderTool,
-       {"--module", effect, "--tail", "0", "--stats", folder.file("streamed.wav"), out}, 0, "", shortRead},
-      {"a read-only output is refused, also for root", renderTool, {"--module", effect, "--demo", readOnly}, 1,
+      {"a streamed WAV's unknown length is no shortfall",
+       renderTool,
+       {"--module", effect, "--tail", "0", "--stats", folder.file("streamed.wav"), out},
+       0,
+       "",
+       shortRead},
+      {"a read-only output is refused, also for root",
+       renderTool,
+       {"--module", effect, "--demo", readOnly},
+       1,
        "cannot write '" + readOnly + "'",
        [&](const RunResult&) {
          std::ifstream kept(readOnly);
          EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept\n");
        }},
-      {"a folder that refuses new files is named", renderTool, {"--module", effect, "/sys/out.wav"},
-       1, "cannot create a file in the folder '/sys'"},
-      {"--list takes no files", renderTool, {"--module", effect, "--list", in, out}, 1,
+      {"a folder that refuses new files is named",
+       renderTool,
+       {"--module", effect, "/sys/out.wav"},
+       1,
+       "cannot create a file in the folder '/sys'"},
+      {"--list takes no files",
+       renderTool,
+       {"--module", effect, "--list", in, out},
+       1,
        "--list only prints the programs and parameters; it takes no files"},
-      {"the slug {program} writes selects the program again", renderTool,
-       {"--module", WRENFOLD_MODULE_PATH, "--program", "reverse-fx", "--list"}, 0, "",
+      {"the slug {program} writes selects the program again",
+       renderTool,
+       {"--module", WRENFOLD_MODULE_PATH, "--program", "reverse-fx", "--list"},
+       0,
+       "",
        outputMentions("*  2  reverse FX")},
-      {"an echo outlasting the automatic tail is reported", renderTool,
-       {"--module", effect, "--program", "echo", "--set", "Feedback=1", in, out}, 0,
+      {"an echo outlasting the automatic tail is reported",
+       renderTool,
+       {"--module", effect, "--program", "echo", "--set", "Feedback=1", in, out},
+       0,
        "warning: the echoes still sound after the 30 s limit"},
-      {"the timing's parts add up to the total", renderTool,
-       {"--module", effect, "--timing", in, out}, 0, "rendered ", timingAddsUp},
-      {"the plot is a PNG of its own", renderTool,
-       {"--module", effect, "--plot", folder.file("{program}.png"), in, out}, 0, "", pngExists},
-      {"a plot that cannot be written is refused before the render", renderTool,
-       {"--module", effect, "--plot", folder.file("nodir/p.png"), in, out}, 1,
-       "cannot create a file in the folder", nothingWritten},
-      {"a plot never replaces the input", renderTool,
-       {"--module", effect, "--plot", folder.file("sound.png"), folder.file("sound.png"), out}, 1,
-       "is the input file", [&](const RunResult&) { EXPECT_EQ(readSound(folder.file("sound.png")).info.frames, 100); }},
-      {"the plot's right lane draws the right channel", renderTool,
-       {"--module", effect, "--tail", "0", "--plot", folder.file("right.png"), folder.file("right.wav"), out}, 0, "",
+      {"the timing's parts add up to the total",
+       renderTool,
+       {"--module", effect, "--timing", in, out},
+       0,
+       "rendered ",
+       timingAddsUp},
+      {"the plot is a PNG of its own",
+       renderTool,
+       {"--module", effect, "--plot", folder.file("{program}.png"), in, out},
+       0,
+       "",
+       pngExists},
+      {"a plot that cannot be written is refused before the render",
+       renderTool,
+       {"--module", effect, "--plot", folder.file("nodir/p.png"), in, out},
+       1,
+       "cannot create a file in the folder",
+       nothingWritten},
+      {"a plot never replaces the input",
+       renderTool,
+       {"--module", effect, "--plot", folder.file("sound.png"), folder.file("sound.png"), out},
+       1,
+       "is the input file",
+       [&](const RunResult&) { EXPECT_EQ(readSound(folder.file("sound.png")).info.frames, 100); }},
+      {"the plot's right lane draws the right channel",
+       renderTool,
+       {"--module", effect, "--tail", "0", "--plot", folder.file("right.png"),
+        folder.file("right.wav"), out},
+       0,
+       "",
        rightLaneDrawsTheRightChannel},
-      {"the plot refuses other formats' names", renderTool,
-       {"--module", effect, "--plot", folder.file("plot.jpg"), in, out}, 1,
-       "give a name ending in .png", nothingWritten},
-      {"the snapshot refuses other formats' names", snapshotTool, {folder.file("editor.jpg")}, 1,
+      {"the plot refuses other formats' names",
+       renderTool,
+       {"--module", effect, "--plot", folder.file("plot.jpg"), in, out},
+       1,
+       "give a name ending in .png",
+       nothingWritten},
+      {"the snapshot refuses other formats' names",
+       snapshotTool,
+       {folder.file("editor.jpg")},
+       1,
        "give a name ending in .png",
        [&](const RunResult&) { EXPECT_FALSE(std::filesystem::exists(folder.file("editor.jpg"))); }},
       {"the snapshot's '-' is no option", snapshotTool, {"-"}, 1, "'-' (standard input or output)"},
-      {"the snapshot expands {program}", snapshotTool, {"--program", "2", folder.file("{program}.png")}, 0, "",
-       [&](const RunResult&) { EXPECT_TRUE(std::filesystem::exists(folder.file("reverse-fx.png"))); }},
-      {"the snapshot's {program} is program 0's without --program", snapshotTool,
-       {folder.file("{program}.png")}, 0, "",
+      {"the snapshot expands {program}",
+       snapshotTool,
+       {"--program", "2", folder.file("{program}.png")},
+       0,
+       "",
+       [&](const RunResult&) {
+         EXPECT_TRUE(std::filesystem::exists(folder.file("reverse-fx.png")));
+       }},
+      {"the snapshot's {program} is program 0's without --program",
+       snapshotTool,
+       {folder.file("{program}.png")},
+       0,
+       "",
        [&](const RunResult&) { EXPECT_TRUE(std::filesystem::exists(folder.file("init.png"))); }},
-      {"a switch's words are no value of another parameter", renderTool,
-       {"--module", WRENFOLD_MODULE_PATH, "--set", "FeedBackL=on", out}, 1,
-       "--set FeedBackL: no value shows 'on'", nothingWritten},
-      {"preview takes one module", WRENFOLD_PREVIEW_PATH,
-       {WRENFOLD_MODULE_PATH, WRENFOLD_MODULE_PATH}, 1, "only one module, not also"},
-      {"the snapshot at scale 2 is drawn for it, not enlarged", snapshotTool, {"--scale", "2", folder.file("2x.png")}, 0,
-       "", drawnAtTwice},
-      {"the snapshot's scale is a quarter step from 1 to 3", snapshotTool, {"--scale", "1.1", folder.file("x.png")}, 1,
+      {"a switch's words are no value of another parameter",
+       renderTool,
+       {"--module", WRENFOLD_MODULE_PATH, "--set", "FeedBackL=on", out},
+       1,
+       "--set FeedBackL: no value shows 'on'",
+       nothingWritten},
+      {"preview takes one module",
+       WRENFOLD_PREVIEW_PATH,
+       {WRENFOLD_MODULE_PATH, WRENFOLD_MODULE_PATH},
+       1,
+       "only one module, not also"},
+      {"the snapshot at scale 2 is drawn for it, not enlarged",
+       snapshotTool,
+       {"--scale", "2", folder.file("2x.png")},
+       0,
+       "",
+       drawnAtTwice},
+      {"the snapshot's scale is a quarter step from 1 to 3",
+       snapshotTool,
+       {"--scale", "1.1", folder.file("x.png")},
+       1,
        "--scale takes 1 to 3 in steps of 0.25 (1, 1.25, 1.5 ... 3), not '1.1'"},
-      {"preview's seconds are positive", WRENFOLD_PREVIEW_PATH, {"--seconds", "0", WRENFOLD_MODULE_PATH}, 1,
+      {"preview's seconds are positive",
+       WRENFOLD_PREVIEW_PATH,
+       {"--seconds", "0", WRENFOLD_MODULE_PATH},
+       1,
        "--seconds needs a positive decimal number"},
-      {"preview names the display it cannot open", "/usr/bin/env",
-       {"DISPLAY=:99999", WRENFOLD_PREVIEW_PATH, WRENFOLD_MODULE_PATH}, 1, "cannot open the display ':99999'"},
-      {"info's wrong usage is one line", WRENFOLD_INFO_PATH, {"--frobnicate"}, 1, "unknown option '--frobnicate'",
-       [](const RunResult& run) { EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1); }},
-      {"skingen's wrong usage is one line", WRENFOLD_SKINGEN_PATH, {}, 1, "no output folder given",
-       [](const RunResult& run) { EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1); }},
-      {"preview answers --help", WRENFOLD_PREVIEW_PATH, {"--help"}, 0, "",
+      {"preview names the display it cannot open",
+       "/usr/bin/env",
+       {"DISPLAY=:99999", WRENFOLD_PREVIEW_PATH, WRENFOLD_MODULE_PATH},
+       1,
+       "cannot open the display ':99999'"},
+      {"info's wrong usage is one line",
+       WRENFOLD_INFO_PATH,
+       {"--frobnicate"},
+       1,
+       "unknown option '--frobnicate'",
+       [](const RunResult& run) {
+         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+       }},
+      {"skingen's wrong usage is one line",
+       WRENFOLD_SKINGEN_PATH,
+       {},
+       1,
+       "no output folder given",
+       [](const RunResult& run) {
+         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+       }},
+      {"preview answers --help",
+       WRENFOLD_PREVIEW_PATH,
+       {"--help"},
+       0,
+       "",
        [](const RunResult& run) { EXPECT_EQ(run.out.rfind("usage: wrenfold-preview ", 0), 0u); }},
       {"render's version", renderTool, {"--version"}, 0, "", versionMatchesTheModule},
       {"snapshot's version", snapshotTool, {"--version"}, 0, "", versionMatchesTheModule},
       {"info's version", WRENFOLD_INFO_PATH, {"--version"}, 0, "", versionMatchesTheModule},
       {"preview's version", WRENFOLD_PREVIEW_PATH, {"--version"}, 0, "", versionMatchesTheModule},
       {"skingen's version", WRENFOLD_SKINGEN_PATH, {"--version"}, 0, "", versionMatchesTheModule},
-      {"skinsheet's version", WRENFOLD_SKINSHEET_PATH, {"--version"}, 0, "", versionMatchesTheModule},
-      {"info finds the module as render does and names it first", WRENFOLD_INFO_PATH, {}, 0, "",
-       outputMentions(listing.substr(0, listing.find('\n')) + "\neffect: " + version.substr(0, version.find('\n')))},
-      {"--list names the module first, absolute", "/usr/bin/env",
-       {"-C", std::filesystem::path(WRENFOLD_MODULE_PATH).parent_path().string(), renderTool, "--module", "./wrenfold.so", "--list"}, 0, "",
-       [](const RunResult& run) { EXPECT_EQ(run.out.rfind(std::string("module: ") + WRENFOLD_MODULE_PATH + "\n", 0), 0u) << run.out; }},
-      {"preview finds the module as the other tools do", "/usr/bin/env",
-       {"DISPLAY=:99999", WRENFOLD_PREVIEW_PATH}, 1, "cannot open the display ':99999'"},
+      {"skinsheet's version",
+       WRENFOLD_SKINSHEET_PATH,
+       {"--version"},
+       0,
+       "",
+       versionMatchesTheModule},
+      {"info finds the module as render does and names it first",
+       WRENFOLD_INFO_PATH,
+       {},
+       0,
+       "",
+       outputMentions(listing.substr(0, listing.find('\n')) +
+                      "\neffect: " + version.substr(0, version.find('\n')))},
+      {"--list names the module first, absolute",
+       "/usr/bin/env",
+       {"-C", std::filesystem::path(WRENFOLD_MODULE_PATH).parent_path().string(), renderTool,
+        "--module", "./wrenfold.so", "--list"},
+       0,
+       "",
+       [](const RunResult& run) {
+         EXPECT_EQ(run.out.rfind(std::string("module: ") + WRENFOLD_MODULE_PATH + "\n", 0), 0u)
+             << run.out;
+       }},
+      {"preview finds the module as the other tools do",
+       "/usr/bin/env",
+       {"DISPLAY=:99999", WRENFOLD_PREVIEW_PATH},
+       1,
+       "cannot open the display ':99999'"},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.what);

@@ -47,8 +47,8 @@ TEST(EffectSetup, FindsParametersExactlyFirstThenIgnoringCase) {
 
 TEST(EffectSetup, ProgramNamesBecomeFileNameParts) {
   const std::pair<const char*, const char*> cases[] = {
-      {"init", "init"},       {"reverse FX", "reverse-fx"}, {"like analog", "like-analog"},
-      {"  a / b  ", "a-b"},   {"../..", "program"},         {"", "program"},
+      {"init", "init"},     {"reverse FX", "reverse-fx"}, {"like analog", "like-analog"},
+      {"  a / b  ", "a-b"}, {"../..", "program"},         {"", "program"},
   };
   for (const auto& [name, slug] : cases) {
     SCOPED_TRACE(name);

@@ -10,12 +10,18 @@ TEST(ModuleLocator, LooksBesideTheProgramThenInstalledThenSearchPathThenHome) {
   const std::vector<std::string> candidates =
       moduleCandidates("/p/bin", "../lib/vst", "/v", "/a::/b", "/home/u");
   const std::vector<std::string> expected = {
-      "/p/bin/wrenfold.so",           "/p/bin/../wrenfold.so",
-      "/p/bin/../../wrenfold.so",     "/p/bin/../lib/vst/wrenfold.so",
-      "/v/wrenfold.so",               "/a/wrenfold.so",
-      "/b/wrenfold.so",               "/home/u/.vst/wrenfold.so",
-      "/home/u/.lxvst/wrenfold.so",   "/usr/local/lib/vst/wrenfold.so",
-      "/usr/lib/vst/wrenfold.so",     "/usr/local/lib/lxvst/wrenfold.so",
+      "/p/bin/wrenfold.so",
+      "/p/bin/../wrenfold.so",
+      "/p/bin/../../wrenfold.so",
+      "/p/bin/../lib/vst/wrenfold.so",
+      "/v/wrenfold.so",
+      "/a/wrenfold.so",
+      "/b/wrenfold.so",
+      "/home/u/.vst/wrenfold.so",
+      "/home/u/.lxvst/wrenfold.so",
+      "/usr/local/lib/vst/wrenfold.so",
+      "/usr/lib/vst/wrenfold.so",
+      "/usr/local/lib/lxvst/wrenfold.so",
       "/usr/lib/lxvst/wrenfold.so",
   };
   EXPECT_EQ(candidates, expected);

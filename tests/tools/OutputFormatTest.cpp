@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include "tools/render/OutputFormat.h"
 #include "support/RenderHarness.h"
 #include "tools/common/ToolError.h"
+#include "tools/render/OutputFormat.h"
 #include "tools/render/SoundFileWriter.h"
 
 namespace wrenfold {
@@ -11,9 +11,15 @@ namespace {
 
 TEST(OutputFormat, ExtensionNamesTheMajorFormatWhateverItsCase) {
   const std::pair<const char*, int> cases[] = {
-      {"a.wav", SF_FORMAT_WAV},     {"a.WAV", SF_FORMAT_WAV},   {"a.flac", SF_FORMAT_FLAC},
-      {"a.aiff", SF_FORMAT_AIFF},   {"a.aif", SF_FORMAT_AIFF},  {"a.ogg", SF_FORMAT_OGG},
-      {"dir.wav/a", 0},             {"a", 0},                   {"a.mp4", 0},
+      {"a.wav", SF_FORMAT_WAV},
+      {"a.WAV", SF_FORMAT_WAV},
+      {"a.flac", SF_FORMAT_FLAC},
+      {"a.aiff", SF_FORMAT_AIFF},
+      {"a.aif", SF_FORMAT_AIFF},
+      {"a.ogg", SF_FORMAT_OGG},
+      {"dir.wav/a", 0},
+      {"a", 0},
+      {"a.mp4", 0},
       {"x/y.z/a.Flac", SF_FORMAT_FLAC},
   };
   for (const auto& [path, format] : cases) {
@@ -39,8 +45,10 @@ TEST(OutputFormat, ChangingTheFormatOrAnUnkeptSampleFormatGivesTheDefaultSubtype
   EXPECT_EQ(chooseOutputFormat("out.aiff", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 44100, 2),
             SF_FORMAT_AIFF | SF_FORMAT_PCM_24);
   // Nor are 8-bit and companded samples kept, which would bury the echoes' tails in noise.
-  EXPECT_EQ(chooseOutputFormat("out.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 44100, 2), SF_FORMAT_WAV | SF_FORMAT_PCM_24);
-  EXPECT_EQ(chooseOutputFormat("out", SF_FORMAT_WAV | SF_FORMAT_ULAW, 44100, 2), SF_FORMAT_WAV | SF_FORMAT_PCM_24);
+  EXPECT_EQ(chooseOutputFormat("out.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 44100, 2),
+            SF_FORMAT_WAV | SF_FORMAT_PCM_24);
+  EXPECT_EQ(chooseOutputFormat("out", SF_FORMAT_WAV | SF_FORMAT_ULAW, 44100, 2),
+            SF_FORMAT_WAV | SF_FORMAT_PCM_24);
 }
 
 TEST(OutputFormat, WithoutAnInputFileANameWithoutExtensionWritesWav) {
@@ -57,11 +65,13 @@ TEST(OutputFormat, AFormatWhoseHeaderCannotHoldTheLengthBecomesRf64OrIsRefused) 
   };
   const int64_t fourGib = int64_t{1} << 32;
   const Case cases[] = {
-      {"a.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, fourGib / 4 - 16384, SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+      {"a.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, fourGib / 4 - 16384,
+       SF_FORMAT_WAV | SF_FORMAT_PCM_16},
       {"a.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, fourGib / 4, SF_FORMAT_RF64 | SF_FORMAT_PCM_16},
       {"a.wav", SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, fourGib / 6, SF_FORMAT_RF64 | SF_FORMAT_PCM_24},
       {"a.wav", SF_FORMAT_WAV | SF_FORMAT_DOUBLE, fourGib / 15, SF_FORMAT_RF64 | SF_FORMAT_DOUBLE},
-      {"a.aiff", SF_FORMAT_AIFF | SF_FORMAT_FLOAT, fourGib / 8 - 8192, SF_FORMAT_AIFF | SF_FORMAT_FLOAT},
+      {"a.aiff", SF_FORMAT_AIFF | SF_FORMAT_FLOAT, fourGib / 8 - 8192,
+       SF_FORMAT_AIFF | SF_FORMAT_FLOAT},
       {"a.aiff", SF_FORMAT_AIFF | SF_FORMAT_FLOAT, fourGib / 8, 0},
       {"a.au", SF_FORMAT_AU | SF_FORMAT_PCM_24, fourGib / 6, 0},
       {"a.w64", SF_FORMAT_W64 | SF_FORMAT_DOUBLE, 4 * fourGib, SF_FORMAT_W64 | SF_FORMAT_DOUBLE},
@@ -80,9 +90,11 @@ TEST(OutputFormat, AFormatWhoseHeaderCannotHoldTheLengthBecomesRf64OrIsRefused) 
       fitFormatToLength(test.path, test.format, 2, test.frames);
       ADD_FAILURE() << "not refused";
     } catch (const ToolError& error) {
-      EXPECT_NE(std::string(error.what()).find("holds at most 4 GiB of audio and this render may "
-                                               "reach 4.00 GiB; write .w64, .rf64, .caf or .flac"),
-                std::string::npos) << error.what();
+      EXPECT_NE(std::string(error.what())
+                    .find("holds at most 4 GiB of audio and this render may "
+                          "reach 4.00 GiB; write .w64, .rf64, .caf or .flac"),
+                std::string::npos)
+          << error.what();
     }
   }
 }
@@ -90,9 +102,11 @@ TEST(OutputFormat, AFormatWhoseHeaderCannotHoldTheLengthBecomesRf64OrIsRefused) 
 // A WAV moved to RF64 is a WAV again (with the extensible header) when it stays small; an RF64
 // asked for stays RF64.
 TEST(OutputFormat, TheRf64FormOfAWavIsPlainWavWhenItStaysSmall) {
-  for (const auto& [plainWhenSmall, written] : {std::pair{true, SF_FORMAT_WAVEX}, {false, SF_FORMAT_RF64}}) {
+  for (const auto& [plainWhenSmall, written] :
+       {std::pair{true, SF_FORMAT_WAVEX}, {false, SF_FORMAT_RF64}}) {
     test::TemporaryFolder folder;
-    SoundFileWriter writer(folder.file("a.wav"), SF_FORMAT_RF64 | SF_FORMAT_PCM_16, 44100, 2, plainWhenSmall);
+    SoundFileWriter writer(folder.file("a.wav"), SF_FORMAT_RF64 | SF_FORMAT_PCM_16, 44100, 2,
+                           plainWhenSmall);
     const std::vector<float> frames = test::stereoImpulse(100, 0);
     writer.write(frames.data(), 100);
     writer.commit();

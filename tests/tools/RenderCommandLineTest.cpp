@@ -36,8 +36,9 @@ void writeZeroRateWave(const std::string& path) {
 
 bool leftoversIn(const TemporaryFolder& folder) {
   const std::vector<std::string> names = folder.entries();
-  return std::any_of(names.begin(), names.end(),
-                     [](const std::string& name) { return name.find(".part-") != std::string::npos; });
+  return std::any_of(names.begin(), names.end(), [](const std::string& name) {
+    return name.find(".part-") != std::string::npos;
+  });
 }
 
 TEST(RenderCommandLine, RendersTheDemoPhraseWithoutAnInputFile) {
@@ -72,9 +73,9 @@ TEST(RenderCommandLine, TalksToTheEffectLikeAHost) {
   TemporaryFolder folder;
   writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 48000, 2,
              std::vector<float>(2 * 1000, 0.25f));
-  const RunResult run = render({"--block", "300", "--tail", "0", folder.file("in.wav"),
-                                folder.file("out.wav")},
-                               {{"WRENFOLD_TEST_EFFECT_LOG", folder.file("log")}});
+  const RunResult run =
+      render({"--block", "300", "--tail", "0", folder.file("in.wav"), folder.file("out.wav")},
+             {{"WRENFOLD_TEST_EFFECT_LOG", folder.file("log")}});
   ASSERT_EQ(run.status, 0) << run.err;
   std::ifstream log(folder.file("log"));
   std::vector<std::string> events;
@@ -93,14 +94,15 @@ TEST(RenderCommandLine, TalksToTheEffectLikeAHost) {
     }
   }
   EXPECT_EQ(blockFrames, 1000);
-  const std::vector<std::string> expected = {"rate 0 48000", "maxblock 300", "mains 1", "blocks",
-                                             "mains 0", "opcode 1"};
+  const std::vector<std::string> expected = {"rate 0 48000", "maxblock 300", "mains 1",
+                                             "blocks",       "mains 0",      "opcode 1"};
   EXPECT_EQ(events, expected);
 }
 
 TEST(RenderCommandLine, FixedTailAddsExactlyThatLength) {
   TemporaryFolder folder;
-  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, stereoImpulse(500, 0));
+  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2,
+             stereoImpulse(500, 0));
   const RunResult run = render({"--tail", "0.5", folder.file("in.wav"), folder.file("out.wav")});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(readSound(folder.file("out.wav")).info.frames, 500 + 22050);
@@ -108,8 +110,10 @@ TEST(RenderCommandLine, FixedTailAddsExactlyThatLength) {
 
 TEST(RenderCommandLine, AutomaticTailRingsOutTheEchoesAndStopsAtTheLastAudibleFrame) {
   TemporaryFolder folder;
-  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, stereoImpulse(100, 99));
-  const RunResult run = render({"--program", "echo", folder.file("in.wav"), folder.file("out.wav")});
+  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2,
+             stereoImpulse(100, 99));
+  const RunResult run =
+      render({"--program", "echo", folder.file("in.wav"), folder.file("out.wav")});
   ASSERT_EQ(run.status, 0) << run.err;
   const Sound sound = readSound(folder.file("out.wav"));
   // Feedback 0.5: each echo 6 dB down, so about 15 of them lie above -90 dBFS.
@@ -122,7 +126,8 @@ TEST(RenderCommandLine, AutomaticTailRingsOutTheEchoesAndStopsAtTheLastAudibleFr
 
 TEST(RenderCommandLine, AutomaticTailIsEmptyWhenTheEchoesEndInsideTheInput) {
   TemporaryFolder folder;
-  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, stereoImpulse(1000, 0));
+  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2,
+             stereoImpulse(1000, 0));
   const RunResult run = render({folder.file("in.wav"), folder.file("out.wav")});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(readSound(folder.file("out.wav")).info.frames, 1000);
@@ -161,9 +166,10 @@ TEST(RenderCommandLine, WritesTheInputsFormatOrTheOneTheExtensionNames) {
 // a frame at the highest rate, all tail.
 TEST(RenderCommandLine, AWavPastFourGibIsWrittenAsRf64AndReadsBackAtItsTrueLength) {
   TemporaryFolder folder;
-  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 768000, 2, stereoImpulse(100, 0));
-  const RunResult run = render({"--block", "65536", "--tail", "350", folder.file("in.wav"),
-                                folder.file("out.wav")});
+  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 768000, 2,
+             stereoImpulse(100, 0));
+  const RunResult run =
+      render({"--block", "65536", "--tail", "350", folder.file("in.wav"), folder.file("out.wav")});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_GT(std::filesystem::file_size(folder.file("out.wav")), 1ull << 32);
   SF_INFO info{};
@@ -180,7 +186,8 @@ TEST(RenderCommandLine, NonFiniteInputIsRenderedAsSilenceWithAWarning) {
   samples[200] = std::numeric_limits<float>::quiet_NaN();
   samples[301] = std::numeric_limits<float>::infinity();
   writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, samples);
-  const RunResult run = render({"--program", "echo", folder.file("in.wav"), folder.file("out.wav")});
+  const RunResult run =
+      render({"--program", "echo", folder.file("in.wav"), folder.file("out.wav")});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("2 non-finite input samples"), std::string::npos) << run.err;
   const Sound sound = readSound(folder.file("out.wav"));
@@ -202,9 +209,10 @@ TEST(RenderCommandLine, ListShowsProgramsAndParametersAfterTheOptions) {
 
 TEST(RenderCommandLine, StatsNameTheProgramDelaysPeakAndRms) {
   TemporaryFolder folder;
-  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, stereoImpulse(100, 0));
-  const RunResult run = render({"--stats", "--tail", "0", folder.file("in.wav"),
-                                folder.file("{program}.wav")});
+  writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2,
+             stereoImpulse(100, 0));
+  const RunResult run =
+      render({"--stats", "--tail", "0", folder.file("in.wav"), folder.file("{program}.wav")});
   ASSERT_EQ(run.status, 0) << run.err;
   // 689 frames at 44100 Hz; one full-scale frame in 100 gives an RMS of -20 dBFS.
   EXPECT_EQ(run.out, "plain\t15.6\t15.6\t0.0\t-20.0\t" + folder.file("plain.wav") + "\n");
@@ -217,8 +225,8 @@ TEST(RenderCommandLine, WarnsWhenAnIntegerFileClipsButNotWhenAFloatFileKeepsTheO
     SCOPED_TRACE(format);
     TemporaryFolder folder;
     writeSound(folder.file("in.wav"), format, 44100, 2, std::vector<float>(200, 0.9f));
-    const RunResult run = render({"--set", "Gain=1", "--tail", "0", folder.file("in.wav"),
-                                  folder.file("out.wav")});
+    const RunResult run =
+        render({"--set", "Gain=1", "--tail", "0", folder.file("in.wav"), folder.file("out.wav")});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err.find("peaks at +5.1 dBFS and was clipped") != std::string::npos, warns)
         << run.err;
@@ -232,7 +240,8 @@ TEST(RenderCommandLine, WarnsAboutOutputAboveFullScaleForOverASecondInEveryForma
     std::string warning;
   };
   // The plain program doubles a steady input once its echo has arrived.
-  const std::string runaway = "warning: the output stays above 0 dBFS for 1.5 s and peaks at +3.5 dBFS";
+  const std::string runaway =
+      "warning: the output stays above 0 dBFS for 1.5 s and peaks at +3.5 dBFS";
   const Case cases[] = {
       {SF_FORMAT_FLOAT, {{0.75f, 1.5}}, runaway + ": a runaway"},
       {SF_FORMAT_PCM_24, {{0.75f, 1.5}}, runaway + " (clipped in the file): a runaway"},
@@ -292,8 +301,8 @@ TEST(RenderCommandLine, BadInputFailsWithOneLineAndLeavesNoFileBehind) {
              std::vector<float>(30, 0.0f));
   writeSound(folder.file("good.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2,
              std::vector<float>(20, 0.0f));
-  for (const auto& [name, rate] : {std::pair<const char*, int>{"1hz.wav", 1},
-                                   {"999hz.wav", 999}, {"1ghz.wav", 1000000000}}) {
+  for (const auto& [name, rate] :
+       {std::pair<const char*, int>{"1hz.wav", 1}, {"999hz.wav", 999}, {"1ghz.wav", 1000000000}}) {
     writeSound(folder.file(name), SF_FORMAT_WAV | SF_FORMAT_FLOAT, rate, 2,
                std::vector<float>(20, 0.0f));
   }
@@ -313,7 +322,8 @@ TEST(RenderCommandLine, BadInputFailsWithOneLineAndLeavesNoFileBehind) {
       {{"-", out}, "'-' (standard input or output) is not supported"},
       {{folder.file("good.wav"), "-"}, "'-' (standard input or output) is not supported"},
       {{"--program", "", folder.file("good.wav"), out}, "--program needs a value"},
-      {{"--program", "1", "--program", "", folder.file("good.wav"), out}, "--program needs a value"},
+      {{"--program", "1", "--program", "", folder.file("good.wav"), out},
+       "--program needs a value"},
       {{"--module", "", folder.file("good.wav"), out}, "--module needs a value"},
       {{folder.file("0hz.wav"), out}, "sample rate of 0 Hz; only 1000 to 768000 Hz"},
       {{folder.file("1hz.wav"), out}, "sample rate of 1 Hz; only 1000 to 768000 Hz"},
@@ -325,7 +335,8 @@ TEST(RenderCommandLine, BadInputFailsWithOneLineAndLeavesNoFileBehind) {
       {{folder.file("good.wav"), folder.file("no-such-folder/out.wav")}, "cannot write"},
       {{folder.file("good.wav"), folder.file("out.mp4x.ogg/")}, "it names a folder"},
       {{folder.file("good.wav"), folder.file("folder.wav")}, "it is a folder; give a file name"},
-      {{folder.file("good.wav"), folder.file("out.mp3")}, "unknown extension '.mp3'; supported: .wav"},
+      {{folder.file("good.wav"), folder.file("out.mp3")},
+       "unknown extension '.mp3'; supported: .wav"},
       {{folder.file("good.wav"), folder.file("out.opus")}, "unknown extension '.opus'"},
       {{folder.file("good.wav"), folder.file("out.txt")}, "unknown extension '.txt'"},
       {{"--set", "Volume=0.5", folder.file("good.wav"), out}, "valid names: Gain, Feedback"},

@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 
 const std::string effect = WRENFOLD_TEST_EFFECT_PATH;
 
-RunResult render(const std::vector<std::string>& arguments, const Interruption* interruption = nullptr) {
+RunResult render(const std::vector<std::string>& arguments,
+                 const Interruption* interruption = nullptr) {
   std::vector<std::string> all = {"--module", effect};
   all.insert(all.end(), arguments.begin(), arguments.end());
   return runRender(all, {}, interruption);
@@ -79,7 +80,9 @@ TEST(RenderFileSafety, NeverOverwritesItsInput) {
       {"input linked to the output", "link.wav", "take.wav",
        [](const TemporaryFolder& f) { fs::create_symlink("take.wav", f.file("link.wav")); }},
       {"a hard link", "take.wav", "hard.wav",
-       [](const TemporaryFolder& f) { fs::create_hard_link(f.file("take.wav"), f.file("hard.wav")); }},
+       [](const TemporaryFolder& f) {
+         fs::create_hard_link(f.file("take.wav"), f.file("hard.wav"));
+       }},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.what);
@@ -88,8 +91,8 @@ TEST(RenderFileSafety, NeverOverwritesItsInput) {
     writeInput(folder.file("plain.wav"));
     test.prepare(folder);
     const std::string before = bytesOf(folder.file(test.input));
-    const RunResult run =
-        render({"--set", "Gain=0.25", "--tail", "0", folder.file(test.input), folder.file(test.output)});
+    const RunResult run = render(
+        {"--set", "Gain=0.25", "--tail", "0", folder.file(test.input), folder.file(test.output)});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(oneLine(run), 1) << run.err;
     EXPECT_NE(run.err.find("is the input file"), std::string::npos) << run.err;
@@ -149,7 +152,10 @@ TEST(RenderFileSafety, ALinkedOutputReplacesItsTargetAndStaysALink) {
   const Case cases[] = {
       {"existing target", {{"link.wav", "real.wav"}}, "link.wav", "real.wav"},
       {"missing target", {{"link.wav", "new.wav"}}, "link.wav", "new.wav"},
-      {"relative to the link's folder", {{"sub/link.wav", "../real.wav"}}, "sub/link.wav", "real.wav"},
+      {"relative to the link's folder",
+       {{"sub/link.wav", "../real.wav"}},
+       "sub/link.wav",
+       "real.wav"},
       {"chain of links", {{"a.wav", "b.wav"}, {"b.wav", "real.wav"}}, "a.wav", "real.wav"},
   };
   for (const Case& test : cases) {
@@ -160,7 +166,8 @@ TEST(RenderFileSafety, ALinkedOutputReplacesItsTargetAndStaysALink) {
     for (const auto& [name, target] : test.links) {
       fs::create_symlink(target, folder.file(name));
     }
-    const RunResult run = render({"--demo", "--tail", "0", "--block", "64", folder.file(test.output)});
+    const RunResult run =
+        render({"--demo", "--tail", "0", "--block", "64", folder.file(test.output)});
     ASSERT_EQ(run.status, 0) << run.err;
     for (const auto& [name, target] : test.links) {
       EXPECT_EQ(fs::read_symlink(folder.file(name)).string(), target);

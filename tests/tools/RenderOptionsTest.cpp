@@ -23,9 +23,7 @@ TEST(RenderOptions, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(options.outputPath, "out.wav");
 }
 
-TEST(RenderOptions, ListNeedsNoFiles) {
-  EXPECT_TRUE(parseRenderOptions({"--list"}).list);
-}
+TEST(RenderOptions, ListNeedsNoFiles) { EXPECT_TRUE(parseRenderOptions({"--list"}).list); }
 
 TEST(RenderOptions, RejectsBadCommandLinesWithAMessageNamingTheProblem) {
   struct Case {

@@ -1,7 +1,6 @@
 // Runs wrenfold-render against the real module: the echoes of the factory programs must come out
 // where their tempo and note length put them, at the file's sample rate.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cctype>
@@ -12,8 +11,8 @@
 #include <sstream>
 #include <string>
 
-#include "support/RenderHarness.h"
 #include "base/Version.h"
+#include "support/RenderHarness.h"
 
 namespace wrenfold::test {
 namespace {
@@ -50,7 +49,8 @@ TEST(RenderWrenfold, ListsTheEffectItsFiveProgramsAndTwentyParameters) {
   const RunResult run = render({"--list"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("\n" + std::string(effectNameText) + "\n"), std::string::npos) << run.out;
-  for (const char* program : {"*  0  init", "1  space", "2  reverse FX", "3  like analog", "4  robot"}) {
+  for (const char* program :
+       {"*  0  init", "1  space", "2  reverse FX", "3  like analog", "4  robot"}) {
     EXPECT_NE(run.out.find(program), std::string::npos) << program;
   }
   EXPECT_NE(run.out.find("19  RevRelease"), std::string::npos) << run.out;
@@ -95,7 +95,8 @@ TEST(RenderWrenfold, BypassPassesTheInputBitForBitAndAddsNoTail) {
     input[i] = static_cast<float>(std::sin(0.01 * static_cast<double>(i))) * 0.7f;
   }
   writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, input);
-  const RunResult run = render({"--set", "Bypass=1", folder.file("in.wav"), folder.file("out.wav")});
+  const RunResult run =
+      render({"--set", "Bypass=1", folder.file("in.wav"), folder.file("out.wav")});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(readSound(folder.file("out.wav")).samples, input);
 }
@@ -154,22 +155,25 @@ TEST(RenderWrenfold, Lv2PluginSoundsBitIdenticalToTheModule) {
       {{"--program", "robot"}, {}},
       {{"--set", "FeedBackL=40%", "--set", "TempoR=128bpm", "--set", "LpfQ=2.1", "--set",
         "WetPanL=left30%", "--set", "NoteLenR=1/8", "--set", "NomorRev=on"},
-       {"-c", "FeedBackL", "40", "-c", "TempoR", "128", "-c", "LpfQ", "2.1", "-c", "WetPanL",
-        "-30", "-c", "NoteLenR", "0.125", "-c", "NomorRev", "1"}},
+       {"-c", "FeedBackL", "40", "-c", "TempoR", "128", "-c", "LpfQ", "2.1", "-c", "WetPanL", "-30",
+        "-c", "NoteLenR", "0.125", "-c", "NomorRev", "1"}},
       {{"--set", "HpfCutoff=20Hz", "--set", "RevAttack=25ms", "--set", "NomorRev=on"},
        {"-c", "HpfCutoff", "20", "-c", "RevAttack", "25", "-c", "NomorRev", "1"}},
   };
   TemporaryFolder folder;
   std::vector<float> input = stereoImpulse(66150, 0);
-  for (std::size_t i = 2; i < 8000; ++i) input[i] = static_cast<float>(i * 7919 % 2001) / 4000.0f - 0.25f;
+  for (std::size_t i = 2; i < 8000; ++i)
+    input[i] = static_cast<float>(i * 7919 % 2001) / 4000.0f - 0.25f;
   writeSound(folder.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 2, input);
   for (const Case& test : cases) {
     SCOPED_TRACE(test.renderOptions[1]);
     std::vector<std::string> options = test.renderOptions;
-    options.insert(options.end(), {"--tail", "0", folder.file("in.wav"), folder.file("module.wav")});
+    options.insert(options.end(),
+                   {"--tail", "0", folder.file("in.wav"), folder.file("module.wav")});
     const RunResult rendered = render(options);
     ASSERT_EQ(rendered.status, 0) << rendered.err;
-    std::vector<std::string> arguments = {"-i", folder.file("in.wav"), "-o", folder.file("lv2.wav")};
+    std::vector<std::string> arguments = {"-i", folder.file("in.wav"), "-o",
+                                          folder.file("lv2.wav")};
     const std::vector<std::string> controls =
         test.controls.empty() ? presetControls(test.renderOptions[1]) : test.controls;
     ASSERT_EQ(controls.size(), test.controls.empty() ? 60u : test.controls.size());
@@ -190,8 +194,10 @@ TEST(RenderWrenfold, StatsGiveEachProgramsDelayTimes) {
     const char* start;
   };
   const Case cases[] = {
-      {"0", "init\t461.5\t461.5\t"},           {"space", "space\t346.1\t230.7\t"},
-      {"reverse fx", "reverse FX\t1176.5\t784.3\t"}, {"3", "like analog\t312.5\t312.5\t"},
+      {"0", "init\t461.5\t461.5\t"},
+      {"space", "space\t346.1\t230.7\t"},
+      {"reverse fx", "reverse FX\t1176.5\t784.3\t"},
+      {"3", "like analog\t312.5\t312.5\t"},
       {"ROBOT", "robot\t18.7\t18.7\t"},
   };
   TemporaryFolder folder;

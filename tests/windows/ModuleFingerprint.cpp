@@ -72,12 +72,14 @@ int main(int argc, char** argv) {
   AEffect* effect = module.createEffect(wrenfold::hostkit::Host::callback(), "main");
   std::FILE* out = std::fopen(argv[2], "wb");
   if (effect == nullptr || out == nullptr) {
-    std::fprintf(stderr, "cannot use %s or write %s: %s\n", argv[1], argv[2], module.error().c_str());
+    std::fprintf(stderr, "cannot use %s or write %s: %s\n", argv[1], argv[2],
+                 module.error().c_str());
     return 1;
   }
   dispatch(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
   dispatch(effect, effSetBlockSize, 0, block);
-  for (int32_t program = 0; program < effect->numPrograms; ++program) writeProgramAudio(out, effect, program);
+  for (int32_t program = 0; program < effect->numPrograms; ++program)
+    writeProgramAudio(out, effect, program);
   writeDisplaySweep(out, effect);
   dispatch(effect, effClose);
   return std::fclose(out) == 0 ? 0 : 1;

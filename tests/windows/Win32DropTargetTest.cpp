@@ -1,10 +1,9 @@
 // The editor window's OLE drop target, driven the way OLE drives it during a drag: a data object
 // offering text or file names, key states, and a window whose class records what was dropped.
-#include <windows.h>
+#include <gtest/gtest.h>
 #include <ole2.h>
 #include <shlobj.h>
-
-#include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 #include <string>
@@ -28,13 +27,15 @@ struct DropRecord {
   std::vector<std::string> items;
 };
 
-bool recordDrop(platform::Window*, void* userData, void** items, int32_t count, int32_t type, Point) {
+bool recordDrop(platform::Window*, void* userData, void** items, int32_t count, int32_t type,
+                Point) {
   auto* record = static_cast<DropRecord*>(userData);
   ++record->calls;
   record->type = type;
   record->count = count;
   const int32_t names = type == 1 ? 1 : count;
-  for (int32_t i = 0; i < names; ++i) record->items.emplace_back(static_cast<const char*>(items[i]));
+  for (int32_t i = 0; i < names; ++i)
+    record->items.emplace_back(static_cast<const char*>(items[i]));
   return false;
 }
 
@@ -62,7 +63,8 @@ HGLOBAL globalFileList(const std::vector<std::string>& names) {
 // A data object offering text, file names, both or neither, as a dragging application does.
 class OfferedData : public IDataObject {
  public:
-  OfferedData(const char* text, std::vector<std::string> names) : text(text), names(std::move(names)) {}
+  OfferedData(const char* text, std::vector<std::string> names)
+      : text(text), names(std::move(names)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
@@ -82,16 +84,21 @@ class OfferedData : public IDataObject {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-    if (format->tymed != TYMED_HGLOBAL || format->dwAspect != DVASPECT_CONTENT) return DV_E_FORMATETC;
+    if (format->tymed != TYMED_HGLOBAL || format->dwAspect != DVASPECT_CONTENT)
+      return DV_E_FORMATETC;
     if (format->cfFormat == CF_TEXT && text != nullptr) return S_OK;
     if (format->cfFormat == CF_HDROP && !names.empty()) return S_OK;
     return DV_E_FORMATETC;
   }
   HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
 
@@ -106,9 +113,10 @@ class DropTargetTest : public ::testing::Test {
   void SetUp() override {
     OleInitialize(nullptr);
     wrenfold::storeModuleInstanceHandle(GetModuleHandleA(nullptr));
-    host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr,
-                           nullptr, nullptr);
-    child = platform::createChildWindow(host, Rect(0, 0, 100, 100), "Window", &recordingHandler, &record);
+    host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200,
+                           nullptr, nullptr, nullptr, nullptr);
+    child = platform::createChildWindow(host, Rect(0, 0, 100, 100), "Window", &recordingHandler,
+                                        &record);
     ASSERT_NE(child, nullptr);
     target = new wrenfold::win32::Win32DropTarget(reinterpret_cast<HWND>(child));
     target->AddRef();
@@ -181,7 +189,8 @@ std::string temporaryFolder() {
 }
 
 void writeFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   CloseHandle(file);
 }
 
@@ -236,11 +245,13 @@ TEST_F(DropTargetTest, AnswersOnlyForItsInterfacesAndCountsReferences) {
     const IID* iid;
     HRESULT answer;
   };
-  const Row rows[] = {{&IID_IUnknown, S_OK}, {&IID_IDropTarget, S_OK}, {&IID_IDataObject, E_NOINTERFACE}};
+  const Row rows[] = {
+      {&IID_IUnknown, S_OK}, {&IID_IDropTarget, S_OK}, {&IID_IDataObject, E_NOINTERFACE}};
   for (const Row& row : rows) {
     void* object = reinterpret_cast<void*>(1);
     EXPECT_EQ(target->QueryInterface(*row.iid, &object), row.answer);
-    EXPECT_EQ(object, row.answer == S_OK ? static_cast<void*>(static_cast<IDropTarget*>(target)) : nullptr);
+    EXPECT_EQ(object,
+              row.answer == S_OK ? static_cast<void*>(static_cast<IDropTarget*>(target)) : nullptr);
     if (row.answer == S_OK) {
       EXPECT_EQ(target->Release(), 1u);
     }

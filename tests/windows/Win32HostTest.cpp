@@ -1,9 +1,9 @@
-// A Windows host in miniature: loads wrenfold.dll through the host kit, reads the record at its 32-bit
-// offsets, processes audio, and opens the editor in a top-level window where real input (SendInput
-// from a second thread), painting and window destruction reach it. Runs under Wine on a display.
-#include <windows.h>
-
+// A Windows host in miniature: loads wrenfold.dll through the host kit, reads the record at its
+// 32-bit offsets, processes audio, and opens the editor in a top-level window where real input
+// (SendInput from a second thread), painting and window destruction reach it. Runs under Wine on a
+// display.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <atomic>
@@ -81,7 +81,8 @@ class ModuleHost : public ::testing::Test {
     RECT outer = {0, 0, width, height};
     AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, 0);
     hostWindow = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
-                                 outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, nullptr, nullptr);
+                                 outer.right - outer.left, outer.bottom - outer.top, nullptr,
+                                 nullptr, nullptr, nullptr);
     ASSERT_NE(hostWindow, nullptr);
     LARGE_INTEGER start, end, frequency;
     QueryPerformanceCounter(&start);
@@ -91,7 +92,8 @@ class ModuleHost : public ::testing::Test {
     UpdateWindow(editorWindow);
     QueryPerformanceCounter(&end);
     QueryPerformanceFrequency(&frequency);
-    openMilliseconds = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
+    openMilliseconds =
+        1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
     pump(settleMilliseconds);
   }
 
@@ -166,8 +168,10 @@ class MouseScript {
   void moveTo(POINT where) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dx = (where.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (where.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dx =
+        (where.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy =
+        (where.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     steps.push_back(input);
   }
@@ -205,20 +209,27 @@ class MouseScript {
 // fields are 8 bytes wide, aligned, and everything else keeps its 32 bits.
 TEST_F(ModuleHost, RecordReadsAsDesignedAtItsOffsets) {
   struct Layout {
-    int magic, programs, parameters, inputs, outputs, flags, reserved1, reserved2, delay, user,
-        id, version, ioRatio, object, size;
+    int magic, programs, parameters, inputs, outputs, flags, reserved1, reserved2, delay, user, id,
+        version, ioRatio, object, size;
     int entries[5];  // dispatcher, process, setParameter, getParameter, processReplacing
   };
-  constexpr Layout x86{0, 20, 24, 28, 32, 36, 40, 44, 48, 68, 72, 76, 60, 64, 144, {4, 8, 12, 16, 80}};
-  constexpr Layout x64{0, 40, 44, 48, 52, 56, 64, 72, 80, 104, 112, 116, 92, 96, 192,
-                       {8, 16, 24, 32, 120}};
+  constexpr Layout x86{0,  20, 24, 28, 32, 36, 40,  44,
+                       48, 68, 72, 76, 60, 64, 144, {4, 8, 12, 16, 80}};
+  constexpr Layout x64{0,  40,  44,  48,  52, 56, 64,  72,
+                       80, 104, 112, 116, 92, 96, 192, {8, 16, 24, 32, 120}};
   const Layout& at = sizeof(void*) == 4 ? x86 : x64;
-  const std::pair<int, int32_t> fields[] = {
-      {at.magic, kEffectMagic}, {at.programs, 5},
-      {at.parameters, wrenfold::parameterCountTotal},
-      {at.inputs, 2},           {at.outputs, 2},  {at.flags, 25},   {at.reserved1, 0},
-      {at.reserved2, 0},        {at.delay, 0},    {at.version, 1},
-      {at.id, fourCharCode('Q', 'W', 'N', '3')}, {at.user, 0}};
+  const std::pair<int, int32_t> fields[] = {{at.magic, kEffectMagic},
+                                            {at.programs, 5},
+                                            {at.parameters, wrenfold::parameterCountTotal},
+                                            {at.inputs, 2},
+                                            {at.outputs, 2},
+                                            {at.flags, 25},
+                                            {at.reserved1, 0},
+                                            {at.reserved2, 0},
+                                            {at.delay, 0},
+                                            {at.version, 1},
+                                            {at.id, fourCharCode('Q', 'W', 'N', '3')},
+                                            {at.user, 0}};
   for (const auto& [offset, expected] : fields) {
     SCOPED_TRACE(offset);
     EXPECT_EQ(readInt32(record, offset), expected);
@@ -269,8 +280,8 @@ TEST_F(ModuleHost, EditorIsAChildOfClassPluginAndTitleWindow) {
 
 // Some hosts open the editor before they ask for its size.
 TEST_F(ModuleHost, EditorOpensAtItsFullSizeBeforeItsRectangleIsAsked) {
-  hostWindow = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 480, nullptr,
-                               nullptr, nullptr, nullptr);
+  hostWindow = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400,
+                               480, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(dispatch(effEditOpen, 0, 0, hostWindow), 0);
   editorWindow = GetWindow(hostWindow, GW_CHILD);
   ASSERT_NE(editorWindow, nullptr);
@@ -288,7 +299,8 @@ TEST_F(ModuleHost, EditorOpensAtItsFullSizeBeforeItsRectangleIsAsked) {
 DWORD desktopDpi() {
   DWORD dpi = 96;
   DWORD size = sizeof(dpi);
-  RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", RRF_RT_REG_DWORD, nullptr, &dpi, &size);
+  RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", RRF_RT_REG_DWORD, nullptr,
+               &dpi, &size);
   return dpi;
 }
 
@@ -297,8 +309,8 @@ DWORD desktopDpi() {
 // system cannot set it.
 HANDLE useDpiAwareness(HANDLE context) {
   using SetContext = HANDLE(WINAPI*)(HANDLE);
-  const auto set = reinterpret_cast<SetContext>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
+  const auto set = reinterpret_cast<SetContext>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
   return set != nullptr ? set(context) : nullptr;
 }
 
@@ -323,9 +335,10 @@ void writeSettingsFile(const std::string* text) {
 }
 
 // The editor opens at the scale of the desktop as the host's thread sees it, or at the user's
-// choice (the variable, else the settings file, which is read only up to 64 KiB); the host is told the size before the open, the child window has it, and a click on a
-// control's device position lands on that control. Each row runs at the desktop DPI it names: the
-// 192-dpi rows in the run that sets the prefix's LogPixels to 192.
+// choice (the variable, else the settings file, which is read only up to 64 KiB); the host is told
+// the size before the open, the child window has it, and a click on a control's device position
+// lands on that control. Each row runs at the desktop DPI it names: the 192-dpi rows in the run
+// that sets the prefix's LogPixels to 192.
 TEST_F(ModuleHost, EditorOpensAtTheDesktopsScaleAndClicksLandOnTheirControl) {
   struct Row {
     DWORD dpi;
@@ -337,21 +350,27 @@ TEST_F(ModuleHost, EditorOpensAtTheDesktopsScaleAndClicksLandOnTheirControl) {
   };
   const std::string tooLong = std::string(64 * 1024, '#') + "\neditor-scale = 2\n";
   const Row rows[] = {
-      {96, true, nullptr, "", 350, 430},        {96, true, "1.5", "", 525, 645},
-      {96, true, "2", "", 700, 860},            {96, true, nullptr, "editor-scale = 2\n", 700, 860},
-      {96, true, nullptr, tooLong, 350, 430},   {192, true, nullptr, "", 700, 860},
-      {192, false, nullptr, "", 350, 430},      {192, true, "1", "", 350, 430},
-      {192, true, nullptr, "editor-scale = 1", 350, 430}, {192, true, "1.5", "editor-scale = 1", 525, 645},
+      {96, true, nullptr, "", 350, 430},
+      {96, true, "1.5", "", 525, 645},
+      {96, true, "2", "", 700, 860},
+      {96, true, nullptr, "editor-scale = 2\n", 700, 860},
+      {96, true, nullptr, tooLong, 350, 430},
+      {192, true, nullptr, "", 700, 860},
+      {192, false, nullptr, "", 350, 430},
+      {192, true, "1", "", 350, 430},
+      {192, true, nullptr, "editor-scale = 1", 350, 430},
+      {192, true, "1.5", "editor-scale = 1", 525, 645},
   };
   int ran = 0;
   for (const Row& row : rows) {
     if (row.dpi != desktopDpi()) continue;
     SCOPED_TRACE(::testing::Message() << row.dpi << " dpi, aware " << row.aware << ", variable "
-                                      << (row.variable != nullptr ? row.variable : "unset") << ", settings of "
-                                      << row.settings.size() << " bytes");
+                                      << (row.variable != nullptr ? row.variable : "unset")
+                                      << ", settings of " << row.settings.size() << " bytes");
     const HANDLE previous = useDpiAwareness(awarenessContext(row.aware));
     ASSERT_NE(previous, nullptr);
-    _putenv((std::string("WRENFOLD_EDITOR_SCALE=") + (row.variable != nullptr ? row.variable : "")).c_str());
+    _putenv((std::string("WRENFOLD_EDITOR_SCALE=") + (row.variable != nullptr ? row.variable : ""))
+                .c_str());
     if (!row.settings.empty()) writeSettingsFile(&row.settings);
     record->setParameter(record, bypassIndex, 0.0f);
     openEditor();
@@ -406,7 +425,8 @@ std::vector<wrenfold::Rect> displayBoxes() {
 TEST_F(ModuleHost, EditorLooksLikeTheHeadlessRendering) {
   openEditor();
   int referenceWidth = 0, referenceHeight = 0, channels = 0;
-  unsigned char* reference = stbi_load(WRENFOLD_GOLDEN_PNG, &referenceWidth, &referenceHeight, &channels, 3);
+  unsigned char* reference =
+      stbi_load(WRENFOLD_GOLDEN_PNG, &referenceWidth, &referenceHeight, &channels, 3);
   ASSERT_NE(reference, nullptr) << WRENFOLD_GOLDEN_PNG;
   ASSERT_EQ(referenceWidth, width);
   ASSERT_EQ(referenceHeight, height);
@@ -416,16 +436,19 @@ TEST_F(ModuleHost, EditorLooksLikeTheHeadlessRendering) {
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const size_t i = static_cast<size_t>(y) * width + x;
-      if (pixels[i] == static_cast<uint32_t>((reference[3 * i] << 16) | (reference[3 * i + 1] << 8) | reference[3 * i + 2]))
+      if (pixels[i] == static_cast<uint32_t>((reference[3 * i] << 16) |
+                                             (reference[3 * i + 1] << 8) | reference[3 * i + 2]))
         continue;
-      const bool inBox = std::any_of(boxes.begin(), boxes.end(),
-                                     [&](const wrenfold::Rect& box) { return box.contains(wrenfold::Point(x, y)); });
+      const bool inBox = std::any_of(boxes.begin(), boxes.end(), [&](const wrenfold::Rect& box) {
+        return box.contains(wrenfold::Point(x, y));
+      });
       ++(inBox ? insideText : outsideText);
     }
   }
   stbi_image_free(reference);
-  std::printf("pixels differing from the headless rendering: %d outside the text boxes, %d inside\n", outsideText,
-              insideText);
+  std::printf(
+      "pixels differing from the headless rendering: %d outside the text boxes, %d inside\n",
+      outsideText, insideText);
   EXPECT_EQ(outsideText, 0);
   EXPECT_LT(insideText, static_cast<int>(pixels.size() / 25));
 }
@@ -476,7 +499,8 @@ TEST_F(ModuleHost, ClickingAToggleSwitchesItsParameter) {
   pump(100);
   EXPECT_EQ(record->getParameter(record, bypassIndex), 1.0f);
   bool automated = false;
-  for (const HostCall& call : hostCalls()) automated |= call.opcode == audioMasterAutomate && call.index == bypassIndex;
+  for (const HostCall& call : hostCalls())
+    automated |= call.opcode == audioMasterAutomate && call.index == bypassIndex;
   EXPECT_TRUE(automated);
 }
 
@@ -570,13 +594,16 @@ TEST_F(ModuleHost, OpeningAndClosingTheEditorLeaksNoGuiObjects) {
     closeEditor();
   }
   const GuiObjectCounts end = guiObjectCounts();
-  std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu\n", start.gdi, end.gdi, start.user, end.user);
+  std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu\n", start.gdi, end.gdi, start.user,
+              end.user);
   EXPECT_EQ(end.gdi, start.gdi);
   EXPECT_EQ(end.user, start.user);
   char className[24];
-  std::snprintf(className, sizeof(className), "Plugin%08x", static_cast<unsigned>(reinterpret_cast<uintptr_t>(module)));
+  std::snprintf(className, sizeof(className), "Plugin%08x",
+                static_cast<unsigned>(reinterpret_cast<uintptr_t>(module)));
   WNDCLASSA unused;
-  EXPECT_FALSE(GetClassInfoA(module, className, &unused)) << "the window class outlives the last editor";
+  EXPECT_FALSE(GetClassInfoA(module, className, &unused))
+      << "the window class outlives the last editor";
 }
 
 TEST_F(ModuleHost, HostDestroyingItsWindowWhileTheEditorIsOpenIsSafe) {

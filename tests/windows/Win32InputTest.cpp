@@ -1,8 +1,7 @@
 // The Win32 back end answers logical buttons: where the user swapped the mouse buttons (read when
 // the window class is registered) the physical right button is the left one and back.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "gui/platform/win32/Win32Surface.h"
 

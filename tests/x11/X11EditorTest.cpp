@@ -7,12 +7,11 @@
 #include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
 #include <lv2/urid/urid.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <xcb/res.h>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,14 +25,14 @@
 #include <vector>
 
 #include "editor/EditorLayout.h"
+#include "editor/Skin.h"
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
 #include "hostkit/EffectCalls.h"
 #include "hostkit/Host.h"
 #include "hostkit/ModuleLibrary.h"
-#include "plugin/PluginEntry.h"
 #include "hostkit/x11/EditorWindow.h"
-#include "editor/Skin.h"
+#include "plugin/PluginEntry.h"
 
 namespace wrenfold {
 namespace {
@@ -61,21 +60,24 @@ std::vector<HostCall>& hostCalls() { return Host::shared().calls(); }
 using Pixels = std::vector<uint32_t>;
 
 uint32_t packed(Color color) {
-  return (static_cast<uint32_t>(color.red) << 16) | (static_cast<uint32_t>(color.green) << 8) | color.blue;
+  return (static_cast<uint32_t>(color.red) << 16) | (static_cast<uint32_t>(color.green) << 8) |
+         color.blue;
 }
 
 // Renders the editor on the headless back end in this process after `prepare` ran on the effect.
 Pixels headlessRendering(const std::function<void(AEffect*)>& prepare) {
   AEffect* effect = createPluginInstance(Host::callback());
   prepare(effect);
-  platform::Window* host = headless::createHostWindow(Rect(0, 0, skin::editorWidth, skin::editorHeight));
+  platform::Window* host =
+      headless::createHostWindow(Rect(0, 0, skin::editorWidth, skin::editorHeight));
   effect->dispatcher(effect, effEditOpen, 0, 0, host, 0.0f);
   while (platform::dispatchOnePendingPaint()) {
   }
   platform::Window* child = headless::childWindows(host).at(0);
   Pixels pixels;
   for (int32_t y = 0; y < skin::editorHeight; ++y) {
-    for (int32_t x = 0; x < skin::editorWidth; ++x) pixels.push_back(packed(headless::windowPixel(child, Point(x, y))));
+    for (int32_t x = 0; x < skin::editorWidth; ++x)
+      pixels.push_back(packed(headless::windowPixel(child, Point(x, y))));
   }
   effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
@@ -136,8 +138,9 @@ class X11EditorTest : public ::testing::Test {
   void useScale(const char* xftDpi, const char* settings, const char* variable) {
     if (xftDpi != nullptr) {
       const std::string database = std::string("Xft.antialias:\t1\nXft.dpi:\t") + xftDpi + "\n";
-      xcb_change_property(connection, XCB_PROP_MODE_REPLACE, root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 8,
-                          static_cast<uint32_t>(database.size()), database.data());
+      xcb_change_property(connection, XCB_PROP_MODE_REPLACE, root, XCB_ATOM_RESOURCE_MANAGER,
+                          XCB_ATOM_STRING, 8, static_cast<uint32_t>(database.size()),
+                          database.data());
     } else {
       xcb_delete_property(connection, root, XCB_ATOM_RESOURCE_MANAGER);
     }
@@ -160,8 +163,9 @@ class X11EditorTest : public ::testing::Test {
   std::pair<int, int> sizeOf(xcb_window_t window) {
     xcb_get_geometry_reply_t* geometry =
         xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
-    const std::pair<int, int> size = geometry != nullptr ? std::make_pair(int{geometry->width}, int{geometry->height})
-                                                         : std::make_pair(0, 0);
+    const std::pair<int, int> size =
+        geometry != nullptr ? std::make_pair(int{geometry->width}, int{geometry->height})
+                            : std::make_pair(0, 0);
     std::free(geometry);
     return size;
   }
@@ -186,11 +190,13 @@ class X11EditorTest : public ::testing::Test {
   }
 
   // Waits until the server has handled every request of the host's connection.
-  void sync() { std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr)); }
+  void sync() {
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+  }
 
   void fake(uint8_t type, uint8_t detail, Point where = Point()) {
-    xcb_test_fake_input(connection, type, detail, XCB_CURRENT_TIME, root, static_cast<int16_t>(where.h),
-                        static_cast<int16_t>(where.v), 0);
+    xcb_test_fake_input(connection, type, detail, XCB_CURRENT_TIME, root,
+                        static_cast<int16_t>(where.h), static_cast<int16_t>(where.v), 0);
     sync();
   }
   void moveTo(Point where) { fake(XCB_MOTION_NOTIFY, 0, where); }
@@ -210,7 +216,8 @@ class X11EditorTest : public ::testing::Test {
     if (reply != nullptr) {
       const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(reply);
       for (int i = 0; i < xcb_get_keyboard_mapping_keysyms_length(reply) && found == 0; ++i) {
-        if (syms[i] == keysym) found = static_cast<xcb_keycode_t>(setup->min_keycode + i / reply->keysyms_per_keycode);
+        if (syms[i] == keysym)
+          found = static_cast<xcb_keycode_t>(setup->min_keycode + i / reply->keysyms_per_keycode);
       }
     }
     std::free(reply);
@@ -218,7 +225,8 @@ class X11EditorTest : public ::testing::Test {
   }
 
   uint16_t modifierMask() {
-    xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr);
+    xcb_query_pointer_reply_t* reply =
+        xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr);
     const uint16_t mask = reply != nullptr ? reply->mask : 0;
     std::free(reply);
     return mask;
@@ -234,16 +242,19 @@ class X11EditorTest : public ::testing::Test {
 
   // Returns the editor's child window inside a host window, with its size; 0 when there is none.
   xcb_window_t childOf(xcb_window_t host) {
-    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, host), nullptr);
+    xcb_query_tree_reply_t* tree =
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, host), nullptr);
     xcb_window_t child = 0;
-    if (tree != nullptr && xcb_query_tree_children_length(tree) == 1) child = xcb_query_tree_children(tree)[0];
+    if (tree != nullptr && xcb_query_tree_children_length(tree) == 1)
+      child = xcb_query_tree_children(tree)[0];
     std::free(tree);
     return child;
   }
 
   std::string textProperty(xcb_window_t window, xcb_atom_t property) {
     xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        connection, xcb_get_property(connection, 0, window, property, XCB_ATOM_STRING, 0, 256), nullptr);
+        connection, xcb_get_property(connection, 0, window, property, XCB_ATOM_STRING, 0, 256),
+        nullptr);
     std::string text;
     if (reply != nullptr) {
       text.assign(static_cast<const char*>(xcb_get_property_value(reply)),
@@ -264,15 +275,19 @@ class X11EditorTest : public ::testing::Test {
     const xcb_screen_t* screen = xcb_setup_roots_iterator(setup).data;
     ScreenFormat format{};
     format.msbFirst = setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
-    for (auto formats = xcb_setup_pixmap_formats_iterator(setup); formats.rem > 0; xcb_format_next(&formats))
+    for (auto formats = xcb_setup_pixmap_formats_iterator(setup); formats.rem > 0;
+         xcb_format_next(&formats))
       if (formats.data->depth == screen->root_depth) {
         format.bytes = formats.data->bits_per_pixel / 8u;
         format.pad = formats.data->scanline_pad / 8u;
       }
-    for (auto depths = xcb_screen_allowed_depths_iterator(screen); depths.rem > 0; xcb_depth_next(&depths))
-      for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem > 0; xcb_visualtype_next(&visuals))
+    for (auto depths = xcb_screen_allowed_depths_iterator(screen); depths.rem > 0;
+         xcb_depth_next(&depths))
+      for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem > 0;
+           xcb_visualtype_next(&visuals))
         if (visuals.data->visual_id == screen->root_visual) {
-          const uint32_t masks[3] = {visuals.data->red_mask, visuals.data->green_mask, visuals.data->blue_mask};
+          const uint32_t masks[3] = {visuals.data->red_mask, visuals.data->green_mask,
+                                     visuals.data->blue_mask};
           for (int c = 0; c < 3; ++c) {
             format.shift[c] = static_cast<uint32_t>(__builtin_ctz(masks[c]));
             format.width[c] = static_cast<uint32_t>(__builtin_popcount(masks[c]));
@@ -283,13 +298,18 @@ class X11EditorTest : public ::testing::Test {
 
   // Returns what a window shows as 0x00RRGGBB, each channel cut to at most its 8 highest bits.
   Pixels windowPixels(xcb_window_t window) {
-    xcb_get_image_reply_t* reply = xcb_get_image_reply(
-        connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, skin::editorWidth, skin::editorHeight, ~0u), nullptr);
+    xcb_get_image_reply_t* reply =
+        xcb_get_image_reply(connection,
+                            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                          skin::editorWidth, skin::editorHeight, ~0u),
+                            nullptr);
     Pixels pixels;
     const ScreenFormat format = screenFormat();
-    const uint32_t rowBytes = (skin::editorWidth * format.bytes + format.pad - 1) / format.pad * format.pad;
+    const uint32_t rowBytes =
+        (skin::editorWidth * format.bytes + format.pad - 1) / format.pad * format.pad;
     for (uint32_t i = 0; reply != nullptr && i < skin::editorWidth * skin::editorHeight; ++i) {
-      const uint8_t* at = xcb_get_image_data(reply) + i / skin::editorWidth * rowBytes + i % skin::editorWidth * format.bytes;
+      const uint8_t* at = xcb_get_image_data(reply) + i / skin::editorWidth * rowBytes +
+                          i % skin::editorWidth * format.bytes;
       uint32_t value = 0, rgb = 0;
       for (uint32_t b = 0; b < format.bytes; ++b)
         value |= static_cast<uint32_t>(at[b]) << (8 * (format.msbFirst ? format.bytes - 1 - b : b));
@@ -359,7 +379,8 @@ class X11EditorTest : public ::testing::Test {
 
   xcb_atom_t atom(const char* name) {
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
+        nullptr);
     const xcb_atom_t answer = reply != nullptr ? reply->atom : 0;
     std::free(reply);
     return answer;
@@ -367,9 +388,11 @@ class X11EditorTest : public ::testing::Test {
 
   std::string atomName(xcb_atom_t value) {
     if (value == XCB_ATOM_NONE) return "";
-    xcb_get_atom_name_reply_t* reply = xcb_get_atom_name_reply(connection, xcb_get_atom_name(connection, value), nullptr);
+    xcb_get_atom_name_reply_t* reply =
+        xcb_get_atom_name_reply(connection, xcb_get_atom_name(connection, value), nullptr);
     std::string name;
-    if (reply != nullptr) name.assign(xcb_get_atom_name_name(reply), xcb_get_atom_name_name_length(reply));
+    if (reply != nullptr)
+      name.assign(xcb_get_atom_name_name(reply), xcb_get_atom_name_name_length(reply));
     std::free(reply);
     return name;
   }
@@ -381,7 +404,8 @@ class X11EditorTest : public ::testing::Test {
     message.window = target;
     message.type = atom(type);
     std::memcpy(message.data.data32, data, sizeof(data));
-    xcb_send_event(connection, 0, target, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+    xcb_send_event(connection, 0, target, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&message));
     sync();
   }
 
@@ -403,7 +427,8 @@ class X11EditorTest : public ::testing::Test {
           const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
           if (message->window == source && message->type == atom(type)) replies.message = *message;
         } else if (kind == XCB_SELECTION_REQUEST) {
-          replies.requested = atomName(reinterpret_cast<xcb_selection_request_event_t*>(event)->target);
+          replies.requested =
+              atomName(reinterpret_cast<xcb_selection_request_event_t*>(event)->target);
           answerSelection(reinterpret_cast<xcb_selection_request_event_t*>(event));
         }
         std::free(event);
@@ -413,9 +438,10 @@ class X11EditorTest : public ::testing::Test {
   }
 
   void answerSelection(const xcb_selection_request_event_t* request) {
-    const std::string data = atomName(request->target) == "text/uri-list" ? "file:///tmp/a%20b\r\n" : "dropped text";
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request->requestor, request->property, request->target, 8,
-                        static_cast<uint32_t>(data.size()), data.data());
+    const std::string data =
+        atomName(request->target) == "text/uri-list" ? "file:///tmp/a%20b\r\n" : "dropped text";
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request->requestor, request->property,
+                        request->target, 8, static_cast<uint32_t>(data.size()), data.data());
     xcb_selection_notify_event_t notify{};
     notify.response_type = XCB_SELECTION_NOTIFY;
     notify.time = request->time;
@@ -423,7 +449,8 @@ class X11EditorTest : public ::testing::Test {
     notify.selection = request->selection;
     notify.target = request->target;
     notify.property = request->property;
-    xcb_send_event(connection, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&notify));
+    xcb_send_event(connection, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&notify));
     sync();
   }
 
@@ -438,7 +465,8 @@ TEST_F(X11EditorTest, EditorIsAChildWindowOfTheHostWithItsSizeAndTitle) {
   EditorWindow& host = openEditor();
   const xcb_window_t child = childOf(host.window());
   ASSERT_NE(child, 0u);
-  xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, child), nullptr);
+  xcb_get_geometry_reply_t* geometry =
+      xcb_get_geometry_reply(connection, xcb_get_geometry(connection, child), nullptr);
   ASSERT_NE(geometry, nullptr);
   EXPECT_EQ(geometry->x, 0);
   EXPECT_EQ(geometry->y, 0);
@@ -464,11 +492,14 @@ TEST_F(X11EditorTest, EditorOpensAtTheUsersOrTheDesktopsScaleAndAsksForThatSizeF
       {"96-dpi desktop", nullptr, nullptr, nullptr, 350, 430},
       {"Xft.dpi 192", "192", nullptr, nullptr, 700, 860},
       {"Xft.dpi 144", "144", nullptr, nullptr, 525, 645},
-      {"Xft.dpi 192, the file says 1", "192", "# for a host that scales\neditor-scale = 1\n", nullptr, 350, 430},
+      {"Xft.dpi 192, the file says 1", "192", "# for a host that scales\neditor-scale = 1\n",
+       nullptr, 350, 430},
       {"96 dpi, the file says 2", nullptr, "editor-scale=2", nullptr, 700, 860},
       {"the variable over the file", "192", "editor-scale = 2\n", "1.5", 525, 645},
-      {"auto and malformed values pass to the desktop", "192", "editor-scale = auto\n", "2x", 700, 860},
-      {"a malformed file passes to the desktop", "192", "editor-scale = large\n\x01\xff", nullptr, 700, 860},
+      {"auto and malformed values pass to the desktop", "192", "editor-scale = auto\n", "2x", 700,
+       860},
+      {"a malformed file passes to the desktop", "192", "editor-scale = large\n\x01\xff", nullptr,
+       700, 860},
       {"a quarter step and the upper limit", nullptr, nullptr, "7", 1050, 1290},
       {"rounded to the nearest quarter", nullptr, "editor-scale = 1.3", nullptr, 438, 538},
   };
@@ -482,7 +513,8 @@ TEST_F(X11EditorTest, EditorOpensAtTheUsersOrTheDesktopsScaleAndAsksForThatSizeF
     ERect* rect = nullptr;
     hostkit::dispatch(effects.back(), effEditGetRect, 0, 0, &rect);
     ASSERT_NE(rect, nullptr);
-    EXPECT_EQ(std::make_pair(rect->right - rect->left, rect->bottom - rect->top), std::make_pair(row.width, row.height));
+    EXPECT_EQ(std::make_pair(rect->right - rect->left, rect->bottom - rect->top),
+              std::make_pair(row.width, row.height));
   }
 }
 
@@ -498,7 +530,8 @@ TEST_F(X11EditorTest, WindowShowsTheHeadlessRenderingPixelForPixel) {
       {"first paint", [](AEffect*) {}},
       {"host writes the left feedback",
        [](AEffect* effect) { effect->setParameter(effect, feedbackLeftTag, 0.9f); }},
-      {"host changes the program", [](AEffect* effect) { effect->dispatcher(effect, effSetProgram, 0, 2, nullptr, 0.0f); }},
+      {"host changes the program",
+       [](AEffect* effect) { effect->dispatcher(effect, effSetProgram, 0, 2, nullptr, 0.0f); }},
   };
   for (const ShownState& state : states) {
     SCOPED_TRACE(state.name);
@@ -534,7 +567,8 @@ TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithA
     const Point grab((controlBounds(FeedBackL).left + 10) * scale, 149 * scale);
     std::vector<std::function<void()>> script;
     for (int32_t step = 1; step <= 4; ++step) {
-      script.push_back([this, grab, step, scale = scale] { moveTo(Point(grab.h, grab.v + 10 * scale * step)); });
+      script.push_back(
+          [this, grab, step, scale = scale] { moveTo(Point(grab.h, grab.v + 10 * scale * step)); });
     }
     if (wheel) {
       script.insert(script.begin() + 2, [this] {
@@ -550,7 +584,8 @@ TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithA
     moveTo(grab);
     hostCalls().clear();
     press(1);
-    idleUntil([&] { return !editCalls().empty() && editCalls().back().opcode == audioMasterEndEdit; });
+    idleUntil(
+        [&] { return !editCalls().empty() && editCalls().back().opcode == audioMasterEndEdit; });
     Host::shared().setIdleHandler(nullptr);
     ASSERT_EQ(next, script.size()) << "the drag did not run through the host's idle";
 
@@ -582,9 +617,10 @@ TEST_F(X11EditorTest, DraggingTheLeftFeedbackSliderDownReportsFallingValuesWithA
     EXPECT_EQ(effects.back()->getParameter(effects.back(), feedbackLeftTag), last);
     // The handle and the display follow: the window shows what a fresh editor at that value shows.
     if (scale == 1) {
-      const Pixels expected = atScreenPrecision(
-          headlessRendering([last](AEffect* effect) { effect->setParameter(effect, feedbackLeftTag, last); }));
-      EXPECT_TRUE(idleUntil([&] { return windowPixels(childOf(windows.back()->window())) == expected; }));
+      const Pixels expected = atScreenPrecision(headlessRendering(
+          [last](AEffect* effect) { effect->setParameter(effect, feedbackLeftTag, last); }));
+      EXPECT_TRUE(
+          idleUntil([&] { return windowPixels(childOf(windows.back()->window())) == expected; }));
     }
     // Neither the lock keys, the scale nor the wheel change anything: the same drag ends on the
     // same value.
@@ -604,32 +640,59 @@ struct ButtonClick {
   std::vector<std::pair<int32_t, int32_t>> calls;  // opcode, index
   uint8_t button = 1;
   bool shift = false;
-  float feedbackAfter = 0.5f;  // the left feedback, 0.5 in program 0
-  const char* scale = nullptr;  // the user's scale, none for the desktop's 1
+  float feedbackAfter = 0.5f;    // the left feedback, 0.5 in program 0
+  const char* scale = nullptr;   // the user's scale, none for the desktop's 1
   bool closeOnAutomate = false;  // the host closes the editor inside the automation call
 };
 
 TEST_F(X11EditorTest, ClickingButtonsAndTurningTheWheelReportsToTheHost) {
   const Point feedback(controlBounds(FeedBackL).left + 10, 149);
   const ButtonClick clicks[] = {
-      {"bypass toggle", Point(controlBounds(Bypass).left + 10, controlBounds(Bypass).top + 10), {{audioMasterAutomate, bypassTag}}},
+      {"bypass toggle",
+       Point(controlBounds(Bypass).left + 10, controlBounds(Bypass).top + 10),
+       {{audioMasterAutomate, bypassTag}}},
       {"clear buffer momentary",
        Point(controlBounds(ClearBuffer).left + 10, controlBounds(ClearBuffer).top + 10),
        {{audioMasterBeginEdit, clearBufferTag},
         {audioMasterAutomate, clearBufferTag},
         {audioMasterEndEdit, clearBufferTag},
         {audioMasterAutomate, clearBufferTag}}},
-      {"wheel away from the user: one step up", feedback, {{audioMasterAutomate, feedbackLeftTag}}, 4, false, 0.6f},
-      {"wheel towards the user with shift: a tenth down", feedback, {{audioMasterAutomate, feedbackLeftTag}}, 5, true,
+      {"wheel away from the user: one step up",
+       feedback,
+       {{audioMasterAutomate, feedbackLeftTag}},
+       4,
+       false,
+       0.6f},
+      {"wheel towards the user with shift: a tenth down",
+       feedback,
+       {{audioMasterAutomate, feedbackLeftTag}},
+       5,
+       true,
        0.49f},
       {"sideways scroll left: ignored", feedback, {}, 6},
       {"sideways scroll right: ignored", feedback, {}, 7},
-      {"wheel whose automation closes the editor", feedback,
-       {{audioMasterAutomate, feedbackLeftTag}}, 4, false, 0.6f, nullptr, true},
-      {"bypass toggle at scale 2", Point(2 * controlBounds(Bypass).left + 20, 2 * controlBounds(Bypass).top + 20),
-       {{audioMasterAutomate, bypassTag}}, 1, false, 0.5f, "2"},
-      {"wheel at scale 1.5", Point(feedback.h * 3 / 2, feedback.v * 3 / 2), {{audioMasterAutomate, feedbackLeftTag}},
-       4, false, 0.6f, "1.5"},
+      {"wheel whose automation closes the editor",
+       feedback,
+       {{audioMasterAutomate, feedbackLeftTag}},
+       4,
+       false,
+       0.6f,
+       nullptr,
+       true},
+      {"bypass toggle at scale 2",
+       Point(2 * controlBounds(Bypass).left + 20, 2 * controlBounds(Bypass).top + 20),
+       {{audioMasterAutomate, bypassTag}},
+       1,
+       false,
+       0.5f,
+       "2"},
+      {"wheel at scale 1.5",
+       Point(feedback.h * 3 / 2, feedback.v * 3 / 2),
+       {{audioMasterAutomate, feedbackLeftTag}},
+       4,
+       false,
+       0.6f,
+       "1.5"},
   };
   const xcb_keycode_t shift = keycodeOf(0xffe1);
   for (const ButtonClick& click : clicks) {
@@ -653,7 +716,8 @@ TEST_F(X11EditorTest, ClickingButtonsAndTurningTheWheelReportsToTheHost) {
     std::vector<std::pair<int32_t, int32_t>> seen;
     for (const HostCall& call : editCalls()) seen.emplace_back(call.opcode, call.index);
     EXPECT_EQ(seen, click.calls);
-    EXPECT_NEAR(effects.back()->getParameter(effects.back(), feedbackLeftTag), click.feedbackAfter, 1e-6f);
+    EXPECT_NEAR(effects.back()->getParameter(effects.back(), feedbackLeftTag), click.feedbackAfter,
+                1e-6f);
     if (click.closeOnAutomate) {
       EXPECT_EQ(childOf(windows.back()->window()), 0u) << "closed once the turn was handled";
     }
@@ -673,7 +737,10 @@ TEST_F(X11EditorTest, KnobDragsInACircleAndControlClickGoesToTheDefault) {
   const Rect knob = controlBounds(LpfCutoff);
   const Point centre((knob.left + knob.right) / 2, (knob.top + knob.bottom) / 2);
   const KnobGesture gestures[] = {
-      {"circular drag", false, {Point(centre.h + 5, centre.v - 20), Point(centre.h - 20, centre.v - 5)}, true},
+      {"circular drag",
+       false,
+       {Point(centre.h + 5, centre.v - 20), Point(centre.h - 20, centre.v - 5)},
+       true},
       {"control-click", true, {}, false},
   };
   const xcb_keycode_t control = keycodeOf(0xffe3);
@@ -695,7 +762,10 @@ TEST_F(X11EditorTest, KnobDragsInACircleAndControlClickGoesToTheDefault) {
     if (gesture.control) fake(XCB_KEY_PRESS, control);
     hostCalls().clear();
     press(1);
-    idleUntil([&] { return !editCalls().empty() && (!gesture.bracketed || editCalls().back().opcode == audioMasterEndEdit); });
+    idleUntil([&] {
+      return !editCalls().empty() &&
+             (!gesture.bracketed || editCalls().back().opcode == audioMasterEndEdit);
+    });
     if (next < script.size()) release(1);
     Host::shared().setIdleHandler(nullptr);
     if (gesture.control) fake(XCB_KEY_RELEASE, control);
@@ -758,23 +828,25 @@ TEST_F(X11EditorTest, OpenCloseCyclesAndTwoInstancesLeaveResourcesAndDescriptors
 TEST_F(X11EditorTest, Lv2UiOpensAtTheHostsScaleAndOpenCloseCyclesLeaveResourcesFlat) {
   void* binary = dlopen(WRENFOLD_LV2_BINARY_PATH, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(binary, nullptr) << dlerror();
-  const auto entry = reinterpret_cast<const LV2UI_Descriptor* (*)(uint32_t)>(dlsym(binary, "lv2ui_descriptor"));
+  const auto entry =
+      reinterpret_cast<const LV2UI_Descriptor* (*)(uint32_t)>(dlsym(binary, "lv2ui_descriptor"));
   ASSERT_NE(entry, nullptr);
   const LV2UI_Descriptor* ui = entry(0);
   static std::vector<std::string> uris;
-  LV2_URID_Map map = {nullptr, [](LV2_URID_Map_Handle, const char* uri) {
-                        const auto known = std::find(uris.begin(), uris.end(), uri);
-                        if (known == uris.end()) uris.push_back(uri);
-                        return static_cast<LV2_URID>(std::find(uris.begin(), uris.end(), uri) - uris.begin() + 1);
-                      }};
+  LV2_URID_Map map = {
+      nullptr, [](LV2_URID_Map_Handle, const char* uri) {
+        const auto known = std::find(uris.begin(), uris.end(), uri);
+        if (known == uris.end()) uris.push_back(uri);
+        return static_cast<LV2_URID>(std::find(uris.begin(), uris.end(), uri) - uris.begin() + 1);
+      }};
   std::pair<int, int> told;
   LV2UI_Resize resize = {&told, [](LV2UI_Feature_Handle handle, int width, int height) {
                            *static_cast<std::pair<int, int>*>(handle) = {width, height};
                            return 0;
                          }};
   const xcb_window_t host = xcb_generate_id(connection);
-  xcb_create_window(connection, XCB_COPY_FROM_PARENT, host, root, 0, 0, 1200, 1000, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                    XCB_COPY_FROM_PARENT, 0, nullptr);
+  xcb_create_window(connection, XCB_COPY_FROM_PARENT, host, root, 0, 0, 1200, 1000, 0,
+                    XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
   xcb_map_window(connection, host);
   sync();
   for (float scale : {0.0f, 2.0f}) {
@@ -783,19 +855,22 @@ TEST_F(X11EditorTest, Lv2UiOpensAtTheHostsScaleAndOpenCloseCyclesLeaveResourcesF
         {LV2_OPTIONS_INSTANCE, 0, map.map(nullptr, LV2_UI__scaleFactor), sizeof scale,
          map.map(nullptr, "http://lv2plug.in/ns/ext/atom#Float"), &scale},
         {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
-    const LV2_Feature parent = {LV2_UI__parent, reinterpret_cast<void*>(static_cast<uintptr_t>(host))};
+    const LV2_Feature parent = {LV2_UI__parent,
+                                reinterpret_cast<void*>(static_cast<uintptr_t>(host))};
     const LV2_Feature resizing = {LV2_UI__resize, &resize};
     const LV2_Feature mapping = {LV2_URID__map, &map};
     const LV2_Feature optionList = {LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
     const LV2_Feature* features[] = {&parent, &resizing, &mapping, &optionList, nullptr};
     const auto cycle = [&] {
       LV2UI_Widget widget = nullptr;
-      LV2UI_Handle handle = ui->instantiate(ui, "", "", [](LV2UI_Controller, uint32_t, uint32_t, uint32_t, const void*) {},
-                                            nullptr, &widget, features);
+      LV2UI_Handle handle = ui->instantiate(
+          ui, "", "", [](LV2UI_Controller, uint32_t, uint32_t, uint32_t, const void*) {}, nullptr,
+          &widget, features);
       EXPECT_NE(handle, nullptr);
       if (handle == nullptr) return std::make_pair(0, 0);
       sync();
-      const std::pair<int, int> size = sizeOf(static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(widget)));
+      const std::pair<int, int> size =
+          sizeOf(static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(widget)));
       ui->cleanup(handle);
       return size;
     };
@@ -825,7 +900,12 @@ struct DropOffer {
 
 TEST_F(X11EditorTest, DropsFromAnXdndSourcePreferTextAndChangeNothing) {
   const DropOffer offers[] = {
-      {"text and files", {"text/uri-list", "text/plain"}, false, true, "XdndActionMove", "text/plain"},
+      {"text and files",
+       {"text/uri-list", "text/plain"},
+       false,
+       true,
+       "XdndActionMove",
+       "text/plain"},
       {"UTF-8 text with Control", {"UTF8_STRING"}, true, true, "XdndActionCopy", "UTF8_STRING"},
       {"files only", {"text/uri-list"}, false, true, "XdndActionMove", "text/uri-list"},
       {"neither", {"image/png"}, true, false, "", ""},
@@ -835,10 +915,11 @@ TEST_F(X11EditorTest, DropsFromAnXdndSourcePreferTextAndChangeNothing) {
   ASSERT_NE(target, 0u);
   AEffect* effect = effects.back();
   std::vector<float> parameters;
-  for (int32_t i = 0; i < effect->numParams; ++i) parameters.push_back(effect->getParameter(effect, i));
+  for (int32_t i = 0; i < effect->numParams; ++i)
+    parameters.push_back(effect->getParameter(effect, i));
   const xcb_window_t source = xcb_generate_id(connection);
-  xcb_create_window(connection, XCB_COPY_FROM_PARENT, source, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
-                    XCB_COPY_FROM_PARENT, 0, nullptr);
+  xcb_create_window(connection, XCB_COPY_FROM_PARENT, source, root, 0, 0, 1, 1, 0,
+                    XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
   xcb_set_selection_owner(connection, source, atom("XdndSelection"), XCB_CURRENT_TIME);
   const xcb_keycode_t control = keycodeOf(0xffe3);
   moveTo(Point(300, 100));
@@ -848,9 +929,11 @@ TEST_F(X11EditorTest, DropsFromAnXdndSourcePreferTextAndChangeNothing) {
     hostCalls().clear();
     if (offer.control) fake(XCB_KEY_PRESS, control);
     uint32_t enter[5] = {source, 5u << 24, 0, 0, 0};
-    for (std::size_t i = 0; i < offer.types.size(); ++i) enter[2 + i] = atom(offer.types[i].c_str());
+    for (std::size_t i = 0; i < offer.types.size(); ++i)
+      enter[2 + i] = atom(offer.types[i].c_str());
     sendToEditor(target, "XdndEnter", enter);
-    sendToEditor(target, "XdndPosition", {source, 0, (300u << 16) | 100u, XCB_CURRENT_TIME, atom("XdndActionCopy")});
+    sendToEditor(target, "XdndPosition",
+                 {source, 0, (300u << 16) | 100u, XCB_CURRENT_TIME, atom("XdndActionCopy")});
     const DragReplies status = runSource(source, "XdndStatus");
     ASSERT_TRUE(status.message.has_value());
     EXPECT_EQ((status.message->data.data32[1] & 1) != 0, offer.accepted);
@@ -866,7 +949,8 @@ TEST_F(X11EditorTest, DropsFromAnXdndSourcePreferTextAndChangeNothing) {
     EXPECT_EQ(finished.message->data.data32[2], static_cast<uint32_t>(XCB_ATOM_NONE));
     EXPECT_TRUE(editCalls().empty());
   }
-  for (int32_t i = 0; i < effect->numParams; ++i) EXPECT_EQ(effect->getParameter(effect, i), parameters[i]);
+  for (int32_t i = 0; i < effect->numParams; ++i)
+    EXPECT_EQ(effect->getParameter(effect, i), parameters[i]);
   xcb_destroy_window(connection, source);
 }
 

@@ -20,21 +20,49 @@ struct ScreenCase {
 
 TEST(X11PixelFormat, DrawnPixelsReachEveryScreenFormatAsTheServerTakesThem) {
   const ScreenCase cases[] = {
-      {"most significant byte first", 24, 32, XCB_IMAGE_ORDER_MSB_FIRST, 0xff0000, 0xff00, 0xff, 0x123456,
+      {"most significant byte first",
+       24,
+       32,
+       XCB_IMAGE_ORDER_MSB_FIRST,
+       0xff0000,
+       0xff00,
+       0xff,
+       0x123456,
        {0x00, 0x12, 0x34, 0x56}},
-      {"30-bit: white keeps the low bits", 30, 32, XCB_IMAGE_ORDER_LSB_FIRST, 0x3ff00000, 0xffc00, 0x3ff, 0xffffff,
+      {"30-bit: white keeps the low bits",
+       30,
+       32,
+       XCB_IMAGE_ORDER_LSB_FIRST,
+       0x3ff00000,
+       0xffc00,
+       0x3ff,
+       0xffffff,
        {0xff, 0xff, 0xff, 0x3f}},
-      {"32-bit visual: the bits beside the channels are set", 32, 32, XCB_IMAGE_ORDER_LSB_FIRST, 0xff0000, 0xff00, 0xff,
-       0x123456, {0x56, 0x34, 0x12, 0xff}},
+      {"32-bit visual: the bits beside the channels are set",
+       32,
+       32,
+       XCB_IMAGE_ORDER_LSB_FIRST,
+       0xff0000,
+       0xff00,
+       0xff,
+       0x123456,
+       {0x56, 0x34, 0x12, 0xff}},
   };
   for (const ScreenCase& test : cases) {
     SCOPED_TRACE(test.name);
     // The setup followed by its one image format; the screen by its one depth and root visual.
-    struct { xcb_setup_t setup; xcb_format_t format; } server{};
+    struct {
+      xcb_setup_t setup;
+      xcb_format_t format;
+    } server{};
     server.setup.pixmap_formats_len = 1;
     server.setup.image_byte_order = test.byteOrder;
     server.format = {test.depth, test.bitsPerPixel, 32, {}};
-    struct { xcb_screen_t screen; xcb_depth_t depth; xcb_visualtype_t visual; } root{};
+    struct {
+      xcb_screen_t screen;
+      xcb_depth_t depth;
+      xcb_visualtype_t visual;
+    } root{};
     root.screen.root_depth = root.depth.depth = test.depth;
     root.screen.root_visual = 1;
     root.screen.allowed_depths_len = root.depth.visuals_len = 1;

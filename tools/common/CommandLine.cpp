@@ -36,7 +36,8 @@ ParameterSetting parseParameterSetting(const std::string& text) {
   }
   ParameterSetting setting{name, text.substr(equals + 1)};
   if (setting.value.empty()) {
-    throw ToolError("--set " + setting.name + " needs a value: a normalised one from 0 to 1 or a text it shows");
+    throw ToolError("--set " + setting.name +
+                    " needs a value: a normalised one from 0 to 1 or a text it shows");
   }
   return setting;
 }

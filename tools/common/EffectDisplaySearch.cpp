@@ -3,9 +3,9 @@
 #include <cctype>
 #include <vector>
 
+#include "hostkit/EffectInstance.h"
 #include "params/DisplaySearch.h"
 #include "params/ParameterTable.h"
-#include "hostkit/EffectInstance.h"
 #include "tools/common/ToolError.h"
 
 namespace wrenfold {
@@ -33,7 +33,8 @@ class EffectParameter : public DisplaySearch::Source {
   // Returns the search over this parameter: the factory programs' values and the editor's text
   // count only for the module whose parameters the table names.
   DisplaySearch search() {
-    const bool tabled = isParameterIndex(index) && effect.parameterName(index) == parameterTable[index].name;
+    const bool tabled =
+        isParameterIndex(index) && effect.parameterName(index) == parameterTable[index].name;
     if (!tabled) return DisplaySearch(*this, {kept});
     const ParameterRow& row = parameterTable[index];
     return DisplaySearch(*this, DisplaySearch::preferredFor(index, kept),
@@ -86,9 +87,9 @@ std::string EffectDisplaySearch::refusal(const std::string& text) {
     return "--set " + name + ": no value shows '" + text + "'; give one of " + list +
            "or a normalised value from 0 to 1";
   }
-  return "--set " + name + ": no value shows '" + text + "'; give a normalised value from 0 to 1 or a text " +
-         name + " shows, from " + parameter.displayAt(0.0f) + " (at 0) to " +
-         parameter.displayAt(1.0f) + " (at 1)";
+  return "--set " + name + ": no value shows '" + text +
+         "'; give a normalised value from 0 to 1 or a text " + name + " shows, from " +
+         parameter.displayAt(0.0f) + " (at 0) to " + parameter.displayAt(1.0f) + " (at 1)";
 }
 
 std::string EffectDisplaySearch::listedValue() {

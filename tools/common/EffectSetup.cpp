@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tools/common/EffectDisplaySearch.h"
 #include "hostkit/EffectInstance.h"
+#include "tools/common/EffectDisplaySearch.h"
 #include "tools/common/ToolError.h"
 
 namespace wrenfold {
@@ -80,15 +80,15 @@ void applySettings(EffectInstance& effect, const std::vector<ParameterSetting>& 
   for (const ParameterSetting& setting : settings) {
     const int index = findParameter(names, setting.name);
     std::string note;
-    effect.setParameterValue(index, EffectDisplaySearch(effect, index).valueFor(setting.value, &note));
+    effect.setParameterValue(index,
+                             EffectDisplaySearch(effect, index).valueFor(setting.value, &note));
     if (!note.empty()) {
       std::fprintf(stderr, "%s: note: %s\n", program_invocation_short_name, note.c_str());
     }
   }
 }
 
-std::string formatListing(EffectInstance& effect,
-                          const std::vector<std::string>& programNames) {
+std::string formatListing(EffectInstance& effect, const std::vector<std::string>& programNames) {
   std::string text = effect.effectName() + "\n\nprograms:\n";
   char line[256];
   const int current = effect.currentProgram();

@@ -27,8 +27,7 @@ void applySettings(EffectInstance& effect, const std::vector<ParameterSetting>& 
 // Returns the text --list prints: the programs, marking the current one, and every parameter with
 // its index, name, normalised value (digits enough for --set to give the same display) and
 // display text.
-std::string formatListing(EffectInstance& effect,
-                          const std::vector<std::string>& programNames);
+std::string formatListing(EffectInstance& effect, const std::vector<std::string>& programNames);
 
 // Returns a program name as a file-name part: lower case, runs of other characters as one '-'.
 std::string programSlug(const std::string& name);

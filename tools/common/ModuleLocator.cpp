@@ -81,7 +81,7 @@ std::string locateModule(const std::vector<std::string>& candidates) {
     tried += (tried.empty() ? "" : ", ") + candidate;
   }
   throw ToolError("cannot find " + std::string(moduleName) + " (give --module PATH); tried " +
-                    tried);
+                  tried);
 }
 
 std::string runningProgramFolder() {

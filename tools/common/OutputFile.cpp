@@ -78,8 +78,8 @@ OutputFile::~OutputFile() {
 }
 
 ToolError OutputFile::writeError(int reason, const std::string& fallback) const {
-  return ToolError("cannot write '" + path + "': " +
-                     (reason != 0 ? std::strerror(reason) : fallback));
+  return ToolError("cannot write '" + path +
+                   "': " + (reason != 0 ? std::strerror(reason) : fallback));
 }
 
 void OutputFile::createTemporary() {
@@ -90,8 +90,8 @@ void OutputFile::createTemporary() {
     const int reason = errno;
     gTemporaryRegistered = 0;
     const std::string folder = folderOf(temporaryFilePath);
-    throw ToolError("cannot write '" + path + "': cannot create a file in the folder '" +
-                      folder + "': " + std::strerror(reason));
+    throw ToolError("cannot write '" + path + "': cannot create a file in the folder '" + folder +
+                    "': " + std::strerror(reason));
   }
 }
 

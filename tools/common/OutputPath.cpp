@@ -133,7 +133,7 @@ void refuseOverwritingInput(const std::string& inputPath, const std::string& out
   same = same || (!inputError && !outputError && inputPlace == outputPlace);
   if (same) {
     throw ToolError("'" + outputPath + "' is the input file '" + inputPath +
-                      "'; give another output name (nothing written)");
+                    "'; give another output name (nothing written)");
   }
 }
 

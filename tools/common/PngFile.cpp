@@ -6,9 +6,9 @@
 #include <cctype>
 #include <cerrno>
 
+#include "tools/common/CommandLine.h"
 #include "tools/common/OutputFile.h"
 #include "tools/common/ToolError.h"
-#include "tools/common/CommandLine.h"
 
 namespace wrenfold {
 
@@ -53,8 +53,7 @@ bool endsWithPng(const std::string& path) {
 void refuseNonPngName(const std::string& path) {
   refuseFileName("PNG", path);
   if (!endsWithPng(path)) {
-    throw ToolError("cannot write '" + path +
-                      "': only PNG is written; give a name ending in .png");
+    throw ToolError("cannot write '" + path + "': only PNG is written; give a name ending in .png");
   }
 }
 

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "hostkit/EffectCalls.h"
-#include "hostkit/ModuleLibrary.h"
 #include "hostkit/EffectInstance.h"
+#include "hostkit/ModuleLibrary.h"
+#include "tools/common/CommandLine.h"
 #include "tools/common/MessageText.h"
 #include "tools/common/ModuleLocator.h"
-#include "tools/common/CommandLine.h"
 
 namespace {
 
@@ -60,7 +60,8 @@ std::string modulePath(int argc, char** argv) {
 // throws ToolError when it cannot be used.
 int printModule(const std::string& path) {
   wrenfold::hostkit::ModuleLibrary module(path);
-  const std::unique_ptr<wrenfold::EffectInstance> instance = wrenfold::EffectInstance::fromModule(module);
+  const std::unique_ptr<wrenfold::EffectInstance> instance =
+      wrenfold::EffectInstance::fromModule(module);
   AEffect* effect = instance->record();
   std::printf("module: %s\n", wrenfold::absoluteModulePath(path).c_str());
   std::printf("effect: %s\n", effectText(effect, effGetEffectName).c_str());

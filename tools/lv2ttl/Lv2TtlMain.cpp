@@ -2,8 +2,8 @@
 // wrenfold.ttl (the ports, from the parameter table) and presets.ttl (the factory programs), for
 // the binary named BINARY. Run by the build, so the bundle never drifts from the table.
 #include <cctype>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "lv2/Lv2Uris.h"
@@ -53,12 +53,11 @@ std::string audioPort(int32_t index, bool input, const char* symbol, const char*
 std::string controlPort(int32_t index) {
   const PortUnit& unit = portUnit(index);
   const char* name = parameterTable[index].name;
-  std::string port = "[\n    a lv2:ControlPort, lv2:InputPort ;\n    lv2:index " +
-                     std::to_string(index + 4) + " ;\n    lv2:symbol \"" + name +
-                     "\" ;\n    lv2:name \"" + name + "\" ;\n    lv2:default " +
-                     decimal(portValueOf(index, parameterTable[index].programValues[0])) +
-                     " ;\n    lv2:minimum " + decimal(unit.minimum) + " ;\n    lv2:maximum " +
-                     decimal(unit.maximum);
+  std::string port =
+      "[\n    a lv2:ControlPort, lv2:InputPort ;\n    lv2:index " + std::to_string(index + 4) +
+      " ;\n    lv2:symbol \"" + name + "\" ;\n    lv2:name \"" + name + "\" ;\n    lv2:default " +
+      decimal(portValueOf(index, parameterTable[index].programValues[0])) + " ;\n    lv2:minimum " +
+      decimal(unit.minimum) + " ;\n    lv2:maximum " + decimal(unit.maximum);
   if (unit.isToggle) port += " ;\n    lv2:portProperty lv2:toggled";
   if (unit.isInteger && !unit.isToggle) port += " ;\n    lv2:portProperty lv2:integer";
   if (unit.unitUri != nullptr) port += std::string(" ;\n    units:unit <") + unit.unitUri + ">";
@@ -86,16 +85,17 @@ std::string manifest(const std::string& binary) {
   text += std::string("<") + WRENFOLD_LV2_UI_URI + ">\n  a ui:X11UI ;\n  lv2:binary <" + binary +
           "> ;\n  rdfs:seeAlso <wrenfold.ttl> .\n";
   for (int32_t program = 0; program < programCountTotal; ++program) {
-    text += "\n" + presetUri(program) + "\n  a pset:Preset ;\n  lv2:appliesTo <" WRENFOLD_LV2_URI
-            "> ;\n  rdfs:label \"" + factoryProgramNames[program] +
-            "\" ;\n  rdfs:seeAlso <presets.ttl> .\n";
+    text += "\n" + presetUri(program) +
+            "\n  a pset:Preset ;\n  lv2:appliesTo <" WRENFOLD_LV2_URI "> ;\n  rdfs:label \"" +
+            factoryProgramNames[program] + "\" ;\n  rdfs:seeAlso <presets.ttl> .\n";
   }
   return text;
 }
 
 std::string description() {
   std::string text = prefixes;
-  text += "<" WRENFOLD_LV2_URI ">\n  a lv2:Plugin, lv2:DelayPlugin ;\n"
+  text += "<" WRENFOLD_LV2_URI
+          ">\n  a lv2:Plugin, lv2:DelayPlugin ;\n"
           "  doap:name \"Wrenfold\" ;\n"
           "  doap:license <https://spdx.org/licenses/MIT> ;\n"
           "  rdfs:comment \"A stereo, tempo-timed delay with filtered feedback and reverse "
@@ -103,11 +103,13 @@ std::string description() {
           "  lv2:optionalFeature lv2:hardRTCapable, work:schedule ;\n"
           "  lv2:extensionData work:interface ;\n"
           "  ui:ui <" WRENFOLD_LV2_UI_URI "> ;\n  lv2:port ";
-  text += audioPort(0, true, "in_left", "In left") + ", " + audioPort(1, true, "in_right", "In right") +
-          ", " + audioPort(2, false, "out_left", "Out left") + ", " +
+  text += audioPort(0, true, "in_left", "In left") + ", " +
+          audioPort(1, true, "in_right", "In right") + ", " +
+          audioPort(2, false, "out_left", "Out left") + ", " +
           audioPort(3, false, "out_right", "Out right");
   for (int32_t index = 0; index < parameterCountTotal; ++index) text += ", " + controlPort(index);
-  text += " .\n\n<" WRENFOLD_LV2_UI_URI ">\n  a ui:X11UI ;\n"
+  text += " .\n\n<" WRENFOLD_LV2_UI_URI
+          ">\n  a ui:X11UI ;\n"
           "  lv2:requiredFeature ui:idleInterface ;\n"
           "  lv2:optionalFeature ui:parent, ui:touch, ui:resize ;\n"
           "  opts:supportedOption ui:scaleFactor ;\n"
@@ -118,8 +120,9 @@ std::string description() {
 std::string presets() {
   std::string text = prefixes;
   for (int32_t program = 0; program < programCountTotal; ++program) {
-    text += presetUri(program) + "\n  a pset:Preset ;\n  lv2:appliesTo <" WRENFOLD_LV2_URI
-            "> ;\n  rdfs:label \"" + factoryProgramNames[program] + "\" ;\n  lv2:port ";
+    text += presetUri(program) +
+            "\n  a pset:Preset ;\n  lv2:appliesTo <" WRENFOLD_LV2_URI "> ;\n  rdfs:label \"" +
+            factoryProgramNames[program] + "\" ;\n  lv2:port ";
     for (int32_t index = 0; index < parameterCountTotal; ++index) {
       text += std::string(index == 0 ? "" : ", ") + "[\n    lv2:symbol \"" +
               parameterTable[index].name + "\" ;\n    pset:value " +

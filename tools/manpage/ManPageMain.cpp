@@ -17,17 +17,20 @@ std::string text(Formatter format, float value) {
   char buffer[32];
   format(value, buffer);
   std::string escaped;
-  for (const char* c = buffer; *c != '\0'; ++c) escaped += *c == '-' ? std::string("\\-") : std::string(1, *c);
+  for (const char* c = buffer; *c != '\0'; ++c)
+    escaped += *c == '-' ? std::string("\\-") : std::string(1, *c);
   return escaped;
 }
 
 // The text a musician reads: the editor's display where there is one, else the host's.
-Formatter shown(const ParameterRow& row) { return row.displayText != nullptr ? row.displayText : row.hostText; }
+Formatter shown(const ParameterRow& row) {
+  return row.displayText != nullptr ? row.displayText : row.hostText;
+}
 
 void writeParameters(std::ostream& out) {
   for (const ParameterRow& row : parameterTable) {
-    out << ".TP\n.B " << row.name << "\n" << row.purpose << ": from "
-        << text(shown(row), 0.0f) << " to " << text(shown(row), 1.0f);
+    out << ".TP\n.B " << row.name << "\n"
+        << row.purpose << ": from " << text(shown(row), 0.0f) << " to " << text(shown(row), 1.0f);
     if (row.displayText != nullptr && row.displayText != row.hostText) {
       out << " in the editor (a host shows " << text(row.hostText, 0.0f) << " to "
           << text(row.hostText, 1.0f) << ")";

@@ -14,11 +14,11 @@
 #include "hostkit/Host.h"
 #include "hostkit/ModuleLibrary.h"
 #include "hostkit/x11/EditorWindow.h"
+#include "params/ParameterFormat.h"
+#include "tools/common/CommandLine.h"
 #include "tools/common/MessageText.h"
 #include "tools/common/ModuleLocator.h"
 #include "tools/common/ToolError.h"
-#include "params/ParameterFormat.h"
-#include "tools/common/CommandLine.h"
 
 namespace wrenfold {
 namespace {
@@ -38,7 +38,8 @@ bool handleEvents(xcb_connection_t* connection, EditorWindow& window) {
 // Idles the editor until the window closes or `seconds` (when positive) have passed.
 void runIdleLoop(xcb_connection_t* connection, EditorWindow& window, double seconds) {
   pollfd events{xcb_get_file_descriptor(connection), POLLIN, 0};
-  const long rounds = seconds > 0 ? static_cast<long>(seconds * 1000 / idleIntervalMilliseconds) : -1;
+  const long rounds =
+      seconds > 0 ? static_cast<long>(seconds * 1000 / idleIntervalMilliseconds) : -1;
   for (long round = 0; rounds < 0 || round < rounds; ++round) {
     poll(&events, 1, idleIntervalMilliseconds);
     if (!handleEvents(connection, window)) return;
@@ -113,7 +114,8 @@ constexpr double maxSeconds = 86400;
 double parseSeconds(const std::string& text) {
   double seconds = 0;
   if (!wrenfold::parseDecimal(text, seconds) || seconds <= 0 || seconds > maxSeconds) {
-    throw wrenfold::ToolError("--seconds needs a positive decimal number up to 86400, not '" + text + "'");
+    throw wrenfold::ToolError("--seconds needs a positive decimal number up to 86400, not '" +
+                              text + "'");
   }
   return seconds;
 }
@@ -151,7 +153,8 @@ int main(int argc, char** argv) {
   try {
     options = parsePreviewOptions(argc, argv);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "wrenfold-preview: %s\n", wrenfold::shortenedMessage(error.what()).c_str());
+    std::fprintf(stderr, "wrenfold-preview: %s\n",
+                 wrenfold::shortenedMessage(error.what()).c_str());
     return 1;
   }
   if (options.help) {

@@ -35,8 +35,8 @@ std::optional<long> channelDelay(const EffectInstance& effect, const char* tempo
 }  // namespace
 
 long delayFrames(double noteFraction, double beatsPerMinute, float sampleRate) {
-  const float frames = static_cast<float>(noteFraction) / static_cast<float>(beatsPerMinute) *
-                       sampleRate * 240.0f;
+  const float frames =
+      static_cast<float>(noteFraction) / static_cast<float>(beatsPerMinute) * sampleRate * 240.0f;
   return static_cast<long>(frames);
 }
 

@@ -59,7 +59,8 @@ std::vector<float> snare(int rate, Noise& noise) {
   std::vector<float> hit = noiseBurst(rate, 0.25, 18.0, 900.0, noise);
   for (std::size_t i = 0; i < hit.size(); ++i) {
     const double t = static_cast<double>(i) / rate;
-    hit[i] = static_cast<float>(0.6 * hit[i] + 0.5 * std::sin(twoPi * 190.0 * t) * std::exp(-t * 25.0));
+    hit[i] =
+        static_cast<float>(0.6 * hit[i] + 0.5 * std::sin(twoPi * 190.0 * t) * std::exp(-t * 25.0));
   }
   return hit;
 }
@@ -70,7 +71,8 @@ std::vector<float> pluck(int rate, double frequency) {
   for (std::size_t i = 0; i < hit.size(); ++i) {
     const double t = static_cast<double>(i) / rate;
     const double attack = std::min(1.0, t * 400.0);
-    const double tone = std::sin(twoPi * frequency * t) + 0.3 * std::sin(twoPi * 2.0 * frequency * t);
+    const double tone =
+        std::sin(twoPi * frequency * t) + 0.3 * std::sin(twoPi * 2.0 * frequency * t);
     hit[i] = static_cast<float>(0.6 * tone * attack * std::exp(-t * 7.0));
   }
   return hit;
@@ -121,7 +123,8 @@ int64_t DemoPhrase::frames() const { return static_cast<int64_t>(samples.size() 
 
 int64_t DemoPhrase::read(float* interleaved, int64_t frames) {
   const std::size_t available = samples.size() / 2 - position;
-  const std::size_t count = std::min(available, static_cast<std::size_t>(std::max<int64_t>(frames, 0)));
+  const std::size_t count =
+      std::min(available, static_cast<std::size_t>(std::max<int64_t>(frames, 0)));
   std::memcpy(interleaved, samples.data() + 2 * position, count * 2 * sizeof(float));
   position += count;
   return static_cast<int64_t>(count);

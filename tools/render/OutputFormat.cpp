@@ -80,8 +80,10 @@ constexpr int64_t thirtyTwoBitDataLimit = (int64_t{1} << 32) - (int64_t{1} << 16
 
 // The formats whose header cannot describe more than thirtyTwoBitDataLimit bytes of audio, with
 // the name a message gives them; the others count in 64 bits or need no length.
-constexpr std::pair<int, const char*> limitedFormats[] = {
-    {SF_FORMAT_WAV, "WAV"}, {SF_FORMAT_WAVEX, "WAV"}, {SF_FORMAT_AIFF, "AIFF"}, {SF_FORMAT_AU, "AU"}};
+constexpr std::pair<int, const char*> limitedFormats[] = {{SF_FORMAT_WAV, "WAV"},
+                                                          {SF_FORMAT_WAVEX, "WAV"},
+                                                          {SF_FORMAT_AIFF, "AIFF"},
+                                                          {SF_FORMAT_AU, "AU"}};
 
 // Bytes per sample of the sample formats an output may have; compressed ones have no fixed size
 // and their formats no 32-bit limit.
@@ -125,7 +127,7 @@ int chooseOutputFormat(const std::string& outputPath, int inputFormat, int sampl
   int major = majorFormatForPath(outputPath);
   if (major == 0 && !extensionOf(outputPath).empty()) {
     throw ToolError("cannot write '" + outputPath + "': unknown extension '." +
-                      extensionOf(outputPath) + "'; supported: " + supportedExtensions());
+                    extensionOf(outputPath) + "'; supported: " + supportedExtensions());
   }
   if (major == 0) {
     major = inputMajor != 0 ? inputMajor : SF_FORMAT_WAV;
@@ -156,8 +158,8 @@ int fitFormatToLength(const std::string& outputPath, int format, int channels, i
   char size[32];
   std::snprintf(size, sizeof size, "%.2f GiB", static_cast<double>(bytes) / (1 << 30));
   throw ToolError("cannot write '" + outputPath + "': " + name +
-                    " holds at most 4 GiB of audio and this render may reach " + size +
-                    "; write .w64, .rf64, .caf or .flac instead");
+                  " holds at most 4 GiB of audio and this render may reach " + size +
+                  "; write .w64, .rf64, .caf or .flac instead");
 }
 
 }  // namespace wrenfold

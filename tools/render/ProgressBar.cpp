@@ -15,10 +15,7 @@ constexpr std::chrono::seconds quietPeriod{2};
 }  // namespace
 
 ProgressBar::ProgressBar(std::FILE* output, bool show, int64_t frames)
-    : stream(output),
-      enabled(show),
-      total(std::max<int64_t>(frames, 1)),
-      start(Clock::now()) {}
+    : stream(output), enabled(show), total(std::max<int64_t>(frames, 1)), start(Clock::now()) {}
 
 void ProgressBar::update(int64_t done, Clock::time_point now) {
   if (!enabled || now - start < quietPeriod) {

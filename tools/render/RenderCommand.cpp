@@ -11,17 +11,17 @@
 #include <memory>
 #include <optional>
 
-#include "tools/render/DelayTimes.h"
-#include "tools/render/DemoPhrase.h"
 #include "tools/common/EffectSetup.h"
-#include "tools/render/InputTap.h"
 #include "tools/common/ModuleLocator.h"
 #include "tools/common/OutputFile.h"
-#include "tools/render/OutputFormat.h"
 #include "tools/common/OutputPath.h"
 #include "tools/common/PngFile.h"
-#include "tools/render/ProgressBar.h"
 #include "tools/common/ToolError.h"
+#include "tools/render/DelayTimes.h"
+#include "tools/render/DemoPhrase.h"
+#include "tools/render/InputTap.h"
+#include "tools/render/OutputFormat.h"
+#include "tools/render/ProgressBar.h"
 #include "tools/render/Renderer.h"
 #include "tools/render/SoundFileReader.h"
 #include "tools/render/SoundFileWriter.h"
@@ -163,7 +163,7 @@ void refuseReplacingWithTheDemo(const std::string& outputPath) {
   struct stat existing {};
   if (lstat(outputPath.c_str(), &existing) == 0) {
     throw ToolError("'" + outputPath + "' exists and is kept; to process it: wrenfold-render '" +
-                      outputPath + "' OUT.wav; to render the demo phrase over it: --demo");
+                    outputPath + "' OUT.wav; to render the demo phrase over it: --demo");
   }
 }
 
@@ -242,8 +242,7 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
   const int sampleRate = source.sampleRate();
   const std::string outputPath =
       expandProgramPlaceholder(options.outputPath, programSlug(programName));
-  const std::string plotPath =
-      expandProgramPlaceholder(options.plotPath, programSlug(programName));
+  const std::string plotPath = expandProgramPlaceholder(options.plotPath, programSlug(programName));
   const int chosen = chooseOutputFormat(outputPath, inputFormat, sampleRate, 2);
   const int format = fitFormatToLength(outputPath, chosen, 2, longestOutputFrames(options, source));
   refuseOverwritingInput(options.inputPath, outputPath);
@@ -258,8 +257,7 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
   if (!plotPath.empty()) {
     plot.emplace(sampleRate);
   }
-  renderInto(effect, source, outputPath, format, format != chosen, delays,
-             plot ? &*plot : nullptr);
+  renderInto(effect, source, outputPath, format, format != chosen, delays, plot ? &*plot : nullptr);
 
   warnAboutNonFinite(lastResult);
   warnAboutLevels(lastResult, format);
@@ -268,7 +266,8 @@ void RenderCommand::renderSource(EffectInstance& effect, const std::string& prog
     try {
       plot->save(plotPath, plotTitle(programName, delays, sampleRate), delays);
     } catch (const ToolError& error) {
-      throw ToolError(std::string(error.what()) + "; the audio was written to '" + outputPath + "'");
+      throw ToolError(std::string(error.what()) + "; the audio was written to '" + outputPath +
+                      "'");
     }
   }
   if (options.stats) {

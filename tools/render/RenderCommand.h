@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "hostkit/EffectInstance.h"
 #include "tools/render/AudioSource.h"
 #include "tools/render/DelayTimes.h"
-#include "hostkit/EffectInstance.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/Renderer.h"
 #include "tools/render/WaveformPlot.h"

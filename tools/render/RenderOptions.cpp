@@ -19,7 +19,7 @@ int parseBlockSize(const std::string& text) {
   const long value = digits ? std::strtol(text.c_str(), nullptr, 10) : 0;
   if (value < 1 || value > maxBlockSize) {
     throw ToolError("--block needs a whole decimal number of frames from 1 to " +
-                      std::to_string(maxBlockSize) + ", not '" + text + "'");
+                    std::to_string(maxBlockSize) + ", not '" + text + "'");
   }
   return static_cast<int>(value);
 }
@@ -27,8 +27,7 @@ int parseBlockSize(const std::string& text) {
 double parseTail(const std::string& text) {
   double value = 0.0;
   if (!parseDecimal(text, value) || value < 0.0 || value > maxTailSeconds) {
-    throw ToolError("--tail needs a decimal number of seconds from 0 to 3600, not '" + text +
-                      "'");
+    throw ToolError("--tail needs a decimal number of seconds from 0 to 3600, not '" + text + "'");
   }
   return value;
 }
@@ -40,13 +39,14 @@ namespace {
 void assignFiles(const std::vector<std::string>& positional, RenderOptions& options) {
   if (options.list && !positional.empty()) {
     throw ToolError("--list only prints the programs and parameters; it takes no files, not '" +
-                      positional.front() + "'");
+                    positional.front() + "'");
   }
   if (positional.size() > 2) {
     throw ToolError("too many files: give [INPUT] OUTPUT");
   }
   if (options.demo && positional.size() == 2) {
-    throw ToolError("--demo renders the built-in phrase and takes no input, not '" + positional[0] + "'");
+    throw ToolError("--demo renders the built-in phrase and takes no input, not '" + positional[0] +
+                    "'");
   }
   if (positional.size() == 2) {
     refuseFileName("input", positional[0]);

@@ -18,7 +18,7 @@ struct RenderOptions {
   std::vector<ParameterSetting> settings;
   int blockSize = 512;
   double tailSeconds = -1.0;  // negative: until the echoes have died away
-  bool demo = false;  // render the demo phrase, also over an existing file
+  bool demo = false;          // render the demo phrase, also over an existing file
   bool list = false;
   bool stats = false;
   bool timing = false;

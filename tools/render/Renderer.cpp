@@ -25,10 +25,10 @@ Renderer::Renderer(EffectInstance& driven, int frames)
     : effect(driven),
       blockSize(frames),
       inputs(static_cast<std::size_t>(std::max(driven.inputCount(), 0)),
-              std::vector<float>(static_cast<std::size_t>(frames))),
+             std::vector<float>(static_cast<std::size_t>(frames))),
       // At least two outputs exist so a mono effect can still fill a stereo file.
       outputs(static_cast<std::size_t>(std::max(driven.outputCount(), 2)),
-               std::vector<float>(static_cast<std::size_t>(frames))),
+              std::vector<float>(static_cast<std::size_t>(frames))),
       stereo(2 * static_cast<std::size_t>(frames)) {
   for (auto& channel : inputs) {
     inputPointers.push_back(channel.data());
@@ -139,8 +139,7 @@ void Renderer::renderTail(const Sink& sink, const TailPlan& tail, ProgressBar* p
     std::fill(channel.begin(), channel.end(), 0.0f);
   }
   // A fixed tail is never cut short: its quiet window is longer than the tail itself.
-  TailDetector detector(tail.thresholdDb,
-                        tail.automatic ? tail.quietFrames : tail.fixedFrames + 1,
+  TailDetector detector(tail.thresholdDb, tail.automatic ? tail.quietFrames : tail.fixedFrames + 1,
                         tail.automatic ? tail.maxFrames : tail.fixedFrames);
   // An automatic tail is held back until its end is known, so its quiet end can be cut off.
   std::vector<float> heldBack;

@@ -4,8 +4,8 @@
 #include <functional>
 #include <vector>
 
-#include "tools/render/AudioSource.h"
 #include "hostkit/EffectInstance.h"
+#include "tools/render/AudioSource.h"
 #include "tools/render/ProgressBar.h"
 #include "tools/render/RunawayDetector.h"
 
@@ -27,7 +27,7 @@ struct RenderResult {
   double rms = 0.0;
   int64_t nonFiniteInput = 0;
   int64_t nonFiniteOutput = 0;
-  double overSeconds = 0.0;  // the longest stretch above 0 dBFS
+  double overSeconds = 0.0;     // the longest stretch above 0 dBFS
   bool tailCutAtLimit = false;  // an automatic tail still sounded at its limit
 
   double processSeconds = 0.0;

@@ -18,8 +18,7 @@ float peakOf(const float* samples, int64_t count) {
 
 }  // namespace
 
-RunawayDetector::RunawayDetector(int64_t window)
-    : windowFrames(std::max<int64_t>(window, 1)) {}
+RunawayDetector::RunawayDetector(int64_t window) : windowFrames(std::max<int64_t>(window, 1)) {}
 
 void RunawayDetector::observe(const float* interleaved, int64_t frames) {
   while (frames > 0) {

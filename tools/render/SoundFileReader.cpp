@@ -81,8 +81,8 @@ int openRegularFile(const std::string& path) {
   if (!S_ISREG(status.st_mode)) {
     close(descriptor);
     throw ToolError("cannot read '" + path + "': it is " +
-                      (S_ISDIR(status.st_mode) ? "a folder, not an audio file"
-                                               : "a FIFO, device or socket, not a regular file"));
+                    (S_ISDIR(status.st_mode) ? "a folder, not an audio file"
+                                             : "a FIFO, device or socket, not a regular file"));
   }
   fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
   return descriptor;
@@ -96,8 +96,8 @@ int64_t fileSize(int descriptor) {
 void refuseSampleRate(const std::string& path, int64_t sampleRate) {
   if (sampleRate < minSampleRate || sampleRate > maxSampleRate) {
     throw ToolError("'" + path + "' declares a sample rate of " + std::to_string(sampleRate) +
-                      " Hz; only " + std::to_string(minSampleRate) + " to " +
-                      std::to_string(maxSampleRate) + " Hz can be rendered");
+                    " Hz; only " + std::to_string(minSampleRate) + " to " +
+                    std::to_string(maxSampleRate) + " Hz can be rendered");
   }
 }
 
@@ -133,7 +133,7 @@ SoundFileReader::SoundFileReader(const std::string& filePath) : path(filePath) {
 void SoundFileReader::refuseUnusableContent() const {
   if (info.channels > 2) {
     throw ToolError("'" + path + "' has " + std::to_string(info.channels) +
-                      " channels; only mono and stereo files can be rendered");
+                    " channels; only mono and stereo files can be rendered");
   }
   if (info.frames <= 0) {
     throw ToolError("'" + path + "' holds no audio");
@@ -162,8 +162,8 @@ void SoundFileReader::refuseCutShort() const {
   const int64_t size = fileSize(fileDescriptor);
   if (size >= 0 && size < openedSize) {
     throw ToolError("'" + path + "' was cut short while it was rendered (" +
-                      std::to_string(framesRead) + " of " + std::to_string(declaredFrames) +
-                      " frames read); nothing written");
+                    std::to_string(framesRead) + " of " + std::to_string(declaredFrames) +
+                    " frames read); nothing written");
   }
 }
 

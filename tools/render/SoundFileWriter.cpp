@@ -15,8 +15,8 @@ SF_INFO SoundFileWriter::checkedFormat(const std::string& path, int format, int 
   info.format = format;
   if (sf_format_check(&info) == 0) {
     throw ToolError("cannot write '" + path + "': format not possible at " +
-                      std::to_string(sampleRate) + " Hz with " + std::to_string(channels) +
-                      " channels");
+                    std::to_string(sampleRate) + " Hz with " + std::to_string(channels) +
+                    " channels");
   }
   return info;
 }

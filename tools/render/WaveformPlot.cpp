@@ -124,7 +124,8 @@ double WaveformPlot::yOf(float level) {
 void WaveformPlot::save(const std::string& path, const std::string& title,
                         const std::optional<DelayTimes>& delays) const {
   const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, imageWidth, imageHeight), cairo_surface_destroy);
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, imageWidth, imageHeight),
+      cairo_surface_destroy);
   cairo_t* cairo = cairo_create(surface.get());
   draw(cairo, title, delays);
   cairo_destroy(cairo);

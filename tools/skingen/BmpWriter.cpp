@@ -70,7 +70,8 @@ bool BmpWriter::write(const IndexedImage& image, const std::string& path) {
   const std::vector<std::uint8_t> bytes = encode(image);
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   if (!file) return false;
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(file);
 }
 

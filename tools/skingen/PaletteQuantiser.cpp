@@ -20,7 +20,9 @@ struct ColourCount {
 
 using Box = std::vector<ColourCount>;
 
-std::uint32_t packed(Rgb c) { return (std::uint32_t{c.red} << 16) | (std::uint32_t{c.green} << 8) | c.blue; }
+std::uint32_t packed(Rgb c) {
+  return (std::uint32_t{c.red} << 16) | (std::uint32_t{c.green} << 8) | c.blue;
+}
 
 int channel(Rgb c, int which) { return which == 0 ? c.red : which == 1 ? c.green : c.blue; }
 
@@ -65,10 +67,13 @@ Rgb weightedMean(const Box& box) {
   std::uint64_t sums[3] = {0, 0, 0};
   std::uint64_t total = 0;
   for (const ColourCount& entry : box) {
-    for (int which = 0; which < 3; ++which) sums[which] += std::uint64_t(channel(entry.colour, which)) * entry.count;
+    for (int which = 0; which < 3; ++which)
+      sums[which] += std::uint64_t(channel(entry.colour, which)) * entry.count;
     total += entry.count;
   }
-  auto mean = [&](int which) { return static_cast<std::uint8_t>((sums[which] + total / 2) / total); };
+  auto mean = [&](int which) {
+    return static_cast<std::uint8_t>((sums[which] + total / 2) / total);
+  };
   Rgb colour{mean(0), mean(1), mean(2)};
   // A mean that lands on the key colour would turn visible pixels transparent.
   if (colour == keyWhite) colour = Rgb{254, 254, 254};
@@ -108,8 +113,10 @@ int squaredDistance(Rgb a, Rgb b) {
 
 }  // namespace
 
-PaletteQuantiser::PaletteQuantiser(std::vector<Rgb> keptColours) : reserved(std::move(keptColours)) {
-  if (std::find(reserved.begin(), reserved.end(), keyWhite) == reserved.end()) reserved.push_back(keyWhite);
+PaletteQuantiser::PaletteQuantiser(std::vector<Rgb> keptColours)
+    : reserved(std::move(keptColours)) {
+  if (std::find(reserved.begin(), reserved.end(), keyWhite) == reserved.end())
+    reserved.push_back(keyWhite);
 }
 
 std::vector<Rgb> PaletteQuantiser::buildPalette(const RgbImage& image) const {
@@ -129,7 +136,8 @@ std::vector<Rgb> PaletteQuantiser::buildPalette(const RgbImage& image) const {
     for (const ColourCount& entry : others) palette.push_back(entry.colour);
     return palette;
   }
-  for (Rgb mean : medianCut(std::move(others), paletteSize - palette.size())) palette.push_back(mean);
+  for (Rgb mean : medianCut(std::move(others), paletteSize - palette.size()))
+    palette.push_back(mean);
   return palette;
 }
 
@@ -158,7 +166,9 @@ IndexedImage PaletteQuantiser::quantise(const RgbImage& image) const {
   for (Rgb pixel : image.pixels) {
     auto found = cache.find(packed(pixel));
     if (found == cache.end())
-      found = cache.emplace(packed(pixel), static_cast<std::uint8_t>(indexFor(pixel, result.palette))).first;
+      found =
+          cache.emplace(packed(pixel), static_cast<std::uint8_t>(indexFor(pixel, result.palette)))
+              .first;
     result.indices.push_back(found->second);
   }
   return result;

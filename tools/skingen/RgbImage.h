@@ -14,16 +14,18 @@ struct Rgb {
 };
 
 // Returns true when both colours have the same three channels.
-inline bool operator==(Rgb a, Rgb b) { return a.red == b.red && a.green == b.green && a.blue == b.blue; }
+inline bool operator==(Rgb a, Rgb b) {
+  return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
 
 // Returns true when the colours differ in any channel.
 inline bool operator!=(Rgb a, Rgb b) { return !(a == b); }
 
 // Holds a true-colour picture, rows top to bottom.
 struct RgbImage {
-  int width = 0;             // Holds the width in pixels.
-  int height = 0;            // Holds the height in pixels.
-  std::vector<Rgb> pixels;   // Holds width × height colours, row after row.
+  int width = 0;            // Holds the width in pixels.
+  int height = 0;           // Holds the height in pixels.
+  std::vector<Rgb> pixels;  // Holds width × height colours, row after row.
 
   // Returns the pixel at column x, row y.
   Rgb at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }

@@ -66,8 +66,8 @@ void setColour(cairo_t* cr, Rgb colour, double alpha = 1.0) {
 }
 
 void addStop(cairo_pattern_t* pattern, double offset, Rgb colour, double alpha = 1.0) {
-  cairo_pattern_add_color_stop_rgba(pattern, offset, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0,
-                                    alpha);
+  cairo_pattern_add_color_stop_rgba(pattern, offset, colour.red / 255.0, colour.green / 255.0,
+                                    colour.blue / 255.0, alpha);
 }
 
 void verticalGradient(cairo_t* cr, double top, double bottom, Rgb from, Rgb to) {
@@ -112,7 +112,8 @@ double textWidth(cairo_t* cr, const std::string& text) {
 }
 
 // Snaps text to whole pixels so that small glyphs stay crisp. Returns the left edge used.
-double drawText(cairo_t* cr, const std::string& text, double x, double baseline, Align align, Rgb colour) {
+double drawText(cairo_t* cr, const std::string& text, double x, double baseline, Align align,
+                Rgb colour) {
   const double width = textWidth(cr, text);
   double left = x;
   if (align == Align::centre) left = x - width / 2;
@@ -125,7 +126,8 @@ double drawText(cairo_t* cr, const std::string& text, double x, double baseline,
 }
 
 // Draws text with extra space between the letters, for small capitals.
-void drawSpacedText(cairo_t* cr, const std::string& text, double right, double baseline, double spacing, Rgb colour) {
+void drawSpacedText(cairo_t* cr, const std::string& text, double right, double baseline,
+                    double spacing, Rgb colour) {
   double width = 0;
   for (char letter : text) width += textWidth(cr, std::string(1, letter)) + spacing;
   width -= spacing;
@@ -149,7 +151,8 @@ RgbImage imageOf(cairo_surface_t* surface, Convert convert) {
   const int stride = cairo_image_surface_get_stride(surface);
   const unsigned char* data = cairo_image_surface_get_data(surface);
   for (int y = 0; y < image.height; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    const auto* row =
+        reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
     for (int x = 0; x < image.width; ++x) image.pixels.push_back(convert(row[x]));
   }
   return image;
@@ -235,7 +238,8 @@ void paintChannelPanel(cairo_t* cr, int channel) {
   const double height = panelBottom - panelTop;
   for (int spread = 3; spread >= 1; --spread) {
     setColour(cr, Rgb{0, 0, 0}, 0.06);
-    roundedRect(cr, left - spread * 0.5, panelTop + spread * 0.5, panelWidth + spread, height + spread * 0.5, 5);
+    roundedRect(cr, left - spread * 0.5, panelTop + spread * 0.5, panelWidth + spread,
+                height + spread * 0.5, 5);
     cairo_fill(cr);
   }
   setColour(cr, panelEdge);
@@ -254,7 +258,8 @@ void paintChannelPanel(cairo_t* cr, int channel) {
   const double titleLeft = drawText(cr, title, x0 - 10, 37, Align::left, inkRgb);
   const double ruleLeft = std::round(titleLeft + textWidth(cr, title) + 6);
   fillRect(cr, static_cast<int>(ruleLeft), 33, x0 + 141 - static_cast<int>(ruleLeft), 1, rule);
-  fillRect(cr, static_cast<int>(ruleLeft), 34, x0 + 141 - static_cast<int>(ruleLeft), 1, panelHighlight);
+  fillRect(cr, static_cast<int>(ruleLeft), 34, x0 + 141 - static_cast<int>(ruleLeft), 1,
+           panelHighlight);
 }
 
 // Draws an engraved frame whose top line breaks for the group's title.
@@ -271,7 +276,8 @@ void paintGroup(cairo_t* cr, int left, int right, const std::string& title) {
 
   selectFont(cr, titleSize, true);
   const double textLeft = left + 10;
-  fillRect(cr, left + 6, groupTop, static_cast<int>(std::ceil(textWidth(cr, title))) + 8, 3, lowerGreyRgb);
+  fillRect(cr, left + 6, groupTop, static_cast<int>(std::ceil(textWidth(cr, title))) + 8, 3,
+           lowerGreyRgb);
   drawText(cr, title, textLeft, groupTop + 4, Align::left, inkRgb);
 }
 
@@ -285,7 +291,8 @@ void paintLabels(cairo_t* cr) {
 
 // Marks the 270° travel of a knob with ticks between the body and the image's edge.
 void paintKnobScale(cairo_t* cr, Rgb cornerGrey) {
-  const Rgb tickColour{static_cast<std::uint8_t>(cornerGrey.red * 0.5), static_cast<std::uint8_t>(cornerGrey.green * 0.5),
+  const Rgb tickColour{static_cast<std::uint8_t>(cornerGrey.red * 0.5),
+                       static_cast<std::uint8_t>(cornerGrey.green * 0.5),
                        static_cast<std::uint8_t>(cornerGrey.blue * 0.5)};
   cairo_set_line_width(cr, 1.0);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);

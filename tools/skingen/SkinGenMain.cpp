@@ -50,7 +50,8 @@ int usageError(const std::string& problem) {
 // Answers whether any argument is the option.
 bool asks(int argc, char** argv, const char* option, const char* shortOption = nullptr) {
   for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], option) == 0 || (shortOption != nullptr && std::strcmp(argv[i], shortOption) == 0))
+    if (std::strcmp(argv[i], option) == 0 ||
+        (shortOption != nullptr && std::strcmp(argv[i], shortOption) == 0))
       return true;
   return false;
 }
@@ -74,7 +75,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc < 2) return usageError("no output folder given");
-  if (argv[1][0] == '-') return usageError("the output folder comes first, not '" + std::string(argv[1]) + "'");
+  if (argv[1][0] == '-')
+    return usageError("the output folder comes first, not '" + std::string(argv[1]) + "'");
   if (argc % 2 != 0) return usageError(std::string(argv[argc - 1]) + " needs a value");
   const std::string outputDir = argv[1];
   std::string sheetPath;
@@ -91,20 +93,26 @@ int main(int argc, char** argv) {
       return usageError("unknown option '" + std::string(argv[i]) + "'");
   }
 
-  const wrenfold::PaletteQuantiser quantiser(
-      {wrenfold::SkinArtist::channelGrey(), wrenfold::SkinArtist::lowerGrey(), wrenfold::SkinArtist::ink()});
+  const wrenfold::PaletteQuantiser quantiser({wrenfold::SkinArtist::channelGrey(),
+                                              wrenfold::SkinArtist::lowerGrey(),
+                                              wrenfold::SkinArtist::ink()});
   std::vector<wrenfold::RgbImage> written;
   for (int scale : {1, 2}) {
     const wrenfold::SkinArtist artist(scale);
     // In resource id order.
     const wrenfold::RgbImage images[wrenfold::skin::bitmapCount] = {
-        artist.background(), artist.knobBody(wrenfold::SkinArtist::lowerGrey()),
-        artist.knobBody(wrenfold::SkinArtist::channelGrey()), artist.knobHandle(), artist.sliderTrack(),
-        artist.sliderHandle(), artist.button()};
+        artist.background(),
+        artist.knobBody(wrenfold::SkinArtist::lowerGrey()),
+        artist.knobBody(wrenfold::SkinArtist::channelGrey()),
+        artist.knobHandle(),
+        artist.sliderTrack(),
+        artist.sliderHandle(),
+        artist.button()};
     for (int i = 0; i < wrenfold::skin::bitmapCount; ++i) {
       const wrenfold::IndexedImage indexed = quantiser.quantise(images[i]);
       const wrenfold::skin::SkinBitmap& bitmap = wrenfold::skin::bitmaps[i];
-      const std::string path = outputDir + "/" + (scale == 1 ? bitmap.fileName : bitmap.doubleSizeFileName);
+      const std::string path =
+          outputDir + "/" + (scale == 1 ? bitmap.fileName : bitmap.doubleSizeFileName);
       errno = 0;
       if (!wrenfold::BmpWriter::write(indexed, path)) return cannotWrite(path);
       // The previews show the pictures of the design's size.
@@ -115,8 +123,8 @@ int main(int argc, char** argv) {
   if (!sheetPath.empty() && !wrenfold::SkinPreview::writeSheet(written, 2, sheetPath))
     return cannotWrite(sheetPath);
   errno = 0;
-  if (!overlayPath.empty() &&
-      !wrenfold::SkinPreview::writeOverlay(written.front(), wrenfold::SkinLayout::all(), 2, overlayPath))
+  if (!overlayPath.empty() && !wrenfold::SkinPreview::writeOverlay(
+                                  written.front(), wrenfold::SkinLayout::all(), 2, overlayPath))
     return cannotWrite(overlayPath);
   errno = 0;
   if (!mockupPath.empty() && !wrenfold::SkinPreview::writeMockup(written, 2, mockupPath))

@@ -9,12 +9,12 @@ struct ControlBox {
   // Names the kinds of control that sit on the face.
   enum class Kind { knob, slider, button, display };
 
-  Kind kind;   // Holds what sits in the rectangle.
-  int left;    // Holds the left edge.
-  int top;     // Holds the top edge.
-  int right;   // Holds the right edge (exclusive for images, inclusive for display boxes).
-  int bottom;  // Holds the bottom edge (exclusive for images, inclusive for display boxes).
-  int bitmap;  // Holds the skin bitmap a knob, slider or button draws; 0 for displays.
+  Kind kind;          // Holds what sits in the rectangle.
+  int left;           // Holds the left edge.
+  int top;            // Holds the top edge.
+  int right;          // Holds the right edge (exclusive for images, inclusive for display boxes).
+  int bottom;         // Holds the bottom edge (exclusive for images, inclusive for display boxes).
+  int bitmap;         // Holds the skin bitmap a knob, slider or button draws; 0 for displays.
   const char* label;  // Holds the words printed under the control, or null.
   int labelBaseline;  // Holds the baseline of those words.
 

@@ -14,11 +14,13 @@ class SkinPreview {
   // Writes the images side by side, magnified by scale, to a PNG; returns false on failure.
   static bool writeSheet(const std::vector<RgbImage>& images, int scale, const std::string& path);
 
-  // Writes the face, magnified by scale, with every control's rectangle outlined; returns false on failure.
+  // Writes the face, magnified by scale, with every control's rectangle outlined; returns false on
+  // failure.
   static bool writeOverlay(const RgbImage& face, const std::vector<ControlBox>& controls, int scale,
                            const std::string& path);
 
-  // Writes the face with the other six images placed on it as the editor shows them, magnified by scale.
+  // Writes the face with the other six images placed on it as the editor shows them, magnified by
+  // scale.
   static bool writeMockup(const std::vector<RgbImage>& images, int scale, const std::string& path);
 };
 

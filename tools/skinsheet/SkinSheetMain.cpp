@@ -25,7 +25,8 @@ void drawRow(wrenfold::platform::Surface* row, wrenfold::Bitmap* const* bitmaps)
   int32_t left = gap;
   for (int32_t i = 0; i < skin::bitmapCount; ++i) {
     Bitmap* bitmap = bitmaps[i];
-    bitmap->draw(&context, Rect(left, gap, left + bitmap->getWidth(), gap + bitmap->getHeight()), Point());
+    bitmap->draw(&context, Rect(left, gap, left + bitmap->getWidth(), gap + bitmap->getHeight()),
+                 Point());
     left += bitmap->getWidth() + gap;
   }
 }
@@ -50,8 +51,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc != 2 || (first.size() > 1 && first[0] == '-')) {
-    std::fprintf(stderr, "wrenfold-skinsheet: %s (see --help)\n",
-                 argc != 2 ? "give one output file, OUT.png" : ("unknown option '" + first + "'").c_str());
+    std::fprintf(
+        stderr, "wrenfold-skinsheet: %s (see --help)\n",
+        argc != 2 ? "give one output file, OUT.png" : ("unknown option '" + first + "'").c_str());
     return 1;
   }
   Bitmap* bitmaps[skin::bitmapCount];
@@ -59,7 +61,8 @@ int main(int argc, char** argv) {
   int32_t height = 0;
   for (int32_t i = 0; i < skin::bitmapCount; ++i) {
     bitmaps[i] = new Bitmap(skin::bitmaps[i].id);
-    if (!bitmaps[i]->isLoaded()) std::fprintf(stderr, "bitmap %d is missing or corrupt\n", skin::bitmaps[i].id);
+    if (!bitmaps[i]->isLoaded())
+      std::fprintf(stderr, "bitmap %d is missing or corrupt\n", skin::bitmaps[i].id);
     width += bitmaps[i]->getWidth() + gap;
     height = std::max(height, bitmaps[i]->getHeight());
   }

@@ -10,17 +10,17 @@
 
 #include "gui/platform/headless/HeadlessControl.h"
 #include "gui/platform/platform.h"
+#include "hostkit/EffectInstance.h"
 #include "hostkit/Host.h"
 #include "hostkit/LibraryCaches.h"
+#include "params/ParameterFormat.h"
 #include "plugin/PluginEntry.h"
-#include "hostkit/EffectInstance.h"
+#include "tools/common/CommandLine.h"
 #include "tools/common/EffectSetup.h"
 #include "tools/common/MessageText.h"
 #include "tools/common/OutputFile.h"
 #include "tools/common/PngFile.h"
 #include "tools/common/ToolError.h"
-#include "params/ParameterFormat.h"
-#include "tools/common/CommandLine.h"
 
 namespace wrenfold {
 namespace {
@@ -65,7 +65,8 @@ std::string scaleOf(const std::string& text) {
   const bool valid = parseDecimal(text, scale) && scale >= 1 && scale <= 3;
   const int quarters = valid ? static_cast<int>(scale * 4) : 0;
   if (!valid || quarters != scale * 4)
-    throw ToolError("--scale takes 1 to 3 in steps of 0.25 (1, 1.25, 1.5 ... 3), not '" + text + "'");
+    throw ToolError("--scale takes 1 to 3 in steps of 0.25 (1, 1.25, 1.5 ... 3), not '" + text +
+                    "'");
   return std::to_string(quarters / 4) + "." + std::to_string(quarters % 4 * 25);
 }
 
@@ -119,7 +120,8 @@ std::vector<uint32_t> captureEditor(AEffect* effect, int32_t& width, int32_t& he
   for (int32_t y = 0; y < height; ++y)
     for (int32_t x = 0; x < width; ++x) {
       const Color c = headless::windowPixel(editor, Point(x, y));
-      pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
+      pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+             static_cast<std::size_t>(x)] =
           static_cast<uint32_t>(c.red) << 16 | static_cast<uint32_t>(c.green) << 8 | c.blue;
     }
   effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
@@ -127,7 +129,8 @@ std::vector<uint32_t> captureEditor(AEffect* effect, int32_t& width, int32_t& he
   return pixels;
 }
 
-void writePng(const std::string& path, std::vector<uint32_t>& pixels, int32_t width, int32_t height) {
+void writePng(const std::string& path, std::vector<uint32_t>& pixels, int32_t width,
+              int32_t height) {
   cairo_surface_t* image = cairo_image_surface_create_for_data(
       reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_RGB24, width, height,
       width * static_cast<int32_t>(sizeof(uint32_t)));
@@ -145,12 +148,13 @@ int run(const SnapshotOptions& options) {
   setenv("WRENFOLD_EDITOR_SCALE", options.scale.c_str(), 1);
   EffectInstance effect(createPluginInstance(hostkit::Host::callback()));
   if (effect.record() == nullptr) throw ToolError("the plug-in could not be created");
-  if (!options.program.empty()) effect.selectProgram(findProgram(effect.programNames(), options.program));
+  if (!options.program.empty())
+    effect.selectProgram(findProgram(effect.programNames(), options.program));
   applySettings(effect, options.settings);
   const std::vector<std::string> programs = effect.programNames();
   const int current = effect.currentProgram();
-  const std::string slug =
-      programSlug(current >= 0 && current < static_cast<int>(programs.size()) ? programs[current] : "");
+  const std::string slug = programSlug(
+      current >= 0 && current < static_cast<int>(programs.size()) ? programs[current] : "");
   int32_t width = 0;
   int32_t height = 0;
   std::vector<uint32_t> pixels = captureEditor(effect.record(), width, height);

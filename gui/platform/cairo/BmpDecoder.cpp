@@ -11,7 +11,9 @@ constexpr uint32_t infoHeaderSize = 40;
 constexpr uint32_t paletteEntrySize = 4;
 constexpr uint32_t fullPaletteSize = 256;
 
-uint32_t readU16(const unsigned char* p) { return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8); }
+uint32_t readU16(const unsigned char* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8);
+}
 
 uint32_t readU32(const unsigned char* p) { return readU16(p) | (readU16(p + 2) << 16); }
 
@@ -46,7 +48,8 @@ bool isSupported(const Header& header) {
   if (header.headerSize < infoHeaderSize || header.planes != 1) return false;
   if (header.bitsPerPixel != 8 || header.compression != 0) return false;
   if (header.width <= 0 || header.width > maximumBitmapSide) return false;
-  if (header.height == 0 || header.height < -maximumBitmapSide || header.height > maximumBitmapSide) return false;
+  if (header.height == 0 || header.height < -maximumBitmapSide || header.height > maximumBitmapSide)
+    return false;
   return header.colorsUsed <= fullPaletteSize;
 }
 
@@ -88,8 +91,10 @@ bool decodeBmp(const unsigned char* bytes, std::size_t size, DecodedBitmap& imag
 
   uint32_t palette[fullPaletteSize];
   for (uint32_t i = 0; i < paletteCount; ++i) {
-    const unsigned char* entry = bytes + paletteStart + i * paletteEntrySize;  // blue, green, red, reserved
-    palette[i] = (static_cast<uint32_t>(entry[2]) << 16) | (static_cast<uint32_t>(entry[1]) << 8) | entry[0];
+    const unsigned char* entry =
+        bytes + paletteStart + i * paletteEntrySize;  // blue, green, red, reserved
+    palette[i] =
+        (static_cast<uint32_t>(entry[2]) << 16) | (static_cast<uint32_t>(entry[1]) << 8) | entry[0];
   }
 
   DecodedBitmap decoded;
@@ -99,8 +104,10 @@ bool decodeBmp(const unsigned char* bytes, std::size_t size, DecodedBitmap& imag
   const bool bottomUp = header.height > 0;
   for (int32_t row = 0; row < height; ++row) {
     const int32_t fileRow = bottomUp ? height - 1 - row : row;
-    const unsigned char* source = bytes + header.pixelOffset + stride * static_cast<uint64_t>(fileRow);
-    uint32_t* target = decoded.pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
+    const unsigned char* source =
+        bytes + header.pixelOffset + stride * static_cast<uint64_t>(fileRow);
+    uint32_t* target =
+        decoded.pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
     for (int32_t column = 0; column < width; ++column) {
       if (source[column] >= paletteCount) return false;
       target[column] = palette[source[column]];

@@ -28,9 +28,11 @@ cairo::DrawingWatcher drawingWatcher = nullptr;
 uint32_t packed(Color color) { return cairo::packedColor(color); }
 
 // Shows a primitive that ran to the back end watching drawing.
-void watch(cairo::DrawingStep::Kind kind, platform::Surface* target, Rect area, Rect changed, Color color = Color(),
-           Point from = Point(), Point to = Point(), const char* text = nullptr, uint32_t flags = 0) {
-  if (drawingWatcher != nullptr) drawingWatcher({kind, target, area, from, to, color, text, flags, changed});
+void watch(cairo::DrawingStep::Kind kind, platform::Surface* target, Rect area, Rect changed,
+           Color color = Color(), Point from = Point(), Point to = Point(),
+           const char* text = nullptr, uint32_t flags = 0) {
+  if (drawingWatcher != nullptr)
+    drawingWatcher({kind, target, area, from, to, color, text, flags, changed});
 }
 
 // Direct access to an image's pixels, flushed on entry and marked as changed on exit.
@@ -50,22 +52,25 @@ class PixelAccess {
 
   int32_t width() const { return imageWidth; }
   int32_t height() const { return imageHeight; }
-  bool inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < imageWidth && y < imageHeight; }
+  bool inside(int32_t x, int32_t y) const {
+    return x >= 0 && y >= 0 && x < imageWidth && y < imageHeight;
+  }
   uint32_t get(int32_t x, int32_t y) const { return row(y)[x] & 0xffffff; }
   // Fills the part of `area` inside the image; returns that part.
   Rect fill(Rect area, uint32_t value) {
-    const Rect clipped(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, imageWidth),
-                       std::min(area.bottom, imageHeight));
+    const Rect clipped(std::max(area.left, 0), std::max(area.top, 0),
+                       std::min(area.right, imageWidth), std::min(area.bottom, imageHeight));
     for (int32_t y = clipped.top; y < clipped.bottom; ++y) {
       std::fill(row(y) + clipped.left, row(y) + std::max(clipped.left, clipped.right), value);
     }
     return clipped;
   }
 
-  uint32_t* row(int32_t y) const { return reinterpret_cast<uint32_t*>(pixelData + static_cast<std::ptrdiff_t>(y) * rowStride); }
+  uint32_t* row(int32_t y) const {
+    return reinterpret_cast<uint32_t*>(pixelData + static_cast<std::ptrdiff_t>(y) * rowStride);
+  }
 
  private:
-
   cairo_surface_t* image;
   int32_t imageWidth;
   int32_t imageHeight;
@@ -74,7 +79,8 @@ class PixelAccess {
 };
 
 // Returns an image over shared pixels that the image never writes; null when cairo refuses.
-cairo_surface_t* imageOver(const uint32_t* pixels, cairo_format_t format, int32_t width, int32_t height) {
+cairo_surface_t* imageOver(const uint32_t* pixels, cairo_format_t format, int32_t width,
+                           int32_t height) {
   // Each surface gets its own image over the pixels: cairo's image state is not safe to share
   // between threads, the pixels are.
   const int32_t stride = width * static_cast<int32_t>(sizeof(uint32_t));
@@ -91,7 +97,8 @@ cairo_surface_t* imageOver(const uint32_t* pixels, cairo_format_t format, int32_
 void attachKeyedImage(platform::Surface* surface) {
   SharedBitmapPixels* shared = surface->sharedPixels;
   const uint32_t* keyed = shared->keyedPixels(surface->keyedColor);
-  if (keyed != nullptr) surface->keyedImage = imageOver(keyed, CAIRO_FORMAT_ARGB32, shared->width(), shared->height());
+  if (keyed != nullptr)
+    surface->keyedImage = imageOver(keyed, CAIRO_FORMAT_ARGB32, shared->width(), shared->height());
 }
 
 // Lets go of a loaded bitmap's pixels, to take them at another scale.
@@ -107,13 +114,14 @@ void detachSharedPixels(platform::Surface* surface) {
 // Gives a loaded bitmap its shared pixels at `scale` when it is first drawn there; answers whether
 // the surface has an image to draw from.
 bool attachSharedPixels(platform::Surface* surface, float scale) {
-  if (surface->sharedPixels != nullptr && surface->sharedPixels->scale() != scale) detachSharedPixels(surface);
+  if (surface->sharedPixels != nullptr && surface->sharedPixels->scale() != scale)
+    detachSharedPixels(surface);
   if (surface->image != nullptr) return true;
   if (surface->bitmapId == 0) return false;
   SharedBitmapPixels* shared = SharedBitmapPixels::acquire(surface->bitmapId, scale);
-  cairo_surface_t* image =
-      shared != nullptr ? imageOver(shared->pixels(), CAIRO_FORMAT_RGB24, shared->width(), shared->height())
-                        : nullptr;
+  cairo_surface_t* image = shared != nullptr ? imageOver(shared->pixels(), CAIRO_FORMAT_RGB24,
+                                                         shared->width(), shared->height())
+                                             : nullptr;
   if (image == nullptr) {
     if (shared != nullptr) shared->release();
     surface->bitmapId = 0;  // a resource that failed once fails again: stop asking
@@ -126,7 +134,8 @@ bool attachSharedPixels(platform::Surface* surface, float scale) {
 }
 
 // Copies device pixels: `area` and `origin` are already at the images' scale.
-void blit(platform::Surface* destination, Rect area, platform::Surface* source, Point origin, const Color* key) {
+void blit(platform::Surface* destination, Rect area, platform::Surface* source, Point origin,
+          const Color* key) {
   if (destination == nullptr || source == nullptr) return;
   if (!attachSharedPixels(source, destination->scale) || destination->image == nullptr) return;
   PixelAccess from(source->image);
@@ -150,8 +159,9 @@ void blit(platform::Surface* destination, Rect area, platform::Surface* source, 
   }
   const uint32_t keyValue = key != nullptr ? packed(*key) : 0;
   for (int32_t y = y0; y < y1; ++y) {
-    const uint32_t* input = snapshot.empty() ? from.row(origin.v + y) + origin.h + x0
-                                             : snapshot.data() + rowLength * static_cast<std::size_t>(y - y0);
+    const uint32_t* input = snapshot.empty()
+                                ? from.row(origin.v + y) + origin.h + x0
+                                : snapshot.data() + rowLength * static_cast<std::size_t>(y - y0);
     uint32_t* output = to.row(area.top + y) + area.left + x0;
     if (key == nullptr) {
       std::memcpy(output, input, rowLength * sizeof(uint32_t));
@@ -164,7 +174,8 @@ void blit(platform::Surface* destination, Rect area, platform::Surface* source, 
 }
 
 // Draws the bitmap's prepared keyed image over the destination: the key pixels are transparent.
-void compositeKeyed(platform::Surface* destination, Rect area, platform::Surface* source, Point origin) {
+void compositeKeyed(platform::Surface* destination, Rect area, platform::Surface* source,
+                    Point origin) {
   cairo_surface_flush(destination->image);
   cairo_t* cr = cairo_create(destination->image);
   cairo_rectangle(cr, area.left, area.top, area.width(), area.height());
@@ -203,7 +214,8 @@ void setSource(cairo_t* cr, Color color) {
 
 namespace cairo {
 
-platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window, float scale) {
+platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window,
+                               float scale) {
   auto* surface = new platform::Surface();
   surface->image = image;
   surface->scale = scale;
@@ -223,11 +235,13 @@ std::size_t liveObjectCount() { return liveObjects; }
 void setDrawingWatcher(DrawingWatcher watcher) { drawingWatcher = watcher; }
 
 uint32_t packedColor(Color color) {
-  return (static_cast<uint32_t>(color.red) << 16) | (static_cast<uint32_t>(color.green) << 8) | color.blue;
+  return (static_cast<uint32_t>(color.red) << 16) | (static_cast<uint32_t>(color.green) << 8) |
+         color.blue;
 }
 
 Color unpackedColor(uint32_t value) {
-  return Color(static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value));
+  return Color(static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
+               static_cast<uint8_t>(value));
 }
 
 }  // namespace cairo
@@ -237,8 +251,8 @@ namespace platform {
 Surface* createMemorySurface(Surface* reference, int32_t width, int32_t height) {
   if (width <= 0 || height <= 0) return nullptr;
   const float scale = reference != nullptr ? reference->scale : 1.0f;
-  cairo_surface_t* image =
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, toDevice(width, scale), toDevice(height, scale));
+  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, toDevice(width, scale),
+                                                      toDevice(height, scale));
   if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(image);
     return nullptr;
@@ -261,7 +275,8 @@ Surface* loadBitmapResource(void*, int32_t id, int32_t* width, int32_t* height) 
   const EmbeddedBitmap* file = findEmbeddedBitmap(id);
   int32_t fileWidth = 0;
   int32_t fileHeight = 0;
-  if (file == nullptr || !readBmpSize(file->bytes, file->size, fileWidth, fileHeight)) return nullptr;
+  if (file == nullptr || !readBmpSize(file->bytes, file->size, fileWidth, fileHeight))
+    return nullptr;
   // Only the size is read now; the pixels are shared by the module and attached at the first draw.
   Surface* surface = cairo::makeSurface(nullptr, true, nullptr);
   surface->bitmapId = id;
@@ -364,11 +379,13 @@ void lineTo(Surface* surface, Point to) {
   const float scale = surface->scale;
   PixelAccess pixels(surface->image);
   const uint32_t color = packed(pen->color);
-  walkLine(from, to, pen->style == penDotted,
-           [&](int32_t x, int32_t y) { pixels.fill(toDevice(Rect(x, y, x + 1, y + 1), scale), color); });
+  walkLine(from, to, pen->style == penDotted, [&](int32_t x, int32_t y) {
+    pixels.fill(toDevice(Rect(x, y, x + 1, y + 1), scale), color);
+  });
   const Rect covered(std::min(from.h, to.h), std::min(from.v, to.v), std::max(from.h, to.h) + 1,
                      std::max(from.v, to.v) + 1);
-  watch(cairo::DrawingStep::Kind::line, surface, Rect(), toDevice(covered, scale), pen->color, from, to);
+  watch(cairo::DrawingStep::Kind::line, surface, Rect(), toDevice(covered, scale), pen->color, from,
+        to);
 }
 
 void fillRect(Surface* surface, Rect area) {
@@ -384,9 +401,10 @@ void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
   cairo_t* cr = cairo_create(surface->image);
   // Text is laid out in editor pixels and drawn by the font engine at the surface's scale.
   if (surface->scale != 1.0f) cairo_scale(cr, surface->scale, surface->scale);
-  cairo_select_font_face(cr, installedFace(font.face[0] != 0 ? font.face : "Arial"),
-                         font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
-                         font.weight >= fontWeightBold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_select_font_face(
+      cr, installedFace(font.face[0] != 0 ? font.face : "Arial"),
+      font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+      font.weight >= fontWeightBold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, font.height > 0 ? font.height : defaultFontHeight);
 
   const std::string utf8 = latinToUtf8(text);
@@ -422,25 +440,28 @@ void drawText(Surface* surface, const char* text, Rect area, uint32_t flags) {
     cairo_fill(cr);
   }
   cairo_destroy(cr);
-  watch(cairo::DrawingStep::Kind::text, surface, area, toDevice(area, surface->scale), surface->textColor, Point(),
-        Point(), text, flags);
+  watch(cairo::DrawingStep::Kind::text, surface, area, toDevice(area, surface->scale),
+        surface->textColor, Point(), Point(), text, flags);
 }
 
 void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOrigin) {
   const float scale = destination != nullptr ? destination->scale : 1.0f;
   blit(destination, toDevice(area, scale), source, toDevice(sourceOrigin, scale), nullptr);
-  watch(cairo::DrawingStep::Kind::copy, destination, area, destination != nullptr ? toDevice(area, scale) : Rect(),
-        Color(), sourceOrigin);
+  watch(cairo::DrawingStep::Kind::copy, destination, area,
+        destination != nullptr ? toDevice(area, scale) : Rect(), Color(), sourceOrigin);
 }
 
-void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key) {
-  if (destination == nullptr || source == nullptr || !attachSharedPixels(source, destination->scale)) {
+void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin,
+                     Color key) {
+  if (destination == nullptr || source == nullptr ||
+      !attachSharedPixels(source, destination->scale)) {
     watch(cairo::DrawingStep::Kind::copyKeyed, destination, area, Rect(), key, sourceOrigin);
     return;
   }
   // A loaded bitmap never changes, so its keyed image is made at its first keyed copy and kept,
   // over the module's shared keyed pixels.
-  if (source->sharedPixels != nullptr && (source->keyedImage == nullptr || source->keyedColor != key)) {
+  if (source->sharedPixels != nullptr &&
+      (source->keyedImage == nullptr || source->keyedColor != key)) {
     if (source->keyedImage != nullptr) cairo_surface_destroy(source->keyedImage);
     source->keyedImage = nullptr;
     source->keyedColor = key;
@@ -448,7 +469,8 @@ void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sou
   }
   const Rect deviceArea = toDevice(area, destination->scale);
   const Point deviceOrigin = toDevice(sourceOrigin, destination->scale);
-  if (source->keyedImage != nullptr && source->keyedColor == key && source->image != destination->image) {
+  if (source->keyedImage != nullptr && source->keyedColor == key &&
+      source->image != destination->image) {
     compositeKeyed(destination, deviceArea, source, deviceOrigin);
   } else {
     blit(destination, deviceArea, source, deviceOrigin, &key);

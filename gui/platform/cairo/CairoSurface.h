@@ -78,13 +78,14 @@ struct DrawingStep {
   Color color;                // the pen, brush or text colour, a keyed copy's key
   const char* text;           // the text drawn, else null
   uint32_t flags;             // the text's flags
-  Rect changed;               // the part of the target's image it changed (device pixels), empty for none
+  Rect changed;  // the part of the target's image it changed (device pixels), empty for none
 };
 // Receives each drawing primitive once it ran.
 using DrawingWatcher = void (*)(const DrawingStep& step);
 
 // Makes a surface drawing into `image` at `scale` with the default objects and colours selected.
-platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window, float scale = 1.0f);
+platform::Surface* makeSurface(cairo_surface_t* image, bool ownsImage, platform::Window* window,
+                               float scale = 1.0f);
 // Returns the number of surfaces, pens, brushes and fonts created and not yet destroyed.
 std::size_t liveObjectCount();
 // Sets the function that watches drawing (the X11 back end collects what windows need shown);

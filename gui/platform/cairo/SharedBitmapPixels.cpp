@@ -34,15 +34,18 @@ bool makeScaled(int32_t id, float scale, DecodedBitmap& image) {
   int32_t height = 0;
   const EmbeddedBitmap* file = findEmbeddedBitmap(id);
   if (file == nullptr || !readBmpSize(file->bytes, file->size, width, height)) return false;
-  if (!decodeResource(id + platform::doubleSizeResourceOffset, source) && !decodeResource(id, source)) return false;
+  if (!decodeResource(id + platform::doubleSizeResourceOffset, source) &&
+      !decodeResource(id, source))
+    return false;
   image.width = platform::toDevice(width, scale);
   image.height = platform::toDevice(height, scale);
   if (image.width == source.width && image.height == source.height) {
     image.pixels = std::move(source.pixels);
     return true;
   }
-  image.pixels = ImageResampler::resize(source.pixels.data(), source.width, source.height, image.width, image.height,
-                                        cairo::packedColor(transparentKeyColor));
+  image.pixels =
+      ImageResampler::resize(source.pixels.data(), source.width, source.height, image.width,
+                             image.height, cairo::packedColor(transparentKeyColor));
   return !image.pixels.empty();
 }
 
@@ -64,7 +67,8 @@ SharedBitmapPixels* SharedBitmapPixels::acquire(int32_t id, float scale) {
   try {
     DecodedBitmap decoded;
     if (!makeScaled(id, scale, decoded)) return nullptr;
-    auto entry = std::unique_ptr<SharedBitmapPixels>(new SharedBitmapPixels(id, scale, std::move(decoded)));
+    auto entry =
+        std::unique_ptr<SharedBitmapPixels>(new SharedBitmapPixels(id, scale, std::move(decoded)));
     held.push_back(entry.get());
     entry->users = 1;
     return entry.release();
@@ -105,7 +109,8 @@ const uint32_t* SharedBitmapPixels::keyedPixels(Color key) {
     }
     keyColor = key;
     const uint32_t keyValue = cairo::packedColor(key);
-    for (uint32_t value : image.pixels) keyed.push_back(value == keyValue ? 0u : 0xff000000u | value);
+    for (uint32_t value : image.pixels)
+      keyed.push_back(value == keyValue ? 0u : 0xff000000u | value);
   }
   return keyColor == key ? keyed.data() : nullptr;
 }

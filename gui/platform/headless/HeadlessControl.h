@@ -22,7 +22,8 @@ struct InputState {
   Point cursor;
 };
 
-// Puts back the initial state: no input queued and nothing held, clock at 0, empty event and drawing records, recording off. Windows and surfaces are left alone.
+// Puts back the initial state: no input queued and nothing held, clock at 0, empty event and
+// drawing records, recording off. Windows and surfaces are left alone.
 void reset();
 
 // Appends a state to the input queue. Each inputState() call takes the next queued state (when the
@@ -40,7 +41,8 @@ void setTickCount(uint32_t milliseconds);
 // Returns the total of all sleeps since reset().
 uint64_t totalSleptMilliseconds();
 
-// Returns the record of platform events ("createWindow \"Window\"", "paint 0,0,350,430", "sleep 4", …).
+// Returns the record of platform events ("createWindow \"Window\"", "paint 0,0,350,430", "sleep 4",
+// …).
 const std::vector<std::string>& events();
 
 // Switches the drawing record on or off; each drawing primitive then appends one line.
@@ -81,8 +83,8 @@ void setDesktopScale(float scale);
 // Returns the number of windows with a pending paint request.
 std::size_t pendingPaintCount();
 
-// Creates a memory surface of width × height editor pixels at `scale` for tests and tools; destroy it
-// with platform::destroySurface.
+// Creates a memory surface of width × height editor pixels at `scale` for tests and tools; destroy
+// it with platform::destroySurface.
 platform::Surface* createSurface(int32_t width, int32_t height, Color fill, float scale = 1.0f);
 // Returns the colour of a surface's pixel (device pixels); black outside the surface.
 Color pixel(platform::Surface* surface, Point where);

@@ -12,19 +12,22 @@ namespace headless {
 const std::vector<std::string>& events() { return state().events; }
 
 void clickWindow(platform::Window* window, Point where) {
-  if (findWindow(window) == nullptr || window->handler == nullptr || window->userData == nullptr) return;
+  if (findWindow(window) == nullptr || window->handler == nullptr || window->userData == nullptr)
+    return;
   recordEvent("buttonDown " + std::to_string(where.h) + "," + std::to_string(where.v));
   if (window->handler->buttonDown != nullptr) {
     window->handler->buttonDown(window, window->userData, platform::toEditor(where, window->scale));
   }
 }
 
-bool dropOnWindow(platform::Window* window, void** items, int32_t count, int32_t type, Point where) {
+bool dropOnWindow(platform::Window* window, void** items, int32_t count, int32_t type,
+                  Point where) {
   if (findWindow(window) == nullptr || !window->dropTarget || window->handler == nullptr ||
       window->userData == nullptr || window->handler->drop == nullptr) {
     return false;
   }
-  return window->handler->drop(window, window->userData, items, count, type, platform::toEditor(where, window->scale));
+  return window->handler->drop(window, window->userData, items, count, type,
+                               platform::toEditor(where, window->scale));
 }
 
 void setDesktopScale(float scale) { state().desktopScale = scale; }
@@ -63,11 +66,14 @@ bool dispatchOnePendingPaint() {
   window->paintPending = false;
   Rect area = window->invalidArea;
   char text[64];
-  std::snprintf(text, sizeof(text), "paint %d,%d,%d,%d", area.left, area.top, area.right, area.bottom);
+  std::snprintf(text, sizeof(text), "paint %d,%d,%d,%d", area.left, area.top, area.right,
+                area.bottom);
   recordEvent(text);
-  if (window->handler != nullptr && window->userData != nullptr && window->handler->paint != nullptr) {
+  if (window->handler != nullptr && window->userData != nullptr &&
+      window->handler->paint != nullptr) {
     Surface* surface = cairo::makeSurface(window->image, false, window, window->scale);
-    window->handler->paint(window, window->userData, surface, coveringEditorRect(area, window->scale));
+    window->handler->paint(window, window->userData, surface,
+                           coveringEditorRect(area, window->scale));
     releaseWindowSurface(window, surface);
   }
   return true;

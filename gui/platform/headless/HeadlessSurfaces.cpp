@@ -11,14 +11,15 @@ namespace {
 // Direct read access to an image's pixels.
 uint32_t* imageRow(cairo_surface_t* image, int32_t y) {
   return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(image) +
-                                     static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(image));
+                                     static_cast<std::ptrdiff_t>(y) *
+                                         cairo_image_surface_get_stride(image));
 }
 
 std::string pointText(Point p) { return std::to_string(p.h) + "," + std::to_string(p.v); }
 
 std::string rectText(Rect r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-         std::to_string(r.bottom);
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+         "," + std::to_string(r.bottom);
 }
 
 std::string hexColor(Color color) {
@@ -33,21 +34,24 @@ void recordStep(const cairo::DrawingStep& step) {
   std::string line;
   switch (step.kind) {
     case Kind::line:
-      line = "line " + pointText(step.from) + " " + pointText(step.to) + " " + hexColor(step.color) +
+      line = "line " + pointText(step.from) + " " + pointText(step.to) + " " +
+             hexColor(step.color) +
              (step.target->pen->style == platform::penDotted ? " dotted" : " solid");
       break;
     case Kind::fill:
       line = "fill " + rectText(step.area) + " " + hexColor(step.color);
       break;
     case Kind::text:
-      line = std::string("text \"") + step.text + "\" " + rectText(step.area) + " flags=" + std::to_string(step.flags) +
-             " " + hexColor(step.color) + (step.target->opaqueBackground ? " opaque" : " transparent");
+      line = std::string("text \"") + step.text + "\" " + rectText(step.area) +
+             " flags=" + std::to_string(step.flags) + " " + hexColor(step.color) +
+             (step.target->opaqueBackground ? " opaque" : " transparent");
       break;
     case Kind::copy:
       line = "copy " + rectText(step.area) + " from " + pointText(step.from);
       break;
     case Kind::copyKeyed:
-      line = "copyKeyed " + rectText(step.area) + " from " + pointText(step.from) + " key " + hexColor(step.color);
+      line = "copyKeyed " + rectText(step.area) + " from " + pointText(step.from) + " key " +
+             hexColor(step.color);
       break;
   }
   headless::state().drawing.push_back(line);
@@ -75,7 +79,8 @@ platform::Surface* createSurface(int32_t width, int32_t height, Color fill, floa
   const Point size = surfaceSize(surface);
   cairo_surface_flush(surface->image);
   for (int32_t y = 0; y < size.v; ++y) {
-    std::fill(imageRow(surface->image, y), imageRow(surface->image, y) + size.h, cairo::packedColor(fill));
+    std::fill(imageRow(surface->image, y), imageRow(surface->image, y) + size.h,
+              cairo::packedColor(fill));
   }
   cairo_surface_mark_dirty(surface->image);
   return surface;
@@ -91,7 +96,8 @@ Color pixel(platform::Surface* surface, Point where) {
 
 Point surfaceSize(platform::Surface* surface) {
   if (surface == nullptr) return Point();
-  return Point(cairo_image_surface_get_width(surface->image), cairo_image_surface_get_height(surface->image));
+  return Point(cairo_image_surface_get_width(surface->image),
+               cairo_image_surface_get_height(surface->image));
 }
 
 bool fontRequest(platform::Font* font, platform::FontRequest& request) {

@@ -12,7 +12,8 @@ namespace headless {
 namespace {
 
 cairo_surface_t* makeWindowImage(int32_t width, int32_t height) {
-  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(width, 1), std::max(height, 1));
+  cairo_surface_t* image =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(width, 1), std::max(height, 1));
   cairo_t* cr = cairo_create(image);
   const Color face = platform::windowFaceColor;
   cairo_set_source_rgb(cr, face.red / 255.0, face.green / 255.0, face.blue / 255.0);
@@ -40,14 +41,16 @@ void moveBy(platform::Window* window, int32_t dh, int32_t dv) {
 void destroyTree(platform::Window* window) {
   for (platform::Window* child : childWindows(window)) destroyTree(child);
   recordEvent("destroyWindow \"" + window->title + "\"");
-  if (window->handler != nullptr && window->userData != nullptr && window->handler->destroyed != nullptr) {
+  if (window->handler != nullptr && window->userData != nullptr &&
+      window->handler->destroyed != nullptr) {
     window->handler->destroyed(window, window->userData);
   }
   auto& queue = state().paintQueue;
   queue.erase(std::remove(queue.begin(), queue.end(), window), queue.end());
   cairo_surface_destroy(window->image);
   auto& windows = state().windows;
-  windows.erase(std::remove_if(windows.begin(), windows.end(), [window](const auto& w) { return w.get() == window; }),
+  windows.erase(std::remove_if(windows.begin(), windows.end(),
+                               [window](const auto& w) { return w.get() == window; }),
                 windows.end());
 }
 
@@ -76,7 +79,8 @@ void destroyHostWindow(platform::Window* window) {
 
 void moveWindow(platform::Window* window, Point screenPosition) {
   if (findWindow(window) == nullptr) return;
-  moveBy(window, screenPosition.h - window->screenArea.left, screenPosition.v - window->screenArea.top);
+  moveBy(window, screenPosition.h - window->screenArea.left,
+         screenPosition.v - window->screenArea.top);
 }
 
 bool isLiveWindow(platform::Window* window) { return findWindow(window) != nullptr; }
@@ -93,7 +97,9 @@ std::string windowTitle(platform::Window* window) {
   return findWindow(window) != nullptr ? window->title : std::string();
 }
 
-bool isDropTarget(platform::Window* window) { return findWindow(window) != nullptr && window->dropTarget; }
+bool isDropTarget(platform::Window* window) {
+  return findWindow(window) != nullptr && window->dropTarget;
+}
 
 std::size_t liveWindowCount() { return state().windows.size(); }
 
@@ -118,8 +124,8 @@ namespace platform {
 using headless::recordEvent;
 using headless::state;
 
-Window* createChildWindow(void* parent, Rect editorBounds, const char* title, const WindowHandler* handler,
-                          void* userData, float scale) {
+Window* createChildWindow(void* parent, Rect editorBounds, const char* title,
+                          const WindowHandler* handler, void* userData, float scale) {
   if (parent == nullptr || handler == nullptr) return nullptr;
   scale = usableScale(scale);
   const Rect bounds = toDevice(editorBounds, scale);
@@ -149,9 +155,13 @@ void destroyWindow(Window* window) {
   headless::destroyTree(window);
 }
 
-Rect windowScreenRect(Window* window) { return headless::findWindow(window) != nullptr ? window->screenArea : Rect(); }
+Rect windowScreenRect(Window* window) {
+  return headless::findWindow(window) != nullptr ? window->screenArea : Rect();
+}
 
-float windowScale(Window* window) { return headless::findWindow(window) != nullptr ? window->scale : 1.0f; }
+float windowScale(Window* window) {
+  return headless::findWindow(window) != nullptr ? window->scale : 1.0f;
+}
 
 void invalidateWindow(Window* window, const Rect* area) {
   if (headless::findWindow(window) == nullptr) return;

@@ -34,7 +34,8 @@ bool readSettingsFile(std::string& text) {
   const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (descriptor < 0) return false;
   struct stat status {};
-  bool answer = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= largestSettingsFile;
+  bool answer = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+                status.st_size <= largestSettingsFile;
   if (answer) {
     text.assign(static_cast<std::size_t>(status.st_size), '\0');
     std::size_t done = 0;

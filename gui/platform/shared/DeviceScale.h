@@ -27,7 +27,9 @@ inline Rect toDevice(Rect area, float scale) {
 }
 
 // Returns the device point of the editor point's top-left corner.
-inline Point toDevice(Point where, float scale) { return Point(toDevice(where.h, scale), toDevice(where.v, scale)); }
+inline Point toDevice(Point where, float scale) {
+  return Point(toDevice(where.h, scale), toDevice(where.v, scale));
+}
 
 // Returns the editor coordinate the device coordinate `x` falls in.
 inline int32_t toEditor(int32_t x, float scale) {
@@ -35,7 +37,9 @@ inline int32_t toEditor(int32_t x, float scale) {
 }
 
 // Returns the editor point the device point falls in.
-inline Point toEditor(Point where, float scale) { return Point(toEditor(where.h, scale), toEditor(where.v, scale)); }
+inline Point toEditor(Point where, float scale) {
+  return Point(toEditor(where.h, scale), toEditor(where.v, scale));
+}
 
 // Returns the smallest editor rectangle that covers the device area.
 inline Rect coveringEditorRect(Rect area, float scale) {

@@ -7,7 +7,8 @@
 
 namespace wrenfold {
 
-DropTarget::DropTarget(platform::Window* targetWindow, const platform::WindowHandler* windowHandler, void* data)
+DropTarget::DropTarget(platform::Window* targetWindow, const platform::WindowHandler* windowHandler,
+                       void* data)
     : window(targetWindow), handler(windowHandler), userData(data), accepted(false) {}
 
 int32_t DropTarget::dragEnter(DropData* data, bool controlKey) {
@@ -44,7 +45,8 @@ bool DropTarget::drop(DropData* data) {
 
 bool DropTarget::dropText(const std::string& bytes) {
   void* items[] = {const_cast<char*>(bytes.c_str())};
-  return handler->drop(window, userData, items, static_cast<int32_t>(bytes.size()), dropTypeText, dropPoint());
+  return handler->drop(window, userData, items, static_cast<int32_t>(bytes.size()), dropTypeText,
+                       dropPoint());
 }
 
 bool DropTarget::dropFiles(const std::vector<std::string>& names) {
@@ -53,10 +55,12 @@ bool DropTarget::dropFiles(const std::vector<std::string>& names) {
   for (const std::string& name : names) {
     // A name too long for its block is cut, keeping the terminator.
     blocks.emplace_back(dropFileNameSize, '\0');
-    std::memcpy(blocks.back().data(), name.data(), std::min<std::size_t>(name.size(), dropFileNameSize - 1));
+    std::memcpy(blocks.back().data(), name.data(),
+                std::min<std::size_t>(name.size(), dropFileNameSize - 1));
   }
   for (auto& block : blocks) items.push_back(block.data());
-  return handler->drop(window, userData, items.data(), static_cast<int32_t>(items.size()), dropTypeFiles, dropPoint());
+  return handler->drop(window, userData, items.data(), static_cast<int32_t>(items.size()),
+                       dropTypeFiles, dropPoint());
 }
 
 Point DropTarget::dropPoint() const {

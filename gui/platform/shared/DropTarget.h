@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "gui/platform/shared/DropData.h"
 #include "gui/platform/platform.h"
+#include "gui/platform/shared/DropData.h"
 
 namespace wrenfold {
 

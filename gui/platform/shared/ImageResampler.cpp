@@ -30,7 +30,9 @@ struct Mix {
 
   uint32_t result(uint32_t key) const {
     if (weight <= 0 || keyWeight >= weight) return key;
-    auto channel = [this](double sum) { return static_cast<uint32_t>(std::lround(std::min(255.0, sum / weight))); };
+    auto channel = [this](double sum) {
+      return static_cast<uint32_t>(std::lround(std::min(255.0, sum / weight)));
+    };
     return (channel(red) << 16) | (channel(green) << 8) | channel(blue);
   }
 };
@@ -40,7 +42,9 @@ struct Mix {
 struct Span {
   double from;
   double to;
-  double share(int32_t index) const { return std::min(to, index + 1.0) - std::max(from, static_cast<double>(index)); }
+  double share(int32_t index) const {
+    return std::min(to, index + 1.0) - std::max(from, static_cast<double>(index));
+  }
 };
 
 Span spanOf(int32_t i, int32_t n, int32_t size) {
@@ -52,7 +56,8 @@ uint32_t averaged(const uint32_t* pixels, int32_t width, Span x, Span y, uint32_
   Mix mix;
   for (auto row = static_cast<int32_t>(y.from); row < y.to; ++row) {
     for (auto column = static_cast<int32_t>(x.from); column < x.to; ++column) {
-      mix.add(pixels[static_cast<std::size_t>(row) * width + column], x.share(column) * y.share(row), key);
+      mix.add(pixels[static_cast<std::size_t>(row) * width + column],
+              x.share(column) * y.share(row), key);
     }
   }
   return mix.result(key);
@@ -71,8 +76,11 @@ Neighbours neighboursOf(int32_t i, int32_t n, int32_t size) {
   return Neighbours{first, std::min(first + 1, size - 1), centre - first};
 }
 
-uint32_t interpolated(const uint32_t* pixels, int32_t width, Neighbours x, Neighbours y, uint32_t key) {
-  auto at = [pixels, width](int32_t column, int32_t row) { return pixels[static_cast<std::size_t>(row) * width + column]; };
+uint32_t interpolated(const uint32_t* pixels, int32_t width, Neighbours x, Neighbours y,
+                      uint32_t key) {
+  auto at = [pixels, width](int32_t column, int32_t row) {
+    return pixels[static_cast<std::size_t>(row) * width + column];
+  };
   Mix mix;
   mix.add(at(x.first, y.first), (1 - x.weight) * (1 - y.weight), key);
   mix.add(at(x.second, y.first), x.weight * (1 - y.weight), key);
@@ -84,9 +92,11 @@ uint32_t interpolated(const uint32_t* pixels, int32_t width, Neighbours x, Neigh
 }  // namespace
 
 std::vector<uint32_t> ImageResampler::resize(const uint32_t* pixels, int32_t width, int32_t height,
-                                             int32_t targetWidth, int32_t targetHeight, uint32_t key) {
+                                             int32_t targetWidth, int32_t targetHeight,
+                                             uint32_t key) {
   std::vector<uint32_t> out;
-  if (pixels == nullptr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0) return out;
+  if (pixels == nullptr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0)
+    return out;
   try {
     out.resize(static_cast<std::size_t>(targetWidth) * targetHeight);
   } catch (const std::bad_alloc&) {
@@ -97,7 +107,8 @@ std::vector<uint32_t> ImageResampler::resize(const uint32_t* pixels, int32_t wid
   for (int32_t y = 0; y < targetHeight; ++y) {
     for (int32_t x = 0; x < targetWidth; ++x) {
       out[static_cast<std::size_t>(y) * targetWidth + x] =
-          shrinks ? averaged(pixels, width, spanOf(x, targetWidth, width), spanOf(y, targetHeight, height), key)
+          shrinks ? averaged(pixels, width, spanOf(x, targetWidth, width),
+                             spanOf(y, targetHeight, height), key)
                   : interpolated(pixels, width, neighboursOf(x, targetWidth, width),
                                  neighboursOf(y, targetHeight, height), key);
     }

@@ -15,8 +15,8 @@ class ImageResampler {
   // Returns `pixels` (width × height, rows top to bottom, 0x00RRGGBB) resized to
   // targetWidth × targetHeight, with `key` (0x00RRGGBB) kept as holes; empty when a size is not
   // positive or the memory is short.
-  static std::vector<uint32_t> resize(const uint32_t* pixels, int32_t width, int32_t height, int32_t targetWidth,
-                                      int32_t targetHeight, uint32_t key);
+  static std::vector<uint32_t> resize(const uint32_t* pixels, int32_t width, int32_t height,
+                                      int32_t targetWidth, int32_t targetHeight, uint32_t key);
 };
 
 }  // namespace wrenfold

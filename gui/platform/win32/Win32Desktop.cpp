@@ -20,7 +20,8 @@ using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 UINT windowDpi(HWND window) {
   HMODULE user = GetModuleHandleA("user32.dll");
   // FARPROC stands for any entry; going through a plain address keeps the cast honest.
-  void* entry = user != nullptr ? reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")) : nullptr;
+  void* entry =
+      user != nullptr ? reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")) : nullptr;
   if (entry == nullptr || window == nullptr || !IsWindow(window)) return 0;
   return reinterpret_cast<GetDpiForWindowFunction>(entry)(window);
 }
@@ -57,8 +58,9 @@ bool readSettingsFile(std::string& text) {
   if (path.empty()) return false;
   // Shared with anyone writing or replacing it meanwhile; a device or pipe put there is refused
   // below before anything is read from it.
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size = {};
   bool answer = GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) &&
@@ -66,7 +68,8 @@ bool readSettingsFile(std::string& text) {
   if (answer) {
     text.assign(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD done = 0;
-    answer = text.empty() || ReadFile(file, &text[0], static_cast<DWORD>(text.size()), &done, nullptr);
+    answer =
+        text.empty() || ReadFile(file, &text[0], static_cast<DWORD>(text.size()), &done, nullptr);
     text.resize(answer ? done : 0);
   }
   CloseHandle(file);

@@ -78,11 +78,14 @@ class ScaledFont {
 // are drawn at a scale: each editor pixel the pen sets is its square of device pixels.
 void walkScaledLine(platform::Surface* surface, Point from, Point to) {
   LOGPEN pen;
-  if (GetObjectA(GetCurrentObject(surface->dc, OBJ_PEN), sizeof(pen), &pen) == 0 || pen.lopnStyle == PS_NULL) return;
+  if (GetObjectA(GetCurrentObject(surface->dc, OBJ_PEN), sizeof(pen), &pen) == 0 ||
+      pen.lopnStyle == PS_NULL)
+    return;
   HBRUSH brush = CreateSolidBrush(pen.lopnColor);
   if (brush == nullptr) return;
   platform::walkLine(from, to, pen.lopnStyle == PS_DOT, [surface, brush](int32_t x, int32_t y) {
-    const RECT square = win32::nativeRect(platform::toDevice(Rect(x, y, x + 1, y + 1), surface->scale));
+    const RECT square =
+        win32::nativeRect(platform::toDevice(Rect(x, y, x + 1, y + 1), surface->scale));
     FillRect(surface->dc, &square, brush);
   });
   DeleteObject(brush);
@@ -108,7 +111,9 @@ Surface* createMemorySurface(Surface* reference, int32_t width, int32_t height) 
   HDC screenDc = referenceDc == nullptr ? GetDC(nullptr) : nullptr;
   HDC compatible = referenceDc != nullptr ? referenceDc : screenDc;
   HDC dc = CreateCompatibleDC(compatible);
-  HBITMAP bitmap = dc != nullptr ? CreateCompatibleBitmap(compatible, toDevice(width, scale), toDevice(height, scale)) : nullptr;
+  HBITMAP bitmap = dc != nullptr ? CreateCompatibleBitmap(compatible, toDevice(width, scale),
+                                                          toDevice(height, scale))
+                                 : nullptr;
   if (screenDc != nullptr) ReleaseDC(nullptr, screenDc);
   Surface* surface = bitmap != nullptr ? bitmapSurface(dc, bitmap) : nullptr;
   if (surface == nullptr) {
@@ -137,7 +142,9 @@ Surface* loadBitmapResource(void* module, int32_t id, int32_t* width, int32_t* h
   HBITMAP image = LoadBitmapA(static_cast<HINSTANCE>(module), MAKEINTRESOURCEA(id));
   if (image == nullptr) return nullptr;
   BITMAP description;
-  Surface* surface = GetObjectA(image, sizeof(description), &description) != 0 ? bitmapSurface(nullptr, image) : nullptr;
+  Surface* surface = GetObjectA(image, sizeof(description), &description) != 0
+                         ? bitmapSurface(nullptr, image)
+                         : nullptr;
   if (surface == nullptr) {
     DeleteObject(image);
     return nullptr;
@@ -206,8 +213,9 @@ Font* selectFont(Surface* surface, Font* font) {
 }
 
 Pen* currentPen(Surface* surface) {
-  return surface != nullptr && surface->dc != nullptr ? reinterpret_cast<Pen*>(GetCurrentObject(surface->dc, OBJ_PEN))
-                                                      : nullptr;
+  return surface != nullptr && surface->dc != nullptr
+             ? reinterpret_cast<Pen*>(GetCurrentObject(surface->dc, OBJ_PEN))
+             : nullptr;
 }
 
 Brush* currentBrush(Surface* surface) {
@@ -217,8 +225,9 @@ Brush* currentBrush(Surface* surface) {
 }
 
 Font* currentFont(Surface* surface) {
-  return surface != nullptr && surface->dc != nullptr ? reinterpret_cast<Font*>(GetCurrentObject(surface->dc, OBJ_FONT))
-                                                      : nullptr;
+  return surface != nullptr && surface->dc != nullptr
+             ? reinterpret_cast<Font*>(GetCurrentObject(surface->dc, OBJ_FONT))
+             : nullptr;
 }
 
 Color setBackgroundColor(Surface* surface, Color color) {
@@ -232,7 +241,8 @@ Color setTextColor(Surface* surface, Color color) {
 }
 
 void setBackgroundOpaque(Surface* surface, bool opaque) {
-  if (surface != nullptr && surface->dc != nullptr) SetBkMode(surface->dc, opaque ? OPAQUE : TRANSPARENT);
+  if (surface != nullptr && surface->dc != nullptr)
+    SetBkMode(surface->dc, opaque ? OPAQUE : TRANSPARENT);
 }
 
 void moveTo(Surface* surface, Point to) {
@@ -278,10 +288,12 @@ void copyPixels(Surface* destination, Rect area, Surface* source, Point sourceOr
   if (from.get() == nullptr) return;
   const Rect to = toDevice(area, destination->scale);
   const Point origin = toDevice(sourceOrigin, destination->scale);
-  BitBlt(destination->dc, to.left, to.top, to.width(), to.height(), from.get(), origin.h, origin.v, SRCCOPY);
+  BitBlt(destination->dc, to.left, to.top, to.width(), to.height(), from.get(), origin.h, origin.v,
+         SRCCOPY);
 }
 
-void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin, Color key) {
+void copyPixelsKeyed(Surface* destination, Rect area, Surface* source, Point sourceOrigin,
+                     Color key) {
   if (destination == nullptr || destination->dc == nullptr || source == nullptr) return;
   SourceContext from(source, destination->dc, destination->scale);
   if (from.get() == nullptr) return;

@@ -21,7 +21,9 @@ constexpr int wideNameSize = 2048;
 constexpr DWORD resolveFlags = 0x01F40003;
 constexpr DWORD shortPath = 1;
 
-FORMATETC formatOf(CLIPFORMAT format) { return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
+FORMATETC formatOf(CLIPFORMAT format) {
+  return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+}
 
 // Returns whether the name's last extension is ".lnk" in any mix of cases: a shell shortcut.
 bool isShortcutName(const char* name) {
@@ -49,15 +51,14 @@ void resolveShortcut(char* name) {
   IPersistFile* file = nullptr;
   if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
     WCHAR wide[wideNameSize];
-    if (MultiByteToWideChar(CP_ACP, 0, name, -1, wide, wideNameSize) != 0 && SUCCEEDED(file->Load(wide, 0)) &&
-        SUCCEEDED(link->Resolve(nullptr, resolveFlags))) {
+    if (MultiByteToWideChar(CP_ACP, 0, name, -1, wide, wideNameSize) != 0 &&
+        SUCCEEDED(file->Load(wide, 0)) && SUCCEEDED(link->Resolve(nullptr, resolveFlags))) {
       link->GetPath(name, nameSize, nullptr, shortPath);
     }
     file->Release();
   }
   link->Release();
 }
-
 
 // The drop logic's view of an OLE data object: CF_TEXT as text, CF_HDROP as file names.
 class OleDropData : public DropData {
@@ -69,7 +70,8 @@ class OleDropData : public DropData {
     STGMEDIUM medium = {};
     FORMATETC format = formatOf(CF_TEXT);
     if (data->GetData(&format, &medium) != S_OK) return false;
-    const char* text = medium.hGlobal != nullptr ? static_cast<const char*>(GlobalLock(medium.hGlobal)) : nullptr;
+    const char* text =
+        medium.hGlobal != nullptr ? static_cast<const char*>(GlobalLock(medium.hGlobal)) : nullptr;
     if (text != nullptr) {
       // The whole block, terminator included: its size in bytes is the item count handed on.
       bytes.assign(text, GlobalSize(medium.hGlobal));
@@ -101,8 +103,7 @@ class OleDropData : public DropData {
 }  // namespace
 
 Win32DropTarget::Win32DropTarget(HWND target)
-    : window(target),
-      logic(platformWindow(target), windowClassHandler(), windowUserData(target)) {}
+    : window(target), logic(platformWindow(target), windowClassHandler(), windowUserData(target)) {}
 
 HRESULT Win32DropTarget::QueryInterface(REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;

@@ -24,13 +24,15 @@ class Win32DropTarget : public IDropTarget {
   // Drops a reference and returns the new count; the object deletes itself at 0 or below.
   ULONG STDMETHODCALLTYPE Release() override;
   // Notes whether the data offers text or file names and sets the effect as DragOver does.
-  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keyState, POINTL point,
+                                      DWORD* effect) override;
   // Sets the effect: none without a usable format, copy with Control held, else move.
   HRESULT STDMETHODCALLTYPE DragOver(DWORD keyState, POINTL point, DWORD* effect) override;
   // Ends a drag.
   HRESULT STDMETHODCALLTYPE DragLeave() override;
   // Hands the dropped text (or else the file names) to the window's drop callback at the cursor.
-  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keyState, POINTL point,
+                                 DWORD* effect) override;
 
   // Destroys the target; only Release calls it.
   virtual ~Win32DropTarget() = default;

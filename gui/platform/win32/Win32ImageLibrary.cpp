@@ -6,7 +6,8 @@ namespace wrenfold {
 
 namespace {
 
-using TransparentBltFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
+using TransparentBltFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int,
+                                             UINT);
 
 // Module-wide, like the toolkit's other window-system state; touched only on the UI thread.
 TransparentBltFunction transparentBltFunction = nullptr;
@@ -38,9 +39,11 @@ void maskedBlit(HDC destination, Rect area, HDC source, Point sourceOrigin, COLO
   const COLORREF sourceBackground = SetBkColor(source, key);
 
   BitBlt(maskDc, 0, 0, width, height, source, sourceOrigin.h, sourceOrigin.v, SRCCOPY);
-  BitBlt(destination, area.left, area.top, width, height, source, sourceOrigin.h, sourceOrigin.v, SRCINVERT);
+  BitBlt(destination, area.left, area.top, width, height, source, sourceOrigin.h, sourceOrigin.v,
+         SRCINVERT);
   BitBlt(destination, area.left, area.top, width, height, maskDc, 0, 0, SRCAND);
-  BitBlt(destination, area.left, area.top, width, height, source, sourceOrigin.h, sourceOrigin.v, SRCINVERT);
+  BitBlt(destination, area.left, area.top, width, height, source, sourceOrigin.h, sourceOrigin.v,
+         SRCINVERT);
 
   SetBkColor(source, sourceBackground);
   SetTextColor(destination, destinationText);
@@ -57,8 +60,8 @@ namespace win32 {
 void keyedBlit(HDC destination, Rect area, HDC source, Point sourceOrigin, COLORREF key) {
   if (area.width() <= 0 || area.height() <= 0) return;
   if (transparentBltFunction != nullptr) {
-    transparentBltFunction(destination, area.left, area.top, area.width(), area.height(), source, sourceOrigin.h,
-                           sourceOrigin.v, area.width(), area.height(), key);
+    transparentBltFunction(destination, area.left, area.top, area.width(), area.height(), source,
+                           sourceOrigin.h, sourceOrigin.v, area.width(), area.height(), key);
     return;
   }
   maskedBlit(destination, area, source, sourceOrigin, key);
@@ -70,7 +73,8 @@ void loadImageLibrary() {
   imageLibrary = library;
   ++imageLibraryLoads;
   // FARPROC stands for any entry; going through a plain address keeps the cast honest.
-  void* entry = isNtFamily() ? reinterpret_cast<void*>(GetProcAddress(library, "TransparentBlt")) : nullptr;
+  void* entry =
+      isNtFamily() ? reinterpret_cast<void*>(GetProcAddress(library, "TransparentBlt")) : nullptr;
   transparentBltFunction = reinterpret_cast<TransparentBltFunction>(entry);
 }
 

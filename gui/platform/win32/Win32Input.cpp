@@ -21,8 +21,9 @@ namespace win32 {
 uint32_t logicalInputBits(uint32_t physical, bool swapped) {
   if (!swapped) return physical;
   const uint32_t sides = physical & (leftButton | rightButton);
-  const uint32_t swappedSides = ((sides & leftButton) != 0 ? static_cast<uint32_t>(rightButton) : 0u) |
-                                ((sides & rightButton) != 0 ? static_cast<uint32_t>(leftButton) : 0u);
+  const uint32_t swappedSides =
+      ((sides & leftButton) != 0 ? static_cast<uint32_t>(rightButton) : 0u) |
+      ((sides & rightButton) != 0 ? static_cast<uint32_t>(leftButton) : 0u);
   return (physical & ~sides) | swappedSides;
 }
 

@@ -43,7 +43,9 @@ std::vector<uint32_t> pixelsOf(HBITMAP bitmap, int32_t width, int32_t height) {
   std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * height);
   BITMAPINFO info = topDownInfo(width, height);
   HDC screen = GetDC(nullptr);
-  const int rows = screen != nullptr ? GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS) : 0;
+  const int rows = screen != nullptr
+                       ? GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS)
+                       : 0;
   if (screen != nullptr) ReleaseDC(nullptr, screen);
   if (rows != height) pixels.clear();
   return pixels;
@@ -65,19 +67,20 @@ HBITMAP makeScaled(platform::Surface* bitmap, float scale) {
   if (!sizeOf(bitmap->bitmap, width, height)) return nullptr;
   const int32_t targetWidth = platform::toDevice(width, scale);
   const int32_t targetHeight = platform::toDevice(height, scale);
-  HBITMAP doubled = LoadBitmapA(bitmap->module,
-                                MAKEINTRESOURCEA(bitmap->resourceId + platform::doubleSizeResourceOffset));
+  HBITMAP doubled = LoadBitmapA(
+      bitmap->module, MAKEINTRESOURCEA(bitmap->resourceId + platform::doubleSizeResourceOffset));
   HBITMAP source = doubled != nullptr ? doubled : bitmap->bitmap;
   int32_t sourceWidth = 0;
   int32_t sourceHeight = 0;
   HBITMAP made = nullptr;
   if (sizeOf(source, sourceWidth, sourceHeight)) {
-    if (source == doubled && sourceWidth == targetWidth && sourceHeight == targetHeight) return doubled;
+    if (source == doubled && sourceWidth == targetWidth && sourceHeight == targetHeight)
+      return doubled;
     const std::vector<uint32_t> pixels = pixelsOf(source, sourceWidth, sourceHeight);
     const std::vector<uint32_t> resized =
         pixels.empty() ? pixels
-                       : ImageResampler::resize(pixels.data(), sourceWidth, sourceHeight, targetWidth, targetHeight,
-                                                keyPixel());
+                       : ImageResampler::resize(pixels.data(), sourceWidth, sourceHeight,
+                                                targetWidth, targetHeight, keyPixel());
     if (!resized.empty()) made = sectionOf(resized, targetWidth, targetHeight);
   }
   if (doubled != nullptr) DeleteObject(doubled);

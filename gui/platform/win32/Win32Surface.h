@@ -18,7 +18,7 @@ struct Surface {
   HGDIOBJ previousBitmap = nullptr;  // selected in `dc` before `bitmap`
   HWND window = nullptr;             // set when `dc` came from GetDC of this window
   float scale = 1.0f;
-  Point position;                    // the pen's position in editor pixels
+  Point position;  // the pen's position in editor pixels
   // A loaded bitmap's resource, and its picture at the scale other than 1 it was last copied at
   // (owned), made at the first copy there.
   HINSTANCE module = nullptr;
@@ -34,15 +34,21 @@ namespace win32 {
 // Returns the native window behind a platform window.
 inline HWND nativeWindow(platform::Window* window) { return reinterpret_cast<HWND>(window); }
 // Returns the platform window for a native window.
-inline platform::Window* platformWindow(HWND window) { return reinterpret_cast<platform::Window*>(window); }
+inline platform::Window* platformWindow(HWND window) {
+  return reinterpret_cast<platform::Window*>(window);
+}
 // Returns the colour as a GDI colour value.
 inline COLORREF colorRef(Color color) { return RGB(color.red, color.green, color.blue); }
 // Returns the GDI colour value as a colour.
-inline Color fromColorRef(COLORREF value) { return Color(GetRValue(value), GetGValue(value), GetBValue(value)); }
+inline Color fromColorRef(COLORREF value) {
+  return Color(GetRValue(value), GetGValue(value), GetBValue(value));
+}
 // Returns the rectangle as a GDI rectangle.
 inline RECT nativeRect(Rect area) { return RECT{area.left, area.top, area.right, area.bottom}; }
 // Returns the GDI rectangle as a rectangle.
-inline Rect fromNativeRect(const RECT& area) { return Rect(area.left, area.top, area.right, area.bottom); }
+inline Rect fromNativeRect(const RECT& area) {
+  return Rect(area.left, area.top, area.right, area.bottom);
+}
 
 // Returns the scale a window of the module's class was made at; 1 for any other or a dead one.
 float windowScaleOf(HWND window);

@@ -16,7 +16,9 @@ namespace {
 // Where a window of the class keeps its scale, as the bits of the float.
 constexpr int scaleSlot = 0;
 
-void* userDataOf(HWND window) { return reinterpret_cast<void*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+void* userDataOf(HWND window) {
+  return reinterpret_cast<void*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
 
 void keepScale(HWND window, float scale) {
   LONG bits = 0;
@@ -27,7 +29,8 @@ void keepScale(HWND window, float scale) {
 
 // Unsigned 16-bit coordinates of a button message, as the toolkit expects them, in editor pixels.
 Point messagePoint(HWND window, LPARAM position) {
-  const Point device(static_cast<int32_t>(LOWORD(position)), static_cast<int32_t>(HIWORD(position)));
+  const Point device(static_cast<int32_t>(LOWORD(position)),
+                     static_cast<int32_t>(HIWORD(position)));
   return platform::toEditor(device, win32::windowScaleOf(window));
 }
 
@@ -38,8 +41,9 @@ LRESULT paint(HWND window, const platform::WindowHandler* handler, void* userDat
     platform::Surface surface;
     surface.dc = dc;
     surface.scale = win32::windowScaleOf(window);
-    handler->paint(win32::platformWindow(window), userData, &surface,
-                   platform::coveringEditorRect(win32::fromNativeRect(paintInfo.rcPaint), surface.scale));
+    handler->paint(
+        win32::platformWindow(window), userData, &surface,
+        platform::coveringEditorRect(win32::fromNativeRect(paintInfo.rcPaint), surface.scale));
   }
   EndPaint(window, &paintInfo);
   return 0;
@@ -62,12 +66,14 @@ float windowScaleOf(HWND window) {
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const platform::WindowHandler* handler = windowClassHandler();
   void* userData = userDataOf(window);
-  if (handler == nullptr || userData == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  if (handler == nullptr || userData == nullptr)
+    return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
     case WM_DESTROY:
       // A host that destroys its window never lets the frame revoke the registration itself.
       platform::revokeDropTarget(win32::platformWindow(window));
-      if (handler->destroyed != nullptr) handler->destroyed(win32::platformWindow(window), userData);
+      if (handler->destroyed != nullptr)
+        handler->destroyed(win32::platformWindow(window), userData);
       break;
     case WM_PAINT:
       if (GetUpdateRect(window, nullptr, FALSE)) return paint(window, handler, userData);
@@ -102,15 +108,16 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 namespace platform {
 
-Window* createChildWindow(void* parent, Rect editorBounds, const char* title, const WindowHandler* handler,
-                          void* userData, float scale) {
+Window* createChildWindow(void* parent, Rect editorBounds, const char* title,
+                          const WindowHandler* handler, void* userData, float scale) {
   if (parent == nullptr || handler == nullptr) return nullptr;
   scale = usableScale(scale);
   const Rect bounds = toDevice(editorBounds, scale);
   // A window that cannot be made keeps its use of the class, so the class stays registered.
   const char* className = win32::useWindowClass(handler);
-  HWND window = CreateWindowExA(0, className, title != nullptr ? title : "", WS_CHILD | WS_VISIBLE, bounds.left,
-                                bounds.top, bounds.width(), bounds.height(), static_cast<HWND>(parent), nullptr,
+  HWND window = CreateWindowExA(0, className, title != nullptr ? title : "", WS_CHILD | WS_VISIBLE,
+                                bounds.left, bounds.top, bounds.width(), bounds.height(),
+                                static_cast<HWND>(parent), nullptr,
                                 static_cast<HINSTANCE>(moduleInstanceHandle()), nullptr);
   if (window == nullptr) return nullptr;
   keepScale(window, scale);
@@ -129,7 +136,9 @@ void destroyWindow(Window* window) {
   win32::endWindowClassUse();
 }
 
-float windowScale(Window* window) { return window != nullptr ? win32::windowScaleOf(win32::nativeWindow(window)) : 1.0f; }
+float windowScale(Window* window) {
+  return window != nullptr ? win32::windowScaleOf(win32::nativeWindow(window)) : 1.0f;
+}
 
 Rect windowScreenRect(Window* window) {
   RECT area;
@@ -164,7 +173,8 @@ Surface* acquireWindowSurface(Window* window) {
 
 void releaseWindowSurface(Window* window, Surface* surface) {
   if (surface == nullptr) return;
-  if (surface->dc != nullptr) ReleaseDC(window != nullptr ? win32::nativeWindow(window) : surface->window, surface->dc);
+  if (surface->dc != nullptr)
+    ReleaseDC(window != nullptr ? win32::nativeWindow(window) : surface->window, surface->dc);
   delete surface;
 }
 

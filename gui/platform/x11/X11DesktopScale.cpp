@@ -16,8 +16,8 @@ constexpr uint32_t largestResourceWords = 64 * 1024;
 
 // Returns the text of the root window's RESOURCE_MANAGER property, or empty.
 std::string resourceDatabase(xcb_connection_t* connection, xcb_window_t root) {
-  const xcb_get_property_cookie_t cookie = xcb_get_property(connection, 0, root, XCB_ATOM_RESOURCE_MANAGER,
-                                                            XCB_ATOM_STRING, 0, largestResourceWords);
+  const xcb_get_property_cookie_t cookie = xcb_get_property(
+      connection, 0, root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, largestResourceWords);
   xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
   if (reply == nullptr) return std::string();
   std::string text;
@@ -73,7 +73,8 @@ float desktopScale(void*) {
     }
   }
   double dpi = 0;
-  if (root != 0 && xcb_connection_has_error(connection) == 0) dpi = xftDpi(resourceDatabase(connection, root));
+  if (root != 0 && xcb_connection_has_error(connection) == 0)
+    dpi = xftDpi(resourceDatabase(connection, root));
   if (ownConnection) xcb_disconnect(connection);
   if (dpi > 0) return static_cast<float>(dpi / standardDpi);
   const double gdk = gdkScale();

@@ -14,9 +14,9 @@ namespace {
 constexpr uint32_t putImageHeaderBytes = 24;
 
 const char* const atomNames[] = {
-    "XdndAware",  "XdndEnter",   "XdndPosition", "XdndStatus",    "XdndLeave",
-    "XdndDrop",   "XdndFinished", "XdndSelection", "XdndTypeList", "XdndActionCopy",
-    "XdndActionMove", "text/plain", "UTF8_STRING", "text/uri-list", "WRENFOLD_DROP",
+    "XdndAware",      "XdndEnter",    "XdndPosition",  "XdndStatus",    "XdndLeave",
+    "XdndDrop",       "XdndFinished", "XdndSelection", "XdndTypeList",  "XdndActionCopy",
+    "XdndActionMove", "text/plain",   "UTF8_STRING",   "text/uri-list", "WRENFOLD_DROP",
 };
 constexpr std::size_t atomCount = sizeof(atomNames) / sizeof(atomNames[0]);
 static_assert(sizeof(Atoms) == atomCount * sizeof(xcb_atom_t), "one name per atom");
@@ -45,7 +45,9 @@ void addExposure(platform::Window* window, Rect area) {
 // Runs the class's paint for the exposed area and shows the result.
 void paint(platform::Window* window) {
   window->paintPending = false;
-  if (window->handler == nullptr || window->userData == nullptr || window->handler->paint == nullptr) return;
+  if (window->handler == nullptr || window->userData == nullptr ||
+      window->handler->paint == nullptr)
+    return;
   platform::Surface* surface = platform::acquireWindowSurface(window);
   if (surface == nullptr) return;
   window->handler->paint(window, window->userData, surface,
@@ -66,8 +68,9 @@ void buttonDown(platform::Window* window, const xcb_button_press_event_t* press)
   s.clickInput = inputBitsOfMask(static_cast<uint16_t>(press->state | pressed));
   s.clickPollsLeft = clickPolls;
   s.clickInProgress = true;
-  window->handler->buttonDown(window, window->userData,
-                              platform::toEditor(Point(press->event_x, press->event_y), window->scale));
+  window->handler->buttonDown(
+      window, window->userData,
+      platform::toEditor(Point(press->event_x, press->event_y), window->scale));
   s.clickInProgress = false;
   s.clickPollsLeft = 0;
   presentAll();
@@ -88,7 +91,8 @@ void wheelTurned(platform::Window* window, const xcb_button_press_event_t* press
   s.clickPollsLeft = 1;
   const float distance = press->detail == wheelAwayButton ? 1.0f : -1.0f;
   window->handler->wheel(window, window->userData,
-                         platform::toEditor(Point(press->event_x, press->event_y), window->scale), distance);
+                         platform::toEditor(Point(press->event_x, press->event_y), window->scale),
+                         distance);
   s.clickPollsLeft = 0;
   presentAll();
 }
@@ -125,8 +129,8 @@ xcb_cursor_t createArrowCursor(xcb_connection_t* connection) {
   const char name[] = "cursor";
   xcb_open_font(connection, font, sizeof name - 1, name);
   const xcb_cursor_t cursor = xcb_generate_id(connection);
-  xcb_create_glyph_cursor(connection, cursor, font, font, arrowGlyph, arrowGlyph + 1, 0, 0, 0, 0xffff, 0xffff,
-                          0xffff);
+  xcb_create_glyph_cursor(connection, cursor, font, font, arrowGlyph, arrowGlyph + 1, 0, 0, 0,
+                          0xffff, 0xffff, 0xffff);
   xcb_close_font(connection, font);
   return cursor;
 }
@@ -153,7 +157,8 @@ platform::Window* liveWindowWithId(xcb_window_t id) {
 bool internAtoms(xcb_connection_t* connection, Atoms& atoms) {
   xcb_intern_atom_cookie_t cookies[atomCount];
   for (std::size_t i = 0; i < atomCount; ++i) {
-    cookies[i] = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(atomNames[i])), atomNames[i]);
+    cookies[i] = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(atomNames[i])),
+                                 atomNames[i]);
   }
   xcb_atom_t* out = reinterpret_cast<xcb_atom_t*>(&atoms);
   bool complete = true;
@@ -176,19 +181,22 @@ void present(platform::Window* window) {
   const unsigned char* data = cairo_image_surface_get_data(window->image);
   const int stride = cairo_image_surface_get_stride(window->image);
   const uint32_t rowBytes = s.format.rowBytes(width);
-  const int32_t rowsPerRequest =
-      static_cast<int32_t>(std::max<uint32_t>(1, (s.maximumRequestBytes - putImageHeaderBytes) / rowBytes));
+  const int32_t rowsPerRequest = static_cast<int32_t>(
+      std::max<uint32_t>(1, (s.maximumRequestBytes - putImageHeaderBytes) / rowBytes));
   // Only the damaged rectangle travels, in bands that fit one request each, in the screen's format.
   for (int32_t top = area.top; top < area.bottom; top += rowsPerRequest) {
     const int32_t rows = std::min(rowsPerRequest, area.bottom - top);
     s.rowBuffer.resize(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(rows));
     for (int32_t row = 0; row < rows; ++row) {
-      const auto* source = reinterpret_cast<const uint32_t*>(data + static_cast<std::ptrdiff_t>(top + row) * stride);
-      s.format.convertRow(source + area.left, width, s.rowBuffer.data() + static_cast<std::size_t>(row) * rowBytes);
+      const auto* source =
+          reinterpret_cast<const uint32_t*>(data + static_cast<std::ptrdiff_t>(top + row) * stride);
+      s.format.convertRow(source + area.left, width,
+                          s.rowBuffer.data() + static_cast<std::size_t>(row) * rowBytes);
     }
-    xcb_put_image(s.connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window->id, s.gc, static_cast<uint16_t>(width),
-                  static_cast<uint16_t>(rows), static_cast<int16_t>(area.left), static_cast<int16_t>(top), 0,
-                  s.format.depth(), rowBytes * static_cast<uint32_t>(rows), s.rowBuffer.data());
+    xcb_put_image(s.connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window->id, s.gc,
+                  static_cast<uint16_t>(width), static_cast<uint16_t>(rows),
+                  static_cast<int16_t>(area.left), static_cast<int16_t>(top), 0, s.format.depth(),
+                  rowBytes * static_cast<uint32_t>(rows), s.rowBuffer.data());
   }
 }
 
@@ -210,7 +218,8 @@ void markDead(platform::Window* window) {
   window->alive = false;
   window->damaged = false;
   window->paintPending = false;
-  if (window->handler != nullptr && window->userData != nullptr && window->handler->destroyed != nullptr) {
+  if (window->handler != nullptr && window->userData != nullptr &&
+      window->handler->destroyed != nullptr) {
     window->handler->destroyed(window, window->userData);
   }
   cairo_surface_destroy(window->image);
@@ -223,7 +232,8 @@ void handleEvent(const xcb_generic_event_t* event) {
     case XCB_EXPOSE: {
       const auto* expose = reinterpret_cast<const xcb_expose_event_t*>(event);
       if (platform::Window* window = liveWindowWithId(expose->window)) {
-        addExposure(window, Rect(expose->x, expose->y, expose->x + expose->width, expose->y + expose->height));
+        addExposure(window, Rect(expose->x, expose->y, expose->x + expose->width,
+                                 expose->y + expose->height));
       }
       break;
     }
@@ -233,7 +243,8 @@ void handleEvent(const xcb_generic_event_t* event) {
       // Buttons 1 to 3 are the mouse buttons, 4 and 5 the wheel; 6 and 7 (sideways) are ignored.
       if (window != nullptr && press->detail >= 1 && press->detail <= 3) {
         buttonDown(window, press);
-      } else if (window != nullptr && (press->detail == wheelAwayButton || press->detail == wheelTowardsButton)) {
+      } else if (window != nullptr &&
+                 (press->detail == wheelAwayButton || press->detail == wheelTowardsButton)) {
         wheelTurned(window, press);
       }
       break;
@@ -319,7 +330,6 @@ bool dispatchOnePendingPaint() {
   x11::presentAll();
   return painted;
 }
-
 
 }  // namespace platform
 }  // namespace wrenfold

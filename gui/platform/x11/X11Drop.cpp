@@ -24,7 +24,9 @@ constexpr uint32_t moreTypesFlag = 1;
 // Largest drop fetched, in 32-bit units.
 constexpr uint32_t largestDropWords = 4u << 20;
 
-bool isTextType(xcb_atom_t type) { return type == state().atoms.textPlain || type == state().atoms.utf8String; }
+bool isTextType(xcb_atom_t type) {
+  return type == state().atoms.textPlain || type == state().atoms.utf8String;
+}
 
 bool offers(const std::vector<xcb_atom_t>& types, xcb_atom_t wanted) {
   return wanted != XCB_ATOM_NONE && std::find(types.begin(), types.end(), wanted) != types.end();
@@ -36,7 +38,8 @@ class XdndData : public DropData {
   XdndData(const std::vector<xcb_atom_t>& types, xcb_atom_t fetched, std::string bytes)
       : offeredTypes(types), fetchedType(fetched), fetchedBytes(std::move(bytes)) {}
   bool offersText() override {
-    return offers(offeredTypes, state().atoms.textPlain) || offers(offeredTypes, state().atoms.utf8String);
+    return offers(offeredTypes, state().atoms.textPlain) ||
+           offers(offeredTypes, state().atoms.utf8String);
   }
   bool offersFiles() override { return offers(offeredTypes, state().atoms.uriList); }
   bool readText(std::string& bytes) override {
@@ -65,15 +68,18 @@ void sendToSource(xcb_window_t source, xcb_atom_t type, const uint32_t (&data)[5
   std::memcpy(message.data.data32, data, sizeof(data));
   State& s = state();
   // The source may be gone already; the error then comes back to this connection only.
-  std::free(xcb_request_check(s.connection, xcb_send_event_checked(s.connection, 0, source, XCB_EVENT_MASK_NO_EVENT,
-                                                                   reinterpret_cast<const char*>(&message))));
+  std::free(xcb_request_check(
+      s.connection, xcb_send_event_checked(s.connection, 0, source, XCB_EVENT_MASK_NO_EVENT,
+                                           reinterpret_cast<const char*>(&message))));
 }
 
 std::vector<xcb_atom_t> listedTypes(xcb_window_t source) {
   State& s = state();
   std::vector<xcb_atom_t> types;
   xcb_get_property_reply_t* reply = xcb_get_property_reply(
-      s.connection, xcb_get_property(s.connection, 0, source, s.atoms.xdndTypeList, XCB_ATOM_ATOM, 0, 256), nullptr);
+      s.connection,
+      xcb_get_property(s.connection, 0, source, s.atoms.xdndTypeList, XCB_ATOM_ATOM, 0, 256),
+      nullptr);
   if (reply != nullptr && reply->format == 32) {
     const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
     types.assign(atoms, atoms + xcb_get_property_value_length(reply) / 4);
@@ -117,7 +123,8 @@ void finish(platform::Window* window, bool taken) {
   // Only a drop a view took reports its action, so a source never deletes data after a "move"
   // that nothing performed.
   sendToSource(window->dragSource, atoms.xdndFinished,
-               {window->id, taken ? 1u : 0u, taken ? window->dragAction : static_cast<uint32_t>(XCB_ATOM_NONE), 0, 0});
+               {window->id, taken ? 1u : 0u,
+                taken ? window->dragAction : static_cast<uint32_t>(XCB_ATOM_NONE), 0, 0});
   xcb_flush(state().connection);
   window->dragSource = 0;
   window->dragTypes.clear();
@@ -146,10 +153,11 @@ void requestData(platform::Window* window, xcb_timestamp_t time) {
 std::string takeDropProperty(platform::Window* window) {
   State& s = state();
   std::string bytes;
-  xcb_get_property_reply_t* reply = xcb_get_property_reply(
-      s.connection,
-      xcb_get_property(s.connection, 1, window->id, s.atoms.dropProperty, XCB_GET_PROPERTY_TYPE_ANY, 0, largestDropWords),
-      nullptr);
+  xcb_get_property_reply_t* reply =
+      xcb_get_property_reply(s.connection,
+                             xcb_get_property(s.connection, 1, window->id, s.atoms.dropProperty,
+                                              XCB_GET_PROPERTY_TYPE_ANY, 0, largestDropWords),
+                             nullptr);
   if (reply != nullptr) {
     bytes.assign(static_cast<const char*>(xcb_get_property_value(reply)),
                  static_cast<std::size_t>(xcb_get_property_value_length(reply)));
@@ -206,11 +214,13 @@ bool registerDropTarget(Window* window) {
   if (window == nullptr || window->handler == nullptr) return false;
   x11::State& s = x11::state();
   xcb_generic_error_t* error = xcb_request_check(
-      s.connection, xcb_change_property_checked(s.connection, XCB_PROP_MODE_REPLACE, window->id, s.atoms.xdndAware,
-                                                XCB_ATOM_ATOM, 32, 1, &x11::xdndVersion));
+      s.connection,
+      xcb_change_property_checked(s.connection, XCB_PROP_MODE_REPLACE, window->id,
+                                  s.atoms.xdndAware, XCB_ATOM_ATOM, 32, 1, &x11::xdndVersion));
   std::free(error);
   if (error != nullptr) return false;
-  window->dropTarget.reset(new (std::nothrow) DropTarget(window, window->handler, window->userData));
+  window->dropTarget.reset(new (std::nothrow)
+                               DropTarget(window, window->handler, window->userData));
   return window->dropTarget != nullptr;
 }
 
@@ -219,7 +229,8 @@ void revokeDropTarget(Window* window) {
   if (window == nullptr) return;
   window->dropTarget.reset();
   x11::State& s = x11::state();
-  std::free(xcb_request_check(s.connection, xcb_delete_property_checked(s.connection, window->id, s.atoms.xdndAware)));
+  std::free(xcb_request_check(
+      s.connection, xcb_delete_property_checked(s.connection, window->id, s.atoms.xdndAware)));
 }
 
 }  // namespace platform

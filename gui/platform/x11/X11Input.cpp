@@ -12,7 +12,8 @@ using x11::state;
 xcb_query_pointer_reply_t* queryPointer() {
   x11::State& s = state();
   if (s.connection == nullptr) return nullptr;
-  return xcb_query_pointer_reply(s.connection, xcb_query_pointer(s.connection, s.screen->root), nullptr);
+  return xcb_query_pointer_reply(s.connection, xcb_query_pointer(s.connection, s.screen->root),
+                                 nullptr);
 }
 
 }  // namespace

@@ -11,8 +11,8 @@ namespace {
 const xcb_visualtype_t* rootVisual(const xcb_screen_t* screen) {
   for (xcb_depth_iterator_t depths = xcb_screen_allowed_depths_iterator(screen); depths.rem > 0;
        xcb_depth_next(&depths)) {
-    for (xcb_visualtype_iterator_t visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem > 0;
-         xcb_visualtype_next(&visuals)) {
+    for (xcb_visualtype_iterator_t visuals = xcb_depth_visuals_iterator(depths.data);
+         visuals.rem > 0; xcb_visualtype_next(&visuals)) {
       if (visuals.data->visual_id == screen->root_visual) return visuals.data;
     }
   }
@@ -44,7 +44,8 @@ X11PixelFormat::Channel X11PixelFormat::channelOf(uint32_t mask) {
 
 uint32_t X11PixelFormat::Channel::place(uint32_t value) const {
   // Wider channels repeat the top bits, so that white stays full white.
-  const uint32_t scaled = bits <= 8 ? value >> (8 - bits) : (value << (bits - 8)) | (value >> (16 - bits));
+  const uint32_t scaled =
+      bits <= 8 ? value >> (8 - bits) : (value << (bits - 8)) | (value >> (16 - bits));
   return scaled << shift;
 }
 
@@ -52,9 +53,11 @@ X11PixelFormat X11PixelFormat::ofScreen(const xcb_setup_t* setup, const xcb_scre
   X11PixelFormat format;
   const xcb_visualtype_t* visual = rootVisual(screen);
   const xcb_format_t* image = formatOfDepth(setup, screen->root_depth);
-  if (visual == nullptr || image == nullptr || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR) return format;
+  if (visual == nullptr || image == nullptr || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR)
+    return format;
   const uint32_t bytes = image->bits_per_pixel / 8u;
-  if (bytes < 2 || bytes > 4 || image->bits_per_pixel % 8 != 0 || screen->root_depth > 32) return format;
+  if (bytes < 2 || bytes > 4 || image->bits_per_pixel % 8 != 0 || screen->root_depth > 32)
+    return format;
   format.red = channelOf(visual->red_mask);
   format.green = channelOf(visual->green_mask);
   format.blue = channelOf(visual->blue_mask);
@@ -65,7 +68,8 @@ X11PixelFormat X11PixelFormat::ofScreen(const xcb_setup_t* setup, const xcb_scre
   format.scanlinePadBytes = image->scanline_pad >= 8 ? image->scanline_pad / 8u : 1u;
   format.mostSignificantFirst = setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
   format.asDrawn = bytes == 4 && !format.mostSignificantFirst && format.unusedBits == 0 &&
-                   visual->red_mask == 0xff0000u && visual->green_mask == 0xff00u && visual->blue_mask == 0xffu;
+                   visual->red_mask == 0xff0000u && visual->green_mask == 0xff00u &&
+                   visual->blue_mask == 0xffu;
   format.bytesPerPixel = bytes;
   return format;
 }
@@ -76,7 +80,8 @@ uint32_t X11PixelFormat::rowBytes(int32_t width) const {
 }
 
 uint32_t X11PixelFormat::pixelOf(uint32_t rgb) const {
-  return red.place(rgb >> 16 & 0xffu) | green.place(rgb >> 8 & 0xffu) | blue.place(rgb & 0xffu) | unusedBits;
+  return red.place(rgb >> 16 & 0xffu) | green.place(rgb >> 8 & 0xffu) | blue.place(rgb & 0xffu) |
+         unusedBits;
 }
 
 void X11PixelFormat::convertRow(const uint32_t* pixels, int32_t width, uint8_t* out) const {

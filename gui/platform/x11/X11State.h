@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "gui/platform/shared/DropTarget.h"
 #include "gui/platform/cairo/CairoSurface.h"
 #include "gui/platform/platform.h"
+#include "gui/platform/shared/DropTarget.h"
 #include "gui/platform/x11/X11PixelFormat.h"
 
 namespace wrenfold {
@@ -29,11 +29,11 @@ struct Window {
   float scale = 1.0f;                // device pixels per editor pixel
   int32_t width = 0;                 // device pixels, as the X window and the image
   int32_t height = 0;
-  bool alive = true;                 // false once destroyed, by us or along with the host's window
-  bool damaged = false;              // drawn into since the last present
-  Rect damage;                       // device pixels
-  bool paintPending = false;         // exposed since the last paint
-  Rect paintArea;                    // device pixels
+  bool alive = true;          // false once destroyed, by us or along with the host's window
+  bool damaged = false;       // drawn into since the last present
+  Rect damage;                // device pixels
+  bool paintPending = false;  // exposed since the last paint
+  Rect paintArea;             // device pixels
   // The drop logic while the window is a drop target, and the drag in progress over it, from
   // XdndEnter to XdndLeave or the end of XdndDrop.
   std::unique_ptr<DropTarget> dropTarget;
@@ -72,8 +72,8 @@ struct State {
   xcb_screen_t* screen = nullptr;
   int32_t displayUses = 0;
   uint32_t maximumRequestBytes = 0;
-  xcb_gcontext_t gc = 0;  // for copying images to windows of the screen's depth
-  X11PixelFormat format;  // how the screen takes image pixels
+  xcb_gcontext_t gc = 0;   // for copying images to windows of the screen's depth
+  X11PixelFormat format;   // how the screen takes image pixels
   xcb_cursor_t arrow = 0;  // the arrow pointer every editor window shows
   Atoms atoms{};
   // Every window made on the current connection; dead ones are kept until the connection closes,

@@ -21,8 +21,9 @@ bool accepted(xcb_void_cookie_t cookie) {
 }
 
 bool setTextProperty(xcb_window_t window, xcb_atom_t property, const std::string& text) {
-  return accepted(xcb_change_property_checked(state().connection, XCB_PROP_MODE_REPLACE, window, property,
-                                              XCB_ATOM_STRING, 8, static_cast<uint32_t>(text.size()), text.data()));
+  return accepted(xcb_change_property_checked(state().connection, XCB_PROP_MODE_REPLACE, window,
+                                              property, XCB_ATOM_STRING, 8,
+                                              static_cast<uint32_t>(text.size()), text.data()));
 }
 
 // Tells the host the window's size is fixed (minimum and maximum), so that a host which embeds it
@@ -36,40 +37,43 @@ void setFixedSize(xcb_window_t window, Rect bounds) {
                       XCB_ATOM_WM_SIZE_HINTS, 32, 18, hints);
 }
 
-// Creates the X window inside `parent`; 0 when the server refuses (for example a parent that is gone).
+// Creates the X window inside `parent`; 0 when the server refuses (for example a parent that is
+// gone).
 xcb_window_t createXWindow(xcb_window_t parent, Rect bounds) {
   x11::State& s = state();
   const xcb_window_t id = xcb_generate_id(s.connection);
   // Depth, visual and colormap are the screen's own, so a parent of another visual is no obstacle.
   const uint32_t mask =
       XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP | XCB_CW_CURSOR;
-  const uint32_t values[] = {s.format.pixelOf(cairo::packedColor(platform::windowFaceColor)), 0,
-                             XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_STRUCTURE_NOTIFY,
-                             s.screen->default_colormap, s.arrow};
+  const uint32_t values[] = {
+      s.format.pixelOf(cairo::packedColor(platform::windowFaceColor)), 0,
+      XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_STRUCTURE_NOTIFY,
+      s.screen->default_colormap, s.arrow};
   const xcb_void_cookie_t cookie = xcb_create_window_checked(
-      s.connection, s.format.depth(), id, parent, static_cast<int16_t>(bounds.left), static_cast<int16_t>(bounds.top),
-      static_cast<uint16_t>(bounds.width()), static_cast<uint16_t>(bounds.height()), 0,
-      XCB_WINDOW_CLASS_INPUT_OUTPUT, s.screen->root_visual, mask, values);
+      s.connection, s.format.depth(), id, parent, static_cast<int16_t>(bounds.left),
+      static_cast<int16_t>(bounds.top), static_cast<uint16_t>(bounds.width()),
+      static_cast<uint16_t>(bounds.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+      s.screen->root_visual, mask, values);
   return accepted(cookie) ? id : 0;
 }
-
 
 }  // namespace
 
 namespace platform {
 
-Window* createChildWindow(void* parent, Rect editorBounds, const char* title, const WindowHandler* handler,
-                          void* userData, float scale) {
+Window* createChildWindow(void* parent, Rect editorBounds, const char* title,
+                          const WindowHandler* handler, void* userData, float scale) {
   x11::State& s = state();
   scale = usableScale(scale);
   const Rect bounds = toDevice(editorBounds, scale);
   // The parent is the host window's id; it is only ever handed to the X server.
   const auto parentId = static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(parent));
-  if (handler == nullptr || parentId == 0 || s.connection == nullptr || bounds.width() <= 0 || bounds.height() <= 0 ||
-      !s.format.usable()) {
+  if (handler == nullptr || parentId == 0 || s.connection == nullptr || bounds.width() <= 0 ||
+      bounds.height() <= 0 || !s.format.usable()) {
     return nullptr;
   }
-  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, bounds.width(), bounds.height());
+  cairo_surface_t* image =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, bounds.width(), bounds.height());
   if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(image);
     return nullptr;
@@ -115,9 +119,11 @@ Rect windowScreenRect(Window* window) {
   if (window == nullptr) return Rect();
   x11::State& s = state();
   xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
-      s.connection, xcb_translate_coordinates(s.connection, window->id, s.screen->root, 0, 0), nullptr);
+      s.connection, xcb_translate_coordinates(s.connection, window->id, s.screen->root, 0, 0),
+      nullptr);
   if (reply == nullptr) return Rect(0, 0, window->width, window->height);
-  const Rect answer(reply->dst_x, reply->dst_y, reply->dst_x + window->width, reply->dst_y + window->height);
+  const Rect answer(reply->dst_x, reply->dst_y, reply->dst_x + window->width,
+                    reply->dst_y + window->height);
   std::free(reply);
   return answer;
 }
