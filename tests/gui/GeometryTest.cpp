@@ -52,33 +52,6 @@ TEST(RectTest, WidthAndHeightAreEdgeDifferences) {
   EXPECT_EQ(r.offsetBy(5, -3), Rect(0, 0, 20, 1));
 }
 
-TEST(ColorTest, ConstantsHaveTheirComponentsAndAZeroFourthByte) {
-  struct Case {
-    const char* name;
-    Color color;
-    int r, g, b;
-  };
-  const Case cases[] = {
-      {"transparentKey", transparentKeyColor, 255, 255, 255},
-      {"white", whiteColor, 255, 255, 255},
-      {"grey", greyColor, 127, 127, 127},
-      {"red", redColor, 255, 0, 0},
-      {"green", greenColor, 0, 255, 0},
-      {"blue", blueColor, 0, 0, 255},
-      {"yellow", yellowColor, 255, 255, 0},
-      {"magenta", magentaColor, 255, 0, 255},
-      {"cyan", cyanColor, 0, 255, 255},
-      {"black", blackColor, 0, 0, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(c.color.red, c.r);
-    EXPECT_EQ(c.color.green, c.g);
-    EXPECT_EQ(c.color.blue, c.b);
-    EXPECT_EQ(c.color.unused, 0);
-  }
-}
-
 TEST(ColorTest, EqualityIgnoresTheFourthByte) {
   Color a(1, 2, 3);
   Color b(1, 2, 3);

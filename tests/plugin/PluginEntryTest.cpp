@@ -8,23 +8,14 @@
 #include "base/Allocation.h"
 #include "base/ModuleState.h"
 #include "host/ExtendedEffectBase.h"
+#include "hostkit/Host.h"
 #include "plugin/PluginEntry.h"
 
 namespace wrenfold {
 namespace {
 
-int versionAnswer = 2400;
-int hostCallCount = 0;
-
-intptr_t WRENFOLD_CALL versionHost(AEffect* effect, int32_t opcode, int32_t, intptr_t, void*,
-                                   float) {
-  ++hostCallCount;
-  if (opcode == audioMasterVersion) {
-    EXPECT_EQ(effect, nullptr);
-    return versionAnswer;
-  }
-  return 0;
-}
+using hostkit::Host;
+const audioMasterCallback versionHost = Host::callback();
 
 std::vector<AllocationSite> attemptedSites;
 std::size_t failingAttempt = 0;
@@ -32,19 +23,21 @@ std::size_t failingAttempt = 0;
 class PluginEntry : public ::testing::Test {
  protected:
   void SetUp() override {
-    versionAnswer = 2400;
-    hostCallCount = 0;
+    Host::shared().reset();
     attemptedSites.clear();
   }
-  void TearDown() override { setAllocationFailureHook(nullptr); }
+  void TearDown() override {
+    setAllocationFailureHook(nullptr);
+    Host::shared().reset();
+  }
 };
 
 TEST_F(PluginEntry, HostThatDoesNotAnswerTheVersionGetsNoRecordAndNothingIsAllocated) {
-  versionAnswer = 0;
+  Host::shared().setAnswer(audioMasterVersion, 0);
   setAllocationFailureHook(
       [](AllocationSite site) { return attemptedSites.push_back(site), false; });
   EXPECT_EQ(createPluginInstance(versionHost), nullptr);
-  EXPECT_EQ(hostCallCount, 1);
+  EXPECT_TRUE(Host::shared().calls().empty()) << "nothing but the version query";
   EXPECT_TRUE(attemptedSites.empty());
 }
 
