@@ -488,8 +488,13 @@ struct ScaleSources {
 };
 
 TEST_F(X11EditorTest, EditorOpensAtTheUsersOrTheDesktopsScaleAndAsksForThatSizeFirst) {
+  // Settings files of 64 KiB, the most that is read, and one byte more.
+  const std::string largest = "editor-scale = 2\n#" + std::string(65536 - 19, '-') + "\n";
+  const std::string tooLarge = largest + "\n";
   const ScaleSources rows[] = {
       {"96-dpi desktop", nullptr, nullptr, nullptr, 350, 430},
+      {"a file of 64 KiB is read", nullptr, largest.c_str(), nullptr, 700, 860},
+      {"a larger one is passed over", nullptr, tooLarge.c_str(), nullptr, 350, 430},
       {"Xft.dpi 192", "192", nullptr, nullptr, 700, 860},
       {"Xft.dpi 144", "144", nullptr, nullptr, 525, 645},
       {"Xft.dpi 192, the file says 1", "192", "# for a host that scales\neditor-scale = 1\n",

@@ -110,8 +110,9 @@ std::string description() {
   for (int32_t index = 0; index < parameterCountTotal; ++index) text += ", " + controlPort(index);
   text += " .\n\n<" WRENFOLD_LV2_UI_URI
           ">\n  a ui:X11UI ;\n"
-          "  lv2:requiredFeature ui:idleInterface ;\n"
-          "  lv2:optionalFeature ui:parent, ui:touch, ui:resize ;\n"
+          // The editor is a child of the host's window: no parent, no editor.
+          "  lv2:requiredFeature ui:idleInterface, ui:parent ;\n"
+          "  lv2:optionalFeature ui:touch, ui:resize ;\n"
           "  opts:supportedOption ui:scaleFactor ;\n"
           "  lv2:extensionData ui:idleInterface .\n";
   return text;
